@@ -1,0 +1,32 @@
+# The two commands that matter: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CTEST_JOBS ?= 2
+
+.PHONY: all deps configure build run test bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR)
+
+run: build
+	$(BUILD_DIR)/quillo
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)
