@@ -14,53 +14,53 @@ constexpr qsizetype maxNumberLength = 4;
 constexpr qsizetype minHashLength = 8;
 
 // Latin letters that compatibility decomposition leaves as they are, spelled in ASCII.
-const char *spelledLatin(char32_t c)
+const char *spelledLatin(char16_t c)
 {
     switch (c) {
-    case U'ß':
-    case U'ẞ':
+    case u'ß':
+    case u'ẞ':
         return "ss";
-    case U'æ':
-    case U'Æ':
+    case u'æ':
+    case u'Æ':
         return "ae";
-    case U'œ':
-    case U'Œ':
+    case u'œ':
+    case u'Œ':
         return "oe";
-    case U'ø':
-    case U'Ø':
+    case u'ø':
+    case u'Ø':
         return "o";
-    case U'ł':
-    case U'Ł':
+    case u'ł':
+    case u'Ł':
         return "l";
-    case U'đ':
-    case U'Đ':
-    case U'ð':
-    case U'Ð':
+    case u'đ':
+    case u'Đ':
+    case u'ð':
+    case u'Ð':
         return "d";
-    case U'þ':
-    case U'Þ':
+    case u'þ':
+    case u'Þ':
         return "th";
-    case U'ı':
+    case u'ı':
         return "i";
-    case U'ȷ':
+    case u'ȷ':
         return "j";
-    case U'ħ':
-    case U'Ħ':
+    case u'ħ':
+    case u'Ħ':
         return "h";
-    case U'ŧ':
-    case U'Ŧ':
+    case u'ŧ':
+    case u'Ŧ':
         return "t";
-    case U'ŋ':
-    case U'Ŋ':
+    case u'ŋ':
+    case u'Ŋ':
         return "ng";
-    case U'ƒ':
+    case u'ƒ':
         return "f";
     default:
         return nullptr;
     }
 }
 
-bool isMark(char32_t c)
+bool isMark(char16_t c)
 {
     switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing:
@@ -80,18 +80,15 @@ public:
         : m_out(out)
     {}
 
+    // Decomposition has already turned the letters outside the BMP that matter (mathematical
+    // alphanumerics and the like) into ASCII, so surrogates simply end a word.
     void feed(QStringView text)
     {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t unit = text[i].unicode();
-            if (unit < 0x80) {
-                feedAscii(unit);
-            } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-                feedOther(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
-                ++i;
-            } else {
-                feedOther(unit);
-            }
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                feedAscii(c.unicode());
+            else
+                feedOther(c.unicode());
         }
     }
 
@@ -114,10 +111,10 @@ private:
             endWord();
     }
 
-    void feedOther(char32_t c)
+    void feedOther(char16_t c)
     {
         // Diacritics left over from decomposition belong to the letter before them.
-        if (c == U'’' || isMark(c))
+        if (c == u'’' || isMark(c))
             return;
         if (const char *spelled = spelledLatin(c)) {
             for (; *spelled; ++spelled)
