@@ -33,6 +33,17 @@ void warnWrongType(const QString &key, const char *expected)
               expected);
 }
 
+template <typename T>
+std::optional<T> ofType(const QString &key, const std::optional<QVariant> &stored, const char *expected)
+{
+    if (!stored)
+        return std::nullopt;
+    if (stored->metaType() == QMetaType::fromType<T>())
+        return stored->value<T>();
+    warnWrongType(key, expected);
+    return std::nullopt;
+}
+
 // A file name beside `path` that is not taken yet.
 QString freeSiblingName(const QString &path, const QString &suffix)
 {
@@ -73,24 +84,12 @@ bool PreferencesStore::boolValue(const QString &key) const
 
 std::optional<QString> PreferencesStore::stringValue(const QString &key) const
 {
-    const auto stored = storedValue(key);
-    if (!stored)
-        return std::nullopt;
-    if (stored->typeId() == QMetaType::QString)
-        return stored->toString();
-    warnWrongType(key, "text");
-    return std::nullopt;
+    return ofType<QString>(key, storedValue(key), "text");
 }
 
 std::optional<QByteArray> PreferencesStore::dataValue(const QString &key) const
 {
-    const auto stored = storedValue(key);
-    if (!stored)
-        return std::nullopt;
-    if (stored->typeId() == QMetaType::QByteArray)
-        return stored->toByteArray();
-    warnWrongType(key, "data");
-    return std::nullopt;
+    return ofType<QByteArray>(key, storedValue(key), "data");
 }
 
 bool PreferencesStore::setBool(const QString &key, bool value)
