@@ -12,37 +12,18 @@ class FilenameFormatterTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral("."))); }
-    void filename_data();
-    void filename();
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void filenameJoinsOnlyANonEmptyExtension();
     void dateSuffix_data();
     void dateSuffix();
     void userBaseName_data();
     void userBaseName();
 };
 
-void FilenameFormatterTest::filename_data()
+void FilenameFormatterTest::filenameJoinsOnlyANonEmptyExtension()
 {
-    QTest::addColumn<QString>("baseName");
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("no extension, no dot") << "notes"
-                                          << ""
-                                          << "notes";
-    QTest::addRow("extension appended") << "notes"
-                                        << "png"
-                                        << "notes.png";
-    QTest::addRow("case left to the caller") << "Stripe-Invoice"
-                                             << "PNG"
-                                             << "Stripe-Invoice.PNG";
-}
-
-void FilenameFormatterTest::filename()
-{
-    QFETCH(QString, baseName);
-    QFETCH(QString, extension);
-    QFETCH(QString, expected);
-    QCOMPARE(FilenameFormatter::filename(baseName, extension), expected);
+    QCOMPARE(FilenameFormatter::filename(u"notes"_s, QString()), u"notes"_s);
+    QCOMPARE(FilenameFormatter::filename(u"Notes"_s, u"PNG"_s), u"Notes.PNG"_s);
 }
 
 void FilenameFormatterTest::dateSuffix_data()
@@ -50,16 +31,16 @@ void FilenameFormatterTest::dateSuffix_data()
     QTest::addColumn<QDateTime>("instant");
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QString>("expected");
-    const auto utc = [](int y, int mo, int d, int h) {
-        return QDateTime(QDate(y, mo, d), QTime(h, 0), Qt::UTC);
+    const auto utc = [](int y, int mo, int d, int h, int m = 0) {
+        return QDateTime(QDate(y, mo, d), QTime(h, m), Qt::UTC);
     };
     QTest::addRow("single digits are padded") << utc(2025, 3, 4, 12) << QByteArray("UTC") << "2025-03-04";
     QTest::addRow("new year in UTC, old year locally")
         << utc(2025, 1, 1, 3) << QByteArray("America/New_York") << "2024-12-31";
     QTest::addRow("old year in UTC, new year locally")
         << utc(2024, 12, 31, 20) << QByteArray("Asia/Tokyo") << "2025-01-01";
-    QTest::addRow("half-hour zone crosses midnight") << QDateTime(QDate(2025, 3, 14), QTime(18, 45), Qt::UTC)
-                                                     << QByteArray("Asia/Kolkata") << "2025-03-15";
+    QTest::addRow("half-hour zone crosses midnight")
+        << utc(2025, 3, 14, 18, 45) << QByteArray("Asia/Kolkata") << "2025-03-15";
     QTest::addRow("invalid instant gives zeros") << QDateTime() << QByteArray("UTC") << "0000-00-00";
 }
 
@@ -85,9 +66,9 @@ void FilenameFormatterTest::userBaseName_data()
     QTest::addRow("only punctuation") << "!!! ... ???" << QString();
     QTest::addRow("only Japanese") << u"請求書のスクリーンショット"_s << QString();
     QTest::addRow("empty") << "" << QString();
-    QTest::addRow("one long word cut to 200") << QString(250, u'a') << QString(200, u'a');
     QTest::addRow("exactly 200 kept")
         << a199.left(100) + " " + a199.left(99) << a199.left(100) + "-" + a199.left(99);
+    QTest::addRow("one long word cut to 200") << QString(250, u'a') << QString(200, u'a');
     QTest::addRow("hyphen left at the cut removed") << a199 + " bb" << a199;
 }
 
