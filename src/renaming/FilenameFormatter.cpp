@@ -1,0 +1,41 @@
+#include "renaming/FilenameFormatter.h"
+
+#include "naming/SlugGenerator.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+namespace {
+
+constexpr qsizetype maxBaseNameLength = 200;
+
+} // namespace
+
+namespace FilenameFormatter {
+
+QString filename(const QString &baseName, const QString &pathExtension)
+{
+    if (pathExtension.isEmpty())
+        return baseName;
+    return baseName + u'.' + pathExtension;
+}
+
+QString dateSuffix(const QDateTime &instant, const QTimeZone &zone)
+{
+    // An invalid date yields zeros, as a calendar without those components would.
+    const QDate date = instant.toTimeZone(zone).date();
+    return QString::asprintf("%04d-%02d-%02d", date.year(), date.month(), date.day());
+}
+
+std::optional<QString> userBaseName(const QString &text)
+{
+    QString name = SlugGenerator::words(text).join(u'-').left(maxBaseNameLength);
+    // Only the cut can leave a hyphen at an end; words themselves never hold one.
+    while (name.endsWith(u'-'))
+        name.chop(1);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+} // namespace FilenameFormatter

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QDateTime;
+class QTimeZone;
+
+// How a base name becomes a file name. Pure functions, safe on any thread.
+namespace FilenameFormatter {
+
+// "name.ext", or the base name alone when the extension is empty. Case and slashes are left alone.
+QString filename(const QString &baseName, const QString &pathExtension);
+
+// The Gregorian date of the instant in that zone as "YYYY-MM-DD", without a leading hyphen.
+QString dateSuffix(const QDateTime &instant, const QTimeZone &zone);
+
+// A typed name in the program's own form (words joined by hyphens, at most 200 characters),
+// or nothing when no letter or digit survives.
+std::optional<QString> userBaseName(const QString &text);
+
+} // namespace FilenameFormatter

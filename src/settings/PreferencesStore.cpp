@@ -1,0 +1,171 @@
+#include "settings/PreferencesStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcPreferences, "quillo.settings")
+
+constexpr QLatin1StringView trueText("true");
+constexpr QLatin1StringView falseText("false");
+
+std::optional<bool> asBool(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString text = value.toString();
+    if (text == trueText || text == u"1")
+        return true;
+    if (text == falseText || text == u"0")
+        return false;
+    return std::nullopt;
+}
+
+void warnWrongType(const QString &key, const char *expected)
+{
+    qCWarning(lcPreferences, "Preference \"%s\" does not hold %s; ignoring it", qUtf8Printable(key),
+              expected);
+}
+
+template <typename T>
+std::optional<T> ofType(const QString &key, const std::optional<QVariant> &stored, const char *expected)
+{
+    if (!stored)
+        return std::nullopt;
+    if (stored->metaType() == QMetaType::fromType<T>())
+        return stored->value<T>();
+    warnWrongType(key, expected);
+    return std::nullopt;
+}
+
+// A file name beside `path` that is not taken yet.
+QString freeSiblingName(const QString &path, const QString &suffix)
+{
+    QString candidate = path + suffix;
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = path + suffix + u'-' + QString::number(n);
+    return candidate;
+}
+
+} // namespace
+
+PreferencesStore::PreferencesStore(QString filePath)
+    : m_filePath(std::move(filePath))
+{
+    setAsideIfUnreadable();
+}
+
+QString PreferencesStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/quillo/quillo.conf");
+}
+
+void PreferencesStore::registerDefaults(const QHash<QString, bool> &defaults)
+{
+    m_defaults.insert(defaults);
+}
+
+bool PreferencesStore::boolValue(const QString &key) const
+{
+    if (const auto stored = storedValue(key)) {
+        if (const auto value = asBool(*stored))
+            return *value;
+        warnWrongType(key, "a Boolean");
+    }
+    return m_defaults.value(key, false);
+}
+
+std::optional<QString> PreferencesStore::stringValue(const QString &key) const
+{
+    return ofType<QString>(key, storedValue(key), "text");
+}
+
+std::optional<QByteArray> PreferencesStore::dataValue(const QString &key) const
+{
+    return ofType<QByteArray>(key, storedValue(key), "data");
+}
+
+bool PreferencesStore::setBool(const QString &key, bool value)
+{
+    // Written as the text INI would hold anyway, so this run reads what the next one will.
+    return write(key, QString(value ? trueText : falseText));
+}
+
+bool PreferencesStore::setString(const QString &key, const QString &value)
+{
+    return write(key, value);
+}
+
+bool PreferencesStore::setData(const QString &key, const QByteArray &value)
+{
+    return write(key, value);
+}
+
+bool PreferencesStore::remove(const QString &key)
+{
+    return write(key, std::nullopt);
+}
+
+// A fresh QSettings per call: its status belongs to this one operation, and opening re-reads the
+// file when its size or time changed.
+std::optional<QVariant> PreferencesStore::storedValue(const QString &key) const
+{
+    const QSettings settings(m_filePath, QSettings::IniFormat);
+    if (!settings.contains(key))
+        return std::nullopt;
+    return settings.value(key);
+}
+
+bool PreferencesStore::write(const QString &key, const std::optional<QVariant> &value)
+{
+    QSettings settings(m_filePath, QSettings::IniFormat);
+    if (value)
+        settings.setValue(key, *value);
+    else
+        settings.remove(key);
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    qCWarning(lcPreferences, "Could not save preference \"%s\" to %s", qUtf8Printable(key),
+              qUtf8Printable(m_filePath));
+    return false;
+}
+
+// The first write would replace a file QSettings cannot fully parse with only what it could read,
+// so such a file is moved aside first and what could be read is carried over.
+void PreferencesStore::setAsideIfUnreadable()
+{
+    QHash<QString, QVariant> salvaged;
+    {
+        const QSettings settings(m_filePath, QSettings::IniFormat);
+        const QStringList keys = settings.allKeys(); // parses every section, so status() covers them all
+        const bool unreadable = settings.status() == QSettings::FormatError ||
+                                (keys.isEmpty() && QFileInfo(m_filePath).size() > 0);
+        if (!unreadable)
+            return;
+        for (const QString &key : keys)
+            salvaged.insert(key, settings.value(key));
+    }
+    const QString aside = freeSiblingName(m_filePath, QStringLiteral(".unreadable"));
+    if (!QFile::rename(m_filePath, aside)) {
+        qCWarning(lcPreferences, "Preferences file %s cannot be read, nor moved aside",
+                  qUtf8Printable(m_filePath));
+        return;
+    }
+    qCWarning(lcPreferences,
+              "Preferences file %s cannot be read; moved it to %s and kept %lld readable values",
+              qUtf8Printable(m_filePath), qUtf8Printable(aside), qlonglong(salvaged.size()));
+    QSettings settings(m_filePath, QSettings::IniFormat);
+    for (auto it = salvaged.cbegin(); it != salvaged.cend(); ++it)
+        settings.setValue(it.key(), it.value());
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qCWarning(lcPreferences, "Could not write the readable values to %s", qUtf8Printable(m_filePath));
+}

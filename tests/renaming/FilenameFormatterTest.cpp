@@ -1,0 +1,85 @@
+#include "renaming/FilenameFormatter.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace Qt::StringLiterals;
+
+class FilenameFormatterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void filenameJoinsOnlyANonEmptyExtension();
+    void dateSuffix_data();
+    void dateSuffix();
+    void userBaseName_data();
+    void userBaseName();
+};
+
+void FilenameFormatterTest::filenameJoinsOnlyANonEmptyExtension()
+{
+    QCOMPARE(FilenameFormatter::filename(u"notes"_s, QString()), u"notes"_s);
+    QCOMPARE(FilenameFormatter::filename(u"Notes"_s, u"PNG"_s), u"Notes.PNG"_s);
+}
+
+void FilenameFormatterTest::dateSuffix_data()
+{
+    QTest::addColumn<QDateTime>("instant");
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("expected");
+    const auto utc = [](int y, int mo, int d, int h, int m = 0) {
+        return QDateTime(QDate(y, mo, d), QTime(h, m), Qt::UTC);
+    };
+    QTest::addRow("single digits are padded") << utc(2025, 3, 4, 12) << QByteArray("UTC") << "2025-03-04";
+    QTest::addRow("new year in UTC, old year locally")
+        << utc(2025, 1, 1, 3) << QByteArray("America/New_York") << "2024-12-31";
+    QTest::addRow("old year in UTC, new year locally")
+        << utc(2024, 12, 31, 20) << QByteArray("Asia/Tokyo") << "2025-01-01";
+    QTest::addRow("half-hour zone crosses midnight")
+        << utc(2025, 3, 14, 18, 45) << QByteArray("Asia/Kolkata") << "2025-03-15";
+    QTest::addRow("invalid instant gives zeros") << QDateTime() << QByteArray("UTC") << "0000-00-00";
+}
+
+void FilenameFormatterTest::dateSuffix()
+{
+    QFETCH(QDateTime, instant);
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, expected);
+    QVERIFY(QTimeZone(zone).isValid());
+    QCOMPARE(FilenameFormatter::dateSuffix(instant, QTimeZone(zone)), expected);
+}
+
+void FilenameFormatterTest::userBaseName_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // null: nothing usable
+    const QString a199(199, u'a');
+    QTest::addRow("accent, comma and exclamation") << u"Café Receipt, March!"_s << "cafe-receipt-march";
+    QTest::addRow("apostrophe dropped") << "don't panic"
+                                        << "dont-panic";
+    QTest::addRow("separators at both ends") << " -- Hello   World -- "
+                                             << "hello-world";
+    QTest::addRow("only punctuation") << "!!! ... ???" << QString();
+    QTest::addRow("only Japanese") << u"請求書のスクリーンショット"_s << QString();
+    QTest::addRow("empty") << "" << QString();
+    QTest::addRow("exactly 200 kept")
+        << a199.left(100) + " " + a199.left(99) << a199.left(100) + "-" + a199.left(99);
+    QTest::addRow("one long word cut to 200") << QString(250, u'a') << QString(200, u'a');
+    QTest::addRow("hyphen left at the cut removed") << a199 + " bb" << a199;
+}
+
+void FilenameFormatterTest::userBaseName()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const std::optional<QString> name = FilenameFormatter::userBaseName(text);
+    QCOMPARE(name.has_value(), !expected.isNull());
+    QCOMPARE(name.value_or(QString()), expected);
+}
+
+QTEST_GUILESS_MAIN(FilenameFormatterTest)
+#include "FilenameFormatterTest.moc"
