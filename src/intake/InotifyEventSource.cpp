@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,22 +18,23 @@ namespace {
 constexpr uint32_t watchedEvents = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_MODIFY |
                                    IN_CLOSE_WRITE | IN_ONLYDIR | IN_EXCL_UNLINK;
 
+// In order of precedence; an event carries one of these, overflow aside.
+constexpr std::pair<uint32_t, FolderEventKind> kinds[] = {
+    {IN_Q_OVERFLOW, FolderEventKind::Overflow},
+    {IN_CREATE, FolderEventKind::Created},
+    {IN_MOVED_TO, FolderEventKind::MovedIn},
+    {IN_MOVED_FROM, FolderEventKind::MovedOut},
+    {IN_DELETE, FolderEventKind::Deleted},
+    {IN_MODIFY, FolderEventKind::Modified},
+    {IN_CLOSE_WRITE, FolderEventKind::ClosedAfterWrite},
+};
+
 std::optional<FolderEventKind> kindOf(uint32_t mask)
 {
-    if (mask & IN_Q_OVERFLOW)
-        return FolderEventKind::Overflow;
-    if (mask & IN_CREATE)
-        return FolderEventKind::Created;
-    if (mask & IN_MOVED_TO)
-        return FolderEventKind::MovedIn;
-    if (mask & IN_MOVED_FROM)
-        return FolderEventKind::MovedOut;
-    if (mask & IN_DELETE)
-        return FolderEventKind::Deleted;
-    if (mask & IN_MODIFY)
-        return FolderEventKind::Modified;
-    if (mask & IN_CLOSE_WRITE)
-        return FolderEventKind::ClosedAfterWrite;
+    for (const auto &[bit, kind] : kinds) {
+        if (mask & bit)
+            return kind;
+    }
     return std::nullopt;
 }
 

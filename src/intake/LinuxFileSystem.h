@@ -3,7 +3,8 @@
 #include "intake/FileSystem.h"
 
 // The file-system services on Linux system calls. Holds no state: safe to use from any thread.
-class LinuxFileSystem final : public FileSystem
+// Not final: the test double derives from it to inject failures.
+class LinuxFileSystem : public FileSystem
 {
 public:
     bool exists(const QString &path) const override;

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -61,23 +62,16 @@ std::optional<bool> extendedAttributeBool(const FileSystem &fileSystem, const ch
 
 QString verdictName(DetectionVerdict verdict)
 {
-    switch (verdict) {
-    case DetectionVerdict::Accept:
-        return QStringLiteral("accept");
-    case DetectionVerdict::RejectTemporaryFile:
-        return QStringLiteral("rejectTemporaryFile");
-    case DetectionVerdict::RejectDirectory:
-        return QStringLiteral("rejectDirectory");
-    case DetectionVerdict::RejectUnsupportedType:
-        return QStringLiteral("rejectUnsupportedType");
-    case DetectionVerdict::RejectAlreadyProcessed:
-        return QStringLiteral("rejectAlreadyProcessed");
-    case DetectionVerdict::RejectNotScreenshot:
-        return QStringLiteral("rejectNotScreenshot");
-    case DetectionVerdict::RejectStale:
-        return QStringLiteral("rejectStale");
-    }
-    return QString::number(int(verdict));
+    static constexpr const char *names[] = {"accept",
+                                            "rejectTemporaryFile",
+                                            "rejectDirectory",
+                                            "rejectUnsupportedType",
+                                            "rejectAlreadyProcessed",
+                                            "rejectNotScreenshot",
+                                            "rejectStale"};
+    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
+    const auto index = size_t(verdict);
+    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
 }
 
 const QSet<QString> &ScreenshotDetector::supportedExtensions()

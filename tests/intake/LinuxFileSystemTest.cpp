@@ -1,8 +1,8 @@
 #include "intake/LinuxFileSystem.h"
 
 #include "intake/CanonicalPath.h"
+#include "support/TestFiles.h"
 
-#include <QDirIterator>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,18 +44,6 @@ private:
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
@@ -95,20 +83,18 @@ std::unique_ptr<QTemporaryDir> LinuxFileSystemTest::otherDevice() const
 void LinuxFileSystemTest::moveNeverOverwrites_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("existing"); // "file", "folder", "link" or empty
+    QTest::addColumn<QString>("existing"); // what is already there: "file", "folder", "link" or nothing
     QTest::addColumn<FileError>("expected");
-    QTest::addRow("free name") << "b.png"
-                               << "" << FileError::None;
-    QTest::addRow("spaces, non-ASCII, newline") << "é ü\nb.png"
-                                                << "" << FileError::None;
-    QTest::addRow("file there") << "b.png"
-                                << "file" << FileError::FileExists;
-    QTest::addRow("folder there") << "b.png"
-                                  << "folder" << FileError::FileExists;
-    QTest::addRow("dangling link there") << "b.png"
-                                         << "link" << FileError::FileExists;
-    QTest::addRow("target folder missing") << "missing/b.png"
-                                           << "" << FileError::NotFound;
+    const auto row = [](const char *situation, const char *target, const char *existing, FileError expected) {
+        QTest::addRow("%s", situation)
+            << QString::fromUtf8(target) << QString::fromUtf8(existing) << expected;
+    };
+    row("free name", "b.png", "", FileError::None);
+    row("spaces, non-ASCII, newline", "é ü\nb.png", "", FileError::None);
+    row("file there", "b.png", "file", FileError::FileExists);
+    row("folder there", "b.png", "folder", FileError::FileExists);
+    row("dangling link there", "b.png", "link", FileError::FileExists);
+    row("target folder missing", "missing/b.png", "", FileError::NotFound);
 }
 
 void LinuxFileSystemTest::moveNeverOverwrites()
@@ -116,9 +102,9 @@ void LinuxFileSystemTest::moveNeverOverwrites()
     QFETCH(QString, target);
     QFETCH(QString, existing);
     QFETCH(FileError, expected);
-    write(path(QStringLiteral("a.png")), "source");
+    QVERIFY(TestFiles::write(path(QStringLiteral("a.png")), "source"));
     if (existing == u"file")
-        write(path(target), "kept");
+        QVERIFY(TestFiles::write(path(target), "kept"));
     if (existing == u"folder")
         QVERIFY(QDir().mkdir(path(target)));
     if (existing == u"link")
@@ -128,9 +114,9 @@ void LinuxFileSystemTest::moveNeverOverwrites()
     QCOMPARE(result.description.isEmpty(), result.isSuccess());
     QCOMPARE(m_fileSystem.exists(path(QStringLiteral("a.png"))), !result.isSuccess());
     if (existing == u"file")
-        QCOMPARE(contents(path(target)), QByteArray("kept"));
+        QCOMPARE(TestFiles::read(path(target)), QByteArray("kept"));
     if (result)
-        QCOMPARE(contents(path(target)), QByteArray("source"));
+        QCOMPARE(TestFiles::read(path(target)), QByteArray("source"));
 }
 
 void LinuxFileSystemTest::racingMovesOntoOneNameNeverOverwrite()
@@ -139,8 +125,8 @@ void LinuxFileSystemTest::racingMovesOntoOneNameNeverOverwrite()
         const QString target = path(QStringLiteral("target-%1.png").arg(round));
         const QStringList sources{path(QStringLiteral("a-%1.png").arg(round)),
                                   path(QStringLiteral("b-%1.png").arg(round))};
-        write(sources[0], "first");
-        write(sources[1], "second");
+        QVERIFY(TestFiles::write(sources[0], "first"));
+        QVERIFY(TestFiles::write(sources[1], "second"));
         FileResult results[2];
         std::latch ready(2);
         const auto race = [&](int i) {
@@ -152,7 +138,7 @@ void LinuxFileSystemTest::racingMovesOntoOneNameNeverOverwrite()
         second.join();
         const int winner = results[0] ? 0 : 1;
         QVERIFY2(results[winner] && results[1 - winner].error == FileError::FileExists, qPrintable(target));
-        QCOMPARE(contents(target), QByteArray(winner == 0 ? "first" : "second"));
+        QCOMPARE(TestFiles::read(target), QByteArray(winner == 0 ? "first" : "second"));
         QVERIFY(m_fileSystem.exists(sources[1 - winner]) && !m_fileSystem.exists(sources[winner]));
     }
 }
@@ -175,7 +161,7 @@ void LinuxFileSystemTest::crossDeviceMoveKeepsFileAndAttributes()
     const QString targetFolder = toOtherDevice ? other->path() : m_folder->path();
     QByteArray data(3 * 1024 * 1024 + 17, Qt::Uninitialized); // more than one copy buffer
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
-    write(source, data);
+    QVERIFY(TestFiles::write(source, data));
     QVERIFY(m_fileSystem.setExtendedAttribute(source, "user.a", QByteArray("\x00\xff", 2)));
     QVERIFY(m_fileSystem.setExtendedAttribute(source, "user.com.morrowlane.tagwell.handled", "1"));
     QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
@@ -189,7 +175,7 @@ void LinuxFileSystemTest::crossDeviceMoveKeepsFileAndAttributes()
     const QString target = targetFolder + QStringLiteral("/renamed é.png");
     QVERIFY(m_fileSystem.move(source, target));
     QVERIFY(!m_fileSystem.exists(source));
-    QCOMPARE(contents(target), data);
+    QCOMPARE(TestFiles::read(target), data);
     QCOMPARE(entries(targetFolder), QStringList{QStringLiteral("renamed é.png")}); // no temporary left
     QCOMPARE(m_fileSystem.extendedAttribute(target, "user.a"), QByteArray("\x00\xff", 2));
     QCOMPARE(m_fileSystem.extendedAttribute(target, "user.com.morrowlane.tagwell.handled"), QByteArray("1"));
@@ -220,9 +206,9 @@ void LinuxFileSystemTest::failedCrossDeviceMoveLeavesSource()
     if (situation == u"folder")
         QVERIFY(QDir().mkdir(source));
     else
-        write(source, "source");
+        QVERIFY(TestFiles::write(source, "source"));
     if (situation == u"taken")
-        write(target, "kept");
+        QVERIFY(TestFiles::write(target, "kept"));
     if (situation == u"append-only" && !setAppendOnly(m_folder->path(), true))
         QSKIP("This process may not make a folder append-only");
 
@@ -231,11 +217,11 @@ void LinuxFileSystemTest::failedCrossDeviceMoveLeavesSource()
         QVERIFY(setAppendOnly(m_folder->path(), false));
     QCOMPARE(result.error, expected);
     QVERIFY(!result.description.isEmpty());
-    QVERIFY(situation == u"folder" ? QFileInfo(source).isDir() : contents(source) == "source");
+    QVERIFY(situation == u"folder" ? QFileInfo(source).isDir() : TestFiles::read(source) == "source");
     QCOMPARE(entries(other->path()),
              situation == u"taken" ? QStringList{QStringLiteral("b.png")} : QStringList());
     if (situation == u"taken")
-        QCOMPARE(contents(target), QByteArray("kept"));
+        QCOMPARE(TestFiles::read(target), QByteArray("kept"));
 }
 
 void LinuxFileSystemTest::createFolder_data()
@@ -253,7 +239,7 @@ void LinuxFileSystemTest::createFolder()
     QFETCH(QString, folder);
     QFETCH(bool, succeeds);
     QVERIFY(QDir().mkdir(path(QStringLiteral("existing"))));
-    write(path(QStringLiteral("file")), "x");
+    QVERIFY(TestFiles::write(path(QStringLiteral("file")), "x"));
     const FileResult result = m_fileSystem.createFolder(path(folder));
     QCOMPARE(result.isSuccess(), succeeds);
     QCOMPARE(result.description.isEmpty(), succeeds);
@@ -264,24 +250,18 @@ void LinuxFileSystemTest::canonicalPath_data()
 {
     QTest::addColumn<QString>("given"); // relative to the test folder, which holds real/ and link -> real
     QTest::addColumn<QString>("expected");
-    QTest::addRow("plain") << "real/a.png"
-                           << "real/a.png";
-    QTest::addRow("dot") << "real/./a.png"
-                         << "real/a.png";
-    QTest::addRow("dot-dot") << "link/../real/sub/../a.png"
-                             << "real/a.png";
-    QTest::addRow("linked parent") << "link/a.png"
-                                   << "real/a.png";
-    QTest::addRow("link as last component") << "real/shortcut.png"
-                                            << "real/shortcut.png";
-    QTest::addRow("linked folder itself") << "link"
-                                          << "link";
-    QTest::addRow("missing folder under a link") << "link/new/a.png"
-                                                 << "real/new/a.png";
-    QTest::addRow("trailing slash") << "link/sub/"
-                                    << "real/sub";
-    QTest::addRow("spaces and non-ASCII") << "link/Снимок экрана é.png"
-                                          << "real/Снимок экрана é.png";
+    const auto row = [](const char *situation, const char *given, const char *expected) {
+        QTest::addRow("%s", situation) << QString::fromUtf8(given) << QString::fromUtf8(expected);
+    };
+    row("plain", "real/a.png", "real/a.png");
+    row("dot", "real/./a.png", "real/a.png");
+    row("dot-dot", "link/../real/sub/../a.png", "real/a.png");
+    row("linked parent", "link/a.png", "real/a.png");
+    row("link as last component", "real/shortcut.png", "real/shortcut.png");
+    row("linked folder itself", "link", "link");
+    row("missing folder under a link", "link/new/a.png", "real/new/a.png");
+    row("trailing slash", "link/sub/", "real/sub");
+    row("spaces and non-ASCII", "link/Снимок экрана é.png", "real/Снимок экрана é.png");
 }
 
 void LinuxFileSystemTest::canonicalPath()
@@ -290,7 +270,7 @@ void LinuxFileSystemTest::canonicalPath()
     QFETCH(QString, expected);
     QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("real/sub")));
     QVERIFY(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("link"))));
-    write(path(QStringLiteral("real/a.png")), "a");
+    QVERIFY(TestFiles::write(path(QStringLiteral("real/a.png")), "a"));
     QVERIFY(QFile::link(path(QStringLiteral("real/a.png")), path(QStringLiteral("real/shortcut.png"))));
     const QString base = *m_fileSystem.realPath(m_folder->path()) + u'/';
     QCOMPARE(::canonicalPath(m_folder->path() + u'/' + given), base + expected);

@@ -3,6 +3,7 @@
 #include "intake/CanonicalPath.h"
 #include "intake/LinuxFileSystem.h"
 #include "support/FakeFileSystem.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -27,8 +28,6 @@ private slots:
     void matchesScreenshotFilename();
     void captureFlag_data();
     void captureFlag();
-    void damagedPng_data();
-    void damagedPng();
     void candidateReadsFileFacts_data();
     void candidateReadsFileFacts();
     void markerOutlivesRestartAndMove();
@@ -38,7 +37,6 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_folder->filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     LinuxFileSystem m_fileSystem;
@@ -93,55 +91,38 @@ void ScreenshotDetectorTest::init()
     QSKIP("Neither the temporary nor the home folder keeps user extended attributes");
 }
 
-void ScreenshotDetectorTest::writeFile(const QString &name, const QByteArray &bytes) const
-{
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 void ScreenshotDetectorTest::evaluate_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("isDirectory");
-    QTest::addColumn<bool>("flagged");
-    QTest::addColumn<bool>("marked");
-    QTest::addColumn<QDateTime>("created"); // invalid: the file system keeps no date
+    QTest::addColumn<ScreenshotCandidate>("candidate");
     QTest::addColumn<DetectionVerdict>("expected");
+    const auto row = [](const char *situation, const char *name, bool isDirectory, bool flagged, bool marked,
+                        std::optional<int> age, DetectionVerdict expected) {
+        const auto created = age ? std::optional(now.addSecs(-*age)) : std::nullopt;
+        QTest::addRow("%s", situation)
+            << ScreenshotCandidate{QStringLiteral("/shots/") + QString::fromUtf8(name), isDirectory, flagged,
+                                   created, marked}
+            << expected;
+    };
     using V = DetectionVerdict;
-    const QString shot = QStringLiteral("Screenshot 2025-03-14 at 10.22.31.png");
-    QTest::addRow("hidden file is temporary before anything else")
-        << u'.' + shot << true << true << true << now.addDays(-9) << V::RejectTemporaryFile;
-    QTest::addRow("folder") << shot << true << false << false << now << V::RejectDirectory;
-    QTest::addRow("upper-case extension")
-        << QStringLiteral("Screenshot 1.PNG") << false << false << false << now << V::Accept;
-    QTest::addRow("gif with flag") << QStringLiteral("Screenshot 1.gif") << false << true << false << now
-                                   << V::RejectUnsupportedType;
-    QTest::addRow("mov with flag") << QStringLiteral("a.mov") << false << true << false << now
-                                   << V::RejectUnsupportedType;
-    QTest::addRow("no extension") << QStringLiteral("Screenshot 1") << false << false << false << now
-                                  << V::RejectUnsupportedType;
-    QTest::addRow("marked handled") << shot << false << true << true << now << V::RejectAlreadyProcessed;
-    QTest::addRow("flag accepts any name")
-        << QStringLiteral("IMG_0001.jpeg") << false << true << false << now << V::Accept;
-    QTest::addRow("no flag, no known name")
-        << QStringLiteral("IMG_0001.jpeg") << false << false << false << now << V::RejectNotScreenshot;
-    QTest::addRow("121 s old is stale")
-        << shot << false << false << false << now.addSecs(-121) << V::RejectStale;
-    QTest::addRow("exactly 120 s old") << shot << false << false << false << now.addSecs(-120) << V::Accept;
-    QTest::addRow("created in the future") << shot << false << false << false << now.addSecs(60) << V::Accept;
-    QTest::addRow("no creation date") << shot << false << false << false << QDateTime() << V::Accept;
+    row("hidden file first", ".Screenshot 2025-03-14 at 10.22.31.png", true, true, true, 999,
+        V::RejectTemporaryFile);
+    row("folder", "Screenshot 1.png", true, false, false, 0, V::RejectDirectory);
+    row("upper-case extension", "Screenshot 2025-03-14 at 10.22.31.PNG", false, false, false, 0, V::Accept);
+    row("gif with flag", "Screenshot 1.gif", false, true, false, 0, V::RejectUnsupportedType);
+    row("no extension", "Screenshot 1", false, false, false, 0, V::RejectUnsupportedType);
+    row("marked handled", "Screenshot 1.png", false, true, true, 0, V::RejectAlreadyProcessed);
+    row("flag accepts any name", "IMG_0001.jpeg", false, true, false, 0, V::Accept);
+    row("no flag, unknown name", "IMG_0001.jpeg", false, false, false, 0, V::RejectNotScreenshot);
+    row("121 s old", "Screenshot 1.png", false, false, false, 121, V::RejectStale);
+    row("exactly 120 s old", "Screenshot 1.png", false, false, false, 120, V::Accept);
+    row("created in the future", "Screenshot 1.png", false, false, false, -60, V::Accept);
+    row("no creation date", "Screenshot 1.png", false, false, false, std::nullopt, V::Accept);
 }
 
 void ScreenshotDetectorTest::evaluate()
 {
-    QFETCH(QString, name);
-    QFETCH(bool, isDirectory);
-    QFETCH(bool, flagged);
-    QFETCH(bool, marked);
-    QFETCH(QDateTime, created);
+    QFETCH(ScreenshotCandidate, candidate);
     QFETCH(DetectionVerdict, expected);
-    const ScreenshotCandidate candidate{path(name), isDirectory, flagged,
-                                        created.isValid() ? std::optional(created) : std::nullopt, marked};
     QCOMPARE(verdictName(ScreenshotDetector().evaluate(candidate, {}, now)), verdictName(expected));
 }
 
@@ -184,46 +165,57 @@ void ScreenshotDetectorTest::captureFlag_data()
     QTest::addColumn<QByteArray>("attribute"); // null: none
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("expected");
-    const QByteArray plain = png();
-    const QByteArray fromMac = QByteArray::fromHex("62706c6973743030090800000000000001010000000000000001"
-                                                   "00000000000000000000000000000009");
-    QTest::addRow("binary true as a Mac writes it") << fromMac << plain << true;
-    QTest::addRow("binary false") << binaryPlist("\x08") << plain << false;
-    QTest::addRow("binary integer 1") << binaryPlist(QByteArray("\x10\x01", 2)) << plain << true;
-    QTest::addRow("binary integer 0") << binaryPlist(QByteArray("\x10\x00", 2)) << plain << false;
-    QTest::addRow("binary real 1.0") << binaryPlist(QByteArray::fromHex("233ff0000000000000")) << plain
-                                     << true;
-    QTest::addRow("binary string") << binaryPlist("\x51"
-                                                  "A")
-                                   << plain << false;
-    QTest::addRow("binary offset table outside") << binaryPlist("\x09", 4000) << plain << false;
-    QTest::addRow("binary cut short") << fromMac.left(20) << plain << false;
-    QTest::addRow("xml true") << xmlPlist("<true/>") << plain << true;
-    QTest::addRow("xml false") << xmlPlist("<false/>") << plain << false;
-    QTest::addRow("xml integer 1") << xmlPlist("<integer>1</integer>") << plain << true;
-    QTest::addRow("xml unclosed") << xmlPlist("<true/>").chopped(9) << plain << false;
-    QTest::addRow("not a property list") << QByteArray("yes") << plain << false;
-    const QByteArray gnome = png(QStringLiteral("Software"), QStringLiteral("gnome-screenshot"));
-    QTest::addRow("stored false beats PNG text") << binaryPlist("\x08") << gnome << false;
-    QTest::addRow("malformed attribute, PNG decides") << QByteArray("yes") << gnome << true;
-    const auto software = [](const char *situation, const QString &key, const QString &text, bool expected) {
-        QTest::addRow("%s", situation) << QByteArray() << png(key, text) << expected;
+    const auto row = [](const char *situation, const QByteArray &attribute, const QByteArray &file,
+                        bool expected) {
+        QTest::addRow("%s", situation) << attribute << file << expected;
     };
-    const QString softwareKey = QStringLiteral("Software");
-    software("gnome-screenshot", softwareKey, QStringLiteral("gnome-screenshot"), true);
-    software("GNOME Shell", softwareKey, QStringLiteral("GNOME Shell"), true);
-    software("Xfce", softwareKey, QStringLiteral("xfce4-screenshooter"), true);
-    software("Source Flameshot", QStringLiteral("Source"), QStringLiteral("Flameshot"), true);
-    software("long text, compressed", softwareKey,
-             QStringLiteral("Spectacle 24.02.1, the screenshot utility of the KDE desktop"), true);
-    software("non-Latin text", softwareKey, QStringLiteral("ksnip – 截图工具"), true);
-    software("image editor", softwareKey, QStringLiteral("GIMP 2.10"), false);
-    software("tool name inside a word", softwareKey, QStringLiteral("Shutterstock Editor"), false);
-    software("other keyword", QStringLiteral("Comment"), QStringLiteral("Spectacle"), false);
-    software("no text at all", {}, {}, false);
+    const QByteArray plain = png();
+    const QByteArray gnome = png(QStringLiteral("Software"), QStringLiteral("gnome-screenshot"));
+    const QByteArray fromMac =
+        QByteArray::fromHex("62706c69737430300908000000000000010100000000000000010000000000"
+                            "0000000000000000000009");
+    row("binary true as a Mac writes it", fromMac, plain, true);
+    row("binary false beats PNG text", binaryPlist("\x08"), gnome, false);
+    row("binary integer 1", binaryPlist(QByteArray("\x10\x01", 2)), plain, true);
+    row("binary real 0.0", binaryPlist(QByteArray::fromHex("230000000000000000")), gnome, false);
+    row("binary string",
+        binaryPlist("\x51"
+                    "A"),
+        plain, false);
+    row("binary offset table outside", binaryPlist("\x09", 4000), plain, false);
+    row("binary cut short", fromMac.left(20), plain, false);
+    row("xml true", xmlPlist("<true/>"), plain, true);
+    row("xml integer 0", xmlPlist("<integer>0</integer>"), gnome, false);
+    row("xml unclosed, PNG decides", xmlPlist("<true/>").chopped(9), gnome, true);
+    row("not a property list", "yes", plain, false);
+    const auto software = [&](const char *situation, const char *key, const char *text, bool expected) {
+        row(situation, {}, png(QString::fromUtf8(key), QString::fromUtf8(text)), expected);
+    };
+    software("gnome-screenshot", "Software", "gnome-screenshot", true);
+    software("GNOME Shell", "Software", "GNOME Shell", true);
+    software("Xfce", "Software", "xfce4-screenshooter", true);
+    software("Source Flameshot", "Source", "Flameshot", true);
+    software("long text, compressed", "Software",
+             "Spectacle 24.02.1, the screenshot utility of the KDE desktop", true);
+    software("non-Latin text", "Software", "ksnip – 截图工具", true);
+    software("image editor", "Software", "GIMP 2.10", false);
+    software("tool name inside a word", "Software", "Shutterstock Editor", false);
+    software("other keyword", "Comment", "Spectacle", false);
+    const QByteArray flameshot = png(QStringLiteral("Software"), QStringLiteral("Flameshot"));
+    const qsizetype chunk = flameshot.indexOf("tEXt") - 4;
+    const qsizetype afterChunk = chunk + 12 + qFromBigEndian<quint32>(flameshot.constData() + chunk);
+    QByteArray damaged = flameshot;
+    damaged[afterChunk - 1] = char(damaged[afterChunk - 1] ^ 0x55);
+    row("PNG cut after the text chunk", {}, flameshot.left(afterChunk), true);
+    row("PNG cut inside the text chunk", {}, flameshot.left(afterChunk - 6), false);
+    row("PNG cut inside a chunk header", {}, flameshot.left(chunk + 3), false);
+    row("PNG chunk with wrong checksum", {}, damaged, false);
+    qToBigEndian<quint32>(0x7ffffff0, damaged.data() + chunk);
+    row("PNG chunk longer than the file", {}, damaged, false);
+    row("not a PNG", {}, QByteArray("GIF89a Software\0Flameshot", 25), false);
     QFile corpus(qEnvironmentVariable("QUILLO_CORPUS_DIR") + QStringLiteral("/images/c022.png"));
     if (corpus.open(QIODevice::ReadOnly))
-        QTest::addRow("real gnome-screenshot capture") << QByteArray() << corpus.readAll() << true;
+        row("real gnome-screenshot capture", {}, corpus.readAll(), true);
 }
 
 void ScreenshotDetectorTest::captureFlag()
@@ -231,41 +223,12 @@ void ScreenshotDetectorTest::captureFlag()
     QFETCH(QByteArray, attribute);
     QFETCH(QByteArray, file);
     QFETCH(bool, expected);
-    writeFile(QStringLiteral("IMG_0001.png"), file);
+    const QString image = path(QStringLiteral("IMG_0001.png"));
+    QVERIFY(TestFiles::write(image, file));
     if (!attribute.isNull())
-        QVERIFY(m_fileSystem.setExtendedAttribute(path(QStringLiteral("IMG_0001.png")),
-                                                  ScreenshotDetector::screenCaptureAttributeName, attribute));
-    QCOMPARE(ScreenshotDetector::hasScreenCaptureMetadata(m_fileSystem, path(QStringLiteral("IMG_0001.png"))),
-             expected);
-}
-
-void ScreenshotDetectorTest::damagedPng_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("expected");
-    const QByteArray whole = png(QStringLiteral("Software"), QStringLiteral("Flameshot"));
-    const qsizetype chunk = whole.indexOf("tEXt") - 4;
-    const qsizetype afterChunk = chunk + 12 + qFromBigEndian<quint32>(whole.constData() + chunk);
-    QByteArray badChecksum = whole;
-    badChecksum[afterChunk - 1] = char(badChecksum[afterChunk - 1] ^ 0x55);
-    QByteArray hugeLength = whole;
-    qToBigEndian<quint32>(0x7ffffff0, hugeLength.data() + chunk);
-    QTest::addRow("cut after the text chunk") << whole.left(afterChunk) << true;
-    QTest::addRow("cut inside the text chunk") << whole.left(afterChunk - 6) << false;
-    QTest::addRow("cut inside a chunk header") << whole.left(chunk + 3) << false;
-    QTest::addRow("wrong checksum") << badChecksum << false;
-    QTest::addRow("length beyond the file") << hugeLength << false;
-    QTest::addRow("not a PNG") << QByteArray("GIF89a Software\0Flameshot", 25) << false;
-    QTest::addRow("empty") << QByteArray() << false;
-}
-
-void ScreenshotDetectorTest::damagedPng()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(bool, expected);
-    writeFile(QStringLiteral("a.png"), file);
-    QCOMPARE(ScreenshotDetector::hasScreenCaptureMetadata(m_fileSystem, path(QStringLiteral("a.png"))),
-             expected);
+        QVERIFY(m_fileSystem.setExtendedAttribute(image, ScreenshotDetector::screenCaptureAttributeName,
+                                                  attribute));
+    QCOMPARE(ScreenshotDetector::hasScreenCaptureMetadata(m_fileSystem, image), expected);
 }
 
 void ScreenshotDetectorTest::candidateReadsFileFacts_data()
@@ -273,12 +236,11 @@ void ScreenshotDetectorTest::candidateReadsFileFacts_data()
     QTest::addColumn<QByteArray>("name"); // raw bytes, as on disk
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("found");
-    QTest::addColumn<bool>("isDirectory");
-    QTest::addRow("file") << QByteArray("Screenshot 1.png") << "file" << true << false;
-    QTest::addRow("folder") << QByteArray("Screenshot 2.png") << "folder" << true << true;
-    QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << "none" << false << false;
-    QTest::addRow("dangling link") << QByteArray("Screenshot 4.png") << "link" << false << false;
-    QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << "file" << false << false;
+    QTest::addRow("file") << QByteArray("Screenshot 1.png") << "file" << true;
+    QTest::addRow("folder") << QByteArray("Screenshot 2.png") << "folder" << true;
+    QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << "none" << false;
+    QTest::addRow("dangling link") << QByteArray("Screenshot 4.png") << "link" << false;
+    QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << "file" << false;
 }
 
 void ScreenshotDetectorTest::candidateReadsFileFacts()
@@ -286,7 +248,6 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
     QFETCH(QByteArray, name);
     QFETCH(QString, kind);
     QFETCH(bool, found);
-    QFETCH(bool, isDirectory);
     const QByteArray raw = QFile::encodeName(m_folder->path()) + '/' + name;
     if (kind == u"file")
         QVERIFY(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
@@ -299,7 +260,7 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
     QCOMPARE(candidate.has_value(), found);
     if (!found)
         return;
-    QCOMPARE(candidate->isDirectory, isDirectory);
+    QCOMPARE(candidate->isDirectory, kind == u"folder");
     QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata);
     if (candidate->creationDate) // birth time, where the file system keeps one
         QVERIFY(qAbs(candidate->creationDate->secsTo(QDateTime::currentDateTimeUtc())) < 60);
@@ -307,7 +268,7 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
 
 void ScreenshotDetectorTest::markerOutlivesRestartAndMove()
 {
-    writeFile(QStringLiteral("Screenshot 1.png"), png());
+    QVERIFY(TestFiles::write(path(QStringLiteral("Screenshot 1.png"))));
     QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path(QStringLiteral("Screenshot 1.png"))));
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("elsewhere")));
     const QString moved = path(QStringLiteral("elsewhere/Screenshot 1.png"));
@@ -326,12 +287,12 @@ void ScreenshotDetectorTest::markingFailsWithoutAttributeSupport()
 {
     FakeFileSystem withoutAttributes;
     withoutAttributes.setExtendedAttributesSupported(false);
-    writeFile(QStringLiteral("Screenshot 1.png"), png());
-    const FileResult result =
-        ScreenshotDetector::markHandled(withoutAttributes, path(QStringLiteral("Screenshot 1.png")));
+    const QString file = path(QStringLiteral("Screenshot 1.png"));
+    QVERIFY(TestFiles::write(file));
+    const FileResult result = ScreenshotDetector::markHandled(withoutAttributes, file);
     QCOMPARE(result.error, FileError::Unsupported);
     QVERIFY(!result.description.isEmpty());
-    QVERIFY(!ScreenshotDetector::isMarkedHandled(m_fileSystem, path(QStringLiteral("Screenshot 1.png"))));
+    QVERIFY(!ScreenshotDetector::isMarkedHandled(m_fileSystem, file));
 }
 
 void ScreenshotDetectorTest::processedPathsCompareCanonically_data()

@@ -2,6 +2,7 @@
 
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/InotifyEventSource.h"
+#include "support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -44,16 +45,6 @@ private:
     std::atomic<bool> m_reportedOffMainThread = true;
 };
 
-namespace {
-
-void write(const QString &path, const QByteArray &bytes = "png")
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-} // namespace
-
 void ScreenshotWatcherTest::init()
 {
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
@@ -88,7 +79,7 @@ void ScreenshotWatcherTest::cleanup()
 void ScreenshotWatcherTest::settleSentinel(const QString &folder)
 {
     const qsizetype before = m_reports.size();
-    write(folder + QStringLiteral("/sentinel.png"));
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/sentinel.png")));
     QTRY_VERIFY_WITH_TIMEOUT(m_reports.size() > before && m_reports.last().endsWith(u"/sentinel.png"), 5000);
 }
 
@@ -116,17 +107,17 @@ void ScreenshotWatcherTest::reportsEachNewFileOnceAfterSettling()
     const QString hidden = path(QStringLiteral("watched/.temporary.png"));
     const QString outside = path(QStringLiteral("watched/sub/a.png"));
     QVERIFY(QDir().mkdir(path(QStringLiteral("watched/sub"))));
-    write(hidden);
-    write(outside);
+    QVERIFY(TestFiles::write(hidden));
+    QVERIFY(TestFiles::write(outside));
     const qint64 arrivedAt = m_clock.elapsed();
     if (arrival == u"write")
-        write(target);
+        QVERIFY(TestFiles::write(target));
     if (arrival == u"rename" || arrival == u"twice")
         QVERIFY(QFile::rename(hidden, target));
     if (arrival == u"move")
         QVERIFY(QFile::rename(outside, target));
     if (arrival == u"twice") {
-        write(hidden, "second");
+        QVERIFY(TestFiles::write(hidden, "second"));
         QVERIFY(::rename(QFile::encodeName(hidden).constData(), QFile::encodeName(target).constData()) == 0);
     }
     QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 5000);
@@ -150,21 +141,21 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
     QFETCH(QString, situation);
     const QString existing = path(QStringLiteral("watched/Screenshot 0.png"));
     if (situation == u"existing file written") {
-        write(existing);
+        QVERIFY(TestFiles::write(existing));
         QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 5000);
         m_reports.clear();
-        write(existing, "more");
+        QVERIFY(TestFiles::write(existing, "more"));
     }
     if (situation == u"file in a subfolder") {
         QVERIFY(QDir().mkdir(path(QStringLiteral("watched/sub"))));
-        write(path(QStringLiteral("watched/sub/Screenshot 1.png")));
+        QVERIFY(TestFiles::write(path(QStringLiteral("watched/sub/Screenshot 1.png"))));
     }
     if (situation == u"new subfolder")
         QVERIFY(QDir().mkdir(path(QStringLiteral("watched/Screenshot 1.png"))));
     if (situation == u"hidden file")
-        write(path(QStringLiteral("watched/.Screenshot 1.png")));
+        QVERIFY(TestFiles::write(path(QStringLiteral("watched/.Screenshot 1.png"))));
     if (situation == u"created and deleted") {
-        write(path(QStringLiteral("watched/Screenshot 1.png")));
+        QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 1.png"))));
         QVERIFY(QFile::remove(path(QStringLiteral("watched/Screenshot 1.png"))));
     }
     const QByteArray undecodable = QFile::encodeName(path(QStringLiteral("watched/"))) + "\xff.png";
@@ -198,7 +189,7 @@ void ScreenshotWatcherTest::folderReachedThroughLink()
     QVERIFY(QFile::link(path(QStringLiteral("watched")), path(QStringLiteral("link"))));
     m_watcher->start(path(QStringLiteral("link")));
     QCOMPARE(m_watcher->folder(), path(QStringLiteral("link")));
-    write(path(QStringLiteral("link/Screenshot 1.png")));
+    QVERIFY(TestFiles::write(path(QStringLiteral("link/Screenshot 1.png"))));
     settleSentinel(path(QStringLiteral("watched")));
     QCOMPARE(m_reports.first(), path(QStringLiteral("watched/Screenshot 1.png")));
 }
@@ -206,10 +197,10 @@ void ScreenshotWatcherTest::folderReachedThroughLink()
 void ScreenshotWatcherTest::restartForgetsPendingFiles()
 {
     QVERIFY(QDir().mkdir(path(QStringLiteral("other"))));
-    write(path(QStringLiteral("watched/Screenshot 1.png")));
+    QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 1.png"))));
     m_watcher->start(path(QStringLiteral("other")));
     QCOMPARE(m_watcher->folder(), path(QStringLiteral("other")));
-    write(path(QStringLiteral("watched/Screenshot 2.png")));
+    QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 2.png"))));
     settleSentinel(path(QStringLiteral("other")));
     QCOMPARE(m_reports, QStringList{path(QStringLiteral("other/sentinel.png"))});
 }
@@ -238,7 +229,7 @@ void ScreenshotWatcherTest::directoryChangeObserverSeesEntryChanges()
     QFETCH(int, expectedCalls);
     const QString folder = path(QStringLiteral("config"));
     QVERIFY(QDir().mkdir(folder));
-    write(folder + QStringLiteral("/existing.conf"));
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/existing.conf")));
     int calls = 0;
     bool onMainThread = true;
     const auto observer = DirectoryChangeObserver::create(InotifyEventSource::create(folder), [&] {
@@ -247,15 +238,16 @@ void ScreenshotWatcherTest::directoryChangeObserverSeesEntryChanges()
     });
     QVERIFY(observer);
     if (change == u"add")
-        write(folder + QStringLiteral("/new.conf"));
+        QVERIFY(TestFiles::write(folder + QStringLiteral("/new.conf")));
     if (change == u"remove")
         QVERIFY(QFile::remove(folder + QStringLiteral("/existing.conf")));
     if (change == u"rename")
         QVERIFY(QFile::rename(folder + QStringLiteral("/existing.conf"),
                               folder + QStringLiteral("/renamed.conf")));
     if (change == u"write")
-        write(folder + QStringLiteral("/existing.conf"), "changed");
-    write(folder + QStringLiteral("/last.conf")); // once its call is in, all earlier ones are
+        QVERIFY(TestFiles::write(folder + QStringLiteral("/existing.conf"), "changed"));
+    QVERIFY(
+        TestFiles::write(folder + QStringLiteral("/last.conf"))); // once its call is in, all earlier ones are
 
     QTRY_COMPARE(calls, expectedCalls + 1);
     QVERIFY(onMainThread);

@@ -7,7 +7,7 @@
 
 // Real files on disk, with the failures a test cannot make the disk produce on demand.
 // Not thread-safe.
-class FakeFileSystem final : public FileSystem
+class FakeFileSystem final : public LinuxFileSystem
 {
 public:
     // Without support, attributes read as absent and writes fail as on such a file system.
@@ -17,20 +17,12 @@ public:
     // The moves that succeeded, source and target, in order.
     QList<QPair<QString, QString>> moves() const { return m_moves; }
 
-    bool exists(const QString &path) const override;
-    bool isDirectory(const QString &path) const override;
-    bool isWritable(const QString &path) const override;
-    std::optional<FileFacts> facts(const QString &path) const override;
-    std::optional<QString> realPath(const QString &path) const override;
-    std::optional<QByteArray> readStart(const QString &path, qsizetype maxBytes) const override;
-    FileResult createFolder(const QString &path) const override;
     FileResult move(const QString &source, const QString &target) const override;
     std::optional<QByteArray> extendedAttribute(const QString &path, const QByteArray &name) const override;
     FileResult setExtendedAttribute(const QString &path, const QByteArray &name,
                                     const QByteArray &value) const override;
 
 private:
-    LinuxFileSystem m_disk;
     bool m_attributesSupported = true;
     std::optional<FileResult> m_moveFailure;
     mutable QList<QPair<QString, QString>> m_moves;
