@@ -181,18 +181,6 @@ FileResult moveAcrossFileSystems(const QString &source, const QString &target)
 
 } // namespace
 
-FileResult FileResult::fromErrno(int errorNumber, const QString &what)
-{
-    FileError error = FileError::Other;
-    if (errorNumber == ENOENT)
-        error = FileError::NotFound;
-    else if (errorNumber == EEXIST)
-        error = FileError::FileExists;
-    else if (errorNumber == EOPNOTSUPP)
-        error = FileError::Unsupported;
-    return failure(error, what + QStringLiteral(": ") + qt_error_string(errorNumber) + u'.');
-}
-
 bool LinuxFileSystem::exists(const QString &path) const
 {
     struct stat status = {};
