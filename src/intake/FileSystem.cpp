@@ -1,0 +1,15 @@
+#include "intake/FileSystem.h"
+
+#include <cerrno>
+
+FileResult FileResult::fromErrno(int errorNumber, const QString &what)
+{
+    FileError error = FileError::Other;
+    if (errorNumber == ENOENT)
+        error = FileError::NotFound;
+    else if (errorNumber == EEXIST)
+        error = FileError::FileExists;
+    else if (errorNumber == EOPNOTSUPP)
+        error = FileError::Unsupported;
+    return failure(error, what + QStringLiteral(": ") + qt_error_string(errorNumber) + u'.');
+}

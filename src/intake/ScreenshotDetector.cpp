@@ -1,0 +1,175 @@
+#include "intake/ScreenshotDetector.h"
+
+#include "intake/CanonicalPath.h"
+#include "intake/PngText.h"
+#include "intake/PropertyList.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Text chunks sit near the start; a colour profile before them is a few kilobytes.
+constexpr qsizetype pngHeadLimit = 64 * 1024;
+
+QString fileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+QString extensionOf(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? QString() : fileName.mid(dot + 1).toLower();
+}
+
+// Names compare after case folding and composition, so that "é" typed either way matches.
+QString folded(const QString &text)
+{
+    return text.normalized(QString::NormalizationForm_C).toLower();
+}
+
+bool startsWithPrefix(const QString &foldedName, const QString &prefix)
+{
+    const QString foldedPrefix = folded(prefix);
+    if (!foldedName.startsWith(foldedPrefix) || foldedName.size() <= foldedPrefix.size())
+        return false;
+    const QChar next = foldedName.at(foldedPrefix.size());
+    return next == u' ' || next == u'_' || next == u'-' || next == QChar(0x00a0);
+}
+
+bool namesScreenshotTool(QString software)
+{
+    static const QRegularExpression tools(
+        QStringLiteral(
+            "\\b(gnome screenshot|gnome shell|spectacle|flameshot|ksnip|shutter|xfce4 screenshooter)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    software.replace(u'-', u' ').replace(u'_', u' ');
+    return tools.match(software).hasMatch();
+}
+
+std::optional<bool> extendedAttributeBool(const FileSystem &fileSystem, const char *name, const QString &path)
+{
+    const auto bytes = fileSystem.extendedAttribute(path, name);
+    if (!bytes || bytes->isEmpty())
+        return std::nullopt;
+    return PropertyList::truthValue(*bytes);
+}
+
+} // namespace
+
+QString verdictName(DetectionVerdict verdict)
+{
+    static constexpr const char *names[] = {"accept",
+                                            "rejectTemporaryFile",
+                                            "rejectDirectory",
+                                            "rejectUnsupportedType",
+                                            "rejectAlreadyProcessed",
+                                            "rejectNotScreenshot",
+                                            "rejectStale"};
+    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
+    const auto index = size_t(verdict);
+    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
+}
+
+const QSet<QString> &ScreenshotDetector::supportedExtensions()
+{
+    static const QSet<QString> extensions = {
+        QStringLiteral("png"),  QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("heic"),
+        QStringLiteral("tiff"), QStringLiteral("tif"), QStringLiteral("pdf"),
+    };
+    return extensions;
+}
+
+const QStringList &ScreenshotDetector::defaultFilenamePrefixes()
+{
+    static const QStringList prefixes = {
+        QStringLiteral("Screenshot"),
+        QStringLiteral("Screen Shot"),
+        QStringLiteral("CleanShot"),
+        QStringLiteral("Bildschirmfoto"),
+        QStringLiteral("Capture d’écran"), // typographic apostrophe U+2019
+        QStringLiteral("Capture d'écran"),
+        QStringLiteral("Captura de pantalla"),
+        QStringLiteral("Captura de ecrã"),
+        QStringLiteral("Schermata"),
+        QStringLiteral("Schermafbeelding"),
+        QStringLiteral("Skjermbilde"),
+        QStringLiteral("Skärmavbild"),
+        QStringLiteral("Skærmbillede"),
+        QStringLiteral("Näyttökuva"),
+        QStringLiteral("Zrzut ekranu"),
+        QStringLiteral("Снимок экрана"),
+        QStringLiteral("スクリーンショット"),
+        QStringLiteral("截屏"),
+        QStringLiteral("螢幕快照"),
+        QStringLiteral("스크린샷"),
+    };
+    return prefixes;
+}
+
+DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candidate,
+                                              const QSet<QString> &processedPaths, const QDateTime &now) const
+{
+    const QString name = fileNameOf(candidate.path);
+    if (name.startsWith(u'.'))
+        return DetectionVerdict::RejectTemporaryFile;
+    if (candidate.isDirectory)
+        return DetectionVerdict::RejectDirectory;
+    if (!supportedExtensions().contains(extensionOf(name)))
+        return DetectionVerdict::RejectUnsupportedType;
+    if (candidate.isMarkedHandled || processedPaths.contains(canonicalPath(candidate.path)))
+        return DetectionVerdict::RejectAlreadyProcessed;
+    if (!candidate.hasScreenCaptureMetadata && !matchesScreenshotFilename(name))
+        return DetectionVerdict::RejectNotScreenshot;
+    // Exactly the maximum age, a date in the future or no date at all still pass.
+    if (candidate.creationDate && double(candidate.creationDate->msecsTo(now)) / 1000.0 > maximumAge)
+        return DetectionVerdict::RejectStale;
+    return DetectionVerdict::Accept;
+}
+
+bool ScreenshotDetector::matchesScreenshotFilename(const QString &fileName) const
+{
+    const QString name = folded(fileName);
+    const auto &prefixes = defaultFilenamePrefixes();
+    if (std::any_of(prefixes.begin(), prefixes.end(), [&](const QString &prefix) {
+            return startsWithPrefix(name, prefix);
+        }))
+        return true;
+    return customFilenamePrefix && !customFilenamePrefix->isEmpty() &&
+           startsWithPrefix(name, *customFilenamePrefix);
+}
+
+std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSystem &fileSystem,
+                                                                 const QString &path)
+{
+    const auto facts = fileSystem.facts(path);
+    if (!facts)
+        return std::nullopt;
+    return ScreenshotCandidate{path, facts->isDirectory, hasScreenCaptureMetadata(fileSystem, path),
+                               facts->creationDate, isMarkedHandled(fileSystem, path)};
+}
+
+bool ScreenshotDetector::hasScreenCaptureMetadata(const FileSystem &fileSystem, const QString &path)
+{
+    if (const auto flag = extendedAttributeBool(fileSystem, screenCaptureAttributeName, path))
+        return *flag;
+    const auto head = fileSystem.readStart(path, pngHeadLimit);
+    if (!head)
+        return false;
+    const QStringList software =
+        PngText::values(*head, {QByteArrayLiteral("Software"), QByteArrayLiteral("Source")});
+    return std::any_of(software.begin(), software.end(), namesScreenshotTool);
+}
+
+bool ScreenshotDetector::isMarkedHandled(const FileSystem &fileSystem, const QString &path)
+{
+    return fileSystem.extendedAttribute(path, handledAttributeName).has_value();
+}
+
+FileResult ScreenshotDetector::markHandled(const FileSystem &fileSystem, const QString &path)
+{
+    return fileSystem.setExtendedAttribute(path, handledAttributeName, QByteArrayLiteral("1"));
+}

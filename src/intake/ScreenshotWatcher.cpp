@@ -1,0 +1,163 @@
+#include "intake/ScreenshotWatcher.h"
+
+#include "intake/IntakeLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <map>
+
+namespace {
+
+QString realPathOrClean(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? QDir::cleanPath(QDir::current().absoluteFilePath(path)) : real;
+}
+
+} // namespace
+
+// Owns the event source and the files waiting out their settle time; all on the watcher thread.
+class ScreenshotWatcher::Worker final : public QObject
+{
+public:
+    Worker(EventSourceFactory createSource, std::function<void(const QString &)> report)
+        : m_createSource(std::move(createSource))
+        , m_report(std::move(report))
+    {}
+
+    bool start(const QString &folder)
+    {
+        stop();
+        m_watchedPath = realPathOrClean(folder);
+        m_source = m_createSource(m_watchedPath);
+        if (!m_source)
+            return false;
+        m_source->setHandler([this](const FolderEvent &event) {
+            handle(event);
+        });
+        qCInfo(lcIntake) << "Watching" << m_watchedPath;
+        return true;
+    }
+
+    void stop()
+    {
+        m_source.reset();
+        m_pending.clear();
+    }
+
+private:
+    void handle(const FolderEvent &event)
+    {
+        if (event.kind == FolderEventKind::Overflow) {
+            qCWarning(lcIntake) << "Too many changes in" << m_watchedPath
+                                << "at once; some new files were missed";
+            return;
+        }
+        if (event.isDirectory)
+            return;
+        if (!event.isNameDecodable) {
+            qCDebug(lcIntake) << "Skipping a file in" << m_watchedPath << "whose name is not valid UTF-8";
+            return;
+        }
+        const QString path = QDir(m_watchedPath).filePath(event.name);
+        const auto pending = m_pending.find(path);
+        // Tools often write in place, so each write of a pending file restarts its wait.
+        if (event.kind == FolderEventKind::Modified || event.kind == FolderEventKind::ClosedAfterWrite) {
+            if (pending != m_pending.end())
+                pending->second->start();
+            return;
+        }
+        if (event.kind != FolderEventKind::Created && event.kind != FolderEventKind::MovedIn)
+            return;
+        if (pending != m_pending.end() || event.name.startsWith(u'.'))
+            return;
+        // The folder may have been replaced since the watch began (moved away, now a link).
+        if (realPathOrClean(m_source->folderPath()) != m_watchedPath)
+            return;
+        schedule(path);
+    }
+
+    void schedule(const QString &path)
+    {
+        auto timer = std::make_unique<QTimer>();
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(settleDelay);
+        connect(timer.get(), &QTimer::timeout, this, [this, path] {
+            settle(path);
+        });
+        timer->start();
+        m_pending.emplace(path, std::move(timer));
+    }
+
+    void settle(const QString &path)
+    {
+        const auto pending = m_pending.find(path);
+        if (pending == m_pending.end())
+            return;
+        pending->second.release()->deleteLater(); // it is the sender of this call
+        m_pending.erase(pending);
+        if (QFileInfo::exists(path))
+            m_report(path);
+        else
+            qCDebug(lcIntake) << "Skipping" << path << "which vanished while settling";
+    }
+
+    EventSourceFactory m_createSource;
+    std::function<void(const QString &)> m_report;
+    std::unique_ptr<FolderEventSource> m_source;
+    QString m_watchedPath;
+    std::map<QString, std::unique_ptr<QTimer>> m_pending;
+};
+
+ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *parent)
+    : QObject(parent)
+    , m_worker(new Worker(std::move(createSource), [this](const QString &path) {
+        emit fileSettled(path);
+    }))
+{
+    m_thread.setObjectName(QStringLiteral("com.morrowlane.tagwell.watcher"));
+    m_worker->moveToThread(&m_thread);
+    // Deferred deletions still run after the thread's loop ends, so the worker dies on its thread.
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start();
+}
+
+ScreenshotWatcher::~ScreenshotWatcher()
+{
+    runOnWatcherThread([this] {
+        m_worker->stop();
+    });
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void ScreenshotWatcher::start(const QString &folderPath)
+{
+    bool started = false;
+    runOnWatcherThread([&] {
+        started = m_worker->start(folderPath);
+    });
+    m_folder = started ? folderPath : QString();
+}
+
+void ScreenshotWatcher::stop()
+{
+    runOnWatcherThread([this] {
+        m_worker->stop();
+    });
+    if (!m_folder.isEmpty())
+        qCInfo(lcIntake) << "Stopped watching" << m_folder;
+    m_folder.clear();
+}
+
+// Blocks until done; run directly when already there, where blocking would deadlock.
+void ScreenshotWatcher::runOnWatcherThread(const std::function<void()> &work)
+{
+    if (QThread::currentThread() == &m_thread)
+        work();
+    else
+        QMetaObject::invokeMethod(m_worker, work, Qt::BlockingQueuedConnection);
+}

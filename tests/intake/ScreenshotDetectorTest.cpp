@@ -1,0 +1,322 @@
+#include "intake/ScreenshotDetector.h"
+
+#include "intake/CanonicalPath.h"
+#include "intake/LinuxFileSystem.h"
+#include "support/FakeFileSystem.h"
+#include "support/TestFiles.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <sys/xattr.h>
+
+#include <fcntl.h>
+
+class ScreenshotDetectorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_folder.reset(); }
+    void evaluate_data();
+    void evaluate();
+    void matchesScreenshotFilename_data();
+    void matchesScreenshotFilename();
+    void captureFlag_data();
+    void captureFlag();
+    void candidateReadsFileFacts_data();
+    void candidateReadsFileFacts();
+    void markerOutlivesRestartAndMove();
+    void markingFailsWithoutAttributeSupport();
+    void processedPathsCompareCanonically_data();
+    void processedPathsCompareCanonically();
+
+private:
+    QString path(const QString &name) const { return m_folder->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    LinuxFileSystem m_fileSystem;
+};
+
+namespace {
+
+const QDateTime now(QDate(2025, 3, 14), QTime(10, 22, 31), Qt::UTC);
+
+// One object, its offset table and the trailer; `tableOffset` overrides where the table claims to be.
+QByteArray binaryPlist(const QByteArray &object, std::optional<quint64> tableOffset = {})
+{
+    QByteArray trailer(32, '\0');
+    trailer[6] = trailer[7] = 1;
+    qToBigEndian<quint64>(1, trailer.data() + 8);
+    qToBigEndian<quint64>(tableOffset.value_or(8 + object.size()), trailer.data() + 24);
+    return "bplist00" + object + '\x08' + trailer;
+}
+
+QByteArray xmlPlist(const QByteArray &object)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST "
+           "1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\">\n" +
+           object + "\n</plist>\n";
+}
+
+QByteArray png(const QString &key = {}, const QString &text = {})
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (!key.isEmpty())
+        image.setText(key, text);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+} // namespace
+
+void ScreenshotDetectorTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    // Some temporary folders (older tmpfs) keep no user attributes; the home folder's disk does.
+    for (const QString &base : {QDir::tempPath(), QDir::homePath()}) {
+        m_folder = std::make_unique<QTemporaryDir>(base + QStringLiteral("/detector-XXXXXX"));
+        QVERIFY(m_folder->isValid());
+        if (::setxattr(QFile::encodeName(m_folder->path()).constData(), "user.probe", "1", 1, 0) == 0)
+            return;
+    }
+    QSKIP("Neither the temporary nor the home folder keeps user extended attributes");
+}
+
+void ScreenshotDetectorTest::evaluate_data()
+{
+    QTest::addColumn<ScreenshotCandidate>("candidate");
+    QTest::addColumn<DetectionVerdict>("expected");
+    const auto row = [](const char *situation, const char *name, bool isDirectory, bool flagged, bool marked,
+                        std::optional<int> age, DetectionVerdict expected) {
+        const auto created = age ? std::optional(now.addSecs(-*age)) : std::nullopt;
+        QTest::addRow("%s", situation)
+            << ScreenshotCandidate{QStringLiteral("/shots/") + QString::fromUtf8(name), isDirectory, flagged,
+                                   created, marked}
+            << expected;
+    };
+    using V = DetectionVerdict;
+    row("hidden file first", ".Screenshot 2025-03-14 at 10.22.31.png", true, true, true, 999,
+        V::RejectTemporaryFile);
+    row("folder", "Screenshot 1.png", true, false, false, 0, V::RejectDirectory);
+    row("upper-case extension", "Screenshot 2025-03-14 at 10.22.31.PNG", false, false, false, 0, V::Accept);
+    row("gif with flag", "Screenshot 1.gif", false, true, false, 0, V::RejectUnsupportedType);
+    row("no extension", "Screenshot 1", false, false, false, 0, V::RejectUnsupportedType);
+    row("marked handled", "Screenshot 1.png", false, true, true, 0, V::RejectAlreadyProcessed);
+    row("flag accepts any name", "IMG_0001.jpeg", false, true, false, 0, V::Accept);
+    row("no flag, unknown name", "IMG_0001.jpeg", false, false, false, 0, V::RejectNotScreenshot);
+    row("121 s old", "Screenshot 1.png", false, false, false, 121, V::RejectStale);
+    row("exactly 120 s old", "Screenshot 1.png", false, false, false, 120, V::Accept);
+    row("created in the future", "Screenshot 1.png", false, false, false, -60, V::Accept);
+    row("no creation date", "Screenshot 1.png", false, false, false, std::nullopt, V::Accept);
+}
+
+void ScreenshotDetectorTest::evaluate()
+{
+    QFETCH(ScreenshotCandidate, candidate);
+    QFETCH(DetectionVerdict, expected);
+    QCOMPARE(verdictName(ScreenshotDetector().evaluate(candidate, {}, now)), verdictName(expected));
+}
+
+void ScreenshotDetectorTest::matchesScreenshotFilename_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<std::optional<QString>>("customPrefix");
+    QTest::addColumn<bool>("expected");
+    for (const QString &prefix : ScreenshotDetector::defaultFilenamePrefixes())
+        QTest::addRow("%s", qPrintable(prefix))
+            << prefix + QStringLiteral(" 1.png") << std::optional<QString>() << true;
+    const auto row = [](const char *situation, const QString &name, std::optional<QString> custom,
+                        bool expected) {
+        QTest::addRow("%s", situation) << name << custom << expected;
+    };
+    row("lower case, underscore", QStringLiteral("screenshot_12.png"), {}, true);
+    row("no-break space", QStringLiteral("Screenshot\u00a02025.png"), {}, true);
+    row("dot after prefix", QStringLiteral("Screenshot.png"), {}, false);
+    row("letter after prefix", QStringLiteral("Screenshots 2025.png"), {}, false);
+    row("prefix alone", QStringLiteral("Screenshot"), {}, false);
+    row("prefix not at the start", QStringLiteral("My Screenshot 1.png"), {}, false);
+    row("newline after prefix", QStringLiteral("Screenshot\n1.png"), {}, false);
+    row("upper-case Cyrillic", QStringLiteral("СНИМОК ЭКРАНА 1.png"), {}, true);
+    row("decomposed accent", QStringLiteral("Capture d’e\u0301cran 1.png"), {}, true);
+    row("custom prefix", QStringLiteral("MyShot-1.png"), QStringLiteral("MyShot"), true);
+    row("custom prefix not configured", QStringLiteral("MyShot-1.png"), {}, false);
+    row("empty custom prefix adds nothing", QStringLiteral("-1.png"), QString(), false);
+}
+
+void ScreenshotDetectorTest::matchesScreenshotFilename()
+{
+    QFETCH(QString, name);
+    QFETCH(std::optional<QString>, customPrefix);
+    QFETCH(bool, expected);
+    QCOMPARE(ScreenshotDetector{customPrefix}.matchesScreenshotFilename(name), expected);
+}
+
+void ScreenshotDetectorTest::captureFlag_data()
+{
+    QTest::addColumn<QByteArray>("attribute"); // null: none
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("expected");
+    const auto row = [](const char *situation, const QByteArray &attribute, const QByteArray &file,
+                        bool expected) {
+        QTest::addRow("%s", situation) << attribute << file << expected;
+    };
+    const QByteArray plain = png();
+    const QByteArray gnome = png(QStringLiteral("Software"), QStringLiteral("gnome-screenshot"));
+    const QByteArray fromMac =
+        QByteArray::fromHex("62706c69737430300908000000000000010100000000000000010000000000"
+                            "0000000000000000000009");
+    row("binary true as a Mac writes it", fromMac, plain, true);
+    row("binary false beats PNG text", binaryPlist("\x08"), gnome, false);
+    row("binary integer 1", binaryPlist(QByteArray("\x10\x01", 2)), plain, true);
+    row("binary real 0.0", binaryPlist(QByteArray::fromHex("230000000000000000")), gnome, false);
+    row("binary string",
+        binaryPlist("\x51"
+                    "A"),
+        plain, false);
+    row("binary offset table outside", binaryPlist("\x09", 4000), plain, false);
+    row("binary cut short", fromMac.left(20), plain, false);
+    row("xml true", xmlPlist("<true/>"), plain, true);
+    row("xml integer 0", xmlPlist("<integer>0</integer>"), gnome, false);
+    row("xml unclosed, PNG decides", xmlPlist("<true/>").chopped(9), gnome, true);
+    row("not a property list", "yes", plain, false);
+    const auto software = [&](const char *situation, const char *key, const char *text, bool expected) {
+        row(situation, {}, png(QString::fromUtf8(key), QString::fromUtf8(text)), expected);
+    };
+    software("gnome-screenshot", "Software", "gnome-screenshot", true);
+    software("GNOME Shell", "Software", "GNOME Shell", true);
+    software("Xfce", "Software", "xfce4-screenshooter", true);
+    software("Source Flameshot", "Source", "Flameshot", true);
+    software("long text, compressed", "Software",
+             "Spectacle 24.02.1, the screenshot utility of the KDE desktop", true);
+    software("non-Latin text", "Software", "ksnip – 截图工具", true);
+    software("image editor", "Software", "GIMP 2.10", false);
+    software("tool name inside a word", "Software", "Shutterstock Editor", false);
+    software("other keyword", "Comment", "Spectacle", false);
+    const QByteArray flameshot = png(QStringLiteral("Software"), QStringLiteral("Flameshot"));
+    const qsizetype chunk = flameshot.indexOf("tEXt") - 4;
+    const qsizetype afterChunk = chunk + 12 + qFromBigEndian<quint32>(flameshot.constData() + chunk);
+    QByteArray damaged = flameshot;
+    damaged[afterChunk - 1] = char(damaged[afterChunk - 1] ^ 0x55);
+    row("PNG cut after the text chunk", {}, flameshot.left(afterChunk), true);
+    row("PNG cut inside the text chunk", {}, flameshot.left(afterChunk - 6), false);
+    row("PNG cut inside a chunk header", {}, flameshot.left(chunk + 3), false);
+    row("PNG chunk with wrong checksum", {}, damaged, false);
+    qToBigEndian<quint32>(0x7ffffff0, damaged.data() + chunk);
+    row("PNG chunk longer than the file", {}, damaged, false);
+    row("not a PNG", {}, QByteArray("GIF89a Software\0Flameshot", 25), false);
+    QFile corpus(qEnvironmentVariable("QUILLO_CORPUS_DIR") + QStringLiteral("/images/c022.png"));
+    if (corpus.open(QIODevice::ReadOnly))
+        row("real gnome-screenshot capture", {}, corpus.readAll(), true);
+}
+
+void ScreenshotDetectorTest::captureFlag()
+{
+    QFETCH(QByteArray, attribute);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, expected);
+    const QString image = path(QStringLiteral("IMG_0001.png"));
+    QVERIFY(TestFiles::write(image, file));
+    if (!attribute.isNull())
+        QVERIFY(m_fileSystem.setExtendedAttribute(image, ScreenshotDetector::screenCaptureAttributeName,
+                                                  attribute));
+    QCOMPARE(ScreenshotDetector::hasScreenCaptureMetadata(m_fileSystem, image), expected);
+}
+
+void ScreenshotDetectorTest::candidateReadsFileFacts_data()
+{
+    QTest::addColumn<QByteArray>("name"); // raw bytes, as on disk
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("found");
+    QTest::addRow("file") << QByteArray("Screenshot 1.png") << "file" << true;
+    QTest::addRow("folder") << QByteArray("Screenshot 2.png") << "folder" << true;
+    QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << "none" << false;
+    QTest::addRow("dangling link") << QByteArray("Screenshot 4.png") << "link" << false;
+    QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << "file" << false;
+}
+
+void ScreenshotDetectorTest::candidateReadsFileFacts()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, found);
+    const QByteArray raw = QFile::encodeName(m_folder->path()) + '/' + name;
+    if (kind == u"file")
+        QVERIFY(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
+    if (kind == u"folder")
+        QVERIFY(QDir().mkdir(QFile::decodeName(raw)));
+    if (kind == u"link")
+        QVERIFY(QFile::link(path(QStringLiteral("missing")), QFile::decodeName(raw)));
+    const auto candidate = ScreenshotDetector::candidate(m_fileSystem, QFile::decodeName(raw));
+    ::unlink(raw.constData()); // QTemporaryDir cannot remove a name that is not valid UTF-8
+    QCOMPARE(candidate.has_value(), found);
+    if (!found)
+        return;
+    QCOMPARE(candidate->isDirectory, kind == u"folder");
+    QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata);
+    if (candidate->creationDate) // birth time, where the file system keeps one
+        QVERIFY(qAbs(candidate->creationDate->secsTo(QDateTime::currentDateTimeUtc())) < 60);
+}
+
+void ScreenshotDetectorTest::markerOutlivesRestartAndMove()
+{
+    QVERIFY(TestFiles::write(path(QStringLiteral("Screenshot 1.png"))));
+    QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path(QStringLiteral("Screenshot 1.png"))));
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("elsewhere")));
+    const QString moved = path(QStringLiteral("elsewhere/Screenshot 1.png"));
+    QVERIFY(QFile::rename(path(QStringLiteral("Screenshot 1.png")), moved));
+
+    const LinuxFileSystem afterRestart;
+    QCOMPARE(afterRestart.extendedAttribute(moved, ScreenshotDetector::handledAttributeName),
+             QByteArray("1"));
+    const auto candidate = ScreenshotDetector::candidate(afterRestart, moved);
+    QVERIFY(candidate && candidate->isMarkedHandled);
+    QCOMPARE(ScreenshotDetector().evaluate(*candidate, {}, QDateTime::currentDateTimeUtc()),
+             DetectionVerdict::RejectAlreadyProcessed);
+}
+
+void ScreenshotDetectorTest::markingFailsWithoutAttributeSupport()
+{
+    FakeFileSystem withoutAttributes;
+    withoutAttributes.setExtendedAttributesSupported(false);
+    const QString file = path(QStringLiteral("Screenshot 1.png"));
+    QVERIFY(TestFiles::write(file));
+    const FileResult result = ScreenshotDetector::markHandled(withoutAttributes, file);
+    QCOMPARE(result.error, FileError::Unsupported);
+    QVERIFY(!result.description.isEmpty());
+    QVERIFY(!ScreenshotDetector::isMarkedHandled(m_fileSystem, file));
+}
+
+void ScreenshotDetectorTest::processedPathsCompareCanonically_data()
+{
+    QTest::addColumn<QString>("reported");
+    QTest::addColumn<DetectionVerdict>("expected");
+    QTest::addRow("same path") << "real/Screenshot 1.png" << DetectionVerdict::RejectAlreadyProcessed;
+    QTest::addRow("through a linked parent")
+        << "link/Screenshot 1.png" << DetectionVerdict::RejectAlreadyProcessed;
+    QTest::addRow("with . and ..") << "real/./sub/../Screenshot 1.png"
+                                   << DetectionVerdict::RejectAlreadyProcessed;
+    QTest::addRow("another file") << "real/Screenshot 2.png" << DetectionVerdict::Accept;
+}
+
+void ScreenshotDetectorTest::processedPathsCompareCanonically()
+{
+    QFETCH(QString, reported);
+    QFETCH(DetectionVerdict, expected);
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("real/sub")));
+    QVERIFY(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("link"))));
+    const QSet<QString> processed{canonicalPath(path(QStringLiteral("real/Screenshot 1.png")))};
+    const ScreenshotCandidate candidate{path(reported), false, false, std::nullopt, false};
+    QCOMPARE(verdictName(ScreenshotDetector().evaluate(candidate, processed, now)), verdictName(expected));
+}
+
+QTEST_GUILESS_MAIN(ScreenshotDetectorTest)
+#include "ScreenshotDetectorTest.moc"

@@ -1,0 +1,27 @@
+#include "support/FakeFileSystem.h"
+
+FileResult FakeFileSystem::move(const QString &source, const QString &target) const
+{
+    if (m_moveFailure)
+        return *m_moveFailure;
+    FileResult result = LinuxFileSystem::move(source, target);
+    if (result)
+        m_moves.append({source, target});
+    return result;
+}
+
+std::optional<QByteArray> FakeFileSystem::extendedAttribute(const QString &path, const QByteArray &name) const
+{
+    if (!m_attributesSupported)
+        return std::nullopt;
+    return LinuxFileSystem::extendedAttribute(path, name);
+}
+
+FileResult FakeFileSystem::setExtendedAttribute(const QString &path, const QByteArray &name,
+                                                const QByteArray &value) const
+{
+    if (!m_attributesSupported)
+        return FileResult::failure(FileError::Unsupported,
+                                   QStringLiteral("The file system does not keep extended attributes."));
+    return LinuxFileSystem::setExtendedAttribute(path, name, value);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "intake/LinuxFileSystem.h"
+
+#include <QList>
+#include <QPair>
+
+// Real files on disk, with the failures a test cannot make the disk produce on demand.
+// Not thread-safe.
+class FakeFileSystem final : public LinuxFileSystem
+{
+public:
+    // Without support, attributes read as absent and writes fail as on such a file system.
+    void setExtendedAttributesSupported(bool isSupported) { m_attributesSupported = isSupported; }
+    // Every move fails with `failure` until it is set back to nothing.
+    void setMoveFailure(std::optional<FileResult> failure) { m_moveFailure = std::move(failure); }
+    // The moves that succeeded, source and target, in order.
+    QList<QPair<QString, QString>> moves() const { return m_moves; }
+
+    FileResult move(const QString &source, const QString &target) const override;
+    std::optional<QByteArray> extendedAttribute(const QString &path, const QByteArray &name) const override;
+    FileResult setExtendedAttribute(const QString &path, const QByteArray &name,
+                                    const QByteArray &value) const override;
+
+private:
+    bool m_attributesSupported = true;
+    std::optional<FileResult> m_moveFailure;
+    mutable QList<QPair<QString, QString>> m_moves;
+};
