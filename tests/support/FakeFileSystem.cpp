@@ -2,6 +2,8 @@
 
 FileResult FakeFileSystem::move(const QString &source, const QString &target) const
 {
+    if (m_beforeMove)
+        m_beforeMove(target);
     if (m_moveFailure)
         return *m_moveFailure;
     FileResult result = LinuxFileSystem::move(source, target);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPair>
 
+#include <functional>
+
 // Real files on disk, with the failures a test cannot make the disk produce on demand.
 // Not thread-safe.
 class FakeFileSystem final : public LinuxFileSystem
@@ -14,6 +16,8 @@ public:
     void setExtendedAttributesSupported(bool isSupported) { m_attributesSupported = isSupported; }
     // Every move fails with `failure` until it is set back to nothing.
     void setMoveFailure(std::optional<FileResult> failure) { m_moveFailure = std::move(failure); }
+    // Runs before every move with its target, e.g. to let another program take the name first.
+    void setBeforeMove(std::function<void(const QString &target)> hook) { m_beforeMove = std::move(hook); }
     // The moves that succeeded, source and target, in order.
     QList<QPair<QString, QString>> moves() const { return m_moves; }
 
@@ -25,5 +29,6 @@ public:
 private:
     bool m_attributesSupported = true;
     std::optional<FileResult> m_moveFailure;
+    std::function<void(const QString &)> m_beforeMove;
     mutable QList<QPair<QString, QString>> m_moves;
 };

@@ -1,0 +1,19 @@
+#include "naming/CaptureContext.h"
+
+const QStringList &CaptureContext::ignoredBundleIdentifiers()
+{
+    static const QStringList identifiers{QStringLiteral("com.apple.screencaptureui"),
+                                         QStringLiteral("com.apple.screenshot.launcher"),
+                                         QStringLiteral("com.morrowlane.tagwell"),
+                                         QStringLiteral("org.gnome.Shell.Screenshot"),
+                                         QStringLiteral("gnome-screenshot"),
+                                         QStringLiteral("org.gnome.Screenshot"),
+                                         QStringLiteral("org.kde.spectacle"),
+                                         QStringLiteral("spectacle"),
+                                         QStringLiteral("flameshot"),
+                                         QStringLiteral("org.flameshot.Flameshot"),
+                                         QStringLiteral("ksnip"),
+                                         QStringLiteral("org.ksnip.ksnip"),
+                                         QStringLiteral("quillo")};
+    return identifiers;
+}

@@ -1,0 +1,242 @@
+#include "renaming/RenameCoordinator.h"
+
+#include "intake/CanonicalPath.h"
+#include "intake/FileSystem.h"
+#include "naming/FolderRouter.h"
+#include "renaming/FilenameFormatter.h"
+#include "renaming/RenameHistoryStore.h"
+#include "renaming/RenameLog.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimeZone>
+
+namespace {
+
+// A name lost to another writer between the check and the move is retried this often.
+constexpr int maximumMoveAttempts = 3;
+
+using MaybeRecord = std::optional<RenameRecord>;
+
+QFuture<MaybeRecord> nothing()
+{
+    return QtFuture::makeReadyFuture(MaybeRecord());
+}
+
+QString fileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+QString joined(const QString &folder, const QString &name)
+{
+    return QDir(folder).filePath(name);
+}
+
+// Nothing when the folder is the root itself, else the folder's own name.
+std::optional<QString> routedFolderName(const QString &folder, const QString &root)
+{
+    if (canonicalPath(folder) == canonicalPath(root))
+        return std::nullopt;
+    return QFileInfo(QDir::cleanPath(folder)).fileName();
+}
+
+} // namespace
+
+RenameCoordinator::RenameCoordinator(SettingsStore &settings, RenameHistoryStore &history,
+                                     NamerProvider namerProvider, const FileSystem &fileSystem, Clock now,
+                                     QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_history(history)
+    , m_namerProvider(std::move(namerProvider))
+    , m_fileSystem(fileSystem)
+    , m_now(std::move(now))
+{}
+
+QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const CaptureContext &context)
+{
+    if (m_settings.isPaused() || !m_watchedFolder)
+        return nothing();
+    const QString root = *m_watchedFolder;
+    const auto candidate = ScreenshotDetector::candidate(m_fileSystem, path);
+    if (!candidate)
+        return nothing();
+    const DetectionVerdict verdict = m_detector.evaluate(*candidate, processedPaths(), m_now());
+    if (verdict != DetectionVerdict::Accept) {
+        qCDebug(lcRename).noquote()
+            << QStringLiteral("Skipping %1: %2").arg(fileName(path), verdictName(verdict));
+        return nothing();
+    }
+    return rename(*candidate, root, context);
+}
+
+QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candidate, const QString &root,
+                                               const CaptureContext &context)
+{
+    // Claimed before naming starts, so a second report of this file while it is named is rejected.
+    m_handledPaths.insert(canonicalPath(candidate.path));
+    changeActiveCount(+1);
+    const RoutingConfiguration routing = m_settings.routing();
+    const auto namer = m_namerProvider();
+    return namer->suggestName(candidate.path, context, routing)
+        .then(this,
+              [this, candidate, root, routing, namer](const NamingSuggestion &suggestion) {
+                  const MaybeRecord record = finishRename(candidate, root, suggestion, routing);
+                  changeActiveCount(-1);
+                  return record;
+              })
+        .onCanceled(this, [this, candidate] {
+            qCWarning(lcRename).noquote()
+                << QStringLiteral("Could not rename %1: naming was cancelled").arg(fileName(candidate.path));
+            changeActiveCount(-1);
+            return MaybeRecord();
+        });
+}
+
+MaybeRecord RenameCoordinator::finishRename(const ScreenshotCandidate &candidate, const QString &root,
+                                            const NamingSuggestion &suggestion,
+                                            const RoutingConfiguration &routing)
+{
+    if (!m_fileSystem.exists(candidate.path))
+        return std::nullopt;
+
+    const QString destination = destinationFolder(root, suggestion.category, routing);
+    QString baseName = suggestion.slug;
+    if (m_settings.appendDateSuffix()) {
+        const QDateTime taken = candidate.creationDate.value_or(m_now());
+        baseName += u'-' + FilenameFormatter::dateSuffix(taken, QTimeZone::systemTimeZone());
+    }
+    const auto fail = [&](const QString &description) {
+        qCWarning(lcRename).noquote()
+            << QStringLiteral("Could not rename %1: %2").arg(fileName(candidate.path), description);
+        return std::nullopt;
+    };
+    if (const FileResult created = m_fileSystem.createFolder(destination); !created)
+        return fail(created.description);
+    const auto moved =
+        move(candidate.path, destination, baseName, QFileInfo(candidate.path).suffix().toLower());
+    if (!moved)
+        return fail(moved.error.description);
+    const QString target = *moved.value;
+
+    if (const FileResult marked = ScreenshotDetector::markHandled(m_fileSystem, target); !marked)
+        qCWarning(lcRename).noquote() << QStringLiteral("Could not mark %1 as handled").arg(fileName(target));
+
+    RenameRecord record;
+    record.id = QUuid::createUuid();
+    record.originalFolderPath = QFileInfo(candidate.path).absolutePath();
+    record.originalFilename = fileName(candidate.path);
+    record.renamedPath = target;
+    record.renamedAt = m_now();
+    record.routedFolderName = routedFolderName(destination, root);
+    record.namingSource = suggestion.source;
+    m_history.add(record);
+    emit renamed(record);
+    qCInfo(lcRename).noquote()
+        << QStringLiteral("Renamed %1 to %2").arg(record.originalFilename, fileName(target));
+    return record;
+}
+
+QString RenameCoordinator::destinationFolder(const QString &root, ScreenshotCategory category,
+                                             const RoutingConfiguration &routing) const
+{
+    if (!m_settings.folderRoutingEnabled())
+        return root;
+    const CategoryRule rule = routing.rule(category);
+    if (!rule.isEnabled)
+        return root;
+    return joined(root, FolderRouter::sanitizedFolderName(rule.folderName, defaultFolderName(category)));
+}
+
+QString RenameCoordinator::freeTarget(const QString &folder, const QString &baseName,
+                                      const QString &pathExtension) const
+{
+    QString target = joined(folder, FilenameFormatter::filename(baseName, pathExtension));
+    for (int counter = 2; m_fileSystem.exists(target); ++counter) {
+        const QString numbered = baseName + u'-' + QString::number(counter);
+        target = joined(folder, FilenameFormatter::filename(numbered, pathExtension));
+    }
+    return target;
+}
+
+RenameOutcome<QString> RenameCoordinator::move(const QString &source, const QString &folder,
+                                               const QString &baseName, const QString &pathExtension)
+{
+    FileResult result;
+    for (int attempt = 0; attempt < maximumMoveAttempts; ++attempt) {
+        const QString target = freeTarget(folder, baseName, pathExtension);
+        // Claimed before the move, so the watcher's report of the new file is ignored.
+        m_handledPaths.insert(canonicalPath(target));
+        result = m_fileSystem.move(source, target);
+        if (result)
+            return target;
+        if (result.error != FileError::FileExists)
+            break;
+    }
+    return UndoError::fileSystem(result.description);
+}
+
+RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &record, const QString &folder,
+                                                        const std::optional<QString> &baseName)
+{
+    const QString current = record.renamedPath;
+    const QFileInfo currentInfo(current);
+    if (!m_fileSystem.exists(current)) {
+        m_history.remove(record.id);
+        return UndoError::fileMissingForChange(currentInfo.fileName());
+    }
+    const QString currentBaseName = currentInfo.completeBaseName();
+    const QString newBaseName = baseName.value_or(currentBaseName);
+    if (canonicalPath(folder) == canonicalPath(currentInfo.absolutePath()) && newBaseName == currentBaseName)
+        return record;
+
+    if (const FileResult created = m_fileSystem.createFolder(folder); !created)
+        return UndoError::fileSystem(created.description);
+    const auto moved = move(current, folder, newBaseName, currentInfo.suffix());
+    if (!moved)
+        return moved.error;
+
+    RenameRecord updated = record;
+    updated.renamedPath = *moved.value;
+    updated.routedFolderName = m_watchedFolder ? routedFolderName(folder, *m_watchedFolder)
+                                               : std::optional(QFileInfo(QDir::cleanPath(folder)).fileName());
+    m_history.update(updated);
+    qCInfo(lcRename).noquote()
+        << QStringLiteral("Changed %1 to %2").arg(currentInfo.fileName(), *moved.value);
+    return updated;
+}
+
+RenameOutcome<QString> RenameCoordinator::undo(const RenameRecord &record)
+{
+    const QString current = record.renamedPath;
+    if (!m_fileSystem.exists(current)) {
+        m_history.remove(record.id);
+        return UndoError::renamedFileMissing(fileName(current));
+    }
+    if (const FileResult created = m_fileSystem.createFolder(record.originalFolderPath); !created)
+        return UndoError::fileSystem(created.description);
+    const QFileInfo original(record.originalFilename);
+    const auto restored =
+        move(current, record.originalFolderPath, original.completeBaseName(), original.suffix());
+    if (!restored)
+        return restored.error;
+    m_history.remove(record.id);
+    qCInfo(lcRename).noquote() << QStringLiteral("Restored %1").arg(fileName(*restored.value));
+    return *restored.value;
+}
+
+QSet<QString> RenameCoordinator::processedPaths() const
+{
+    QSet<QString> paths = m_handledPaths;
+    for (const RenameRecord &record : m_history.records())
+        paths.insert(canonicalPath(record.renamedPath));
+    return paths;
+}
+
+void RenameCoordinator::changeActiveCount(int delta)
+{
+    m_activeCount += delta;
+    emit activityChanged(m_activeCount);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "intake/ScreenshotDetector.h"
+#include "naming/ScreenshotNaming.h"
+#include "renaming/RenameRecord.h"
+#include "renaming/UndoError.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+#include <memory>
+
+class FileSystem;
+class RenameHistoryStore;
+class SettingsStore;
+
+// Takes each reported file, decides whether it is a fresh screenshot, has it named, and renames or
+// moves it to a free name; also changes and undoes renames. Lives on the main thread; only the
+// namer works elsewhere. A file is never overwritten: targets are claimed before every move and
+// the move itself refuses an existing name.
+class RenameCoordinator final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Called once per rename, on the main thread.
+    using NamerProvider = std::function<std::shared_ptr<ScreenshotNaming>()>;
+    using Clock = std::function<QDateTime()>;
+
+    RenameCoordinator(SettingsStore &settings, RenameHistoryStore &history, NamerProvider namerProvider,
+                      const FileSystem &fileSystem, Clock now, QObject *parent = nullptr);
+
+    // Finishes with the record of the rename, or nothing when the file was skipped, vanished or
+    // could not be renamed.
+    QFuture<std::optional<RenameRecord>> handleNewFile(const QString &path, const CaptureContext &context);
+
+    // Gives a renamed file a new base name (absent keeps it) and/or folder.
+    RenameOutcome<RenameRecord> relocate(const RenameRecord &record, const QString &folder,
+                                         const std::optional<QString> &baseName);
+    // Puts the file back under its original name (name-2 when that is taken); returns its path.
+    RenameOutcome<QString> undo(const RenameRecord &record);
+
+    // Files taken up or produced in this run, and every file in the history.
+    QSet<QString> processedPaths() const;
+
+    int activeCount() const { return m_activeCount; }
+    const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
+    void setWatchedFolder(const std::optional<QString> &folder) { m_watchedFolder = folder; }
+    const ScreenshotDetector &detector() const { return m_detector; }
+    void setDetector(const ScreenshotDetector &detector) { m_detector = detector; }
+
+signals:
+    void activityChanged(int activeCount);
+    // After the record is in the history.
+    void renamed(const RenameRecord &record);
+
+private:
+    QFuture<std::optional<RenameRecord>> rename(const ScreenshotCandidate &candidate, const QString &root,
+                                                const CaptureContext &context);
+    std::optional<RenameRecord> finishRename(const ScreenshotCandidate &candidate, const QString &root,
+                                             const NamingSuggestion &suggestion,
+                                             const RoutingConfiguration &routing);
+    QString destinationFolder(const QString &root, ScreenshotCategory category,
+                              const RoutingConfiguration &routing) const;
+    RenameOutcome<QString> move(const QString &source, const QString &folder, const QString &baseName,
+                                const QString &pathExtension);
+    QString freeTarget(const QString &folder, const QString &baseName, const QString &pathExtension) const;
+    void changeActiveCount(int delta);
+
+    SettingsStore &m_settings;
+    RenameHistoryStore &m_history;
+    NamerProvider m_namerProvider;
+    const FileSystem &m_fileSystem;
+    Clock m_now;
+    ScreenshotDetector m_detector;
+    std::optional<QString> m_watchedFolder;
+    QSet<QString> m_handledPaths;
+    int m_activeCount = 0;
+};

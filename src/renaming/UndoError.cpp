@@ -1,0 +1,17 @@
+#include "renaming/UndoError.h"
+
+UndoError UndoError::renamedFileMissing(const QString &fileName)
+{
+    return {Kind::RenamedFileMissing,
+            u'\u201C' + fileName +
+                QStringLiteral("\u201D is no longer where Quillo put it, so it cannot be restored. "
+                               "It may have been moved, renamed or deleted.")};
+}
+
+UndoError UndoError::fileMissingForChange(const QString &fileName)
+{
+    return {Kind::FileMissingForChange,
+            u'\u201C' + fileName +
+                QStringLiteral(
+                    "\u201D is no longer where Quillo put it. It may have been moved, renamed or deleted.")};
+}

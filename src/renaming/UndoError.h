@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Why a change or an undo of a rename failed, in words for the user.
+struct UndoError
+{
+    enum class Kind
+    {
+        RenamedFileMissing,   // undo: the renamed file is gone
+        FileMissingForChange, // relocate: the renamed file is gone
+        FileSystem            // folder creation or the move failed
+    };
+
+    Kind kind = Kind::FileSystem;
+    QString description;
+
+    static UndoError renamedFileMissing(const QString &fileName);
+    static UndoError fileMissingForChange(const QString &fileName);
+    static UndoError fileSystem(const QString &description) { return {Kind::FileSystem, description}; }
+};
+
+// A value, or the error that prevented it.
+template <typename T> struct RenameOutcome
+{
+    std::optional<T> value;
+    UndoError error;
+
+    RenameOutcome(T result)
+        : value(std::move(result))
+    {}
+    RenameOutcome(UndoError failure)
+        : error(std::move(failure))
+    {}
+    explicit operator bool() const { return value.has_value(); }
+};

@@ -1,0 +1,103 @@
+#include "settings/SettingsStore.h"
+
+#include "settings/PreferencesStore.h"
+#include "settings/ScreencapturePreferences.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString appendDateSuffixKey = QStringLiteral("appendDateSuffix");
+const QString folderRoutingEnabledKey = QStringLiteral("folderRoutingEnabled");
+const QString customFolderPathKey = QStringLiteral("customFolderPath");
+const QString isPausedKey = QStringLiteral("isPaused");
+const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
+const QString useFoundationModelsKey = QStringLiteral("useFoundationModels");
+
+} // namespace
+
+SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
+    : QObject(parent)
+    , m_preferences(preferences)
+{
+    m_preferences.registerDefaults({{appendDateSuffixKey, true},
+                                    {folderRoutingEnabledKey, true},
+                                    {isPausedKey, false},
+                                    {useFoundationModelsKey, true}});
+    m_appendDateSuffix = m_preferences.boolValue(appendDateSuffixKey);
+    m_folderRoutingEnabled = m_preferences.boolValue(folderRoutingEnabledKey);
+    m_customFolderPath = m_preferences.stringValue(customFolderPathKey);
+    m_isPaused = m_preferences.boolValue(isPausedKey);
+    m_useFoundationModels = m_preferences.boolValue(useFoundationModelsKey);
+
+    // Undecodable data stays stored until the routing is next changed.
+    const auto stored = m_preferences.dataValue(routingConfigurationKey);
+    const auto decoded = stored ? RoutingConfiguration::fromJson(*stored) : std::nullopt;
+    m_routing = decoded ? decoded->normalized() : RoutingConfiguration::defaultConfiguration();
+}
+
+void SettingsStore::setAppendDateSuffix(bool value)
+{
+    m_appendDateSuffix = value;
+    emit appendDateSuffixChanged(value);
+    m_preferences.setBool(appendDateSuffixKey, value);
+}
+
+void SettingsStore::setFolderRoutingEnabled(bool value)
+{
+    m_folderRoutingEnabled = value;
+    emit folderRoutingEnabledChanged(value);
+    m_preferences.setBool(folderRoutingEnabledKey, value);
+}
+
+void SettingsStore::setCustomFolderPath(const std::optional<QString> &value)
+{
+    m_customFolderPath = value;
+    emit customFolderPathChanged(value);
+    if (value)
+        m_preferences.setString(customFolderPathKey, *value);
+    else
+        m_preferences.remove(customFolderPathKey);
+}
+
+void SettingsStore::setPaused(bool value)
+{
+    m_isPaused = value;
+    emit pausedChanged(value);
+    m_preferences.setBool(isPausedKey, value);
+}
+
+void SettingsStore::setRouting(const RoutingConfiguration &value)
+{
+    m_routing = value;
+    emit routingChanged(value);
+    m_preferences.setData(routingConfigurationKey, value.toJson());
+}
+
+void SettingsStore::setUseFoundationModels(bool value)
+{
+    m_useFoundationModels = value;
+    emit useFoundationModelsChanged(value);
+    m_preferences.setBool(useFoundationModelsKey, value);
+}
+
+void SettingsStore::setWatchedFolder(const std::optional<QString> &value)
+{
+    m_watchedFolder = value;
+    emit watchedFolderChanged(value);
+}
+
+void SettingsStore::setNeedsFolderAccess(bool value)
+{
+    m_needsFolderAccess = value;
+    emit needsFolderAccessChanged(value);
+}
+
+WatchedFolderChoice SettingsStore::resolveWatchedFolder() const
+{
+    if (m_customFolderPath && QDir::isAbsolutePath(*m_customFolderPath) &&
+        QFileInfo(*m_customFolderPath).isDir())
+        return {QFileInfo(*m_customFolderPath).absoluteFilePath(), true};
+    return {ScreencapturePreferences::systemFolder(), false};
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "settings/RoutingConfiguration.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class PreferencesStore;
+
+struct WatchedFolderChoice
+{
+    QString folder;
+    bool isCustom = false;
+
+    friend bool operator==(const WatchedFolderChoice &, const WatchedFolderChoice &) = default;
+};
+
+// The user's options, persisted in the preferences store, plus two values the interface shows
+// (`watchedFolder`, `needsFolderAccess`) that live in memory only. Every change is announced by its
+// own signal after it took effect. Main thread only.
+class SettingsStore final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsStore(PreferencesStore &preferences, QObject *parent = nullptr);
+
+    bool appendDateSuffix() const { return m_appendDateSuffix; }
+    bool folderRoutingEnabled() const { return m_folderRoutingEnabled; }
+    const std::optional<QString> &customFolderPath() const { return m_customFolderPath; }
+    bool isPaused() const { return m_isPaused; }
+    const RoutingConfiguration &routing() const { return m_routing; }
+    bool useFoundationModels() const { return m_useFoundationModels; }
+    const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
+    bool needsFolderAccess() const { return m_needsFolderAccess; }
+
+    void setAppendDateSuffix(bool value);
+    void setFolderRoutingEnabled(bool value);
+    // Absent removes the stored key.
+    void setCustomFolderPath(const std::optional<QString> &value);
+    void setPaused(bool value);
+    void setRouting(const RoutingConfiguration &value);
+    void setUseFoundationModels(bool value);
+    void setWatchedFolder(const std::optional<QString> &value);
+    void setNeedsFolderAccess(bool value);
+
+    // The custom folder while it is an existing directory, else the screenshot tool's folder.
+    // A stale custom path stays stored.
+    WatchedFolderChoice resolveWatchedFolder() const;
+
+signals:
+    void appendDateSuffixChanged(bool value);
+    void folderRoutingEnabledChanged(bool value);
+    void customFolderPathChanged(const std::optional<QString> &value);
+    void pausedChanged(bool value);
+    void routingChanged(const RoutingConfiguration &value);
+    void useFoundationModelsChanged(bool value);
+    void watchedFolderChanged(const std::optional<QString> &value);
+    void needsFolderAccessChanged(bool value);
+
+private:
+    PreferencesStore &m_preferences;
+    bool m_appendDateSuffix = true;
+    bool m_folderRoutingEnabled = true;
+    std::optional<QString> m_customFolderPath;
+    bool m_isPaused = false;
+    RoutingConfiguration m_routing;
+    bool m_useFoundationModels = true;
+    std::optional<QString> m_watchedFolder;
+    bool m_needsFolderAccess = false;
+};

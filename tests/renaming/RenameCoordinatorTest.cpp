@@ -1,0 +1,421 @@
+#include "renaming/RenameCoordinator.h"
+
+#include "renaming/RenameHistoryStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeNamer.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString screenshotName = QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png");
+
+NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = ScreenshotCategory::Other)
+{
+    return {QString::fromLatin1(slug), category, NamingSource::VisionHeuristics};
+}
+
+QStringList filesUnder(const QString &folder)
+{
+    QStringList names;
+    const QDir root(folder);
+    for (const QFileInfo &info :
+         root.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (info.isDir()) {
+            for (const QString &inner : filesUnder(info.filePath()))
+                names.append(info.fileName() + u'/' + inner);
+        } else {
+            names.append(info.fileName());
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+class RenameCoordinatorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void secondReportWhileNamingIsSkipped();
+    void fiftyScreenshotsAtOnceAreAllKept();
+    void collisionsGetNumberedNames_data();
+    void collisionsGetNumberedNames();
+    void nameLostToAnotherWriterIsRetried();
+    void routingPutsFilesInCategoryFolders_data();
+    void routingPutsFilesInCategoryFolders();
+    void relocateMovesBackOutAndRenames();
+    void relocateToSamePlaceChangesNothing();
+    void dateSuffixIsTheLocalCreationDate();
+    void fileDeletedWhileNamedLeavesNoRecord();
+    void undoRestoresOriginalName();
+    void undoAfterOriginalFolderWasDeleted();
+    void missingFileDropsTheRecord_data();
+    void missingFileDropsTheRecord();
+    void folderThatCannotBeCreatedKeepsTheFile();
+    void pausedOrUnwatchedRenamesNothing();
+    void renameCountsWithoutExtendedAttributes();
+
+private:
+    QString createScreenshot(const QString &name = screenshotName, const QByteArray &contents = "png bytes");
+    std::optional<RenameRecord> renameOne(const QString &path, const NamingSuggestion &answer);
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_root;
+    std::unique_ptr<PreferencesStore> m_preferences;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<RenameHistoryStore> m_history;
+    std::shared_ptr<FakeNamer> m_namer;
+    FakeFileSystem m_fileSystem;
+    std::unique_ptr<RenameCoordinator> m_coordinator;
+};
+
+void RenameCoordinatorTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    // Under HOME, which is on disk with user attributes, unlike a tmpfs /tmp on older kernels.
+    m_temp = std::make_unique<QTemporaryDir>(QDir::homePath() + QStringLiteral("/coordinator-XXXXXX"));
+    QVERIFY(m_temp->isValid());
+    m_root = m_temp->filePath(QStringLiteral("Screen shots ü"));
+    QVERIFY(QDir().mkpath(m_root));
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(QStringLiteral("quillo.conf")));
+    m_settings = std::make_unique<SettingsStore>(*m_preferences);
+    m_settings->setAppendDateSuffix(false);
+    m_settings->setFolderRoutingEnabled(false);
+    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
+    m_namer = std::make_shared<FakeNamer>();
+    m_fileSystem = FakeFileSystem();
+    m_coordinator = std::make_unique<RenameCoordinator>(
+        *m_settings, *m_history,
+        [this] {
+            return m_namer;
+        },
+        m_fileSystem,
+        [] {
+            return QDateTime::currentDateTimeUtc();
+        });
+    m_coordinator->setWatchedFolder(m_root);
+}
+
+void RenameCoordinatorTest::cleanup()
+{
+    m_coordinator.reset();
+    m_temp.reset();
+}
+
+QString RenameCoordinatorTest::createScreenshot(const QString &name, const QByteArray &contents)
+{
+    const QString path = QDir(m_root).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        qFatal("cannot create %s", qPrintable(path));
+    return path;
+}
+
+std::optional<RenameRecord> RenameCoordinatorTest::renameOne(const QString &path,
+                                                             const NamingSuggestion &answer)
+{
+    m_namer->immediateAnswer = answer;
+    auto future = m_coordinator->handleNewFile(path, {});
+    // Continuations are delivered through the event loop.
+    if (!QTest::qWaitFor(
+            [&] {
+                return future.isFinished();
+            },
+            5000))
+        return std::nullopt;
+    return future.result();
+}
+
+void RenameCoordinatorTest::secondReportWhileNamingIsSkipped()
+{
+    const QString path = createScreenshot();
+    auto first = m_coordinator->handleNewFile(path, {});
+    QCOMPARE(m_coordinator->activeCount(), 1);
+    auto second = m_coordinator->handleNewFile(path, {});
+    QVERIFY(second.isFinished());
+    QCOMPARE(second.result(), std::nullopt);
+    QCOMPARE(m_namer->pendingCount(), 1);
+
+    m_namer->answerNext(suggestion("stripe-invoice-paid"));
+    QTRY_VERIFY(first.isFinished());
+    QVERIFY(first.result());
+    QCOMPARE(filesUnder(m_root), QStringList{QStringLiteral("stripe-invoice-paid.png")});
+    QCOMPARE(m_coordinator->activeCount(), 0);
+    QCOMPARE(m_history->records().size(), 1);
+}
+
+void RenameCoordinatorTest::fiftyScreenshotsAtOnceAreAllKept()
+{
+    QSet<QByteArray> contents;
+    QList<QFuture<std::optional<RenameRecord>>> futures;
+    for (int i = 0; i < 50; ++i) {
+        const QByteArray body = "screenshot number " + QByteArray::number(i);
+        contents.insert(body);
+        futures.append(m_coordinator->handleNewFile(
+            createScreenshot(QStringLiteral("Screenshot_20261205_1000%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                             body),
+            {}));
+    }
+    QCOMPARE(m_coordinator->activeCount(), 50);
+    m_namer->answerAll(suggestion("stripe-invoice"));
+    QTRY_COMPARE(m_coordinator->activeCount(), 0);
+
+    const QStringList files = filesUnder(m_root);
+    QCOMPARE(files.size(), 50);
+    QSet<QByteArray> found;
+    for (const QString &name : files) {
+        QVERIFY2(QRegularExpression(QStringLiteral("^stripe-invoice(-([2-9]|[1-4][0-9]|50))?\\.png$"))
+                     .match(name)
+                     .hasMatch(),
+                 qPrintable(name));
+        QFile file(QDir(m_root).filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        found.insert(file.readAll());
+    }
+    QCOMPARE(found, contents);
+    for (const auto &future : futures)
+        QVERIFY(future.result());
+}
+
+void RenameCoordinatorTest::collisionsGetNumberedNames_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("reported");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("free name") << QStringList{} << screenshotName << "stripe-invoice.png";
+    QTest::addRow("name taken") << QStringList{"stripe-invoice.png"} << screenshotName
+                                << "stripe-invoice-2.png";
+    QTest::addRow("name and -2 taken") << QStringList{"stripe-invoice.png", "stripe-invoice-2.png"}
+                                       << screenshotName << "stripe-invoice-3.png";
+    QTest::addRow("upper-case extension is lowered")
+        << QStringList{} << "Screenshot 2026-12-05 at 10.00.01.PNG"
+        << "stripe-invoice.png";
+    QTest::addRow("another extension does not collide")
+        << QStringList{"stripe-invoice.jpg"} << screenshotName << "stripe-invoice.png";
+}
+
+void RenameCoordinatorTest::collisionsGetNumberedNames()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, reported);
+    QFETCH(QString, expected);
+    for (const QString &name : existing)
+        createScreenshot(name, "older file");
+    const auto record = renameOne(createScreenshot(reported), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QCOMPARE(QFileInfo(record->renamedPath).fileName(), expected);
+    QCOMPARE(filesUnder(m_root).size(), existing.size() + 1);
+}
+
+void RenameCoordinatorTest::nameLostToAnotherWriterIsRetried()
+{
+    // Another program takes each chosen name just before Quillo's move, twice.
+    int races = 2;
+    m_fileSystem.setBeforeMove([&](const QString &target) {
+        if (races-- > 0) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::NewOnly));
+            file.write("the other program's file");
+        }
+    });
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QCOMPARE(QFileInfo(record->renamedPath).fileName(), QStringLiteral("stripe-invoice-3.png"));
+    QCOMPARE(filesUnder(m_root).size(), 3);
+}
+
+void RenameCoordinatorTest::routingPutsFilesInCategoryFolders_data()
+{
+    QTest::addColumn<bool>("ruleEnabled");
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<std::optional<QString>>("routedFolderName");
+    QTest::addRow("enabled rule") << true << "Money/Bills"
+                                  << "Money-Bills/receipt-acme.png"
+                                  << std::optional<QString>(QStringLiteral("Money-Bills"));
+    QTest::addRow("disabled rule stays in the root") << false << "Money"
+                                                     << "receipt-acme.png" << std::optional<QString>();
+    QTest::addRow("empty folder name uses the default")
+        << true << " ... "
+        << "Receipts & Invoices/receipt-acme.png"
+        << std::optional<QString>(QStringLiteral("Receipts & Invoices"));
+}
+
+void RenameCoordinatorTest::routingPutsFilesInCategoryFolders()
+{
+    QFETCH(bool, ruleEnabled);
+    QFETCH(QString, folderName);
+    QFETCH(QString, expected);
+    QFETCH(std::optional<QString>, routedFolderName);
+    auto routing = RoutingConfiguration::defaultConfiguration();
+    routing.rules[0].isEnabled = ruleEnabled;
+    routing.rules[0].folderName = folderName;
+    m_settings->setRouting(routing);
+    m_settings->setFolderRoutingEnabled(true);
+
+    const auto record =
+        renameOne(createScreenshot(), suggestion("receipt-acme", ScreenshotCategory::Receipts));
+    QVERIFY(record);
+    QCOMPARE(filesUnder(m_root), QStringList{expected});
+    QCOMPARE(record->routedFolderName, routedFolderName);
+    QCOMPARE(m_history->records().first(), *record);
+}
+
+void RenameCoordinatorTest::relocateMovesBackOutAndRenames()
+{
+    m_settings->setFolderRoutingEnabled(true);
+    const auto record =
+        renameOne(createScreenshot(), suggestion("receipt-acme", ScreenshotCategory::Receipts));
+    QVERIFY(record);
+    QVERIFY(record->routedFolderName);
+
+    const auto moved = m_coordinator->relocate(*record, m_root, QStringLiteral("acme-march"));
+    QVERIFY(moved);
+    QCOMPARE(filesUnder(m_root), QStringList{QStringLiteral("acme-march.png")});
+    QCOMPARE(moved.value->routedFolderName, std::nullopt);
+    QCOMPARE(moved.value->originalFilename, screenshotName);
+    QCOMPARE(m_history->records(), QList<RenameRecord>{*moved.value});
+}
+
+void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
+{
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QSignalSpy historyChanges(m_history.get(), &RenameHistoryStore::changed);
+    for (const auto &baseName :
+         {std::optional<QString>(), std::optional<QString>(QStringLiteral("stripe-invoice"))}) {
+        const auto same = m_coordinator->relocate(*record, m_root + QStringLiteral("/./"), baseName);
+        QVERIFY(same);
+        QCOMPARE(*same.value, *record);
+    }
+    QCOMPARE(historyChanges.count(), 0);
+}
+
+void RenameCoordinatorTest::dateSuffixIsTheLocalCreationDate()
+{
+    m_settings->setAppendDateSuffix(true);
+    const QString path = createScreenshot();
+    const auto born = QFileInfo(path).birthTime();
+    const auto record = renameOne(path, suggestion("stripe-invoice"));
+    QVERIFY(record);
+    const QDate expectedDate = (born.isValid() ? born : QDateTime::currentDateTime()).toLocalTime().date();
+    QCOMPARE(QFileInfo(record->renamedPath).fileName(),
+             QStringLiteral("stripe-invoice-%1.png").arg(expectedDate.toString(Qt::ISODate)));
+}
+
+void RenameCoordinatorTest::fileDeletedWhileNamedLeavesNoRecord()
+{
+    const QString path = createScreenshot();
+    auto future = m_coordinator->handleNewFile(path, {});
+    QVERIFY(QFile::remove(path));
+    m_namer->answerNext(suggestion("stripe-invoice"));
+    QTRY_VERIFY(future.isFinished());
+    QCOMPARE(future.result(), std::nullopt);
+    QCOMPARE(m_coordinator->activeCount(), 0);
+    QVERIFY(m_history->records().isEmpty());
+    QVERIFY(filesUnder(m_root).isEmpty());
+}
+
+void RenameCoordinatorTest::undoRestoresOriginalName()
+{
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    createScreenshot(screenshotName, "a new capture under the old name");
+    const auto restored = m_coordinator->undo(*record);
+    QVERIFY(restored);
+    QCOMPARE(QFileInfo(*restored.value).fileName(),
+             QStringLiteral("Screenshot 2026-12-05 at 10.00.01-2.png"));
+    QVERIFY(m_history->records().isEmpty());
+    // The restored file is not taken for a new screenshot.
+    QVERIFY(m_coordinator->processedPaths().contains(*restored.value));
+}
+
+void RenameCoordinatorTest::undoAfterOriginalFolderWasDeleted()
+{
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    const QString elsewhere = m_temp->filePath(QStringLiteral("elsewhere"));
+    const auto moved = m_coordinator->relocate(*record, elsewhere, std::nullopt);
+    QVERIFY(moved);
+    QVERIFY(QDir(m_root).removeRecursively());
+
+    const auto restored = m_coordinator->undo(*moved.value);
+    QVERIFY(restored);
+    QCOMPARE(*restored.value, QDir(m_root).filePath(screenshotName));
+    QVERIFY(QFile::exists(*restored.value));
+}
+
+void RenameCoordinatorTest::missingFileDropsTheRecord_data()
+{
+    QTest::addColumn<bool>("undo");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("undo")
+        << true
+        << "“stripe-invoice.png” is no longer where Quillo put it, so it cannot be restored. "
+           "It may have been moved, renamed or deleted.";
+    QTest::addRow("relocate") << false
+                              << "“stripe-invoice.png” is no longer where Quillo put it. "
+                                 "It may have been moved, renamed or deleted.";
+}
+
+void RenameCoordinatorTest::missingFileDropsTheRecord()
+{
+    QFETCH(bool, undo);
+    QFETCH(QString, expected);
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QVERIFY(QFile::remove(record->renamedPath));
+    const QString description =
+        undo ? m_coordinator->undo(*record).error.description
+             : m_coordinator->relocate(*record, m_root, QStringLiteral("x")).error.description;
+    QCOMPARE(description, expected);
+    QVERIFY(m_history->records().isEmpty());
+}
+
+void RenameCoordinatorTest::folderThatCannotBeCreatedKeepsTheFile()
+{
+    m_settings->setFolderRoutingEnabled(true);
+    createScreenshot(QStringLiteral("Other"), "a file where the folder should be");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Could not rename Screenshot .*")));
+    const QString path = createScreenshot();
+    QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(m_history->records().isEmpty());
+    QCOMPARE(m_coordinator->activeCount(), 0);
+}
+
+void RenameCoordinatorTest::pausedOrUnwatchedRenamesNothing()
+{
+    const QString path = createScreenshot();
+    m_settings->setPaused(true);
+    QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
+    m_settings->setPaused(false);
+    m_coordinator->setWatchedFolder(std::nullopt);
+    QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
+    QVERIFY(m_namer->requests().isEmpty());
+    QVERIFY(QFile::exists(path));
+}
+
+void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()
+{
+    m_fileSystem.setExtendedAttributesSupported(false);
+    QTest::ignoreMessage(QtWarningMsg, "Could not mark stripe-invoice.png as handled");
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QCOMPARE(m_history->records().size(), 1);
+    // The history still keeps the renamed file from being taken up again.
+    QVERIFY(m_coordinator->processedPaths().contains(record->renamedPath));
+}
+
+QTEST_GUILESS_MAIN(RenameCoordinatorTest)
+#include "RenameCoordinatorTest.moc"
