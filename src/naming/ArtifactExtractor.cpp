@@ -16,20 +16,12 @@ constexpr qsizetype maxGroupWords = 3;
 constexpr qsizetype maxMarkerNameTokens = 3;
 constexpr qsizetype minOwnerLength = 3;
 
-QSet<QString> setOf(std::initializer_list<const char *> words)
-{
-    QSet<QString> set;
-    for (const char *word : words)
-        set.insert(QString::fromLatin1(word));
-    return set;
-}
-
 const QSet<QString> &fileExtensions()
 {
     static const QSet<QString> extensions =
-        setOf({"dmg",  "pkg",  "zip",  "pdf",    "app",  "swift", "key", "pages", "numbers",
-               "docx", "xlsx", "pptx", "csv",    "json", "md",    "txt", "py",    "js",
-               "ts",   "tsx",  "html", "sketch", "fig",  "psd",   "mov", "mp4"});
+        TextScanning::wordSet({"dmg",  "pkg",  "zip",  "pdf",    "app",  "swift", "key", "pages", "numbers",
+                               "docx", "xlsx", "pptx", "csv",    "json", "md",    "txt", "py",    "js",
+                               "ts",   "tsx",  "html", "sketch", "fig",  "psd",   "mov", "mp4"});
     return extensions;
 }
 
@@ -37,8 +29,8 @@ const QSet<QString> &fileExtensions()
 const QSet<QString> &genericStems()
 {
     static const QSet<QString> stems =
-        setOf({"img", "image", "screenshot", "screen", "untitled", "document", "file", "download", "copy",
-               "final", "preview", "export", "scan"});
+        TextScanning::wordSet({"img", "image", "screenshot", "screen", "untitled", "document", "file",
+                               "download", "copy", "final", "preview", "export", "scan"});
     return stems;
 }
 

@@ -54,18 +54,10 @@ const std::array<QString, 3> &titleSeparators()
     return separators;
 }
 
-QSet<QString> setOf(std::initializer_list<const char *> words)
-{
-    QSet<QString> set;
-    for (const char *word : words)
-        set.insert(QString::fromUtf8(word));
-    return set;
-}
-
 // Words that describe the interface rather than the content.
 const QSet<QString> &interfaceNoise()
 {
-    static const QSet<QString> words = setOf({
+    static const QSet<QString> words = TextScanning::wordSet({
         "file",     "edit",     "view",   "window",  "help",       "go",      "history",   "bookmarks",
         "profiles", "tab",      "tabs",   "format",  "tools",      "insert",  "share",     "new",
         "open",     "close",    "save",   "cancel",  "ok",         "done",    "button",    "click",

@@ -74,20 +74,14 @@ const std::array<QRegularExpression, 14> &boilerplatePatterns()
 
 const QSet<QString> &timestampWords()
 {
-    static const QSet<QString> words = [] {
-        QSet<QString> set;
-        for (const char *word :
-             {"today",     "yesterday", "now",      "just",     "ago",      "am",     "pm",
-              "min",       "mins",      "minute",   "minutes",  "hour",     "hours",  "monday",
-              "tuesday",   "wednesday", "thursday", "friday",   "saturday", "sunday", "mon",
-              "tue",       "wed",       "thu",      "fri",      "sat",      "sun",    "january",
-              "february",  "march",     "april",    "may",      "june",     "july",   "august",
-              "september", "october",   "november", "december", "jan",      "feb",    "mar",
-              "apr",       "jun",       "jul",      "aug",      "sep",      "sept",   "oct",
-              "nov",       "dec",       "at",       "edited"})
-            set.insert(QString::fromLatin1(word));
-        return set;
-    }();
+    static const QSet<QString> words = TextScanning::wordSet(
+        {"today",    "yesterday", "now",      "just",      "ago",      "am",       "pm",       "min",
+         "mins",     "minute",    "minutes",  "hour",      "hours",    "monday",   "tuesday",  "wednesday",
+         "thursday", "friday",    "saturday", "sunday",    "mon",      "tue",      "wed",      "thu",
+         "fri",      "sat",       "sun",      "january",   "february", "march",    "april",    "may",
+         "june",     "july",      "august",   "september", "october",  "november", "december", "jan",
+         "feb",      "mar",       "apr",      "jun",       "jul",      "aug",      "sep",      "sept",
+         "oct",      "nov",       "dec",      "at",        "edited"});
     return words;
 }
 

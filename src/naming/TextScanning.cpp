@@ -46,4 +46,13 @@ QList<QStringView> whitespaceSeparated(QStringView text)
     return pieces;
 }
 
+QSet<QString> wordSet(std::initializer_list<const char *> words)
+{
+    QSet<QString> set;
+    set.reserve(qsizetype(words.size()));
+    for (const char *word : words)
+        set.insert(QString::fromUtf8(word));
+    return set;
+}
+
 } // namespace TextScanning

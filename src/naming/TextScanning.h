@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
+#include <QString>
 #include <QStringView>
 
-// Small code-point-aware helpers the layout, artifact and heuristic rules share.
+#include <initializer_list>
+
+// Small text helpers the layout, artifact and heuristic rules share.
 namespace TextScanning {
 
 // The code point starting at `i`, or the lone surrogate itself; `i` must be in range.
@@ -39,5 +43,8 @@ QStringView trimmedHorizontally(QStringView text);
 
 // The pieces between runs of whitespace (line breaks included); none is empty.
 QList<QStringView> whitespaceSeparated(QStringView text);
+
+// A fixed word list as a set.
+QSet<QString> wordSet(std::initializer_list<const char *> words);
 
 } // namespace TextScanning

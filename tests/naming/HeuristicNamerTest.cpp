@@ -1,23 +1,15 @@
 #include "naming/HeuristicNamer.h"
 
+#include "TestLines.h"
+
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-using Lines = QList<RecognizedLine>;
 using Pool = QList<HeuristicNamer::WeightedLine>;
-using OptionalText = std::optional<QString>;
-Q_DECLARE_METATYPE(OptionalText)
 
 namespace {
-
-// x and y are the lower-left corner, as the recogniser reports boxes.
-RecognizedLine line(const QString &text, double x, double y, double w = 0.5, double h = 0.02,
-                    float conf = 0.9f)
-{
-    return {text, conf, QRectF(x, y, w, h)};
-}
 
 CaptureContext context(const char *appName, const char *windowTitle = nullptr)
 {
@@ -53,14 +45,6 @@ Lines chat()
 Lines body()
 {
     return {line(u"total amount paid by card"_s, 0.3, 0.6), line(u"thanks for your business"_s, 0.3, 0.5)};
-}
-
-QString joined(const QList<LaidOutLine> &lines)
-{
-    QStringList texts;
-    for (const LaidOutLine &laidOut : lines)
-        texts.append(laidOut.line.text);
-    return texts.join(u'|');
 }
 
 } // namespace
@@ -179,7 +163,7 @@ void HeuristicNamerTest::rankedHeadings()
 {
     QFETCH(Pool, pool);
     QFETCH(QString, expected);
-    QCOMPARE(joined(HeuristicNamer::rankedHeadings(pool)), expected);
+    QCOMPARE(joinedTexts(HeuristicNamer::rankedHeadings(pool)), expected);
 }
 
 void HeuristicNamerTest::rankingsAccumulateAcrossLines()
@@ -200,7 +184,7 @@ void HeuristicNamerTest::featuredLines()
     const Lines lines{line(u"Release Checklist"_s, 0.3, 0.86, 0.4, 0.04),
                       line(u"verify the checksum before installing"_s, 0.3, 0.6),
                       line(u"download AtlasCore.zip to start"_s, 0.3, 0.55), line(u"Today"_s, 0.3, 0.5)};
-    QCOMPARE(joined(HeuristicNamer::featuredLines(ScreenLayout(lines))),
+    QCOMPARE(joinedTexts(HeuristicNamer::featuredLines(ScreenLayout(lines))),
              u"Release Checklist|download AtlasCore.zip to start"_s);
 }
 

@@ -1,22 +1,13 @@
 #include "naming/ScreenLayout.h"
 
+#include "TestLines.h"
+
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-using Lines = QList<RecognizedLine>;
-using OptionalText = std::optional<QString>;
-Q_DECLARE_METATYPE(OptionalText)
-
 namespace {
-
-// x and y are the lower-left corner, as the recogniser reports boxes.
-RecognizedLine line(const QString &text, double x, double y, double w = 0.5, double h = 0.02,
-                    float conf = 0.9f)
-{
-    return {text, conf, QRectF(x, y, w, h)};
-}
 
 // Body text in the middle of the screen, one line per row from y 0.6 down.
 Lines body(int count)
@@ -83,11 +74,7 @@ void ScreenLayoutTest::readingOrder()
 {
     QFETCH(Lines, lines);
     QFETCH(QString, expected);
-    QStringList texts;
-    const ScreenLayout layout(lines);
-    for (const LaidOutLine &laidOut : layout.lines())
-        texts.append(laidOut.line.text);
-    QCOMPARE(texts.join(u'|'), expected);
+    QCOMPARE(joinedTexts(ScreenLayout(lines).lines()), expected);
 }
 
 void ScreenLayoutTest::regions_data()
