@@ -38,7 +38,7 @@ void ArtifactExtractorTest::names_data()
                                                   << "atlas";
     QTest::addRow("camel case stem") << "QuarterlyReport_2024.xlsx"
                                      << "quarterly report";
-    QTest::addRow("at most three words") << "AtlasCoreServiceClient.swift"
+    QTest::addRow("at most three words") << "AtlasCoreServiceClient.py"
                                          << "atlas core service";
     QTest::addRow("generic camera name") << "IMG_2024.pdf"
                                          << "";
