@@ -126,12 +126,19 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
 void AppController::updateWatcher(bool restart)
 {
     if (m_settings->isPaused() || m_settings->needsFolderAccess()) {
+        if (m_watcher->isRunning() || restart)
+            qCInfo(lcApp).noquote() << (m_settings->isPaused()
+                                            ? QStringLiteral("Paused")
+                                            : QStringLiteral("Waiting for access to the folder"));
         m_watcher->stop();
         return;
     }
     const auto &folder = m_settings->watchedFolder();
-    if (folder && (restart || !m_watcher->isRunning()))
+    if (folder && (restart || !m_watcher->isRunning())) {
         m_watcher->start(*folder);
+        if (m_watcher->isRunning())
+            qCInfo(lcApp).noquote() << QStringLiteral("Watching %1").arg(*folder);
+    }
 }
 
 void AppController::fileAppeared(const QString &path)
