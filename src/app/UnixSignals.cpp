@@ -4,8 +4,9 @@
 
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
+
+#include <csignal>
 #include <unistd.h>
 
 namespace {
