@@ -1,11 +1,11 @@
 #include "renaming/RenameCoordinator.h"
 
-#include "intake/CanonicalPath.h"
 #include "intake/FileSystem.h"
 #include "naming/FolderRouter.h"
 #include "renaming/FilenameFormatter.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/RenameLog.h"
+#include "settings/CanonicalPath.h"
 #include "settings/SettingsStore.h"
 
 #include <QDir>

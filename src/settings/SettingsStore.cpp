@@ -14,6 +14,10 @@ const QString customFolderPathKey = QStringLiteral("customFolderPath");
 const QString isPausedKey = QStringLiteral("isPaused");
 const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
 const QString useFoundationModelsKey = QStringLiteral("useFoundationModels");
+const QString localModelUrlKey = QStringLiteral("localModelURL");
+const QString localModelNameKey = QStringLiteral("localModelName");
+const QString defaultLocalModelUrl = QStringLiteral("http://127.0.0.1:11434");
+const QString defaultLocalModelName = QStringLiteral("gemma3:4b");
 
 } // namespace
 
@@ -30,6 +34,8 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_customFolderPath = m_preferences.stringValue(customFolderPathKey);
     m_isPaused = m_preferences.boolValue(isPausedKey);
     m_useFoundationModels = m_preferences.boolValue(useFoundationModelsKey);
+    m_localModelUrl = m_preferences.stringValue(localModelUrlKey).value_or(defaultLocalModelUrl);
+    m_localModelName = m_preferences.stringValue(localModelNameKey).value_or(defaultLocalModelName);
 
     // Undecodable data stays stored until the routing is next changed.
     const auto stored = m_preferences.dataValue(routingConfigurationKey);
@@ -80,6 +86,20 @@ void SettingsStore::setUseFoundationModels(bool value)
     m_useFoundationModels = value;
     emit useFoundationModelsChanged(value);
     m_preferences.setBool(useFoundationModelsKey, value);
+}
+
+void SettingsStore::setLocalModelUrl(const QString &value)
+{
+    m_localModelUrl = value;
+    emit localModelUrlChanged(value);
+    m_preferences.setString(localModelUrlKey, value);
+}
+
+void SettingsStore::setLocalModelName(const QString &value)
+{
+    m_localModelName = value;
+    emit localModelNameChanged(value);
+    m_preferences.setString(localModelNameKey, value);
 }
 
 void SettingsStore::setWatchedFolder(const std::optional<QString> &value)

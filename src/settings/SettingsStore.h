@@ -33,6 +33,9 @@ public:
     bool isPaused() const { return m_isPaused; }
     const RoutingConfiguration &routing() const { return m_routing; }
     bool useFoundationModels() const { return m_useFoundationModels; }
+    // Where the local model server listens, and which of its models names screenshots.
+    const QString &localModelUrl() const { return m_localModelUrl; }
+    const QString &localModelName() const { return m_localModelName; }
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
 
@@ -43,6 +46,8 @@ public:
     void setPaused(bool value);
     void setRouting(const RoutingConfiguration &value);
     void setUseFoundationModels(bool value);
+    void setLocalModelUrl(const QString &value);
+    void setLocalModelName(const QString &value);
     void setWatchedFolder(const std::optional<QString> &value);
     void setNeedsFolderAccess(bool value);
 
@@ -57,6 +62,8 @@ signals:
     void pausedChanged(bool value);
     void routingChanged(const RoutingConfiguration &value);
     void useFoundationModelsChanged(bool value);
+    void localModelUrlChanged(const QString &value);
+    void localModelNameChanged(const QString &value);
     void watchedFolderChanged(const std::optional<QString> &value);
     void needsFolderAccessChanged(bool value);
 
@@ -68,6 +75,8 @@ private:
     bool m_isPaused = false;
     RoutingConfiguration m_routing;
     bool m_useFoundationModels = true;
+    QString m_localModelUrl;
+    QString m_localModelName;
     std::optional<QString> m_watchedFolder;
     bool m_needsFolderAccess = false;
 };

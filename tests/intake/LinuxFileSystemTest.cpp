@@ -1,6 +1,6 @@
 #include "intake/LinuxFileSystem.h"
 
-#include "intake/CanonicalPath.h"
+#include "settings/CanonicalPath.h"
 #include "support/TestFiles.h"
 
 #include <QRandomGenerator>

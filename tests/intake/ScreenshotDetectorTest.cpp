@@ -1,7 +1,7 @@
 #include "intake/ScreenshotDetector.h"
 
-#include "intake/CanonicalPath.h"
 #include "intake/LinuxFileSystem.h"
+#include "settings/CanonicalPath.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestFiles.h"
 

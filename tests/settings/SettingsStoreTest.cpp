@@ -55,6 +55,8 @@ void SettingsStoreTest::freshStoreHasTheDefaults()
     QVERIFY(settings.useFoundationModels());
     QCOMPARE(settings.customFolderPath(), std::nullopt);
     QCOMPARE(settings.routing(), RoutingConfiguration::defaultConfiguration());
+    QCOMPARE(settings.localModelUrl(), QStringLiteral("http://127.0.0.1:11434"));
+    QCOMPARE(settings.localModelName(), QStringLiteral("gemma3:4b"));
     QCOMPARE(configBytes(), QByteArray());
 }
 
@@ -70,6 +72,8 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
         settings.setUseFoundationModels(false);
         settings.setCustomFolderPath(QStringLiteral("/srv/shots ü"));
         settings.setRouting(routing);
+        settings.setLocalModelUrl(QStringLiteral("http://192.168.1.20:8080"));
+        settings.setLocalModelName(QStringLiteral("llava"));
     }
     PreferencesStore reopened(configPath());
     const SettingsStore settings(reopened);
@@ -79,6 +83,8 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
     QVERIFY(!settings.useFoundationModels());
     QCOMPARE(settings.customFolderPath(), std::optional<QString>(QStringLiteral("/srv/shots ü")));
     QCOMPARE(settings.routing(), routing);
+    QCOMPARE(settings.localModelUrl(), QStringLiteral("http://192.168.1.20:8080"));
+    QCOMPARE(settings.localModelName(), QStringLiteral("llava"));
 }
 
 void SettingsStoreTest::clearingCustomFolderRemovesTheKey()
@@ -132,6 +138,7 @@ void SettingsStoreTest::everyChangeIsAnnounced()
     QSignalSpy paused(&settings, &SettingsStore::pausedChanged);
     QSignalSpy custom(&settings, &SettingsStore::customFolderPathChanged);
     QSignalSpy routing(&settings, &SettingsStore::routingChanged);
+    QSignalSpy modelName(&settings, &SettingsStore::localModelNameChanged);
     // Observers see the new value when they are told.
     connect(&settings, &SettingsStore::pausedChanged, this, [&](bool value) {
         QCOMPARE(settings.isPaused(), value);
@@ -139,10 +146,13 @@ void SettingsStoreTest::everyChangeIsAnnounced()
     settings.setPaused(true);
     settings.setCustomFolderPath(QStringLiteral("/srv"));
     settings.setRouting(RoutingConfiguration{});
+    settings.setLocalModelName(QStringLiteral("qwen2.5vl:7b"));
     QCOMPARE(paused.count(), 1);
     QCOMPARE(paused.first().first().toBool(), true);
     QCOMPARE(custom.count(), 1);
     QCOMPARE(routing.count(), 1);
+    QCOMPARE(modelName.count(), 1);
+    QCOMPARE(modelName.first().first().toString(), QStringLiteral("qwen2.5vl:7b"));
 }
 
 void SettingsStoreTest::resolveWatchedFolder_data()

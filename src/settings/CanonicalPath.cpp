@@ -1,4 +1,4 @@
-#include "intake/CanonicalPath.h"
+#include "settings/CanonicalPath.h"
 
 #include <QDir>
 #include <QFileInfo>

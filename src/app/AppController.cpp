@@ -1,0 +1,215 @@
+#include "app/AppController.h"
+
+#include "app/AppLog.h"
+#include "app/TakeOverChannel.h"
+#include "app/UserPrompts.h"
+#include "intake/DirectoryChangeObserver.h"
+#include "naming/CaptureContext.h"
+#include "renaming/RenameHistoryStore.h"
+#include "renaming/Workspace.h"
+#include "settings/BookmarkStore.h"
+#include "settings/CanonicalPath.h"
+#include "settings/PreferencesStore.h"
+#include "settings/ScreencapturePreferences.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString hasLaunchedBeforeKey = QStringLiteral("hasLaunchedBefore");
+
+QString folderName(const QString &folder)
+{
+    return QFileInfo(QDir::cleanPath(folder)).fileName();
+}
+
+} // namespace
+
+AppController::AppController(AppServices services, QObject *parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_settings(std::make_unique<SettingsStore>(m_services.preferences))
+    , m_history(std::make_unique<RenameHistoryStore>(m_services.preferences))
+    , m_bookmarks(std::make_unique<BookmarkStore>(m_services.preferences, m_services.isSandboxed))
+{}
+
+AppController::~AppController()
+{
+    shutdown();
+}
+
+void AppController::start()
+{
+    connect(&m_services.takeOver, &TakeOverChannel::takeOverRequested, this, [this] {
+        qCInfo(lcApp) << "Another copy of Quillo started; quitting";
+        emit quitRequested();
+    });
+    m_services.takeOver.announce();
+    m_bookmarks->restoreAccess();
+
+    m_coordinator = std::make_unique<RenameCoordinator>(
+        *m_settings, *m_history,
+        [this] {
+            return m_services.namerFactory(m_settings->useFoundationModels());
+        },
+        m_services.fileSystem,
+        [] {
+            return QDateTime::currentDateTimeUtc();
+        });
+
+    m_watcher = std::make_unique<ScreenshotWatcher>(m_services.eventSources);
+    // Queued to this thread: the watcher reports on its own.
+    connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
+            Qt::QueuedConnection);
+
+    connect(m_settings.get(), &SettingsStore::customFolderPathChanged, this, [this] {
+        refreshWatchedFolder(true, true);
+    });
+    connect(m_settings.get(), &SettingsStore::pausedChanged, this, [this] {
+        updateWatcher(false);
+    });
+    observePreferencesFolder();
+    refreshWatchedFolder(true, true);
+
+    if (!m_services.preferences.boolValue(hasLaunchedBeforeKey))
+        m_services.preferences.setBool(hasLaunchedBeforeKey, true);
+}
+
+void AppController::shutdown()
+{
+    if (m_watcher)
+        m_watcher->stop();
+    m_bookmarks->stopAccessingAll();
+}
+
+void AppController::observePreferencesFolder()
+{
+    // Flameshot keeps its settings one folder down, so that folder is watched too when present.
+    const QString root = m_services.preferencesFolder;
+    for (const QString &folder : {root, root + QStringLiteral("/flameshot")}) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        auto observer = DirectoryChangeObserver::create(m_services.eventSources(folder), [this] {
+            refreshWatchedFolder(false, false);
+        });
+        if (observer)
+            m_preferencesObservers.push_back(std::move(observer));
+    }
+}
+
+void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
+{
+    const QString resolved = m_settings->resolveWatchedFolder().folder;
+    ScreenshotDetector detector = m_coordinator->detector();
+    detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
+    m_coordinator->setDetector(detector);
+
+    bool restart = forceRestart;
+    const auto &current = m_settings->watchedFolder();
+    if (!current || canonicalPath(*current) != canonicalPath(resolved)) {
+        m_settings->setWatchedFolder(resolved);
+        restart = true;
+    }
+    m_coordinator->setWatchedFolder(resolved);
+
+    const bool needsAccess = m_bookmarks->authorization(resolved) == FolderAuthorization::NeedsAccess;
+    const bool accessChanged = needsAccess != m_settings->needsFolderAccess();
+    m_settings->setNeedsFolderAccess(needsAccess);
+    if (restart || accessChanged)
+        updateWatcher(true);
+    if (needsAccess && promptForAccess)
+        requestFolderAccess();
+}
+
+void AppController::updateWatcher(bool restart)
+{
+    if (m_settings->isPaused() || m_settings->needsFolderAccess()) {
+        if (m_watcher->isRunning() || restart)
+            qCInfo(lcApp).noquote() << (m_settings->isPaused()
+                                            ? QStringLiteral("Paused")
+                                            : QStringLiteral("Waiting for access to the folder"));
+        m_watcher->stop();
+        return;
+    }
+    const auto &folder = m_settings->watchedFolder();
+    if (folder && (restart || !m_watcher->isRunning())) {
+        m_watcher->start(*folder);
+        if (m_watcher->isRunning())
+            qCInfo(lcApp).noquote() << QStringLiteral("Watching %1").arg(*folder);
+    }
+}
+
+void AppController::fileAppeared(const QString &path)
+{
+    // The front window now, before naming starts, says what the screenshot was of.
+    const CaptureContext context = m_services.captureContext.current();
+    m_coordinator->handleNewFile(path, context);
+}
+
+void AppController::requestFolderAccess()
+{
+    const QString resolved = m_settings->resolveWatchedFolder().folder;
+    const auto chosen = m_services.prompts.chooseFolder(
+        QStringLiteral("Grant Access"),
+        QStringLiteral("Quillo renames new screenshots in this folder and files them into subfolders. Click "
+                       "Grant Access to allow it, or choose the folder you save screenshots to."),
+        resolved);
+    if (!chosen)
+        return;
+    rememberWatchedFolder(*chosen);
+    if (canonicalPath(*chosen) == canonicalPath(resolved))
+        refreshWatchedFolder(true, false);
+    else
+        m_settings->setCustomFolderPath(QDir::cleanPath(*chosen));
+}
+
+void AppController::chooseCustomFolder()
+{
+    const auto chosen = m_services.prompts.chooseFolder(
+        QStringLiteral("Watch Folder"),
+        QStringLiteral("Choose the folder Quillo watches for new screenshots."),
+        m_settings->watchedFolder().value_or(QDir::homePath()));
+    if (!chosen)
+        return;
+    rememberWatchedFolder(*chosen);
+    m_settings->setCustomFolderPath(QDir::cleanPath(*chosen));
+}
+
+void AppController::rememberWatchedFolder(const QString &folder)
+{
+    const auto result = m_bookmarks->rememberWatchedFolder(folder);
+    if (!result.bookmark) {
+        m_services.prompts.warn(
+            QStringLiteral("Could not keep access to \u201C%1\u201D").arg(folderName(folder)), result.error);
+    }
+}
+
+void AppController::undo(const RenameRecord &record)
+{
+    const auto restored = m_coordinator->undo(record);
+    if (!restored) {
+        m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
+        return;
+    }
+    emit renameUndone(record.id, *restored.value);
+}
+
+void AppController::reveal(const RenameRecord &record)
+{
+    if (m_services.fileSystem.exists(record.renamedPath)) {
+        m_services.workspace.reveal(record.renamedPath);
+        return;
+    }
+    m_history->remove(record.id);
+    m_services.prompts.warn(
+        QStringLiteral("File not found"),
+        UndoError::renamedFileMissing(QFileInfo(record.renamedPath).fileName()).description);
+}
+
+void AppController::openWatchedFolder()
+{
+    if (const auto &folder = m_settings->watchedFolder())
+        m_services.workspace.openFolder(*folder);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "intake/ScreenshotWatcher.h"
+#include "renaming/RenameCoordinator.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class BookmarkStore;
+class CaptureContextSource;
+class DirectoryChangeObserver;
+class FileSystem;
+class PreferencesStore;
+class RenameHistoryStore;
+class SettingsStore;
+class TakeOverChannel;
+class UserPrompts;
+class Workspace;
+
+// Everything the controller uses from the desktop, handed in so tests can replace any of it.
+struct AppServices
+{
+    PreferencesStore &preferences;
+    const FileSystem &fileSystem;
+    CaptureContextSource &captureContext;
+    Workspace &workspace;
+    UserPrompts &prompts;
+    TakeOverChannel &takeOver;
+    // Makes the namer for one screenshot; `allowsModel` is the user's setting at that moment.
+    std::function<std::shared_ptr<ScreenshotNaming>(bool allowsModel)> namerFactory;
+    ScreenshotWatcher::EventSourceFactory eventSources;
+    // The folder holding the screenshot tools' settings ($XDG_CONFIG_HOME).
+    QString preferencesFolder;
+    bool isSandboxed = false;
+};
+
+// Creates the subsystems, connects them and carries out the user's top-level actions. Renames
+// screenshots end to end without any interface; an interface plugs into the same signals.
+// Main thread.
+class AppController final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AppController(AppServices services, QObject *parent = nullptr);
+    ~AppController() override;
+
+    // The start-up sequence; call once the event loop is about to run.
+    void start();
+    // Stops watching and gives up folder access; call before quitting.
+    void shutdown();
+
+    void undo(const RenameRecord &record);
+    void reveal(const RenameRecord &record);
+    void openWatchedFolder();
+    void requestFolderAccess();
+    void chooseCustomFolder();
+
+    SettingsStore &settings() { return *m_settings; }
+    RenameHistoryStore &history() { return *m_history; }
+    BookmarkStore &bookmarks() { return *m_bookmarks; }
+    RenameCoordinator &coordinator() { return *m_coordinator; }
+    bool isWatching() const { return m_watcher && m_watcher->isRunning(); }
+
+signals:
+    // Another copy of Quillo started; the caller quits.
+    void quitRequested();
+    // After an undo carried out here, for the interface to update.
+    void renameUndone(const QUuid &id, const QString &restoredPath);
+
+private:
+    void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
+    void updateWatcher(bool restart);
+    void fileAppeared(const QString &path);
+    void rememberWatchedFolder(const QString &folder);
+    void observePreferencesFolder();
+
+    AppServices m_services;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<RenameHistoryStore> m_history;
+    std::unique_ptr<BookmarkStore> m_bookmarks;
+    std::unique_ptr<RenameCoordinator> m_coordinator;
+    std::unique_ptr<ScreenshotWatcher> m_watcher;
+    std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
+};

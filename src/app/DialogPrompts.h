@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+// Modal warning boxes and folder dialogs.
+class DialogPrompts final : public UserPrompts
+{
+public:
+    void warn(const QString &message, const QString &informativeText) override;
+    std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &message,
+                                        const QString &startFolder) override;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+// For running without any interface: warnings go to the log, folder choices are cancelled.
+class HeadlessPrompts final : public UserPrompts
+{
+public:
+    void warn(const QString &message, const QString &informativeText) override;
+    std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &message,
+                                        const QString &startFolder) override;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Warnings and folder choices for the user. Without an interface a warning is logged and a folder
+// choice answers "cancelled".
+class UserPrompts
+{
+public:
+    virtual ~UserPrompts() = default;
+    virtual void warn(const QString &message, const QString &informativeText) = 0;
+    // The chosen folder, or nothing when the user cancelled. `acceptLabel` names the button.
+    virtual std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &message,
+                                                const QString &startFolder) = 0;
+};

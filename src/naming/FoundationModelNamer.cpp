@@ -1,0 +1,244 @@
+#include "naming/FoundationModelNamer.h"
+
+#include "naming/NamingLog.h"
+#include "naming/SlugGenerator.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype minWordLength = 2;
+constexpr qsizetype maxWordLength = 24;
+constexpr qsizetype maxKeptNumberLength = 4;
+
+// Words that only refer to something else ("PR #482").
+const QSet<QString> &referenceWords()
+{
+    static const QSet<QString> words{QStringLiteral("pr")};
+    return words;
+}
+
+const QRegularExpression &hashNumberPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("#\\d+"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+    return pattern;
+}
+
+const QRegularExpression &dottedVersionPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("\\bv?\\d+(\\.\\d+)+\\b"),
+                                            QRegularExpression::CaseInsensitiveOption |
+                                                QRegularExpression::UseUnicodePropertiesOption);
+    return pattern;
+}
+
+bool containsRun(const QStringList &words, const QStringList &run)
+{
+    if (run.isEmpty())
+        return false;
+    return std::search(words.begin(), words.end(), run.begin(), run.end()) != words.end();
+}
+
+bool isAllDigits(const QString &word)
+{
+    return std::all_of(word.begin(), word.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+}
+
+bool isUsable(const QString &word, const QSet<QString> &allowed)
+{
+    if (word.size() < minWordLength || word.size() > maxWordLength)
+        return false;
+    if (!allowed.contains(word) && SlugGenerator::stopWords().contains(word))
+        return false;
+    if (isAllDigits(word))
+        return word.size() <= maxKeptNumberLength;
+    return !SlugGenerator::isNoiseToken(word) && !referenceWords().contains(word);
+}
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+QString joinedKeywords(const ModelAnswer &answer)
+{
+    return answer.keywords.join(u'-');
+}
+
+} // namespace
+
+namespace FoundationModelNamer {
+
+const QString &instructions()
+{
+    static const QString text = QStringLiteral(
+        "You name screenshot files. Identify the primary subject, activity or featured items of the "
+        "screenshot's main content area: the active pane's header, headings, featured files, projects or "
+        "pull requests, error messages, or the document's subject. Ignore unselected left or right sidebar "
+        "navigation rows, browser tab strips, window chrome, timestamps, minor status lines such as "
+        "\"Messaged X\" or \"5 messages with X\", and input placeholders such as \"Write a message\"; never "
+        "name a screenshot after them. When a selected sidebar item or window title names the open "
+        "conversation or document, start with it. Answer with 3 to 5 specific lowercase keywords, like "
+        "stripe invoice paid or xcode swift build error, most specific first. Only use 2 keywords when the "
+        "screenshot is nearly blank or holds just a two word title. Only use names, products and topics "
+        "present in the screenshot.");
+    return text;
+}
+
+const QByteArray &generationSchema()
+{
+    static const QByteArray schema =
+        R"({"type":"object","properties":{)"
+        R"("keywords":{"type":"array","items":{"type":"string"},"minItems":3,"maxItems":5,"description":)"
+        R"("3 to 5 specific lowercase English keywords capturing the main pane's primary subject and )"
+        R"(featured items, most specific first. Keep product and project names whole. Never use unselected )"
+        R"(sidebar items, status lines, dates, file extensions, or the word screenshot on its own."},)"
+        R"("category":{"type":"string","enum":["receipts","code","design","chats","web","other"],)"
+        R"("description":"The folder category: receipts (invoices, payments, orders), code (editors, )"
+        R"(terminals, logs), design (mockups, UI, settings), chats (messages, email, documents), web )"
+        R"((browser pages, articles, dashboards) or other."}},)"
+        R"("required":["keywords","category"]})";
+    return schema;
+}
+
+QString imagePrompt(const CaptureContext &context)
+{
+    QStringList parts;
+    if (context.appName)
+        parts.append(QStringLiteral("App: ") + *context.appName);
+    if (context.windowTitle)
+        parts.append(QStringLiteral("Window title: ") + *context.windowTitle);
+    parts.append(QStringLiteral("Look at this screenshot image and identify its overall premise and main "
+                                "subject in 3 to 5 specific lowercase keywords."));
+    return parts.join(u'\n');
+}
+
+std::optional<NamingSuggestion> suggestion(const QStringList &keywords, const QString &categoryName,
+                                           ScreenshotCategory fallbackCategory,
+                                           const QList<QStringList> &knownNames, NamingSource source)
+{
+    QStringList collected;
+    QSet<QString> preserved;
+    for (QString keyword : keywords) {
+        keyword.replace(hashNumberPattern(), QStringLiteral(" "));
+        keyword.replace(dottedVersionPattern(), QStringLiteral(" "));
+        const QStringList words = SlugGenerator::words(keyword);
+        // A known name like "screen studio" keeps its file-description word.
+        const bool holdsKnownName =
+            std::any_of(knownNames.begin(), knownNames.end(), [&](const QStringList &name) {
+                return containsRun(words, name);
+            });
+        const QSet<QString> allowed =
+            holdsKnownName ? SlugGenerator::fileDescriptionWords() : QSet<QString>();
+        preserved.unite(allowed);
+        for (const QString &word : words) {
+            if (isUsable(word, allowed))
+                collected.append(word);
+        }
+    }
+    if (QSet<QString>(collected.begin(), collected.end()).size() < 2)
+        return std::nullopt;
+    return NamingSuggestion{SlugGenerator::slug(collected, preserved),
+                            category(categoryName).value_or(fallbackCategory), source};
+}
+
+std::optional<ScreenshotCategory> category(const QString &name)
+{
+    const QString first = SlugGenerator::words(name).value(0);
+    if (const auto raw = categoryFromRawValue(first))
+        return raw;
+    for (const ScreenshotCategory candidate : allScreenshotCategories) {
+        if (SlugGenerator::words(defaultFolderName(candidate)).value(0) == first)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+QString availabilityDescription(const ModelAvailability &availability, const QString &modelName,
+                                const QString &baseUrl)
+{
+    switch (availability.state) {
+    case ModelAvailability::State::Available:
+        return QStringLiteral("A local AI model (%1) is available. Names come from the local model.")
+            .arg(modelName);
+    case ModelAvailability::State::NoServer:
+        return QStringLiteral("No local AI model server is running at %1. Names come from on-device text "
+                              "recognition.")
+            .arg(baseUrl);
+    case ModelAvailability::State::ModelMissing:
+        return QStringLiteral("The model %1 is not installed on the local model server. Names come from "
+                              "on-device text recognition for now.")
+            .arg(modelName);
+    case ModelAvailability::State::Unavailable:
+        break;
+    }
+    return QStringLiteral("The local AI model is unavailable. Names come from on-device text recognition.");
+}
+
+std::optional<ModelAnswer> respond(LocalModelClient &client, const QString &prompt,
+                                   std::chrono::milliseconds timeLimit)
+{
+    const ModelReply reply = client.respond(prompt, std::nullopt, timeLimit);
+    if (!reply.answer) {
+        qCWarning(lcNaming).noquote() << QStringLiteral("Text naming failed: %1").arg(reply.error);
+        return std::nullopt;
+    }
+    qCInfo(lcNaming).noquote()
+        << QStringLiteral("Named screenshot using the local model: %1").arg(joinedKeywords(*reply.answer));
+    return reply.answer;
+}
+
+std::optional<ModelAnswer> respondLookingAtImage(LocalModelClient &client, bool hasVision,
+                                                 const std::function<QImage()> &loadImage,
+                                                 const CaptureContext &context,
+                                                 std::chrono::milliseconds timeLimit)
+{
+    const QByteArray png = hasVision && loadImage ? pngBytes(loadImage()) : QByteArray();
+    if (png.isEmpty()) {
+        qCInfo(lcNaming) << "Image input unavailable, using text only";
+        return std::nullopt;
+    }
+    const ModelReply reply = client.respond(imagePrompt(context), png, timeLimit);
+    if (!reply.answer) {
+        qCWarning(lcNaming).noquote()
+            << QStringLiteral("Image naming failed, using text only: %1").arg(reply.error);
+        return std::nullopt;
+    }
+    qCInfo(lcNaming).noquote() << QStringLiteral("Named screenshot using local image analysis: %1")
+                                      .arg(joinedKeywords(*reply.answer));
+    return reply.answer;
+}
+
+std::optional<NamingSuggestion> suggest(LocalModelClient &client, const ModelAvailability &availability,
+                                        const Question &question, ScreenshotCategory fallbackCategory,
+                                        const TimeLimits &limits)
+{
+    if (question.loadImage) {
+        const auto answer = respondLookingAtImage(client, availability.hasVision, question.loadImage,
+                                                  question.context, limits.image);
+        if (answer) {
+            if (auto named = suggestion(answer->keywords, answer->category, fallbackCategory,
+                                        question.knownNames, NamingSource::FoundationModelsImage))
+                return named;
+        }
+    }
+    const auto answer = respond(client, question.prompt, limits.text);
+    if (!answer)
+        return std::nullopt;
+    return suggestion(answer->keywords, answer->category, fallbackCategory, question.knownNames,
+                      NamingSource::FoundationModels);
+}
+
+} // namespace FoundationModelNamer

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+
+// Whether the local model can be asked, and whether it can look at images.
+struct ModelAvailability
+{
+    enum class State
+    {
+        Available,
+        NoServer,     // nothing answered at the server address in time
+        ModelMissing, // the server answered but does not have the model
+        Unavailable   // any other reason (an error status, an answer that makes no sense)
+    };
+
+    State state = State::Unavailable;
+    bool hasVision = false;
+
+    bool isAvailable() const { return state == State::Available; }
+
+    friend bool operator==(const ModelAvailability &, const ModelAvailability &) = default;
+};
+
+// The model's raw answer, before the word rules clean it.
+struct ModelAnswer
+{
+    QStringList keywords; // as generated, at most 5
+    QString category;     // one of the six category raw values
+
+    friend bool operator==(const ModelAnswer &, const ModelAnswer &) = default;
+};
+
+// An answer, or why there is none.
+struct ModelReply
+{
+    std::optional<ModelAnswer> answer;
+    QString error; // readable; empty when there is an answer
+
+    friend bool operator==(const ModelReply &, const ModelReply &) = default;
+};
+
+// Asks the local language model for screenshot keywords and a category. Every call blocks until it
+// has an answer or gives up, so call it only on naming worker threads, never on the main thread.
+// Each call is one request of its own; nothing carries over between calls or screenshots, and calls
+// from several threads may run at once.
+class LocalModelClient
+{
+public:
+    virtual ~LocalModelClient() = default;
+
+    // Gives up after about a second when the server does not answer.
+    virtual ModelAvailability availability() = 0;
+
+    // Sends the naming instructions and `prompt`, with the screenshot as PNG when `png` is given.
+    // Never takes longer than `timeLimit`; a request still running then is cancelled.
+    virtual ModelReply respond(const QString &prompt, const std::optional<QByteArray> &png,
+                               std::chrono::milliseconds timeLimit) = 0;
+};

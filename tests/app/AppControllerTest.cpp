@@ -1,0 +1,196 @@
+#include "app/AppController.h"
+
+#include "intake/InotifyEventSource.h"
+#include "intake/LinuxFileSystem.h"
+#include "naming/CaptureContext.h"
+#include "renaming/RenameHistoryStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/FakeNamer.h"
+#include "support/FakeTakeOverChannel.h"
+#include "support/FakeUserPrompts.h"
+#include "support/FakeWorkspace.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class FixedContext final : public CaptureContextSource
+{
+public:
+    CaptureContext current() override
+    {
+        return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
+    }
+};
+
+void writeFile(const QString &path, const QByteArray &contents = "png")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(contents);
+}
+
+} // namespace
+
+// The controller with real inotify, real files and a namer the test controls; runs in the test's
+// own HOME, so the screenshot tool's settings and the desktop folder are the test's.
+class AppControllerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void screenshotInWatchedFolderIsRenamed();
+    void pausingStopsAndResumingRestartsWatching();
+    void screenshotToolSettingMovesTheWatching();
+    void grantingAccessToAnotherFolderMakesItCustom();
+    void revealOfDeletedFileDropsTheRecord();
+    void otherCopyAsksToQuit();
+
+private:
+    QString home(const QString &relative) const { return QDir::home().filePath(relative); }
+    void startController();
+
+    std::unique_ptr<QTemporaryDir> m_shots;
+    std::unique_ptr<PreferencesStore> m_preferences;
+    LinuxFileSystem m_fileSystem;
+    FixedContext m_context;
+    FakeWorkspace m_workspace;
+    FakeUserPrompts m_prompts;
+    FakeTakeOverChannel m_takeOver;
+    std::shared_ptr<FakeNamer> m_namer;
+    std::unique_ptr<AppController> m_controller;
+};
+
+void AppControllerTest::initTestCase()
+{
+    QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/AppControllerTest")),
+             "must run in its test HOME");
+}
+
+void AppControllerTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    QDir(home(QStringLiteral(".config"))).removeRecursively();
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    QDir().mkpath(home(QStringLiteral("Desktop")));
+    m_shots = std::make_unique<QTemporaryDir>(home(QStringLiteral("shots-XXXXXX")));
+    m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
+    m_namer = std::make_shared<FakeNamer>();
+    m_namer->immediateAnswer = NamingSuggestion{QStringLiteral("design-review"), ScreenshotCategory::Chats,
+                                                NamingSource::VisionHeuristics};
+    m_prompts = FakeUserPrompts();
+}
+
+void AppControllerTest::cleanup()
+{
+    m_controller.reset();
+}
+
+void AppControllerTest::startController()
+{
+    m_controller = std::make_unique<AppController>(
+        AppServices{*m_preferences, m_fileSystem, m_context, m_workspace, m_prompts, m_takeOver,
+                    [this](bool) {
+                        return m_namer;
+                    },
+                    &InotifyEventSource::create,
+                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false});
+    m_controller->start();
+}
+
+void AppControllerTest::screenshotInWatchedFolderIsRenamed()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    m_preferences->setBool(QStringLiteral("appendDateSuffix"), false);
+    startController();
+    QVERIFY(m_controller->isWatching());
+    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png")));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
+    const RenameRecord record = m_controller->history().records().first();
+    QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
+    QCOMPARE(m_namer->requests().first().context.bundleIdentifier,
+             std::optional<QString>(u"org.gnome.Nautilus"_qs));
+    QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
+}
+
+void AppControllerTest::pausingStopsAndResumingRestartsWatching()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    startController();
+    m_controller->settings().setPaused(true);
+    QVERIFY(!m_controller->isWatching());
+    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png")));
+    m_controller->settings().setPaused(false);
+    QVERIFY(m_controller->isWatching());
+    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png")));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
+    QCOMPARE(m_controller->history().records().first().originalFilename,
+             QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"));
+}
+
+void AppControllerTest::screenshotToolSettingMovesTheWatching()
+{
+    startController();
+    QCOMPARE(m_controller->settings().watchedFolder(),
+             std::optional<QString>(home(QStringLiteral("Desktop"))));
+    writeFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/spectaclerc"),
+              "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n");
+    QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
+    QVERIFY(m_controller->isWatching());
+    QVERIFY(m_prompts.folderRequests.isEmpty());
+}
+
+void AppControllerTest::grantingAccessToAnotherFolderMakesItCustom()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    startController();
+    m_prompts.nextFolder = home(QStringLiteral("Desktop"));
+    m_controller->requestFolderAccess();
+    QCOMPARE(m_controller->settings().customFolderPath(),
+             std::optional<QString>(home(QStringLiteral("Desktop"))));
+    QCOMPARE(m_controller->settings().watchedFolder(),
+             std::optional<QString>(home(QStringLiteral("Desktop"))));
+    QCOMPARE(m_prompts.folderRequests, QStringList{QStringLiteral("Grant Access")});
+}
+
+void AppControllerTest::revealOfDeletedFileDropsTheRecord()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    startController();
+    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png")));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
+    const RenameRecord record = m_controller->history().records().first();
+    m_controller->reveal(record);
+    QCOMPARE(m_workspace.revealed, QStringList{record.renamedPath});
+
+    QVERIFY(QFile::remove(record.renamedPath));
+    m_controller->reveal(record);
+    QVERIFY(m_controller->history().records().isEmpty());
+    QCOMPARE(m_prompts.warnings.size(), 1);
+    QVERIFY(m_prompts.warnings.first().startsWith(QStringLiteral("File not found: “design-review")));
+}
+
+void AppControllerTest::otherCopyAsksToQuit()
+{
+    const int before = m_takeOver.announcements;
+    startController();
+    QCOMPARE(m_takeOver.announcements, before + 1);
+    QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
+    m_takeOver.simulateOtherCopy();
+    QCOMPARE(quit.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(AppControllerTest)
+#include "AppControllerTest.moc"

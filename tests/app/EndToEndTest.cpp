@@ -1,0 +1,187 @@
+#include "intake/LinuxFileSystem.h"
+#include "intake/ScreenshotDetector.h"
+#include "renaming/RenameRecord.h"
+#include "settings/PreferencesStore.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
+
+// The six default category folders, and a slug of 2 to 5 words with the date suffix.
+const QRegularExpression
+    renamedPattern(QStringLiteral("^(Receipts & Invoices|Code & Terminal|UI & Design|Chats & Docs|Web|Other)/"
+                                  "[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}\\.png$"));
+
+QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(folder).relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+// Starts the real quillo binary headless in this test's HOME, on the test's private session bus.
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void screenshotsAreRenamedAndRecorded();
+    void secondCopyTakesOver();
+    void pausedCopyRenamesNothing();
+
+private:
+    // Returns once the program says it is watching (or paused).
+    QProcess *startQuillo(const QByteArray &readyLine = "Watching ");
+    void copyScreenshot(const QString &corpusImage, const QString &name);
+    QString configPath() const { return QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")); }
+
+    std::unique_ptr<QTemporaryDir> m_shots;
+    QList<QProcess *> m_processes;
+};
+
+void EndToEndTest::initTestCase()
+{
+    QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/EndToEndTest")), "must run in its test HOME");
+    QVERIFY2(QFileInfo(corpus + QStringLiteral("/images/c001.png")).isFile(), "needs ../shared/corpus");
+    QVERIFY(QFileInfo(QStringLiteral(QUILLO_BINARY)).isExecutable());
+}
+
+void EndToEndTest::init()
+{
+    QDir(QDir::home().filePath(QStringLiteral(".config"))).removeRecursively();
+    m_shots = std::make_unique<QTemporaryDir>(QDir::home().filePath(QStringLiteral("Screen shots XXXXXX")));
+    PreferencesStore preferences(configPath());
+    preferences.setString(QStringLiteral("customFolderPath"), m_shots->path());
+    preferences.setBool(QStringLiteral("useFoundationModels"), false);
+}
+
+void EndToEndTest::cleanup()
+{
+    for (QProcess *process : std::as_const(m_processes)) {
+        process->terminate();
+        process->waitForFinished(5000);
+        delete process;
+    }
+    m_processes.clear();
+}
+
+QProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
+{
+    auto *process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUILLO_LOG_TO_STDERR"), QStringLiteral("1"));
+    process->setProcessEnvironment(environment);
+    process->start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")});
+    m_processes.append(process);
+    if (!process->waitForStarted(5000))
+        qFatal("quillo did not start");
+    auto log = std::make_shared<QByteArray>();
+    connect(process, &QProcess::readyReadStandardError, process, [process, log] {
+        const QByteArray chunk = process->readAllStandardError();
+        log->append(chunk);
+        fputs(chunk.constData(), stderr);
+    });
+    if (!QTest::qWaitFor(
+            [&] {
+                return log->contains(readyLine);
+            },
+            10000))
+        qWarning("quillo never said %s", readyLine.constData());
+    return process;
+}
+
+void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
+{
+    // Written under a hidden name and renamed into place, as screenshot tools do.
+    const QString hidden = m_shots->filePath(u'.' + name);
+    QVERIFY(QFile::copy(corpus + QStringLiteral("/images/") + corpusImage, hidden));
+    QVERIFY(QFile::rename(hidden, m_shots->filePath(name)));
+}
+
+void EndToEndTest::screenshotsAreRenamedAndRecorded()
+{
+    startQuillo();
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("notes.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral(".Screenshot from 2026-12-05 09-00-00.png"))));
+    QVERIFY(QDir(m_shots->path()).mkdir(QStringLiteral("inbox")));
+    QVERIFY(
+        TestFiles::write(m_shots->filePath(QStringLiteral("inbox/Screenshot from 2026-12-05 09-00-01.png"))));
+    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png"));
+    copyScreenshot(QStringLiteral("c009.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    copyScreenshot(QStringLiteral("c011.png"), QStringLiteral("Screenshot_20261205_100003.png"));
+
+    const QStringList untouched{QStringLiteral(".Screenshot from 2026-12-05 09-00-00.png"),
+                                QStringLiteral("inbox/Screenshot from 2026-12-05 09-00-01.png"),
+                                QStringLiteral("notes.png")};
+    QTRY_COMPARE_WITH_TIMEOUT(filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
+    const QStringList files = filesUnder(m_shots->path());
+    QCOMPARE(files.size(), 6);
+    for (const QString &name : untouched)
+        QVERIFY2(files.contains(name), qPrintable(name));
+
+    LinuxFileSystem fileSystem;
+    const auto history =
+        RenameRecordJson::decode(*PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory")));
+    QVERIFY(history);
+    QCOMPARE(history->size(), 3);
+    for (const RenameRecord &record : *history) {
+        QVERIFY(ScreenshotDetector::isMarkedHandled(fileSystem, record.renamedPath));
+        QVERIFY(record.routedFolderName);
+        QCOMPARE(record.originalFolderPath, m_shots->path());
+    }
+
+    // After a restart, a renamed file put back by hand is not renamed again.
+    cleanup();
+    startQuillo();
+    const QString renamed = history->first().renamedPath;
+    const QString putBack = m_shots->filePath(QFileInfo(renamed).fileName());
+    QVERIFY(QFile::rename(renamed, putBack));
+    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.09.png"));
+    QTRY_COMPARE_WITH_TIMEOUT(filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
+    QVERIFY(QFile::exists(putBack));
+}
+
+void EndToEndTest::secondCopyTakesOver()
+{
+    QProcess *first = startQuillo();
+    QProcess *second = startQuillo();
+    QVERIFY(first->waitForFinished(3000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
+    QCOMPARE(second->state(), QProcess::Running);
+}
+
+void EndToEndTest::pausedCopyRenamesNothing()
+{
+    PreferencesStore(configPath()).setBool(QStringLiteral("isPaused"), true);
+    QProcess *quillo = startQuillo("Paused");
+    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png"));
+    // Nothing can be waited for here: give a running watcher its settle time and more.
+    QTest::qWait(2000);
+    QCOMPARE(filesUnder(m_shots->path()),
+             QStringList{QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png")});
+    quillo->terminate();
+    QVERIFY(quillo->waitForFinished(5000));
+    QCOMPARE(quillo->exitStatus(), QProcess::NormalExit);
+}
+
+QTEST_GUILESS_MAIN(EndToEndTest)
+#include "EndToEndTest.moc"

@@ -1,0 +1,236 @@
+#include "naming/FoundationModelNamer.h"
+
+#include "naming/OllamaModelClient.h"
+#include "support/FakeModelServer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+using Behaviour = FakeModelServer::Behaviour;
+using State = ModelAvailability::State;
+using OptionalCategory = std::optional<ScreenshotCategory>;
+Q_DECLARE_METATYPE(OptionalCategory)
+
+class FoundationModelNamerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void suggestion_data();
+    void suggestion();
+    void category_data();
+    void category();
+    void availabilityDescription_data();
+    void availabilityDescription();
+    void instructionsAndSchemaAreExact();
+    void suggest_data();
+    void suggest();
+};
+
+void FoundationModelNamerTest::suggestion_data()
+{
+    QTest::addColumn<QStringList>("keywords");
+    QTest::addColumn<QString>("knownName");
+    QTest::addColumn<QString>("expectedSlug"); // empty: no suggestion
+    QTest::addRow("pull request number and pr go") << QStringList{"PR #482", "login", "fix"} << ""
+                                                   << "login-fix";
+    QTest::addRow("dotted versions go") << QStringList{"release 2.3.1 notes", "V10.4"} << ""
+                                        << "release-notes";
+    QTest::addRow("six-digit number goes") << QStringList{"order 123456", "refund"} << ""
+                                           << "order-refund";
+    QTest::addRow("four-digit year stays") << QStringList{"order 2024"} << ""
+                                           << "order-2024";
+    QTest::addRow("file-description words alone") << QStringList{"screenshot", "image"} << ""
+                                                  << "";
+    QTest::addRow("known name keeps screen") << QStringList{"screen studio export"} << "screen studio"
+                                             << "screen-studio-export";
+    QTest::addRow("punctuation, numbers and noise only")
+        << QStringList{"!!!", "#12", "3.14.15", "12345678", "20mb", "a"} << ""
+        << "";
+    QTest::addRow("one word in many spellings") << QStringList{"invoice", "Invoice", "INVOICE!"} << ""
+                                                << "";
+    QTest::addRow("more than five words") << QStringList{"stripe invoice paid march acme corp"} << ""
+                                          << "stripe-invoice-paid-march-acme";
+}
+
+void FoundationModelNamerTest::suggestion()
+{
+    QFETCH(QStringList, keywords);
+    QFETCH(QString, knownName);
+    QFETCH(QString, expectedSlug);
+    const QList<QStringList> knownNames{knownName.split(u' ', Qt::SkipEmptyParts)};
+    const auto result = FoundationModelNamer::suggestion(keywords, u"receipts"_s, ScreenshotCategory::Web,
+                                                         knownNames, NamingSource::FoundationModels);
+    QCOMPARE(result ? result->slug : QString(), expectedSlug);
+    if (result)
+        QCOMPARE(*result, (NamingSuggestion{expectedSlug, ScreenshotCategory::Receipts,
+                                            NamingSource::FoundationModels}));
+}
+
+void FoundationModelNamerTest::category_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<OptionalCategory>("expected");
+    QTest::addRow("raw value") << "chats" << OptionalCategory(ScreenshotCategory::Chats);
+    QTest::addRow("default folder name")
+        << "Receipts & Invoices" << OptionalCategory(ScreenshotCategory::Receipts);
+    QTest::addRow("first word of a folder name") << "ui" << OptionalCategory(ScreenshotCategory::Design);
+    QTest::addRow("unrelated word") << "finance" << OptionalCategory();
+    QTest::addRow("empty") << "" << OptionalCategory();
+}
+
+void FoundationModelNamerTest::category()
+{
+    QFETCH(QString, name);
+    QFETCH(OptionalCategory, expected);
+    QCOMPARE(FoundationModelNamer::category(name), expected);
+    const auto named = FoundationModelNamer::suggestion({u"budget sheet"_s}, name, ScreenshotCategory::Web,
+                                                        {}, NamingSource::FoundationModels);
+    QCOMPARE(named->category, expected.value_or(ScreenshotCategory::Web));
+}
+
+void FoundationModelNamerTest::availabilityDescription_data()
+{
+    QTest::addColumn<State>("state");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("available")
+        << State::Available << "A local AI model (gemma3:4b) is available. Names come from the local model.";
+    QTest::addRow("no server")
+        << State::NoServer
+        << "No local AI model server is running at http://127.0.0.1:11434. Names come from "
+           "on-device text recognition.";
+    QTest::addRow("model missing")
+        << State::ModelMissing
+        << "The model gemma3:4b is not installed on the local model server. Names come "
+           "from on-device text recognition for now.";
+    QTest::addRow("other")
+        << State::Unavailable
+        << "The local AI model is unavailable. Names come from on-device text recognition.";
+}
+
+void FoundationModelNamerTest::availabilityDescription()
+{
+    QFETCH(State, state);
+    QFETCH(QString, expected);
+    QCOMPARE(FoundationModelNamer::availabilityDescription({state, false}, u"gemma3:4b"_s,
+                                                           u"http://127.0.0.1:11434"_s),
+             expected);
+}
+
+void FoundationModelNamerTest::instructionsAndSchemaAreExact()
+{
+    QCOMPARE(FoundationModelNamer::instructions().size(), 872);
+    QVERIFY(
+        FoundationModelNamer::instructions().contains(u"such as \"Messaged X\" or \"5 messages with X\""_s));
+    const QJsonObject properties = QJsonDocument::fromJson(FoundationModelNamer::generationSchema())
+                                       .object()
+                                       .value(u"properties"_s)
+                                       .toObject();
+    const QJsonObject keywords = properties.value(u"keywords"_s).toObject();
+    QCOMPARE(keywords.value(u"minItems"_s).toInt(), 3);
+    QCOMPARE(keywords.value(u"maxItems"_s).toInt(), 5);
+    QCOMPARE(keywords.value(u"description"_s).toString().size(), 272);
+    const QJsonObject category = properties.value(u"category"_s).toObject();
+    QCOMPARE(category.value(u"enum"_s).toArray(),
+             (QJsonArray{u"receipts"_s, u"code"_s, u"design"_s, u"chats"_s, u"web"_s, u"other"_s}));
+    QCOMPARE(category.value(u"description"_s).toString().size(), 212);
+}
+
+void FoundationModelNamerTest::suggest_data()
+{
+    QTest::addColumn<bool>("hasVision");
+    QTest::addColumn<QString>("image"); // "none", "readable" or "unreadable"
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<Behaviour>("chatBehaviour");
+    QTest::addColumn<QString>("expectedSlug"); // empty: no suggestion
+    QTest::addColumn<QString>("expectedRequests");
+    QTest::addColumn<QStringList>("expectedLog"); // "info: ..." or "warning: ..."
+    const QByteArray invoice = R"({"keywords":["stripe invoice","paid"],"category":"receipts"})";
+    const QByteArray login = R"({"keywords":["login","page"],"category":"web"})";
+    const QByteArray blank = R"({"keywords":["screenshot","image","capture"],"category":"other"})";
+    const QString textAnswered = u"info: Named screenshot using the local model: login-page"_s;
+    const QString noImage = u"info: Image input unavailable, using text only"_s;
+    const QString serverError =
+        u"The model server answered with HTTP status 500: model runner has unexpectedly stopped"_s;
+
+    QTest::addRow("image answer is used")
+        << true << "readable" << QList{invoice} << Behaviour::Answer << "stripe-invoice-paid"
+        << "image" << QStringList{"info: Named screenshot using local image analysis: stripe invoice-paid"};
+    QTest::addRow("no vision") << false << "readable" << QList{login} << Behaviour::Answer << "login-page"
+                               << "text" << QStringList{noImage, textAnswered};
+    QTest::addRow("unreadable image")
+        << true << "unreadable" << QList{login} << Behaviour::Answer << "login-page"
+        << "text" << QStringList{noImage, textAnswered};
+    QTest::addRow("no image offered") << true << "none" << QList{login} << Behaviour::Answer << "login-page"
+                                      << "text" << QStringList{textAnswered};
+    QTest::addRow("unusable image answer")
+        << true << "readable" << QList{blank, login} << Behaviour::Answer << "login-page"
+        << "image text"
+        << QStringList{"info: Named screenshot using local image analysis: screenshot-image-capture",
+                       textAnswered};
+    QTest::addRow("server fails both")
+        << true << "readable" << QList{invoice} << Behaviour::ServerError << ""
+        << "image text"
+        << QStringList{"warning: Image naming failed, using text only: " + serverError,
+                       "warning: Text naming failed: " + serverError};
+    QTest::addRow("server too slow for both")
+        << true << "readable" << QList{invoice} << Behaviour::Delay << ""
+        << "image text"
+        << QStringList{"warning: Image naming failed, using text only: No answer within 0.3 s",
+                       "warning: Text naming failed: No answer within 0.2 s"};
+}
+
+void FoundationModelNamerTest::suggest()
+{
+    QFETCH(bool, hasVision);
+    QFETCH(QString, image);
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(Behaviour, chatBehaviour);
+    QFETCH(QString, expectedSlug);
+    QFETCH(QString, expectedRequests);
+    QFETCH(QStringList, expectedLog);
+    FakeModelServer server;
+    server.setChatContents(answers);
+    server.setBehaviour("/api/chat", chatBehaviour, 5s);
+    OllamaModelClient client(server.baseUrl(), u"gemma3:4b"_s);
+    FoundationModelNamer::Question question{u"Main content body:\nStripe invoice"_s, {}, {}, {}};
+    if (image != u"none") {
+        question.loadImage = [image] {
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            return image == u"readable" ? picture : QImage();
+        };
+    }
+    for (const QString &entry : std::as_const(expectedLog))
+        QTest::ignoreMessage(entry.startsWith(u"warning") ? QtWarningMsg : QtInfoMsg,
+                             qPrintable(entry.section(u": "_s, 1)));
+
+    const bool slow = chatBehaviour == Behaviour::Delay;
+    const FoundationModelNamer::TimeLimits limits{slow ? 300ms : 10s, slow ? 200ms : 10s};
+    const auto result = FoundationModelNamer::suggest(client, {State::Available, hasVision}, question,
+                                                      ScreenshotCategory::Other, limits);
+    QCOMPARE(result ? result->slug : QString(), expectedSlug);
+    if (result)
+        QCOMPARE(result->source, expectedRequests == u"image" ? NamingSource::FoundationModelsImage
+                                                              : NamingSource::FoundationModels);
+    QStringList sent; // what each chat request carried
+    for (const auto &request : server.requests("/api/chat")) {
+        const QJsonObject user = request.json().value(u"messages"_s).toArray().at(1).toObject();
+        const QString content = user.value(u"content"_s).toString();
+        if (user.contains(u"images"_s) && content.startsWith(FoundationModelNamer::imagePrompt({})))
+            sent.append(u"image"_s);
+        else if (!user.contains(u"images"_s) && content.startsWith(question.prompt))
+            sent.append(u"text"_s);
+        else
+            sent.append(u"unexpected"_s);
+    }
+    QCOMPARE(sent.join(u' '), expectedRequests);
+}
+
+QTEST_GUILESS_MAIN(FoundationModelNamerTest)
+#include "FoundationModelNamerTest.moc"

@@ -1,0 +1,235 @@
+#include "naming/OllamaModelClient.h"
+
+#include "naming/FoundationModelNamer.h"
+#include "support/FakeModelServer.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTest>
+#include <QtConcurrent>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+using namespace Qt::StringLiterals;
+using Behaviour = FakeModelServer::Behaviour;
+using State = ModelAvailability::State;
+
+namespace {
+
+const QByteArray goodAnswer = R"({"keywords":["stripe","invoice","paid"],"category":"receipts"})";
+constexpr auto shortLimit = 1s; // long enough for a loaded machine to answer on loopback
+
+} // namespace
+
+class OllamaModelClientTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void availability_data();
+    void availability();
+    void nothingListeningMeansNoServer();
+    void chatRequestCarriesEverything_data();
+    void chatRequestCarriesEverything();
+    void badAnswersGiveNoAnswer_data();
+    void badAnswersGiveNoAnswer();
+    void hugeBodyIsNotReadToTheEnd();
+    void answersOnAWorkerThread();
+
+private:
+    std::unique_ptr<FakeModelServer> m_server;
+};
+
+void OllamaModelClientTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    m_server = std::make_unique<FakeModelServer>();
+    m_server->setModels({QStringLiteral("gemma3:4b")});
+    m_server->setCapabilities({QStringLiteral("completion"), QStringLiteral("vision")});
+    m_server->setChatContents({goodAnswer});
+}
+
+void OllamaModelClientTest::availability_data()
+{
+    QTest::addColumn<QStringList>("models");
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QString>("modelName");
+    QTest::addColumn<QByteArray>("failingPath");
+    QTest::addColumn<Behaviour>("failure");
+    QTest::addColumn<State>("expectedState");
+    QTest::addColumn<bool>("expectedVision");
+    const QStringList vision{"completion", "vision"};
+    const QStringList textOnly{"completion"};
+    const QStringList installed{"llava:7b", "gemma3:4b"};
+
+    QTest::addRow("model listed, with vision") << installed << vision << "gemma3:4b" << QByteArray()
+                                               << Behaviour::Answer << State::Available << true;
+    QTest::addRow("model listed, text only") << installed << textOnly << "gemma3:4b" << QByteArray()
+                                             << Behaviour::Answer << State::Available << false;
+    QTest::addRow("bare name finds the latest tag")
+        << QStringList{"llama3:latest"} << textOnly << "llama3" << QByteArray() << Behaviour::Answer
+        << State::Available << false;
+    QTest::addRow("another size of the model")
+        << QStringList{"gemma3:12b"} << vision << "gemma3:4b" << QByteArray() << Behaviour::Answer
+        << State::ModelMissing << false;
+    QTest::addRow("model list fails") << installed << vision << "gemma3:4b" << QByteArray("/api/tags")
+                                      << Behaviour::ServerError << State::Unavailable << false;
+    QTest::addRow("model list never comes") << installed << vision << "gemma3:4b" << QByteArray("/api/tags")
+                                            << Behaviour::Hang << State::NoServer << false;
+    QTest::addRow("model details fail: text only")
+        << installed << vision << "gemma3:4b" << QByteArray("/api/show") << Behaviour::ServerError
+        << State::Available << false;
+}
+
+void OllamaModelClientTest::availability()
+{
+    QFETCH(QStringList, models);
+    QFETCH(QStringList, capabilities);
+    QFETCH(QString, modelName);
+    QFETCH(QByteArray, failingPath);
+    QFETCH(Behaviour, failure);
+    QFETCH(State, expectedState);
+    QFETCH(bool, expectedVision);
+    m_server->setModels(models);
+    m_server->setCapabilities(capabilities);
+    m_server->setBehaviour(failingPath, failure);
+
+    OllamaModelClient client(m_server->baseUrl(), modelName);
+    QCOMPARE(client.availability(), (ModelAvailability{expectedState, expectedVision}));
+    const auto shows = m_server->requests("/api/show");
+    if (!shows.isEmpty())
+        QCOMPARE(shows.first().json().value(QStringLiteral("model")).toString(), modelName);
+}
+
+void OllamaModelClientTest::nothingListeningMeansNoServer()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    OllamaModelClient client(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)),
+                             QStringLiteral("gemma3:4b"));
+    QCOMPARE(client.availability().state, State::NoServer);
+}
+
+void OllamaModelClientTest::chatRequestCarriesEverything_data()
+{
+    QTest::addColumn<std::optional<QByteArray>>("png");
+    QTest::addRow("text prompt") << std::optional<QByteArray>();
+    QTest::addRow("image prompt") << std::optional<QByteArray>(
+        QByteArray("\x89PNG\r\n\x1a\n fake pixels", 20));
+}
+
+void OllamaModelClientTest::chatRequestCarriesEverything()
+{
+    QFETCH(std::optional<QByteArray>, png);
+    const QString prompt = QStringLiteral("App: Stripe\nWindow title: Invoice “#1042” – paid");
+    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+
+    const ModelReply reply = client.respond(prompt, png, 5s);
+    QCOMPARE(reply, (ModelReply{ModelAnswer{{"stripe", "invoice", "paid"}, "receipts"}, QString()}));
+    const auto chats = m_server->requests("/api/chat");
+    QCOMPARE(chats.size(), 1);
+    QCOMPARE(chats.first().method, QByteArray("POST"));
+    const QJsonObject body = chats.first().json();
+    QCOMPARE(body.value(QStringLiteral("model")).toString(), QStringLiteral("gemma3:4b"));
+    QCOMPARE(body.value(QStringLiteral("stream")), QJsonValue(false));
+    QCOMPARE(body.value(QStringLiteral("options")).toObject().value(QStringLiteral("temperature")).toDouble(),
+             0.2);
+    QCOMPARE(body.value(QStringLiteral("format")).toObject(),
+             QJsonDocument::fromJson(FoundationModelNamer::generationSchema()).object());
+    // The properties keep their order on the wire.
+    const QByteArray format = chats.first().body.mid(chats.first().body.indexOf("\"format\":"));
+    QVERIFY(format.indexOf("\"keywords\"") < format.indexOf("\"category\""));
+
+    const QJsonArray messages = body.value(QStringLiteral("messages")).toArray();
+    QCOMPARE(messages.size(), 2);
+    const QJsonObject system = messages[0].toObject();
+    const QJsonObject user = messages[1].toObject();
+    QCOMPARE(system.value(QStringLiteral("role")).toString(), QStringLiteral("system"));
+    QCOMPARE(system.value(QStringLiteral("content")).toString(), FoundationModelNamer::instructions());
+    QCOMPARE(user.value(QStringLiteral("role")).toString(), QStringLiteral("user"));
+    QVERIFY(user.value(QStringLiteral("content")).toString().startsWith(prompt + u'\n'));
+    QVERIFY(user.value(QStringLiteral("content"))
+                .toString()
+                .contains(u"never use unselected"_s, Qt::CaseInsensitive));
+    QCOMPARE(user.contains(QStringLiteral("images")), png.has_value());
+    if (png)
+        QCOMPARE(user.value(QStringLiteral("images")).toArray(),
+                 QJsonArray{QString::fromLatin1(png->toBase64())});
+}
+
+void OllamaModelClientTest::badAnswersGiveNoAnswer_data()
+{
+    QTest::addColumn<Behaviour>("behaviour");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expectedError");
+
+    QTest::addRow("server error")
+        << Behaviour::ServerError << goodAnswer
+        << "The model server answered with HTTP status 500: model runner has unexpectedly stopped";
+    QTest::addRow("body is not JSON")
+        << Behaviour::Malformed << goodAnswer << "The answer is not a JSON object";
+    QTest::addRow("connection closed without a word")
+        << Behaviour::Close << goodAnswer << "Cannot reach the model server";
+    QTest::addRow("never answers") << Behaviour::Hang << goodAnswer << "No answer within 1 s";
+    QTest::addRow("answers after the limit") << Behaviour::Delay << goodAnswer << "No answer within 1 s";
+    QTest::addRow("50 MB body") << Behaviour::HugeBody << goodAnswer << "The answer is larger than 1 MiB";
+    QTest::addRow("generated text is prose")
+        << Behaviour::Answer << QByteArray("Sure! Keywords: stripe, invoice")
+        << "The generated text is not a JSON object";
+    QTest::addRow("keywords are one text")
+        << Behaviour::Answer << QByteArray(R"({"keywords":"stripe invoice","category":"receipts"})")
+        << "The generated keywords are not a list of texts";
+    QTest::addRow("a keyword is a number")
+        << Behaviour::Answer << QByteArray(R"({"keywords":["stripe",42,"paid"],"category":"receipts"})")
+        << "The generated keywords are not a list of texts";
+    QTest::addRow("category outside the six")
+        << Behaviour::Answer << QByteArray(R"({"keywords":["stripe","invoice"],"category":"finance"})")
+        << "The generated category \"finance\" is not one of the six";
+    QByteArray many = R"({"category":"web","keywords":["w0")";
+    for (int i = 1; i < 200; ++i)
+        many += ",\"w" + QByteArray::number(i) + '"';
+    QTest::addRow("200 keywords") << Behaviour::Answer << many + "]}"
+                                  << "The model generated 200 keywords, more than 5";
+}
+
+void OllamaModelClientTest::badAnswersGiveNoAnswer()
+{
+    QFETCH(Behaviour, behaviour);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expectedError);
+    m_server->setBehaviour("/api/chat", behaviour, 5s);
+    m_server->setChatContents({content});
+
+    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+    const ModelReply reply = client.respond(QStringLiteral("prompt"), std::nullopt, shortLimit);
+    QCOMPARE(reply.answer, std::nullopt);
+    QVERIFY2(reply.error.startsWith(expectedError), qPrintable(reply.error));
+}
+
+void OllamaModelClientTest::hugeBodyIsNotReadToTheEnd()
+{
+    m_server->setBehaviour("/api/chat", Behaviour::HugeBody);
+    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+    QVERIFY(!client.respond(QStringLiteral("prompt"), std::nullopt, 20s).answer);
+    // Had the client read on, the whole body would be out before respond() returned.
+    QVERIFY2(m_server->hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4,
+             qPrintable(QString::number(m_server->hugeBodyBytesSent())));
+}
+
+void OllamaModelClientTest::answersOnAWorkerThread()
+{
+    // The way naming uses it: a pool thread blocks, the server's thread stays free.
+    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+    QFuture<ModelReply> reply = QtConcurrent::run([&client] {
+        return client.respond(QStringLiteral("prompt"), std::nullopt, 5s);
+    });
+    QTRY_VERIFY(reply.isFinished());
+    QCOMPARE(reply.result().answer->keywords, (QStringList{"stripe", "invoice", "paid"}));
+}
+
+QTEST_GUILESS_MAIN(OllamaModelClientTest)
+#include "OllamaModelClientTest.moc"

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/TakeOverChannel.h"
+
+class FakeTakeOverChannel final : public TakeOverChannel
+{
+public:
+    int announcements = 0;
+
+    void announce() override { ++announcements; }
+    void simulateOtherCopy() { emit takeOverRequested(); }
+};

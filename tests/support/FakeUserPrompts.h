@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+#include <QStringList>
+
+// Records warnings; answers folder choices with whatever the test queued (nothing = cancelled).
+class FakeUserPrompts final : public UserPrompts
+{
+public:
+    QStringList warnings;       // "message: informative text"
+    QStringList folderRequests; // accept labels, in order
+    std::optional<QString> nextFolder;
+
+    void warn(const QString &message, const QString &informativeText) override
+    {
+        warnings.append(message + QStringLiteral(": ") + informativeText);
+    }
+
+    std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &, const QString &) override
+    {
+        folderRequests.append(acceptLabel);
+        return std::exchange(nextFolder, std::nullopt);
+    }
+};
