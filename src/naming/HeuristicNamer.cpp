@@ -1,0 +1,461 @@
+#include "naming/HeuristicNamer.h"
+
+#include "naming/ArtifactExtractor.h"
+#include "naming/FolderRouter.h"
+#include "naming/SlugComposer.h"
+#include "naming/SlugGenerator.h"
+#include "naming/TextScanning.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr qsizetype minWordLength = 2;
+constexpr qsizetype maxWordLength = 24;
+// Below this many distinct content words the main pane is too thin to name the screenshot alone.
+constexpr qsizetype minMainContentWords = 3;
+
+constexpr qsizetype minReadableLength = 3;
+constexpr qsizetype maxReadableLength = 90;
+constexpr float minReadableConfidence = 0.3f;
+constexpr double minConfidence = 0.1;
+
+constexpr double minProminence = 0.5;
+constexpr double maxProminence = 2.5;
+// The band just below the top chrome, where a page or conversation title sits.
+constexpr double titleBandLow = 0.82;
+constexpr double titleBandHigh = 0.92;
+constexpr double titleBandFactor = 1.3;
+constexpr double bodyBandLow = 0.2;
+constexpr double bodyBandHigh = 0.85;
+constexpr double bodyBandFactor = 1.15;
+constexpr double edgeFactor = 0.8;
+
+constexpr qsizetype maxHeadingTokens = 8;
+constexpr double headingProminence = 1.3;
+constexpr qsizetype maxHeadings = 2;
+constexpr double secondHeadingShare = 0.5;
+constexpr double secondHeadingProminence = 1.15;
+constexpr double titleBandHeadingProminence = 0.9;
+
+// An app keyword goes in front only while it cannot push a title word out of the slug.
+constexpr qsizetype maxWordsBeforeAppKeyword = 3;
+constexpr qsizetype termsWanted = 3;
+
+const std::array<QString, 3> &titleSeparators()
+{
+    static const std::array<QString, 3> separators{QStringLiteral(" - "), QStringLiteral(" – "),
+                                                   QStringLiteral(" | ")};
+    return separators;
+}
+
+// Words that describe the interface rather than the content.
+const QSet<QString> &interfaceNoise()
+{
+    static const QSet<QString> words = TextScanning::wordSet({
+        "file",     "edit",     "view",   "window",  "help",       "go",      "history",   "bookmarks",
+        "profiles", "tab",      "tabs",   "format",  "tools",      "insert",  "share",     "new",
+        "open",     "close",    "save",   "cancel",  "ok",         "done",    "button",    "click",
+        "menu",     "sidebar",  "page",   "screen",  "screenshot", "preview", "app",       "message",
+        "messages", "messaged", "chat",   "channel", "thread",     "reply",   "replies",   "edited",
+        "online",   "offline",  "typing", "unread",  "dmg",        "png",     "jpg",       "pdf",
+        "zip",      "pkg",      "mon",    "tue",     "wed",        "thu",     "fri",       "sat",
+        "sun",      "jan",      "feb",    "mar",     "apr",        "jun",     "jul",       "aug",
+        "sep",      "sept",     "oct",    "nov",     "dec",        "today",   "yesterday",
+    });
+    return words;
+}
+
+// Applications whose name says nothing about what the screenshot shows, comma-separated.
+constexpr const char *genericAppNames =
+    "safari,chrome,google chrome,firefox,arc,microsoft edge,brave browser,orion,opera,vivaldi,"
+    "dia,finder,preview,screenshot,loginwindow,"
+    // Linux browsers, file managers, image and document viewers, by desktop entry or window class.
+    "chromium,chromium web browser,chromium-browser,google-chrome,firefox esr,firefox-esr,"
+    "mozilla firefox,librewolf,waterfox,floorp,brave,brave web browser,brave-browser,tor browser,"
+    "epiphany,web,falkon,konqueror,midori,qutebrowser,"
+    "files,nautilus,org.gnome.nautilus,dolphin,thunar,thunar file manager,nemo,caja,pcmanfm,"
+    "pcmanfm-qt,file manager,file manager pcmanfm,"
+    "image viewer,eog,eye of gnome,loupe,gwenview,ristretto,ristretto image viewer,gthumb,nomacs,"
+    "feh,xviewer,document viewer,evince,papers,okular,atril,xreader";
+
+const QSet<QString> &genericApps()
+{
+    static const QSet<QString> names = [] {
+        const QStringList list = QString::fromLatin1(genericAppNames).split(u',');
+        return QSet<QString>(list.begin(), list.end());
+    }();
+    return names;
+}
+
+bool isAllDigits(const QString &word)
+{
+    return std::all_of(word.begin(), word.end(), [](QChar c) {
+        return c.isDigit();
+    });
+}
+
+bool hasWordLength(const QString &word)
+{
+    return word.size() >= minWordLength && word.size() <= maxWordLength;
+}
+
+bool isFileDescription(const QString &word)
+{
+    return SlugGenerator::fileDescriptionWords().contains(word);
+}
+
+// The filter shared by names and artifacts: file-description words pass the stop-word test.
+bool isNameWord(const QString &word)
+{
+    return hasWordLength(word) && (!SlugGenerator::stopWords().contains(word) || isFileDescription(word)) &&
+           !isAllDigits(word) && !SlugGenerator::isNoiseToken(word);
+}
+
+bool allFileDescription(const QStringList &words)
+{
+    return std::all_of(words.begin(), words.end(), isFileDescription);
+}
+
+qsizetype characterCount(QStringView text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype count = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++count;
+    return count;
+}
+
+// Long enough to say something, short enough not to be a paragraph, and mostly letters.
+bool isReadable(const RecognizedLine &line)
+{
+    if (line.confidence < minReadableConfidence)
+        return false;
+    const QStringView text = TextScanning::trimmedHorizontally(line.text);
+    const qsizetype length = characterCount(text);
+    if (length < minReadableLength || length > maxReadableLength)
+        return false;
+    qsizetype scalars = 0;
+    qsizetype letters = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t c = TextScanning::codePointAt(text, i);
+        ++scalars;
+        letters += QChar::isLetter(c) ? 1 : 0;
+        i += TextScanning::codePointLength(c);
+    }
+    return 2 * letters >= scalars;
+}
+
+double clampedProminence(const LaidOutLine &line)
+{
+    return std::clamp(line.prominence, minProminence, maxProminence);
+}
+
+bool isInTitleBand(const LaidOutLine &line)
+{
+    const double midY = line.line.midY();
+    return midY >= titleBandLow && midY <= titleBandHigh;
+}
+
+bool isHeadingCandidate(const LaidOutLine &line)
+{
+    return isReadable(line.line) && HeuristicNamer::isHeadingShaped(line) &&
+           ArtifactExtractor::names(line.line.text).isEmpty() &&
+           !HeuristicNamer::keywords(line.line.text).isEmpty();
+}
+
+QStringList unique(const QStringList &words)
+{
+    QStringList result;
+    for (const QString &word : words) {
+        if (!result.contains(word))
+            result.append(word);
+    }
+    return result;
+}
+
+std::optional<QString> appKeyword(const std::optional<QString> &appName)
+{
+    if (!appName || genericApps().contains(appName->toLower()))
+        return std::nullopt;
+    const QStringList words = HeuristicNamer::keywords(*appName);
+    if (words.isEmpty())
+        return std::nullopt;
+    return words.first();
+}
+
+// Scores summed per key, ranked highest first and, on equal scores, first seen first.
+class Tally
+{
+public:
+    void add(const QString &key, const QStringList &value, double score)
+    {
+        const qsizetype index = m_index.value(key, m_entries.size());
+        if (index == m_entries.size()) {
+            m_index.insert(key, index);
+            m_entries.append({value, 0});
+        }
+        m_entries[index].score += score;
+    }
+
+    QList<QStringList> ranked()
+    {
+        std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) {
+            return a.score > b.score;
+        });
+        QList<QStringList> result;
+        result.reserve(m_entries.size());
+        for (const Entry &entry : m_entries)
+            result.append(entry.value);
+        return result;
+    }
+
+private:
+    struct Entry
+    {
+        QStringList value;
+        double score;
+    };
+    QHash<QString, qsizetype> m_index;
+    QList<Entry> m_entries;
+};
+
+QStringList artifactWords(const QStringList &group)
+{
+    QStringList words = group;
+    words.removeIf([](const QString &word) {
+        return !isNameWord(word);
+    });
+    return allFileDescription(words) ? QStringList() : words;
+}
+
+QList<HeuristicNamer::WeightedLine> weighted(const QList<LaidOutLine> &lines)
+{
+    QList<HeuristicNamer::WeightedLine> result;
+    result.reserve(lines.size());
+    for (const LaidOutLine &line : lines)
+        result.append({line, HeuristicNamer::mainPaneWeight});
+    return result;
+}
+
+QString slugFor(const ScreenLayout &layout, const QList<HeuristicNamer::WeightedLine> &pool,
+                const CaptureContext &context)
+{
+    using namespace HeuristicNamer;
+    SlugComposer composer;
+    if (const auto title = cleanedWindowTitle(context.windowTitle, context.appName))
+        composer.add(nameKeywords(*title), true);
+    if (const auto &item = layout.selectedSidebarItem())
+        composer.add(nameKeywords(*item), false);
+    const QList<LaidOutLine> headings = rankedHeadings(pool);
+    for (const LaidOutLine &heading : headings) {
+        if (isInTitleBand(heading))
+            composer.add(keywords(heading.line.text), false);
+    }
+    for (const QStringList &group : rankedArtifacts(pool))
+        composer.add(group, false);
+    for (const LaidOutLine &heading : headings)
+        composer.add(keywords(heading.line.text), false);
+
+    const auto app = appKeyword(context.appName);
+    if (app && composer.words().size() <= maxWordsBeforeAppKeyword && !composer.words().contains(*app)) {
+        SlugComposer withApp;
+        withApp.add(QStringList{*app} + composer.words(), true);
+        composer = withApp;
+    }
+    const QStringList terms = rankedTerms(pool);
+    for (auto term = terms.begin(); term != terms.end() && composer.words().size() < termsWanted; ++term)
+        composer.add({*term}, false);
+    return SlugGenerator::slug(composer.words(), SlugGenerator::fileDescriptionWords());
+}
+
+} // namespace
+
+namespace HeuristicNamer {
+
+NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
+                         const RoutingConfiguration &configuration)
+{
+    const ScreenLayout layout(lines);
+    const QList<WeightedLine> pool = contentPool(layout);
+    QStringList texts{context.windowTitle.value_or(QString())};
+    for (const WeightedLine &line : pool)
+        texts.append(line.line.line.text);
+    const ScreenshotCategory category =
+        FolderRouter::classify(texts.join(u'\n'), context.appName, context.bundleIdentifier, configuration);
+    return {slugFor(layout, pool, context), category, NamingSource::VisionHeuristics};
+}
+
+QString slug(const ScreenLayout &layout, const CaptureContext &context)
+{
+    return slugFor(layout, contentPool(layout), context);
+}
+
+QList<WeightedLine> contentPool(const ScreenLayout &layout)
+{
+    const QList<LaidOutLine> main = layout.mainContent();
+    QSet<QString> words;
+    for (const LaidOutLine &line : main) {
+        for (const QString &word : keywords(line.line.text))
+            words.insert(word);
+    }
+    if (words.size() >= minMainContentWords)
+        return weighted(main);
+
+    QList<WeightedLine> pool;
+    for (const LaidOutLine &line : layout.lines()) {
+        if (!line.isBoilerplate)
+            pool.append({line, line.region == LayoutRegion::Main ? mainPaneWeight : otherRegionWeight});
+    }
+    return pool;
+}
+
+QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)
+{
+    QList<const WeightedLine *> candidates;
+    QList<const WeightedLine *> heavy;
+    for (const WeightedLine &line : pool) {
+        if (!isHeadingCandidate(line.line))
+            continue;
+        candidates.append(&line);
+        if (line.weight >= mainPaneWeight)
+            heavy.append(&line);
+    }
+    if (!heavy.isEmpty())
+        candidates = heavy;
+
+    struct Scored
+    {
+        const LaidOutLine *line;
+        double score;
+    };
+    QList<Scored> scored;
+    for (const WeightedLine *line : std::as_const(candidates))
+        scored.append({&line->line, lineFactor(*line) * clampedProminence(line->line)});
+    std::stable_sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
+        return a.score > b.score;
+    });
+
+    QList<LaidOutLine> result;
+    for (const Scored &entry : std::as_const(scored)) {
+        if (result.size() == maxHeadings)
+            break;
+        const LaidOutLine &line = *entry.line;
+        const bool isSecondHeading = entry.score >= secondHeadingShare * scored.first().score &&
+                                     (line.prominence >= secondHeadingProminence ||
+                                      (isInTitleBand(line) && line.prominence >= titleBandHeadingProminence));
+        if (result.isEmpty() || isSecondHeading)
+            result.append(line);
+    }
+    return result;
+}
+
+QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool)
+{
+    Tally tally;
+    for (const WeightedLine &line : pool) {
+        for (const QStringList &group : ArtifactExtractor::names(line.line.line.text)) {
+            const QStringList words = artifactWords(group);
+            if (!words.isEmpty())
+                tally.add(words.join(u' '), words, lineFactor(line));
+        }
+    }
+    return tally.ranked();
+}
+
+QStringList rankedTerms(const QList<WeightedLine> &pool)
+{
+    Tally tally;
+    for (const WeightedLine &line : pool) {
+        const double factor = lineFactor(line);
+        for (const QString &word : unique(keywords(line.line.line.text)))
+            tally.add(word, {word}, factor);
+    }
+    QStringList terms;
+    for (const QStringList &term : tally.ranked())
+        terms.append(term.first());
+    return terms;
+}
+
+QList<LaidOutLine> featuredLines(const ScreenLayout &layout)
+{
+    const QList<LaidOutLine> main = layout.mainContent();
+    QSet<QString> headingTexts;
+    for (const LaidOutLine &heading : rankedHeadings(weighted(main)))
+        headingTexts.insert(heading.line.text);
+    QList<LaidOutLine> result;
+    for (const LaidOutLine &line : main) {
+        if (headingTexts.contains(line.line.text) || !ArtifactExtractor::names(line.line.text).isEmpty())
+            result.append(line);
+    }
+    return result;
+}
+
+QStringList keywords(QStringView text)
+{
+    QStringList words = SlugGenerator::words(text);
+    words.removeIf([](const QString &word) {
+        return !hasWordLength(word) || SlugGenerator::stopWords().contains(word) || isAllDigits(word) ||
+               SlugGenerator::isNoiseToken(word) || interfaceNoise().contains(word);
+    });
+    return words;
+}
+
+QStringList nameKeywords(QStringView text)
+{
+    QStringList words = SlugGenerator::words(ArtifactExtractor::splitCamelCase(text));
+    words.removeIf([](const QString &word) {
+        return !isNameWord(word) || (interfaceNoise().contains(word) && !isFileDescription(word));
+    });
+    return allFileDescription(words) ? QStringList() : words;
+}
+
+double lineFactor(const WeightedLine &line)
+{
+    const double midY = line.line.line.midY();
+    double position = edgeFactor;
+    if (isInTitleBand(line.line))
+        position = titleBandFactor;
+    else if (midY >= bodyBandLow && midY <= bodyBandHigh)
+        position = bodyBandFactor;
+    const double confidence = std::max(double(line.line.line.confidence), minConfidence);
+    return line.weight * clampedProminence(line.line) * position * confidence;
+}
+
+std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
+                                          const std::optional<QString> &appName)
+{
+    if (!windowTitle)
+        return std::nullopt;
+    QString title = windowTitle->trimmed();
+    if (appName && !appName->isEmpty()) {
+        const QString app = appName->toLower();
+        for (const QString &separator : titleSeparators()) {
+            const QString suffix = separator + app;
+            if (title.toLower().endsWith(suffix))
+                title.chop(suffix.size());
+        }
+    }
+    if (title.isEmpty())
+        return std::nullopt;
+    return title;
+}
+
+bool isHeadingShaped(const LaidOutLine &line)
+{
+    const QStringView text = TextScanning::trimmedHorizontally(line.line.text);
+    if (text.isEmpty() || TextScanning::whitespaceSeparated(text).size() > maxHeadingTokens)
+        return false;
+    const QChar last = text.back();
+    if (last == u'.' || last == u',' || last == u';')
+        return false;
+    const char32_t first = TextScanning::codePointAt(text, 0);
+    return QChar::isUpper(first) || QChar::isDigit(first) || line.prominence >= headingProminence;
+}
+
+} // namespace HeuristicNamer

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "naming/CaptureContext.h"
+#include "naming/NamingSuggestion.h"
+#include "naming/RecognizedLine.h"
+#include "naming/ScreenLayout.h"
+#include "settings/RoutingConfiguration.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// Names a screenshot without a language model, from its laid-out text and the front window. In order
+// of priority: the window title, the selected sidebar item, headings near the top of the main pane,
+// named artifacts (files, repositories, projects), other headings, the application's name and the
+// weightiest ordinary words. Pure functions, safe on any thread; always produces a name.
+namespace HeuristicNamer {
+
+inline constexpr double mainPaneWeight = 2.75;
+inline constexpr double otherRegionWeight = 0.2;
+
+struct WeightedLine
+{
+    LaidOutLine line;
+    double weight = 0;
+
+    friend bool operator==(const WeightedLine &, const WeightedLine &) = default;
+};
+
+// The slug and, from the window title and the pool's text, the category; source VisionHeuristics.
+NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
+                         const RoutingConfiguration &configuration);
+
+// Never empty: "screen-capture" when nothing usable is on the screen or in the context.
+QString slug(const ScreenLayout &layout, const CaptureContext &context);
+
+// The main content; when it has fewer than 3 distinct content words, every line that is not
+// boilerplate, the main pane still weighing far more than the rest.
+QList<WeightedLine> contentPool(const ScreenLayout &layout);
+
+// At most 2 lines that read as headings, best first.
+QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);
+
+// The word groups of the artifacts found in the pool, best first.
+QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool);
+
+// The pool's content words, weightiest first.
+QStringList rankedTerms(const QList<WeightedLine> &pool);
+
+// Main-content lines that are headings or mention an artifact, in reading order.
+QList<LaidOutLine> featuredLines(const ScreenLayout &layout);
+
+// Words that may describe content: no stop words, numbers, machine noise or interface words.
+QStringList keywords(QStringView text);
+
+// The words of a title or name; file-description words such as "screenshot" may stay, but not alone.
+QStringList nameKeywords(QStringView text);
+
+// A line's weight scaled by its size, its height on the screen and the recogniser's confidence.
+double lineFactor(const WeightedLine &line);
+
+// The title without a trailing " - App", " – App" or " | App"; none when nothing is left.
+std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
+                                          const std::optional<QString> &appName);
+
+// Short, not ending like a sentence, and capitalised, numbered or large.
+bool isHeadingShaped(const LaidOutLine &line);
+
+} // namespace HeuristicNamer

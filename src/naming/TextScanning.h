@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringView>
+
+#include <initializer_list>
+
+// Small text helpers the layout, artifact and heuristic rules share.
+namespace TextScanning {
+
+// The code point starting at `i`, or the lone surrogate itself; `i` must be in range.
+char32_t codePointAt(QStringView text, qsizetype i);
+// The code point ending just before `end`; `end` must be above 0.
+char32_t codePointBefore(QStringView text, qsizetype end);
+inline qsizetype codePointLength(char32_t c)
+{
+    return c > 0xFFFF ? 2 : 1;
+}
+
+// The text without the code points at either end for which `trim` is true.
+template <typename Predicate> QStringView trimmed(QStringView text, Predicate trim)
+{
+    while (!text.isEmpty()) {
+        const char32_t c = codePointAt(text, 0);
+        if (!trim(c))
+            break;
+        text = text.sliced(codePointLength(c));
+    }
+    while (!text.isEmpty()) {
+        const char32_t c = codePointBefore(text, text.size());
+        if (!trim(c))
+            break;
+        text.chop(codePointLength(c));
+    }
+    return text;
+}
+
+// Spaces and tabs, not line breaks.
+bool isHorizontalSpace(char32_t c);
+QStringView trimmedHorizontally(QStringView text);
+
+// The pieces between runs of whitespace (line breaks included); none is empty.
+QList<QStringView> whitespaceSeparated(QStringView text);
+
+// A fixed word list as a set.
+QSet<QString> wordSet(std::initializer_list<const char *> words);
+
+} // namespace TextScanning

@@ -1,0 +1,262 @@
+#include "naming/HeuristicNamer.h"
+
+#include "TestLines.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using Pool = QList<HeuristicNamer::WeightedLine>;
+
+namespace {
+
+CaptureContext context(const char *appName, const char *windowTitle = nullptr)
+{
+    CaptureContext result;
+    if (appName)
+        result.appName = QString::fromUtf8(appName);
+    if (windowTitle)
+        result.windowTitle = QString::fromUtf8(windowTitle);
+    return result;
+}
+
+// A main-pane line with the given prominence, at the given height on the screen.
+HeuristicNamer::WeightedLine pooled(const QString &text, double midY, double prominence,
+                                    double weight = HeuristicNamer::mainPaneWeight, float conf = 0.5f)
+{
+    return {{line(text, 0.3, midY - 0.01, 0.4, 0.02, conf), LayoutRegion::Main, false, prominence}, weight};
+}
+
+// A chat: the open conversation quoted in the left sidebar under its title, and a composer field.
+Lines chat()
+{
+    return {line(u"Design Review"_s, 0.02, 0.80, 0.2),
+            line(u"Can you send me the updated deck before…"_s, 0.02, 0.77, 0.2),
+            line(u"Lunch Crew"_s, 0.02, 0.70, 0.2),
+            line(u"See you at noon"_s, 0.02, 0.67, 0.2),
+            line(u"Design Review"_s, 0.3, 0.86, 0.3, 0.03),
+            line(u"Can you send me the updated deck before Friday?"_s, 0.3, 0.7, 0.6),
+            line(u"Sure, attaching the final version now"_s, 0.3, 0.65),
+            line(u"Write a message…"_s, 0.3, 0.05)};
+}
+
+// Ordinary body text that never reads as a heading.
+Lines body()
+{
+    return {line(u"total amount paid by card"_s, 0.3, 0.6), line(u"thanks for your business"_s, 0.3, 0.5)};
+}
+
+} // namespace
+
+class HeuristicNamerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void suggest_data();
+    void suggest();
+    void rankedHeadings_data();
+    void rankedHeadings();
+    void rankingsAccumulateAcrossLines();
+    void featuredLines();
+    void words_data();
+    void words();
+    void lineFactor_data();
+    void lineFactor();
+    void cleanedWindowTitle_data();
+    void cleanedWindowTitle();
+};
+
+void HeuristicNamerTest::suggest_data()
+{
+    QTest::addColumn<Lines>("lines");
+    QTest::addColumn<CaptureContext>("context");
+    QTest::addColumn<QString>("slug");
+    QTest::addColumn<ScreenshotCategory>("category");
+    const Lines sidebar{line(u"Roadmap Planning"_s, 0.02, 0.80, 0.2), line(u"Budget Sync"_s, 0.02, 0.75, 0.2),
+                        line(u"Today"_s, 0.3, 0.7), line(u"Write a message"_s, 0.3, 0.3)};
+    const Lines release{line(u"download AtlasCore.zip to start"_s, 0.3, 0.6),
+                        line(u"verify the checksum before installing"_s, 0.3, 0.55)};
+
+    QTest::addRow("blank screenshot")
+        << Lines{} << CaptureContext{} << "screen-capture" << ScreenshotCategory::Other;
+    QTest::addRow("window title with app suffix, then terms")
+        << body() << context("Preview", "Invoice 1042 – Preview") << "invoice-total-amount"
+        << ScreenshotCategory::Receipts;
+    QTest::addRow("selected sidebar item with a browser in front")
+        << chat() << context("Firefox") << "design-review-send" << ScreenshotCategory::Web;
+    QTest::addRow("selected sidebar item with a named app in front")
+        << chat() << context("Slack") << "slack-design-review" << ScreenshotCategory::Chats;
+    QTest::addRow("four title words leave no room for app or terms")
+        << body() << context("Slack", "Atlas Quarterly Budget Review") << "atlas-quarterly-budget-review"
+        << ScreenshotCategory::Chats;
+    QTest::addRow("thin main pane draws on sidebar lines, weighed less")
+        << sidebar + Lines{line(u"Kickoff agenda"_s, 0.3, 0.86, 0.3, 0.03)} << CaptureContext{}
+        << "kickoff-agenda-roadmap" << ScreenshotCategory::Other;
+    QTest::addRow("main pane of three content words ignores the sidebar")
+        << sidebar + Lines{line(u"Kickoff agenda draft"_s, 0.3, 0.86, 0.3, 0.03)} << CaptureContext{}
+        << "kickoff-agenda-draft" << ScreenshotCategory::Other;
+    QTest::addRow("heading in the title band before an artifact")
+        << release + Lines{line(u"Release Checklist"_s, 0.3, 0.86, 0.4, 0.04)} << CaptureContext{}
+        << "release-checklist-atlas-core" << ScreenshotCategory::Other;
+    QTest::addRow("heading lower down after an artifact")
+        << release + Lines{line(u"Release Checklist"_s, 0.3, 0.7, 0.4, 0.04)} << CaptureContext{}
+        << "atlas-core-release-checklist" << ScreenshotCategory::Other;
+    QTest::addRow("code in an editor")
+        << Lines{line(u"int main() {"_s, 0.3, 0.8), line(u"    return parseConfig(argv);"_s, 0.3, 0.77),
+                 line(u"};"_s, 0.3, 0.74)}
+        << context("Kate", "main.cpp - Kate") << "kate-main-cpp" << ScreenshotCategory::Code;
+}
+
+void HeuristicNamerTest::suggest()
+{
+    QFETCH(Lines, lines);
+    QFETCH(CaptureContext, context);
+    QFETCH(QString, slug);
+    QFETCH(ScreenshotCategory, category);
+    const NamingSuggestion suggestion =
+        HeuristicNamer::suggest(lines, context, RoutingConfiguration::defaultConfiguration());
+    QCOMPARE(suggestion.slug, slug);
+    QCOMPARE(suggestion.category, category);
+    QCOMPARE(suggestion.source, NamingSource::VisionHeuristics);
+    QCOMPARE(HeuristicNamer::slug(ScreenLayout(lines), context), slug);
+}
+
+void HeuristicNamerTest::rankedHeadings_data()
+{
+    QTest::addColumn<Pool>("pool");
+    QTest::addColumn<QString>("expected"); // texts joined by "|"
+    const double light = HeuristicNamer::otherRegionWeight;
+
+    QTest::addRow("capitalised line") << Pool{pooled(u"Quarterly Report"_s, 0.5, 1.0)} << "Quarterly Report";
+    QTest::addRow("lower-case line at body size") << Pool{pooled(u"quarterly report"_s, 0.5, 1.29)} << "";
+    QTest::addRow("lower-case line at 1.3")
+        << Pool{pooled(u"quarterly report"_s, 0.5, 1.3)} << "quarterly report";
+    QTest::addRow("ending in a period") << Pool{pooled(u"Quarterly Report."_s, 0.5, 2.0)} << "";
+    QTest::addRow("nine tokens") << Pool{pooled(u"One Two Three Four Five Six Seven Eight Nine"_s, 0.5, 2.0)}
+                                 << "";
+    QTest::addRow("mostly digits") << Pool{pooled(u"Q3 2024-10-11"_s, 0.5, 2.0)} << "";
+    QTest::addRow("low confidence") << Pool{pooled(u"Quarterly Report"_s, 0.5, 2.0, 2.75, 0.29f)} << "";
+    QTest::addRow("a file name is no heading") << Pool{pooled(u"Open notes.txt"_s, 0.87, 2.0)} << "";
+    QTest::addRow("only interface words") << Pool{pooled(u"File Edit View"_s, 0.87, 2.0)} << "";
+    QTest::addRow("equal scores keep pool order")
+        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.4, 1.2)}
+        << "Alpha Plan|Beta Plan";
+    QTest::addRow("higher score first")
+        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.4, 1.4)}
+        << "Beta Plan|Alpha Plan";
+    QTest::addRow("second below half the best score")
+        << Pool{pooled(u"Big Title"_s, 0.87, 2.5), pooled(u"Section"_s, 0.5, 1.6)} << "Big Title";
+    QTest::addRow("second at body size below the title band")
+        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.45, 1.1)} << "Alpha Plan";
+    QTest::addRow("second at body size in the title band")
+        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.3), pooled(u"Beta Plan"_s, 0.87, 1.0)}
+        << "Alpha Plan|Beta Plan";
+    QTest::addRow("main-pane lines before heavier-looking light ones")
+        << Pool{pooled(u"Sidebar Title"_s, 0.87, 2.5, light), pooled(u"Main Heading"_s, 0.5, 1.0)}
+        << "Main Heading";
+}
+
+void HeuristicNamerTest::rankedHeadings()
+{
+    QFETCH(Pool, pool);
+    QFETCH(QString, expected);
+    QCOMPARE(joinedTexts(HeuristicNamer::rankedHeadings(pool)), expected);
+}
+
+void HeuristicNamerTest::rankingsAccumulateAcrossLines()
+{
+    const Pool pool{pooled(u"Atlas PR #42"_s, 0.87, 1.5), pooled(u"see notes.txt"_s, 0.5, 1.0),
+                    pooled(u"screen-capture.md and 2024.pdf"_s, 0.5, 1.0),
+                    pooled(u"notes.txt again"_s, 0.4, 1.0)};
+    QList<QStringList> expected{{u"notes"_s}, {u"atlas"_s}};
+    QCOMPARE(HeuristicNamer::rankedArtifacts(pool), expected);
+    QCOMPARE(HeuristicNamer::rankedTerms(pool).mid(0, 3), (QStringList{u"notes"_s, u"txt"_s, u"atlas"_s}));
+    // A word repeated within one line counts once for it.
+    const Pool repeats{pooled(u"Review"_s, 0.5, 1.0), pooled(u"budget budget budget"_s, 0.1, 1.0)};
+    QCOMPARE(HeuristicNamer::rankedTerms(repeats), (QStringList{u"review"_s, u"budget"_s}));
+}
+
+void HeuristicNamerTest::featuredLines()
+{
+    const Lines lines{line(u"Release Checklist"_s, 0.3, 0.86, 0.4, 0.04),
+                      line(u"verify the checksum before installing"_s, 0.3, 0.6),
+                      line(u"download AtlasCore.zip to start"_s, 0.3, 0.55), line(u"Today"_s, 0.3, 0.5)};
+    QCOMPARE(joinedTexts(HeuristicNamer::featuredLines(ScreenLayout(lines))),
+             u"Release Checklist|download AtlasCore.zip to start"_s);
+}
+
+void HeuristicNamerTest::words_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isName");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("stop words, numbers, interface words")
+        << "Open the Invoice 1042 in a new Tab" << false << "invoice";
+    QTest::addRow("noise tokens") << "commit 3f9a2b7c1d v2 12mb" << false << "commit";
+    QTest::addRow("file description words are stop words") << "Screenshot Editor" << false << "editor";
+    QTest::addRow("name keeps file description words") << "Screenshot Editor" << true << "screenshot editor";
+    QTest::addRow("name of file description words only") << "Screen Capture" << true << "";
+    QTest::addRow("name without interface words") << "Preview Settings" << true << "settings";
+}
+
+void HeuristicNamerTest::words()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, isName);
+    QFETCH(QString, expected);
+    const QStringList words = isName ? HeuristicNamer::nameKeywords(text) : HeuristicNamer::keywords(text);
+    QCOMPARE(words.join(u' '), expected);
+}
+
+void HeuristicNamerTest::lineFactor_data()
+{
+    QTest::addColumn<HeuristicNamer::WeightedLine>("line");
+    QTest::addColumn<double>("expected");
+    QTest::addRow("title band") << pooled(u"x"_s, 0.87, 1.0) << 2.75 * 1.3 * 0.5;
+    QTest::addRow("body band") << pooled(u"x"_s, 0.5, 1.0) << 2.75 * 1.15 * 0.5;
+    QTest::addRow("top edge") << pooled(u"x"_s, 0.95, 1.0) << 2.75 * 0.8 * 0.5;
+    QTest::addRow("prominence capped") << pooled(u"x"_s, 0.5, 4.0) << 2.75 * 2.5 * 1.15 * 0.5;
+    QTest::addRow("confidence floored") << pooled(u"x"_s, 0.5, 1.0, 0.2, 0.0f) << 0.2 * 1.15 * 0.1;
+}
+
+void HeuristicNamerTest::lineFactor()
+{
+    QFETCH(HeuristicNamer::WeightedLine, line);
+    QFETCH(double, expected);
+    QCOMPARE(HeuristicNamer::lineFactor(line), expected);
+}
+
+void HeuristicNamerTest::cleanedWindowTitle_data()
+{
+    QTest::addColumn<OptionalText>("title");
+    QTest::addColumn<OptionalText>("appName");
+    QTest::addColumn<OptionalText>("expected");
+    const OptionalText none;
+    const auto text = [](const char *value) {
+        return OptionalText(QString::fromUtf8(value));
+    };
+    QTest::addRow("en dash") << text("Invoice 1042 – Preview") << text("Preview") << text("Invoice 1042");
+    QTest::addRow("hyphen, any case")
+        << text("Inbox - MOZILLA firefox") << text("Mozilla Firefox") << text("Inbox");
+    QTest::addRow("each separator in turn")
+        << text("Report | Atlas - Atlas") << text("Atlas") << text("Report");
+    QTest::addRow("em dash is no separator")
+        << text("Page — Firefox") << text("Firefox") << text("Page — Firefox");
+    QTest::addRow("no app name") << text("Invoice – Preview") << none << text("Invoice – Preview");
+    QTest::addRow("surrounding whitespace") << text("  Notes \n") << text("") << text("Notes");
+    QTest::addRow("blank title") << text(" \t\n") << text("Preview") << none;
+}
+
+void HeuristicNamerTest::cleanedWindowTitle()
+{
+    QFETCH(OptionalText, title);
+    QFETCH(OptionalText, appName);
+    QFETCH(OptionalText, expected);
+    QCOMPARE(HeuristicNamer::cleanedWindowTitle(title, appName), expected);
+}
+
+QTEST_APPLESS_MAIN(HeuristicNamerTest)
+#include "HeuristicNamerTest.moc"
