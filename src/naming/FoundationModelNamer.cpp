@@ -1,11 +1,15 @@
 #include "naming/FoundationModelNamer.h"
 
+#include "naming/ArtifactExtractor.h"
+#include "naming/HeuristicNamer.h"
 #include "naming/NamingLog.h"
+#include "naming/ScreenLayout.h"
 #include "naming/SlugGenerator.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -35,13 +39,6 @@ const QRegularExpression &dottedVersionPattern()
                                             QRegularExpression::CaseInsensitiveOption |
                                                 QRegularExpression::UseUnicodePropertiesOption);
     return pattern;
-}
-
-bool containsRun(const QStringList &words, const QStringList &run)
-{
-    if (run.isEmpty())
-        return false;
-    return std::search(words.begin(), words.end(), run.begin(), run.end()) != words.end();
 }
 
 bool isAllDigits(const QString &word)
@@ -75,6 +72,37 @@ QByteArray pngBytes(const QImage &image)
 QString joinedKeywords(const ModelAnswer &answer)
 {
     return answer.keywords.join(u'-');
+}
+
+// The first `limit` user-perceived characters of `text`.
+QString leftGraphemes(const QString &text, qsizetype limit)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (count < limit && finder.toNextBoundary() >= 0)
+        ++count;
+    return count < limit ? text : text.left(finder.position());
+}
+
+// The lines that carry a content word or a name, cut to `limit` characters; "(none)" when empty.
+QString section(const QList<LaidOutLine> &lines, qsizetype limit)
+{
+    QStringList kept;
+    for (const LaidOutLine &line : lines) {
+        if (!HeuristicNamer::keywords(line.line.text).isEmpty() ||
+            !ArtifactExtractor::names(line.line.text).isEmpty())
+            kept.append(line.line.text);
+    }
+    const QString text = leftGraphemes(kept.join(u'\n'), limit);
+    return text.isEmpty() ? QStringLiteral("(none)") : text;
+}
+
+QList<QStringList> featuredNames(const ScreenLayout &layout)
+{
+    QList<HeuristicNamer::WeightedLine> pool;
+    for (const LaidOutLine &line : layout.mainContent())
+        pool.append({line, HeuristicNamer::mainPaneWeight});
+    return HeuristicNamer::rankedArtifacts(pool);
 }
 
 } // namespace
@@ -138,7 +166,7 @@ std::optional<NamingSuggestion> suggestion(const QStringList &keywords, const QS
         // A known name like "screen studio" keeps its file-description word.
         const bool holdsKnownName =
             std::any_of(knownNames.begin(), knownNames.end(), [&](const QStringList &name) {
-                return containsRun(words, name);
+                return !name.isEmpty() && ScreenLayout::containsRun(name, words);
             });
         const QSet<QString> allowed =
             holdsKnownName ? SlugGenerator::fileDescriptionWords() : QSet<QString>();
@@ -239,6 +267,63 @@ std::optional<NamingSuggestion> suggest(LocalModelClient &client, const ModelAva
         return std::nullopt;
     return suggestion(answer->keywords, answer->category, fallbackCategory, question.knownNames,
                       NamingSource::FoundationModels);
+}
+
+} // namespace FoundationModelNamer
+
+namespace FoundationModelNamer {
+
+QString prompt(const OCRSnapshot &snapshot)
+{
+    const ScreenLayout layout(snapshot.lines);
+    const QList<LaidOutLine> featured = HeuristicNamer::featuredLines(layout);
+    QSet<QString> featuredTexts;
+    for (const LaidOutLine &line : featured)
+        featuredTexts.insert(line.line.text);
+    QList<LaidOutLine> body;
+    for (const LaidOutLine &line : layout.mainContent()) {
+        if (!featuredTexts.contains(line.line.text))
+            body.append(line);
+    }
+
+    QStringList parts;
+    if (snapshot.context.appName)
+        parts.append(QStringLiteral("App: ") + *snapshot.context.appName);
+    if (snapshot.context.windowTitle)
+        parts.append(QStringLiteral("Window title: ") + *snapshot.context.windowTitle);
+    if (const auto &selected = layout.selectedSidebarItem())
+        parts.append(QStringLiteral("Selected sidebar item (the open conversation or document): ") +
+                     *selected);
+    if (!snapshot.labels.isEmpty())
+        parts.append(QStringLiteral("Image labels: ") + snapshot.labels.join(QStringLiteral(", ")));
+    const QList<QStringList> names = featuredNames(layout);
+    if (!names.isEmpty()) {
+        QStringList written;
+        for (const QStringList &name : names.mid(0, 4))
+            written.append(name.join(u' '));
+        parts.append(QStringLiteral("Featured names: ") + written.join(QStringLiteral(", ")));
+    }
+    parts.append(QStringLiteral("Main content headings & featured items:\n") + section(featured, 600));
+    parts.append(QStringLiteral("Main content body:\n") + section(body, 700));
+    if (!layout.background().isEmpty()) {
+        parts.append(QStringLiteral("Sidebar / background chrome (ignore unless main content is empty):\n") +
+                     section(layout.background(), 200));
+    }
+    return parts.join(u'\n');
+}
+
+QList<QStringList> knownNames(const OCRSnapshot &snapshot)
+{
+    const ScreenLayout layout(snapshot.lines);
+    QList<QStringList> names = featuredNames(layout);
+    for (const auto &text : {layout.selectedSidebarItem(), snapshot.context.windowTitle}) {
+        if (text)
+            names.append(SlugGenerator::words(ArtifactExtractor::splitCamelCase(*text)));
+    }
+    names.removeIf([](const QStringList &name) {
+        return name.size() < 2;
+    });
+    return names;
 }
 
 } // namespace FoundationModelNamer

@@ -3,6 +3,7 @@
 #include "naming/CaptureContext.h"
 #include "naming/LocalModelClient.h"
 #include "naming/NamingSuggestion.h"
+#include "naming/RecognizedLine.h"
 #include "settings/ScreenshotCategory.h"
 
 #include <QByteArray>
@@ -31,6 +32,23 @@ struct Question
     // Empty: no image is offered. A null image counts as unreadable.
     std::function<QImage()> loadImage;
 };
+
+// Everything read from one screenshot that the prompt is built from.
+struct OCRSnapshot
+{
+    QList<RecognizedLine> lines;
+    QStringList labels; // image classification labels; none on Linux
+    CaptureContext context;
+    std::optional<QString> imagePath;
+};
+
+// The text prompt: app, window title, selected sidebar item, featured names, then the main content's
+// headings and body and the background, each section cut to a fixed length.
+QString prompt(const OCRSnapshot &snapshot);
+
+// Multi-word names that really occur on the screen (featured names, the selected sidebar item and
+// the window title), as words; a generated keyword containing one may keep "screen" and the like.
+QList<QStringList> knownNames(const OCRSnapshot &snapshot);
 
 struct TimeLimits
 {

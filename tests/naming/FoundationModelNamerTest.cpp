@@ -1,5 +1,6 @@
 #include "naming/FoundationModelNamer.h"
 
+#include "TestLines.h"
 #include "naming/OllamaModelClient.h"
 #include "support/FakeModelServer.h"
 
@@ -30,6 +31,9 @@ private slots:
     void instructionsAndSchemaAreExact();
     void suggest_data();
     void suggest();
+    void prompt_data();
+    void prompt();
+    void knownNamesComeFromTheScreen();
 };
 
 void FoundationModelNamerTest::suggestion_data()
@@ -230,6 +234,43 @@ void FoundationModelNamerTest::suggest()
             sent.append(u"unexpected"_s);
     }
     QCOMPARE(sent.join(u' '), expectedRequests);
+}
+
+void FoundationModelNamerTest::prompt_data()
+{
+    QTest::addColumn<Lines>("lines");
+    QTest::addColumn<CaptureContext>("context");
+    QTest::addColumn<QString>("expected");
+    const CaptureContext editor{u"Text Editor"_s, u"org.gnome.TextEditor"_s, u"notes.txt — Text Editor"_s};
+
+    QTest::addRow("heading, file and body; no background section")
+        << Lines{line(u"Quarterly Report"_s, 0.1, 0.85, 0.4, 0.05),
+                 line(u"See budget_q3.xlsx for figures"_s, 0.1, 0.6),
+                 line(u"Revenue grew in every region"_s, 0.1, 0.5)}
+        << editor
+        << u"App: Text Editor\nWindow title: notes.txt — Text Editor\nFeatured names: budget\n"
+           "Main content headings & featured items:\nQuarterly Report\nSee budget_q3.xlsx for figures\n"
+           "Main content body:\nRevenue grew in every region"_s;
+    QTest::addRow("sections with nothing worth saying read (none)")
+        << Lines{line(u"12:45"_s, 0.1, 0.5), line(u"..."_s, 0.1, 0.4)} << CaptureContext{}
+        << u"Main content headings & featured items:\n(none)\nMain content body:\n(none)\n"
+           "Sidebar / background chrome (ignore unless main content is empty):\n(none)"_s;
+}
+
+void FoundationModelNamerTest::prompt()
+{
+    QFETCH(Lines, lines);
+    QFETCH(CaptureContext, context);
+    QFETCH(QString, expected);
+    QCOMPARE(FoundationModelNamer::prompt({lines, {}, context, std::nullopt}), expected);
+}
+
+void FoundationModelNamerTest::knownNamesComeFromTheScreen()
+{
+    const Lines lines{line(u"Open ScreenStudio-export.mov"_s, 0.1, 0.5)};
+    const CaptureContext context{u"Files"_s, u"org.gnome.Nautilus"_s, u"Screen Studio"_s};
+    const auto names = FoundationModelNamer::knownNames({lines, {}, context, std::nullopt});
+    QCOMPARE(names, (QList<QStringList>{{u"screen"_s, u"studio"_s}, {u"screen"_s, u"studio"_s}}));
 }
 
 QTEST_GUILESS_MAIN(FoundationModelNamerTest)
