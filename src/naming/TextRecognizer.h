@@ -24,7 +24,7 @@ struct RecognitionResult
 // Reads the text lines of a screenshot with Tesseract (English, plus the locale's language when its
 // data is installed). Owns one engine, started once in the constructor (about 0.2 s and 18 MB) and
 // reused for every file. Each naming thread creates its own recogniser; one object is never used from
-// two threads, and never from the main thread, since a screenshot takes about a second.
+// two threads, and never from the main thread: a screenshot takes half a second to a few seconds.
 // The process should start with OMP_THREAD_LIMIT=1: Tesseract's OpenMP threads make it several times
 // slower on a small machine.
 class TextRecognizer final

@@ -190,6 +190,8 @@ private slots:
     void realScreenshotsYieldTheirSubjectWords();
     void badInputGivesAClearErrorAndHarmsNothing_data();
     void badInputGivesAClearErrorAndHarmsNothing();
+    void localeLanguageIsAddedWhenItsDataIsInstalled_data();
+    void localeLanguageIsAddedWhenItsDataIsInstalled();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -418,6 +420,51 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
     const QString good = m_dir->filePath(QStringLiteral("good.png"));
     QVERIFY(drawScreen({QSize(500, 160), Qt::white, Qt::black}, drawn).save(good));
     QVERIFY(lineContaining(m_recognizer->recognizeLines(good).lines, QStringLiteral("Afterwards")));
+}
+
+void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("languages");
+    const QStringList englishAndGerman{"eng", "deu"};
+    QTest::addRow("English locale") << QLocale(QLocale::English) << englishAndGerman << QStringLiteral("eng");
+    QTest::addRow("German locale, German data installed")
+        << QLocale(QLocale::German) << englishAndGerman << QStringLiteral("eng+deu");
+    QTest::addRow("German locale, no German data") << QLocale(QLocale::German) << QStringList{"eng"} << "eng";
+    QTest::addRow("no data at all") << QLocale(QLocale::English) << QStringList() << QString();
+}
+
+void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, installed);
+    QFETCH(QString, languages);
+    QString english;
+    for (const QString &folder :
+         {qEnvironmentVariable("TESSDATA_PREFIX"), QStringLiteral("/usr/share/tesseract-ocr/5/tessdata"),
+          QStringLiteral("/usr/share/tessdata")})
+        if (english.isEmpty() && QFile::exists(folder + QStringLiteral("/eng.traineddata")))
+            english = folder + QStringLiteral("/eng.traineddata");
+    QVERIFY2(!english.isEmpty(), "eng.traineddata not found");
+    // Any data file loads under any name; the German one here is a copy of the English one.
+    for (const QString &language : installed)
+        QVERIFY(QFile::link(english, m_dir->filePath(language + QStringLiteral(".traineddata"))));
+
+    const QByteArray previous = qgetenv("TESSDATA_PREFIX");
+    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_dir->path()) + '/');
+    if (installed.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not start")));
+    TextRecognizer recognizer(locale);
+    previous.isNull() ? qunsetenv("TESSDATA_PREFIX") : qputenv("TESSDATA_PREFIX", previous);
+
+    QCOMPARE(recognizer.languages(), languages);
+    const QString blank = m_dir->filePath(QStringLiteral("blank.png"));
+    QImage white(320, 200, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QVERIFY(white.save(blank));
+    const RecognitionResult result = recognizer.recognizeLines(blank);
+    QCOMPARE(result.error.isEmpty(), !languages.isEmpty());
 }
 
 QTEST_MAIN(TextRecognizerTest)
