@@ -76,7 +76,7 @@ struct ImageRun
 // One column of the per-image table; the naming score joins as further columns.
 struct Column
 {
-    const char *header;
+    QString header;
     std::function<QString(const ImageRun &)> value;
 };
 
@@ -189,65 +189,67 @@ QString fraction(qsizetype part, qsizetype whole)
     return whole > 0 ? QStringLiteral("%1/%2").arg(part).arg(whole) : QStringLiteral("-");
 }
 
+QString number(qint64 value)
+{
+    return QString::number(value);
+}
+
+QList<Column> foundColumns(const QString &prefix, Tally ImageRun::*found)
+{
+    return {
+        {prefix + QStringLiteral("words"),
+         [found](const ImageRun &run) {
+             return number((run.*found).words);
+         }},
+        {prefix + QStringLiteral("keywords"),
+         [found](const ImageRun &run) {
+             return fraction((run.*found).keywords, (run.*found).keywordsTotal);
+         }},
+        {prefix + QStringLiteral("recall"),
+         [found](const ImageRun &run) {
+             return fraction((run.*found).transcribed, (run.*found).transcribedTotal);
+         }},
+    };
+}
+
 QList<Column> columns()
 {
-    const auto number = [](qint64 value) {
-        return QString::number(value);
-    };
-    return {
-        {"image",
+    QList<Column> table{
+        {QStringLiteral("image"),
          [](const ImageRun &run) {
              return run.id;
          }},
-        {"ocr ms",
-         [=](const ImageRun &run) {
+        {QStringLiteral("ocr ms"),
+         [](const ImageRun &run) {
              return number(run.ocrMs);
          }},
-        {"lines",
-         [=](const ImageRun &run) {
+        {QStringLiteral("lines"),
+         [](const ImageRun &run) {
              return number(qint64(run.result.lines.size()));
          }},
-        {"words",
-         [=](const ImageRun &run) {
-             return number(run.found.words);
-         }},
-        {"keywords",
-         [](const ImageRun &run) {
-             return fraction(run.found.keywords, run.found.keywordsTotal);
-         }},
-        {"recall",
-         [](const ImageRun &run) {
-             return fraction(run.found.transcribed, run.found.transcribedTotal);
-         }},
-        {"plain ms",
-         [=](const ImageRun &run) {
-             return number(run.plainMs);
-         }},
-        {"1-thread",
-         [=](const ImageRun &run) {
-             return number(run.plainOneThreadMs);
-         }},
-        {"ratio",
-         [](const ImageRun &run) {
-             return ratio(double(run.ocrMs), double(run.plainMs));
-         }},
-        {"plain words",
-         [=](const ImageRun &run) {
-             return number(run.plainFound.words);
-         }},
-        {"plain keywords",
-         [](const ImageRun &run) {
-             return fraction(run.plainFound.keywords, run.plainFound.keywordsTotal);
-         }},
-        {"plain recall",
-         [](const ImageRun &run) {
-             return fraction(run.plainFound.transcribed, run.plainFound.transcribedTotal);
-         }},
-        {"error",
-         [](const ImageRun &run) {
-             return run.result.error;
-         }},
     };
+    table += foundColumns(QString(), &ImageRun::found);
+    table += Column{QStringLiteral("plain ms"), [](const ImageRun &run) {
+                        return number(run.plainMs);
+                    }};
+    table += Column{QStringLiteral("1-thread"), [](const ImageRun &run) {
+                        return number(run.plainOneThreadMs);
+                    }};
+    table += Column{QStringLiteral("ratio"), [](const ImageRun &run) {
+                        return ratio(double(run.ocrMs), double(run.plainMs));
+                    }};
+    table += foundColumns(QStringLiteral("plain "), &ImageRun::plainFound);
+    table += Column{QStringLiteral("error"), [](const ImageRun &run) {
+                        return run.result.error;
+                    }};
+    return table;
+}
+
+void printFound(const char *who, const Tally &found)
+{
+    printf("%s: transcript words %s, keywords %s, plausible words %lld\n", who,
+           qPrintable(fraction(found.transcribed, found.transcribedTotal)),
+           qPrintable(fraction(found.keywords, found.keywordsTotal)), qlonglong(found.words));
 }
 
 void printSummary(const QList<ImageRun> &runs, bool withPlain)
@@ -263,9 +265,7 @@ void printSummary(const QList<ImageRun> &runs, bool withPlain)
     }
     printf("\nimages: %lld\n", qlonglong(runs.size()));
     printf("ocr ms: median %lld, p90 %lld\n", percentile(ocr, 0.5), percentile(ocr, 0.9));
-    printf("found: transcript words %s, keywords %s, plausible words %lld\n",
-           qPrintable(fraction(found.transcribed, found.transcribedTotal)),
-           qPrintable(fraction(found.keywords, found.keywordsTotal)), qlonglong(found.words));
+    printFound("found", found);
     if (withPlain) {
         printf("plain tesseract ms: median %lld, p90 %lld (OMP_THREAD_LIMIT=1: median %lld, p90 %lld)\n",
                percentile(plain, 0.5), percentile(plain, 0.9), percentile(oneThread, 0.5),
@@ -273,10 +273,7 @@ void printSummary(const QList<ImageRun> &runs, bool withPlain)
         printf("median ratio to plain: %s (to one-thread plain: %s)\n",
                qPrintable(ratio(double(percentile(ocr, 0.5)), double(percentile(plain, 0.5)))),
                qPrintable(ratio(double(percentile(ocr, 0.5)), double(percentile(oneThread, 0.5)))));
-        printf("plain found: transcript words %s, keywords %s, plausible words %lld\n",
-               qPrintable(fraction(plainFound.transcribed, plainFound.transcribedTotal)),
-               qPrintable(fraction(plainFound.keywords, plainFound.keywordsTotal)),
-               qlonglong(plainFound.words));
+        printFound("plain found", plainFound);
     }
     rusage self{}, children{};
     getrusage(RUSAGE_SELF, &self);
@@ -347,7 +344,7 @@ int main(int argc, char *argv[])
            qPrintable(recognizer.languages()), qgetenv("OMP_THREAD_LIMIT").constData());
     const QList<Column> table = columns();
     for (const Column &column : table)
-        printf("%s\t", column.header);
+        printf("%s\t", qPrintable(column.header));
     printf("\n");
 
     QList<ImageRun> runs;
