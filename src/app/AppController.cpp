@@ -52,7 +52,7 @@ void AppController::start()
     m_coordinator = std::make_unique<RenameCoordinator>(
         *m_settings, *m_history,
         [this] {
-            return m_services.namerFactory(m_settings->useFoundationModels());
+            return m_services.namerFactory(*m_settings);
         },
         m_services.fileSystem,
         [] {

@@ -28,8 +28,8 @@ struct AppServices
     Workspace &workspace;
     UserPrompts &prompts;
     TakeOverChannel &takeOver;
-    // Makes the namer for one screenshot; `allowsModel` is the user's setting at that moment.
-    std::function<std::shared_ptr<ScreenshotNaming>(bool allowsModel)> namerFactory;
+    // Makes the namer for one screenshot from the settings at that moment.
+    std::function<std::shared_ptr<ScreenshotNaming>(const SettingsStore &settings)> namerFactory;
     ScreenshotWatcher::EventSourceFactory eventSources;
     // The folder holding the screenshot tools' settings ($XDG_CONFIG_HOME).
     QString preferencesFolder;

@@ -1,18 +1,152 @@
+#include "app/AppController.h"
+#include "app/DBusTakeOverChannel.h"
+#include "app/DialogPrompts.h"
+#include "app/HeadlessPrompts.h"
+#include "app/LogHandler.h"
+#include "app/NameCommand.h"
+#include "app/UnixSignals.h"
+#include "intake/InotifyEventSource.h"
+#include "intake/LinuxFileSystem.h"
+#include "naming/OnDeviceNamer.h"
+#include "naming/X11CaptureContextSource.h"
+#include "renaming/FreedesktopWorkspace.h"
+#include "settings/BookmarkStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QThreadPool>
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// A naming thread that sat idle this long is retired, and its text engine with it.
+constexpr int namingThreadExpiryMs = 60'000;
+// How long quitting waits for a screenshot being named; a model request is abandoned after that.
+constexpr int quitGraceMs = 3'000;
+
+// Tesseract's OpenMP threads make it several times slower on a small machine, and the limit only
+// takes effect when set before the process starts, so Quillo starts itself again with it.
+void restartWithSingleThreadedRecognition(char *argv[])
+{
+    if (std::getenv("OMP_THREAD_LIMIT"))
+        return;
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    execv("/proc/self/exe", argv);
+    // Still here: carry on, only slower.
+}
+
+bool hasArgument(int argc, char *argv[], const char *argument)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], argument) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+void describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Quillo names new screenshots after what they show, on this computer.\n\n"
+                       "Without arguments it watches your screenshot folder and renames each new "
+                       "screenshot.\n"
+                       "  quillo name [--json] FILE...   print the name Quillo would give each file"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("With name: print one JSON object per file.")});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("name, or nothing to run Quillo."),
+                                 QStringLiteral("[name FILE...]"));
+}
+
+int runController(QCoreApplication &app, bool headless)
+{
+    LinuxFileSystem fileSystem;
+    X11CaptureContextSource captureContext;
+    FreedesktopWorkspace workspace;
+    HeadlessPrompts headlessPrompts;
+    DialogPrompts dialogPrompts;
+    DBusTakeOverChannel takeOver;
+    PreferencesStore preferences(PreferencesStore::defaultPath());
+    QThreadPool namingPool;
+    namingPool.setExpiryTimeout(namingThreadExpiryMs);
+
+    AppController controller(AppServices{
+        preferences, fileSystem, captureContext, workspace,
+        headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
+        [&namingPool](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
+            return std::make_shared<OnDeviceNamer>(
+                OnDeviceNamer::Options{
+                    settings.useFoundationModels(), settings.localModelUrl(), settings.localModelName(), {}},
+                namingPool);
+        },
+        &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+        BookmarkStore::isRunningInSandbox()});
+
+    UnixSignals unixSignals;
+    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&controller, &AppController::quitRequested, &app, &QCoreApplication::quit);
+    controller.start();
+    const int status = app.exec();
+
+    controller.shutdown();
+    namingPool.clear();
+    if (!namingPool.waitForDone(quitGraceMs)) {
+        // Only a naming thread waiting on the model is left; files are moved on this thread, so
+        // nothing is half-done. Leave without waiting for it.
+        std::fflush(nullptr);
+        _exit(status);
+    }
+    return status;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    restartWithSingleThreadedRecognition(argv);
+    const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
+    const bool headless = hasArgument(argc, argv, "--headless") || !hasDisplay();
+    std::unique_ptr<QCoreApplication> app;
+    if (isNameCommand || headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLO_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Quillo names new screenshots after what they show, on this computer."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(app);
+    describe(parser);
+    parser.process(*app);
+    LogHandler::install();
 
-    parser.showHelp(0);
+    if (isNameCommand) {
+        const QStringList files = parser.positionalArguments().mid(1);
+        if (files.isEmpty()) {
+            std::fputs("quillo: name needs at least one file\n", stderr);
+            return 2;
+        }
+        return NameCommand::run(files, parser.isSet(QStringLiteral("json")));
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "quillo: unknown command %s (see quillo --help)\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+    if (headless && !parser.isSet(QStringLiteral("headless")))
+        std::fputs("quillo: no display found; running without an interface\n", stderr);
+    if (auto *guiApp = qobject_cast<QApplication *>(app.get()))
+        guiApp->setQuitOnLastWindowClosed(false);
+    return runController(*app, headless);
 }

@@ -3,23 +3,27 @@
 #include <QRectF>
 #include <QString>
 
-// One line of recognised text. The box is in normalised image coordinates: fractions of the image
-// width and height, origin at the lower-left, y growing upward. So QRectF's top() is the line's
-// lowest edge (minY) and bottom() its highest (maxY); a line at the top of the screen has y near 1.
+// One line of recognised text.
+//
+// boundingBox is in normalised image coordinates: fractions of the image width and height, origin at
+// the lower-left corner, y growing upward, so a line at the top of the screen has minY() close to 1.
+// QRectF's own names assume y grows downward: here boundingBox.top() is minY and bottom() is maxY.
+// Use the accessors below, which read like the geometry they mean.
 struct RecognizedLine
 {
-    QString text;
+    QString text;         // as the engine returned it, without the engine's line separator
     float confidence = 0; // 0 to 1
     QRectF boundingBox;
 
-    double minX() const { return boundingBox.x(); }
-    double maxX() const { return boundingBox.x() + boundingBox.width(); }
-    double midX() const { return boundingBox.x() + boundingBox.width() / 2; }
-    double minY() const { return boundingBox.y(); }
-    double maxY() const { return boundingBox.y() + boundingBox.height(); }
-    double midY() const { return boundingBox.y() + boundingBox.height() / 2; }
-    double width() const { return boundingBox.width(); }
-    double height() const { return boundingBox.height(); }
+    qreal minX() const { return boundingBox.x(); }
+    qreal maxX() const { return boundingBox.x() + boundingBox.width(); }
+    qreal midX() const { return boundingBox.x() + boundingBox.width() / 2; }
+    qreal minY() const { return boundingBox.y(); }
+    qreal maxY() const { return boundingBox.y() + boundingBox.height(); }
+    qreal midY() const { return boundingBox.y() + boundingBox.height() / 2; }
+    qreal width() const { return boundingBox.width(); }
+    qreal height() const { return boundingBox.height(); }
 
+    // QRectF compares its coordinates with qFuzzyCompare.
     friend bool operator==(const RecognizedLine &, const RecognizedLine &) = default;
 };

@@ -101,7 +101,7 @@ void AppControllerTest::startController()
 {
     m_controller = std::make_unique<AppController>(
         AppServices{*m_preferences, m_fileSystem, m_context, m_workspace, m_prompts, m_takeOver,
-                    [this](bool) {
+                    [this](const SettingsStore &) {
                         return m_namer;
                     },
                     &InotifyEventSource::create,

@@ -16,10 +16,11 @@ namespace {
 
 const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
 
-// The six default category folders, and a slug of 2 to 5 words with the date suffix.
+// The six default category folders, and a slug of 2 to 5 words with the date suffix (and a number
+// when the name was taken).
 const QRegularExpression
     renamedPattern(QStringLiteral("^(Receipts & Invoices|Code & Terminal|UI & Design|Chats & Docs|Web|Other)/"
-                                  "[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}\\.png$"));
+                                  "[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}(-\\d+)?\\.png$"));
 
 QStringList filesUnder(const QString &folder)
 {
@@ -163,7 +164,7 @@ void EndToEndTest::secondCopyTakesOver()
 {
     QProcess *first = startQuillo();
     QProcess *second = startQuillo();
-    QVERIFY(first->waitForFinished(3000));
+    QTRY_COMPARE_WITH_TIMEOUT(first->state(), QProcess::NotRunning, 3000);
     QCOMPARE(first->exitStatus(), QProcess::NormalExit);
     QCOMPARE(first->exitCode(), 0);
     QCOMPARE(second->state(), QProcess::Running);

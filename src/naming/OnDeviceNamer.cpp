@@ -1,0 +1,109 @@
+#include "naming/OnDeviceNamer.h"
+
+#include "naming/HeuristicNamer.h"
+#include "naming/OllamaModelClient.h"
+#include "naming/ScreenshotImage.h"
+#include "naming/TextRecognizer.h"
+
+#include <QElapsedTimer>
+#include <QThreadPool>
+#include <QUrl>
+#include <QtConcurrent>
+
+#include <malloc.h>
+
+namespace {
+
+// One engine per naming thread, created on first use. It goes when the pool retires the thread
+// after a while without work, which gives its memory back.
+class ThreadRecognizer
+{
+public:
+    ~ThreadRecognizer()
+    {
+        if (m_recognizer) {
+            m_recognizer.reset();
+            malloc_trim(0);
+        }
+    }
+
+    TextRecognizer &get()
+    {
+        if (!m_recognizer)
+            m_recognizer = std::make_unique<TextRecognizer>();
+        return *m_recognizer;
+    }
+
+private:
+    std::unique_ptr<TextRecognizer> m_recognizer;
+};
+
+thread_local ThreadRecognizer t_recognizer;
+
+qsizetype partCount(const QString &slug)
+{
+    return slug.split(u'-', Qt::SkipEmptyParts).size();
+}
+
+} // namespace
+
+OnDeviceNamer::OnDeviceNamer(Options options, QThreadPool &pool)
+    : m_options(std::move(options))
+    , m_pool(pool)
+{}
+
+QFuture<NamingSuggestion> OnDeviceNamer::suggestName(const QString &filePath, const CaptureContext &context,
+                                                     const RoutingConfiguration &configuration)
+{
+    return QtConcurrent::run(&m_pool, [namer = *this, filePath, context, configuration] {
+        return namer.name(filePath, context, configuration).suggestion;
+    });
+}
+
+OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const CaptureContext &context,
+                                           const RoutingConfiguration &configuration) const
+{
+    QElapsedTimer total;
+    total.start();
+    Outcome outcome;
+    const RecognitionResult recognized = t_recognizer.get().recognizeLines(filePath);
+    outcome.ocrMs = total.elapsed();
+    outcome.recognitionError = recognized.error;
+    const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
+
+    const NamingSuggestion heuristic = HeuristicNamer::suggest(lines, context, configuration);
+    outcome.suggestion = heuristic;
+    if (m_options.allowsModel) {
+        OllamaModelClient client(QUrl::fromUserInput(m_options.modelUrl), m_options.modelName);
+        const ModelAvailability availability = client.availability();
+        if (availability.isAvailable()) {
+            const FoundationModelNamer::OCRSnapshot snapshot{
+                lines, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
+            const FoundationModelNamer::Question question{FoundationModelNamer::prompt(snapshot), context,
+                                                          FoundationModelNamer::knownNames(snapshot),
+                                                          [filePath] {
+                                                              return ScreenshotImage::load(filePath).image;
+                                                          }};
+            const auto model = FoundationModelNamer::suggest(client, availability, question,
+                                                             heuristic.category, m_options.timeLimits);
+            outcome.suggestion = preferred(model, heuristic);
+        }
+    }
+    outcome.totalMs = total.elapsed();
+    return outcome;
+}
+
+NamingSuggestion OnDeviceNamer::preferred(const std::optional<NamingSuggestion> &model,
+                                          const NamingSuggestion &heuristic)
+{
+    if (!model)
+        return heuristic;
+    if (model->source == NamingSource::FoundationModelsImage)
+        return *model;
+    const qsizetype modelParts = partCount(model->slug);
+    if (heuristic.slug == u"screen-capture")
+        return *model;
+    if (modelParts <= 2 && modelParts < partCount(heuristic.slug))
+        return {heuristic.slug, model->category, NamingSource::VisionHeuristics};
+    return *model;
+}

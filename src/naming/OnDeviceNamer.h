@@ -1,0 +1,49 @@
+#pragma once
+
+#include "naming/FoundationModelNamer.h"
+#include "naming/ScreenshotNaming.h"
+
+class QThreadPool;
+
+// The production namer: reads the screenshot's text, always computes the heuristic name, asks the
+// local model when the user allows it and the model is available, and keeps the better of the two.
+// One is made per screenshot; the work runs on the given pool, whose threads each keep their own
+// text-recognition engine until they expire.
+class OnDeviceNamer final : public ScreenshotNaming
+{
+public:
+    struct Options
+    {
+        bool allowsModel = false;
+        QString modelUrl;
+        QString modelName;
+        FoundationModelNamer::TimeLimits timeLimits;
+    };
+
+    // What one naming produced, with the figures `quillo name --json` reports.
+    struct Outcome
+    {
+        NamingSuggestion suggestion;
+        QString recognitionError; // empty when the text could be read
+        qint64 ocrMs = 0;
+        qint64 totalMs = 0;
+    };
+
+    OnDeviceNamer(Options options, QThreadPool &pool);
+
+    QFuture<NamingSuggestion> suggestName(const QString &filePath, const CaptureContext &context,
+                                          const RoutingConfiguration &configuration) override;
+
+    // Blocking: call on a naming thread, never on the main thread.
+    Outcome name(const QString &filePath, const CaptureContext &context,
+                 const RoutingConfiguration &configuration) const;
+
+    // The model's answer unless it is absent, or a text answer of at most two words where the
+    // heuristics found more; the model's category is kept either way.
+    static NamingSuggestion preferred(const std::optional<NamingSuggestion> &model,
+                                      const NamingSuggestion &heuristic);
+
+private:
+    Options m_options;
+    QThreadPool &m_pool;
+};

@@ -1,0 +1,227 @@
+#include "naming/TextRecognizer.h"
+
+#include "naming/ScreenshotImage.h"
+
+#include <QLoggingCategory>
+
+#include <leptonica/allheaders.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcRecognition, "com.morrowlane.tagwell.naming")
+
+// Captures of up to a megapixel come from normal-density screens, where text is often under 10 pixels
+// high; doubling them helps Tesseract's line finding. Larger captures are read as they are: on the
+// real-screenshot corpus doubling them lost words and doubled the time.
+constexpr qint64 upscaleBelowPixels = 1'000'000;
+constexpr int upscaleFactor = 2;
+constexpr int screenDotsPerInch = 96;
+// Fully opaque for the purpose of cropping away the drop shadow of a window capture.
+constexpr int opaqueAlpha = 250;
+
+// The bitmap Tesseract reads, and where it lies in the decoded image.
+struct PreparedImage
+{
+    QImage gray;   // Format_Grayscale8, dark text on a light background
+    QRect source;  // the part of the decoded image it shows, in decoded pixels
+    int scale = 1; // gray pixels per decoded pixel
+};
+
+// The bounding rectangle of the opaque pixels; the whole image when none is opaque.
+QRect opaqueBounds(const QImage &argb)
+{
+    int left = argb.width(), top = argb.height(), right = -1, bottom = -1;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) < opaqueAlpha)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return right < 0 ? argb.rect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Tesseract reads 32-bit Qt formats with red and blue swapped, and its global threshold fails on a
+// dark screen or on a window surrounded by a transparent shadow. So: crop to the opaque part, convert
+// to gray ourselves, blend what is left of the transparency into the background, and invert dark
+// screens. Tesseract still inverts single lines that read better inverted (light text on a dark bar).
+PreparedImage prepare(const QImage &decoded)
+{
+    const bool hasAlpha = decoded.hasAlphaChannel();
+    const QImage argb = decoded.convertToFormat(hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QRect source = hasAlpha ? opaqueBounds(argb) : argb.rect();
+
+    QImage gray(source.size(), QImage::Format_Grayscale8);
+    qint64 weightedLuminance = 0;
+    qint64 totalAlpha = 0;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(source.top() + y)) + source.left();
+        uchar *out = gray.scanLine(y);
+        for (int x = 0; x < source.width(); ++x) {
+            const int luminance = qGray(in[x]);
+            out[x] = uchar(luminance);
+            weightedLuminance += qint64(luminance) * qAlpha(in[x]);
+            totalAlpha += qAlpha(in[x]);
+        }
+    }
+    const bool isDark = totalAlpha > 0 && weightedLuminance / totalAlpha < 128;
+    if (hasAlpha) {
+        // Blending into the screen's own background keeps the rounded corners from reading as ink.
+        const int background = isDark ? 0 : 255;
+        for (int y = 0; y < source.height(); ++y) {
+            const auto *in =
+                reinterpret_cast<const QRgb *>(argb.constScanLine(source.top() + y)) + source.left();
+            uchar *out = gray.scanLine(y);
+            for (int x = 0; x < source.width(); ++x) {
+                const int alpha = qAlpha(in[x]);
+                out[x] = uchar((out[x] * alpha + background * (255 - alpha) + 127) / 255);
+            }
+        }
+    }
+    if (isDark)
+        gray.invertPixels();
+
+    if (qint64(source.width()) * source.height() > upscaleBelowPixels)
+        return {gray, source, 1};
+    gray = gray.scaled(gray.size() * upscaleFactor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (gray.format() != QImage::Format_Grayscale8)
+        gray = gray.convertToFormat(QImage::Format_Grayscale8);
+    return {gray, source, upscaleFactor};
+}
+
+// Tesseract's box (pixels of the prepared bitmap, origin top-left) in normalised coordinates of the
+// decoded image (fractions of its size, origin lower-left, y upward).
+QRectF normalisedBox(int left, int top, int right, int bottom, const PreparedImage &prepared, QSize decoded)
+{
+    const qreal scale = prepared.scale;
+    const qreal x = prepared.source.left() + left / scale;
+    const qreal yTop = prepared.source.top() + top / scale;
+    const qreal yBottom = prepared.source.top() + bottom / scale;
+    return {x / decoded.width(), 1.0 - yBottom / decoded.height(), (right - left) / scale / decoded.width(),
+            (yBottom - yTop) / decoded.height()};
+}
+
+// Tesseract ends every line with a newline, and the last line of a paragraph with a second one.
+QString lineText(const char *utf8)
+{
+    QString text = QString::fromUtf8(utf8);
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
+// The Tesseract name of the locale's language, when it is not English.
+std::string tesseractLanguage(const QLocale &locale)
+{
+    switch (locale.language()) {
+    case QLocale::C:
+    case QLocale::AnyLanguage:
+    case QLocale::English:
+        return {};
+    case QLocale::Chinese:
+        return locale.script() == QLocale::TraditionalChineseScript ? "chi_tra" : "chi_sim";
+    default:
+        return QLocale::languageToCode(locale.language(), QLocale::ISO639Part2T).toStdString();
+    }
+}
+
+std::vector<RecognizedLine> collectLines(tesseract::TessBaseAPI &engine, const PreparedImage &prepared,
+                                         QSize decodedSize)
+{
+    std::vector<RecognizedLine> lines;
+    const std::unique_ptr<tesseract::ResultIterator> line(engine.GetIterator());
+    if (!line)
+        return lines;
+    do {
+        const std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (!utf8 || !line->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom))
+            continue;
+        QString text = lineText(utf8.get());
+        if (text.trimmed().isEmpty()) // specks and rules Tesseract took for a line
+            continue;
+        const float confidence = std::clamp(line->Confidence(tesseract::RIL_TEXTLINE) / 100.0f, 0.0f, 1.0f);
+        lines.push_back(
+            {std::move(text), confidence, normalisedBox(left, top, right, bottom, prepared, decodedSize)});
+    } while (line->Next(tesseract::RIL_TEXTLINE));
+    return lines;
+}
+
+bool startEngine(tesseract::TessBaseAPI &engine, const std::string &languages)
+{
+    // Tesseract's progress notes ("Estimating resolution as …") would go to standard error.
+    const std::vector<std::string> names{"debug_file"};
+    const std::vector<std::string> values{"/dev/null"};
+    return engine.Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values,
+                       false) == 0;
+}
+
+} // namespace
+
+TextRecognizer::TextRecognizer(const QLocale &locale)
+    : m_engine(std::make_unique<tesseract::TessBaseAPI>())
+{
+    // Leptonica reports harmless clipping inside Tesseract's layout analysis on standard error.
+    setMsgSeverity(L_SEVERITY_NONE);
+    if (!startEngine(*m_engine, "eng")) {
+        qCWarning(lcRecognition) << "Tesseract could not start with English data; text recognition is off";
+        m_engine.reset();
+        return;
+    }
+    std::string languages = "eng";
+    const std::string extra = tesseractLanguage(locale);
+    std::vector<std::string> available;
+    m_engine->GetAvailableLanguagesAsVector(&available);
+    if (!extra.empty() && std::find(available.begin(), available.end(), extra) != available.end()) {
+        if (startEngine(*m_engine, "eng+" + extra))
+            languages += "+" + extra;
+        else if (!startEngine(*m_engine, "eng"))
+            m_engine.reset();
+    }
+    if (m_engine) {
+        m_engine->SetPageSegMode(tesseract::PSM_AUTO);
+        m_languages = QString::fromStdString(languages);
+        qCInfo(lcRecognition) << "Text recognition ready with" << m_languages;
+    }
+}
+
+TextRecognizer::~TextRecognizer()
+{
+    if (m_engine)
+        m_engine->End();
+}
+
+RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
+{
+    if (!m_engine)
+        return {{}, QStringLiteral("text recognition is unavailable (Tesseract English data missing)")};
+    const ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
+    if (!decoded.error.isEmpty())
+        return {{}, decoded.error};
+
+    const PreparedImage prepared = prepare(decoded.image);
+    m_engine->SetImage(prepared.gray.constBits(), prepared.gray.width(), prepared.gray.height(), 1,
+                       int(prepared.gray.bytesPerLine()));
+    m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
+    RecognitionResult result;
+    if (m_engine->Recognize(nullptr) == 0)
+        result.lines = collectLines(*m_engine, prepared, decoded.image.size());
+    else
+        result.error = QStringLiteral("text recognition failed");
+    m_engine->Clear(); // frees the page; the engine stays loaded
+    return result;
+}
+
+QStringList TextRecognizer::classificationLabels(const QString &, float, int)
+{
+    return {};
+}

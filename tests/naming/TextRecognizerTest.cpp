@@ -1,0 +1,452 @@
+#include "naming/TextRecognizer.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <libheif/heif.h>
+
+#include <memory>
+
+namespace {
+
+struct Word
+{
+    QString text;
+    QPoint baseline; // where the text is drawn, in pixels of the image
+};
+
+// Where a drawn word's ink lies, normalised with the origin at the lower-left.
+QRectF expectedBox(const Word &word, const QFont &font, QSize imageSize)
+{
+    const QRect ink = QFontMetrics(font).tightBoundingRect(word.text).translated(word.baseline);
+    const qreal width = imageSize.width(), height = imageSize.height();
+    return {ink.left() / width, 1.0 - (ink.bottom() + 1) / height, ink.width() / width,
+            ink.height() / height};
+}
+
+QFont largeClearFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(40);
+    return font;
+}
+
+struct Screen
+{
+    QSize size;
+    QColor background;
+    QColor ink;
+    int shadow = 0; // a transparent margin of this width around an opaque window, as window captures have
+};
+
+QImage drawScreen(const Screen &screen, const QList<Word> &words)
+{
+    QImage image(screen.size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    if (screen.shadow > 0)
+        painter.fillRect(image.rect(), QColor(0, 0, 0, 40));
+    painter.fillRect(image.rect().adjusted(screen.shadow, screen.shadow, -screen.shadow, -screen.shadow),
+                     screen.background);
+    painter.setFont(largeClearFont());
+    painter.setPen(screen.ink);
+    for (const Word &word : words)
+        painter.drawText(word.baseline, word.text);
+    return image;
+}
+
+// A HEIC file written with libheif's own encoder.
+bool writeHeic(const QImage &image, const QString &path)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
+                                                                        heif_context_free);
+    heif_encoder *rawEncoder = nullptr;
+    if (heif_context_get_encoder_for_format(context.get(), heif_compression_HEVC, &rawEncoder).code)
+        return false;
+    std::unique_ptr<heif_encoder, decltype(&heif_encoder_release)> encoder(rawEncoder, heif_encoder_release);
+    heif_encoder_set_lossy_quality(encoder.get(), 90);
+    heif_image *rawImage = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &rawImage);
+    std::unique_ptr<heif_image, decltype(&heif_image_release)> heifImage(rawImage, heif_image_release);
+    heif_image_add_plane(heifImage.get(), heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(heifImage.get(), heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        memcpy(plane + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    return heif_context_encode_image(context.get(), heifImage.get(), encoder.get(), nullptr, nullptr).code ==
+               0 &&
+           heif_context_write_to_file(context.get(), QFile::encodeName(path).constData()).code == 0;
+}
+
+// A PDF of one page written by hand, so that its boxes and dictionaries can be anything.
+QByteArray handWrittenPdf(const QByteArray &pages, const QByteArray &trailerExtra = {})
+{
+    const QByteArray content = "BT /F1 28 Tf 120 400 Td (Balance) Tj ET";
+    const QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        pages,
+        "<< /Type /Page /Parent 2 0 R /MediaBox [100 200 500 500] /Contents 4 0 R"
+        " /Resources << /Font << /F1 5 0 R >> >> >>",
+        "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " + trailerExtra +
+           " >>\n";
+    pdf += "startxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+const QByteArray onePage = "<< /Type /Pages /Kids [3 0 R] /Count 1 >>";
+
+quint32 crc32(const QByteArray &data)
+{
+    quint32 crc = 0xffffffff;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320 & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A real PNG whose header was changed to claim the given size.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    qToBigEndian(width, png.data() + 16); // IHDR data starts at 16, after the signature and chunk head
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(crc32(png.mid(12, 17)), png.data() + 29);
+    return png;
+}
+
+QStringList words(const std::vector<RecognizedLine> &lines)
+{
+    QStringList all;
+    for (const RecognizedLine &line : lines)
+        all +=
+            line.text.toLower().split(QRegularExpression(QStringLiteral("[^a-z0-9]+")), Qt::SkipEmptyParts);
+    return all;
+}
+
+const RecognizedLine *lineContaining(const std::vector<RecognizedLine> &lines, const QString &word)
+{
+    for (const RecognizedLine &line : lines)
+        if (line.text.contains(word, Qt::CaseInsensitive))
+            return &line;
+    return nullptr;
+}
+
+bool near(qreal actual, qreal expected)
+{
+    return qAbs(actual - expected) < 0.015;
+}
+
+} // namespace
+
+class TextRecognizerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void boxesAreNormalisedFromTheLowerLeft_data();
+    void boxesAreNormalisedFromTheLowerLeft();
+    void pdfFirstPageIsReadWhereItsBoxPutsIt_data();
+    void pdfFirstPageIsReadWhereItsBoxPutsIt();
+    void blankImageGivesNoLinesAndNoError();
+    void realScreenshotsYieldTheirSubjectWords_data();
+    void realScreenshotsYieldTheirSubjectWords();
+    void badInputGivesAClearErrorAndHarmsNothing_data();
+    void badInputGivesAClearErrorAndHarmsNothing();
+    void localeLanguageIsAddedWhenItsDataIsInstalled_data();
+    void localeLanguageIsAddedWhenItsDataIsInstalled();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &bytes);
+
+    std::unique_ptr<TextRecognizer> m_recognizer; // one engine for all cases, as a naming thread keeps it
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TextRecognizerTest::initTestCase()
+{
+    m_recognizer = std::make_unique<TextRecognizer>(QLocale(QLocale::English));
+    QCOMPARE(m_recognizer->languages(), QStringLiteral("eng"));
+    QCOMPARE(qgetenv("OMP_THREAD_LIMIT"), QByteArray("1"));
+}
+
+void TextRecognizerTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TextRecognizerTest::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_dir->filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+void TextRecognizerTest::boxesAreNormalisedFromTheLowerLeft_data()
+{
+    QTest::addColumn<Screen>("screen");
+    QTest::addColumn<QString>("fileName");
+    const Screen light{QSize(900, 500), Qt::white, Qt::black};
+    QTest::addRow("small capture, read at double size") << light << QStringLiteral("capture.png");
+    QTest::addRow("large capture, read as it is")
+        << Screen{QSize(1600, 900), QColor(245, 245, 240), QColor(30, 30, 30)} << QStringLiteral("large.png");
+    QTest::addRow("dark screen") << Screen{QSize(900, 500), QColor(25, 28, 34), QColor(220, 220, 220)}
+                                 << QStringLiteral("dark.png");
+    QTest::addRow("window with a transparent shadow")
+        << Screen{QSize(1200, 800), QColor(40, 40, 48), Qt::white, 120} << QStringLiteral("window.png");
+    QTest::addRow("JPEG") << light << QStringLiteral("capture.jpg");
+    QTest::addRow("TIFF") << light << QStringLiteral("capture.tiff");
+    QTest::addRow("HEIC") << light << QStringLiteral("capture.heic");
+    QTest::addRow("space and non-ASCII in the path") << light << QStringLiteral("Écran capturé 1.png");
+}
+
+void TextRecognizerTest::boxesAreNormalisedFromTheLowerLeft()
+{
+    QFETCH(Screen, screen);
+    QFETCH(QString, fileName);
+    const int margin = screen.shadow + 40;
+    const QList<Word> drawn{{QStringLiteral("Quarterly"), QPoint(margin, margin + 40)},
+                            {QStringLiteral("Harvest"),
+                             QPoint(screen.size.width() - margin - 160, screen.size.height() - margin)}};
+    const QImage image = drawScreen(screen, drawn);
+    const QString path = m_dir->filePath(fileName);
+    if (fileName.endsWith(QLatin1String(".heic")))
+        QVERIFY(writeHeic(image, path));
+    else
+        QVERIFY(image.save(path));
+
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    QCOMPARE(result.error, QString());
+    for (const Word &word : drawn) {
+        const RecognizedLine *line = lineContaining(result.lines, word.text);
+        QVERIFY2(line, qPrintable(word.text + QStringLiteral(" not found")));
+        QCOMPARE(line->text, word.text);
+        QVERIFY(line->confidence > 0.5f && line->confidence <= 1.0f);
+        const QRectF expected = expectedBox(word, largeClearFont(), screen.size);
+        QString where;
+        QDebug(&where) << word.text << "found at" << line->boundingBox << "drawn at" << expected;
+        QVERIFY2(near(line->minX(), expected.left()) && near(line->maxX(), expected.right()),
+                 qPrintable(where));
+        QVERIFY2(near(line->minY(), expected.top()) && near(line->maxY(), expected.bottom()),
+                 qPrintable(where));
+    }
+}
+
+void TextRecognizerTest::pdfFirstPageIsReadWhereItsBoxPutsIt_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("handWritten");
+    QTest::addRow("written by Qt") << QStringLiteral("page.pdf") << false;
+    QTest::addRow("upper-case extension") << QStringLiteral("PAGE.PDF") << false;
+    QTest::addRow("media box away from the origin") << QStringLiteral("shifted.pdf") << true;
+}
+
+void TextRecognizerTest::pdfFirstPageIsReadWhereItsBoxPutsIt()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, handWritten);
+    const QString path = m_dir->filePath(fileName);
+    QString word;
+    QPointF expectedBaseline; // normalised, lower-left origin; the words have no descenders
+    if (handWritten) {
+        writeFile(fileName, handWrittenPdf(onePage));
+        word = QStringLiteral("Balance");
+        expectedBaseline = QPointF((120.0 - 100) / 400, (400.0 - 200) / 300); // page box [100 200 500 500]
+    } else {
+        QPdfWriter writer(path);
+        writer.setResolution(72); // painter units are points
+        writer.setPageSize(QPageSize(QSizeF(400, 300), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(36);
+        painter.setFont(font);
+        painter.drawText(QPointF(40, 200), QStringLiteral("Invoiced"));
+        painter.end();
+        word = QStringLiteral("Invoiced");
+        expectedBaseline = QPointF(40.0 / 400, 1.0 - 200.0 / 300);
+    }
+
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    QCOMPARE(result.error, QString());
+    const RecognizedLine *line = lineContaining(result.lines, word);
+    QVERIFY2(line, qPrintable(word + QStringLiteral(" not found")));
+    QVERIFY2(near(line->minX(), expectedBaseline.x()), qPrintable(QString::number(line->minX())));
+    QVERIFY2(near(line->minY(), expectedBaseline.y()), qPrintable(QString::number(line->minY())));
+}
+
+void TextRecognizerTest::blankImageGivesNoLinesAndNoError()
+{
+    QImage blank(640, 400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    const QString path = m_dir->filePath(QStringLiteral("blank.png"));
+    QVERIFY(blank.save(path));
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    QCOMPARE(result.error, QString());
+    QCOMPARE(result.lines.size(), 0u);
+}
+
+void TextRecognizerTest::realScreenshotsYieldTheirSubjectWords_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addRow("invoice") << QStringLiteral("c001.png")
+                             << QStringList{"invoice", "acme", "streaming", "monthly", "balance"};
+    QTest::addRow("dark editor window with a transparent shadow")
+        << QStringLiteral("c039.png")
+        << QStringList{"editors", "explorer", "settings", "diagnostics", "master"};
+    QTest::addRow("chat over a photo")
+        << QStringLiteral("c057.png") << QStringList{"beach", "party", "archived", "alice", "friends"};
+}
+
+void TextRecognizerTest::realScreenshotsYieldTheirSubjectWords()
+{
+    QFETCH(QString, image);
+    QFETCH(QStringList, expected);
+    const QString path = qEnvironmentVariable("QUILLO_CORPUS_DIR") + QStringLiteral("/images/") + image;
+    QVERIFY2(QFile::exists(path), qPrintable(path + QStringLiteral(" is missing; set QUILLO_CORPUS_DIR")));
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    QCOMPARE(result.error, QString());
+    const QStringList found = words(result.lines);
+    for (const QString &word : expected)
+        QVERIFY2(found.contains(word), qPrintable(word + QStringLiteral(" not among: ") + found.join(u' ')));
+    for (const RecognizedLine &line : result.lines) {
+        QVERIFY(!line.text.endsWith(u'\n'));
+        QVERIFY(line.minX() >= 0 && line.maxX() <= 1 && line.minY() >= 0 && line.maxY() <= 1);
+    }
+}
+
+void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    QImage small(200, 80, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "PNG");
+    }
+    const QString undecodable = QStringLiteral("cannot decode image");
+    QTest::addRow("zero-byte file") << "empty.png" << QByteArray() << undecodable;
+    QTest::addRow("text file named .png") << "notes.png" << QByteArray("just some notes\n") << undecodable;
+    QTest::addRow("truncated PNG") << "cut.png" << png.left(png.size() / 2) << undecodable;
+    QTest::addRow("PNG claiming 30000 x 30000")
+        << "huge.png" << pngClaiming(30000, 30000) << QStringLiteral("image too large (30000 x 30000)");
+    QTest::addRow("text file named .heic")
+        << "photo.heic" << QByteArray("not an image") << QStringLiteral("cannot decode HEIC image");
+    QTest::addRow("text file named .pdf")
+        << "paper.pdf" << QByteArray("not a document") << QStringLiteral("cannot open PDF");
+    QTest::addRow("PDF without pages")
+        << "empty.pdf" << handWrittenPdf("<< /Type /Pages /Kids [] /Count 0 >>")
+        << QStringLiteral("PDF has no pages");
+    QTest::addRow("PDF with a huge page box")
+        << "poster.pdf" << handWrittenPdf(onePage).replace("[100 200 500 500]", "[0 0 14400 14400]")
+        << QStringLiteral("PDF page too large (28800 x 28800)");
+    const QByteArray key = "<" + QByteArray(64, '7') + ">";
+    QTest::addRow("encrypted PDF") << "secret.pdf"
+                                   << handWrittenPdf(onePage, "/Encrypt << /Filter /Standard /V 1 /R 2 /O " +
+                                                                  key + " /U " + key + " /P -4 >> /ID [" +
+                                                                  key + key + "]")
+                                   << QStringLiteral("PDF is encrypted");
+}
+
+void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    const QString path = writeFile(fileName, bytes);
+
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
+    QCOMPARE(result.lines.size(), 0u);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+
+    // The same engine goes on reading good files.
+    const QList<Word> drawn{{QStringLiteral("Afterwards"), QPoint(40, 80)}};
+    const QString good = m_dir->filePath(QStringLiteral("good.png"));
+    QVERIFY(drawScreen({QSize(500, 160), Qt::white, Qt::black}, drawn).save(good));
+    QVERIFY(lineContaining(m_recognizer->recognizeLines(good).lines, QStringLiteral("Afterwards")));
+}
+
+void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("languages");
+    const QStringList englishAndGerman{"eng", "deu"};
+    QTest::addRow("English locale") << QLocale(QLocale::English) << englishAndGerman << QStringLiteral("eng");
+    QTest::addRow("German locale, German data installed")
+        << QLocale(QLocale::German) << englishAndGerman << QStringLiteral("eng+deu");
+    QTest::addRow("German locale, no German data") << QLocale(QLocale::German) << QStringList{"eng"} << "eng";
+    QTest::addRow("no data at all") << QLocale(QLocale::English) << QStringList() << QString();
+}
+
+void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, installed);
+    QFETCH(QString, languages);
+    QString english;
+    for (const QString &folder :
+         {qEnvironmentVariable("TESSDATA_PREFIX"), QStringLiteral("/usr/share/tesseract-ocr/5/tessdata"),
+          QStringLiteral("/usr/share/tessdata")})
+        if (english.isEmpty() && QFile::exists(folder + QStringLiteral("/eng.traineddata")))
+            english = folder + QStringLiteral("/eng.traineddata");
+    QVERIFY2(!english.isEmpty(), "eng.traineddata not found");
+    // Any data file loads under any name: the German one here is the English one, linked.
+    for (const QString &language : installed)
+        QVERIFY(QFile::link(english, m_dir->filePath(language + QStringLiteral(".traineddata"))));
+
+    const QByteArray previous = qgetenv("TESSDATA_PREFIX");
+    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_dir->path()) + '/');
+    if (installed.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not start")));
+    TextRecognizer recognizer(locale);
+    previous.isNull() ? qunsetenv("TESSDATA_PREFIX") : qputenv("TESSDATA_PREFIX", previous);
+
+    QCOMPARE(recognizer.languages(), languages);
+    const QString blank = m_dir->filePath(QStringLiteral("blank.png"));
+    QImage white(320, 200, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QVERIFY(white.save(blank));
+    const RecognitionResult result = recognizer.recognizeLines(blank);
+    QCOMPARE(result.error.isEmpty(), !languages.isEmpty());
+}
+
+QTEST_MAIN(TextRecognizerTest)
+#include "TextRecognizerTest.moc"
