@@ -34,6 +34,11 @@ bool exceedsBudget(double width, double height)
     return width * height > double(ScreenshotImage::maximumPixels);
 }
 
+ScreenshotImage::Decoded tooLarge(double width, double height)
+{
+    return failure(QStringLiteral("image too large (%1)").arg(sizeText(width, height)));
+}
+
 ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
 {
     QImageReader reader(filePath);
@@ -41,10 +46,14 @@ ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
     reader.setAllocationLimit(allocationLimitMegabytes);
     const QSize size = reader.size(); // read from the header, nothing decoded yet
     if (size.isValid() && exceedsBudget(size.width(), size.height()))
-        return failure(QStringLiteral("image too large (%1)").arg(sizeText(size.width(), size.height())));
-    QImage image = reader.read();
+        return tooLarge(size.width(), size.height());
+    const QImage image = reader.read();
     if (image.isNull())
         return failure(QStringLiteral("cannot decode image (%1)").arg(reader.errorString()));
+    // A format that cannot tell its size beforehand is held to the allocation limit while decoding,
+    // and to the pixel budget afterwards.
+    if (exceedsBudget(image.width(), image.height()))
+        return tooLarge(image.width(), image.height());
     return {image, QString()};
 }
 
@@ -79,7 +88,7 @@ ScreenshotImage::Decoded decodeHeif(const QString &filePath)
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
     if (exceedsBudget(width, height))
-        return failure(QStringLiteral("image too large (%1)").arg(sizeText(width, height)));
+        return tooLarge(width, height);
 
     const bool hasAlpha = heif_image_handle_has_alpha_channel(handle.get());
     heif_image *rawImage = nullptr;

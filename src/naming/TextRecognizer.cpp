@@ -10,13 +10,14 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcRecognition, "com.morrowlane.tagwell.naming")
 
-// Captures of up to a megapixel come from normal-density screens, where text is often under 10 pixels
-// high; doubling them helps Tesseract's line finding. Larger captures are read as they are: on the
+// Captures of up to a megapixel are mostly parts of normal-density screens, with text often under 10
+// pixels high; doubling them helps Tesseract's line finding. Larger captures are read as they are: on the
 // real-screenshot corpus doubling them lost words and doubled the time.
 constexpr qint64 upscaleBelowPixels = 1'000'000;
 constexpr int upscaleFactor = 2;
@@ -50,16 +51,9 @@ QRect opaqueBounds(const QImage &argb)
     return right < 0 ? argb.rect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// Tesseract reads 32-bit Qt formats with red and blue swapped, and its global threshold fails on a
-// dark screen or on a window surrounded by a transparent shadow. So: crop to the opaque part, convert
-// to gray ourselves, blend what is left of the transparency into the background, and invert dark
-// screens. Tesseract still inverts single lines that read better inverted (light text on a dark bar).
-PreparedImage prepare(const QImage &decoded)
+// The luminance of the source rectangle, and whether its opaque pixels are mostly dark.
+std::pair<QImage, bool> grayOf(const QImage &argb, QRect source)
 {
-    const bool hasAlpha = decoded.hasAlphaChannel();
-    const QImage argb = decoded.convertToFormat(hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    const QRect source = hasAlpha ? opaqueBounds(argb) : argb.rect();
-
     QImage gray(source.size(), QImage::Format_Grayscale8);
     qint64 weightedLuminance = 0;
     qint64 totalAlpha = 0;
@@ -73,28 +67,41 @@ PreparedImage prepare(const QImage &decoded)
             totalAlpha += qAlpha(in[x]);
         }
     }
-    const bool isDark = totalAlpha > 0 && weightedLuminance / totalAlpha < 128;
-    if (hasAlpha) {
-        // Blending into the screen's own background keeps the rounded corners from reading as ink.
-        const int background = isDark ? 0 : 255;
-        for (int y = 0; y < source.height(); ++y) {
-            const auto *in =
-                reinterpret_cast<const QRgb *>(argb.constScanLine(source.top() + y)) + source.left();
-            uchar *out = gray.scanLine(y);
-            for (int x = 0; x < source.width(); ++x) {
-                const int alpha = qAlpha(in[x]);
-                out[x] = uchar((out[x] * alpha + background * (255 - alpha) + 127) / 255);
-            }
+    return {gray, totalAlpha > 0 && weightedLuminance / totalAlpha < 128};
+}
+
+// Blends the remaining transparency (rounded corners, shadow) into the given background.
+void blendTransparency(QImage &gray, const QImage &argb, QRect source, int background)
+{
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(source.top() + y)) + source.left();
+        uchar *out = gray.scanLine(y);
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(in[x]);
+            out[x] = uchar((out[x] * alpha + background * (255 - alpha) + 127) / 255);
         }
     }
+}
+
+// Tesseract reads 32-bit Qt formats with red and blue swapped, and its global threshold fails on a
+// dark screen or on a window surrounded by a transparent shadow. So: crop to the opaque part, convert
+// to gray ourselves, blend what is left of the transparency into the screen's own background, and
+// invert dark screens. Tesseract still inverts single lines that read better inverted.
+PreparedImage prepare(const QImage &decoded)
+{
+    const bool hasAlpha = decoded.hasAlphaChannel();
+    const QImage argb = decoded.convertToFormat(hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QRect source = hasAlpha ? opaqueBounds(argb) : argb.rect();
+    auto [gray, isDark] = grayOf(argb, source);
+    if (hasAlpha)
+        blendTransparency(gray, argb, source, isDark ? 0 : 255);
     if (isDark)
         gray.invertPixels();
 
     if (qint64(source.width()) * source.height() > upscaleBelowPixels)
         return {gray, source, 1};
-    gray = gray.scaled(gray.size() * upscaleFactor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (gray.format() != QImage::Format_Grayscale8)
-        gray = gray.convertToFormat(QImage::Format_Grayscale8);
+    gray = gray.scaled(gray.size() * upscaleFactor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+               .convertToFormat(QImage::Format_Grayscale8);
     return {gray, source, upscaleFactor};
 }
 
