@@ -5,6 +5,7 @@
 // bench_naming [--limit N] [--only c001,c017] [--no-plain] [corpus folder]
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
 
+#include "naming/HeuristicNamer.h"
 #include "naming/TextRecognizer.h"
 
 #include <QCommandLineParser>
@@ -39,6 +40,8 @@ struct Reference
 {
     QHash<QString, QSet<QString>> keywords;    // labels-dev.tsv: keywords_must and keywords_good
     QHash<QString, QSet<QString>> transcripts; // every word on the image, checked by eye
+    QHash<QString, QStringList> mustKeywords;  // labels-dev.tsv: a good name holds one of these
+    QHash<QString, QString> category;          // labels-dev.tsv: the best category
 };
 
 // What one reader found on one image.
@@ -66,7 +69,9 @@ struct ImageRun
     QString id;
     QString path;
     qint64 ocrMs = 0;
+    qint64 totalMs = 0; // recognition plus naming
     RecognitionResult result;
+    NamingSuggestion suggestion;
     Tally found;
     qint64 plainMs = -1; // as a user runs it: OpenMP threads allowed
     qint64 plainOneThreadMs = -1;
@@ -134,9 +139,12 @@ Reference readReference(const QString &corpus)
         labels.readLine(); // header
         while (!labels.atEnd()) {
             const QStringList fields = QString::fromUtf8(labels.readLine()).trimmed().split(u'\t');
-            if (fields.size() >= 4)
-                for (const QString &word : (fields[2] + u'|' + fields[3]).split(u'|', Qt::SkipEmptyParts))
-                    reference.keywords[fields[0]].insert(word);
+            if (fields.size() < 4)
+                continue;
+            for (const QString &word : (fields[2] + u'|' + fields[3]).split(u'|', Qt::SkipEmptyParts))
+                reference.keywords[fields[0]].insert(word);
+            reference.mustKeywords[fields[0]] = fields[2].split(u'|', Qt::SkipEmptyParts);
+            reference.category[fields[0]] = fields[1];
         }
     }
     const QDir transcripts(QStringLiteral(QUILLO_TRANSCRIPTS_DIR));
@@ -223,6 +231,14 @@ QList<Column> columns()
          [](const ImageRun &run) {
              return number(run.ocrMs);
          }},
+        {QStringLiteral("total ms"),
+         [](const ImageRun &run) {
+             return number(run.totalMs);
+         }},
+        {QStringLiteral("name"),
+         [](const ImageRun &run) {
+             return run.suggestion.slug + u' ' + rawValue(run.suggestion.category);
+         }},
         {QStringLiteral("lines"),
          [](const ImageRun &run) {
              return number(qint64(run.result.lines.size()));
@@ -252,12 +268,43 @@ void printFound(const char *who, const Tally &found)
            qPrintable(fraction(found.keywords, found.keywordsTotal)), qlonglong(found.words));
 }
 
+// A must keyword is one slug word, or several adjacent ones written together ("kill-bill" holds
+// "killbill").
+bool nameHolds(const QString &slug, const QStringList &mustKeywords)
+{
+    const QStringList words = slug.split(u'-');
+    for (qsizetype first = 0; first < words.size(); ++first) {
+        QString joined;
+        for (qsizetype last = first; last < words.size(); ++last) {
+            joined += words[last];
+            if (mustKeywords.contains(joined))
+                return true;
+        }
+    }
+    return false;
+}
+
+void printNamingScore(const QList<ImageRun> &runs, const Reference &reference)
+{
+    qsizetype labelled = 0, named = 0, categorised = 0;
+    for (const ImageRun &run : runs) {
+        if (!reference.category.contains(run.id))
+            continue;
+        ++labelled;
+        named += nameHolds(run.suggestion.slug, reference.mustKeywords[run.id]);
+        categorised += rawValue(run.suggestion.category) == reference.category[run.id];
+    }
+    printf("dev set: names holding a must keyword %s, categories right %s\n",
+           qPrintable(fraction(named, labelled)), qPrintable(fraction(categorised, labelled)));
+}
+
 void printSummary(const QList<ImageRun> &runs, bool withPlain)
 {
-    QList<qint64> ocr, plain, oneThread;
+    QList<qint64> ocr, total, plain, oneThread;
     Tally found, plainFound;
     for (const ImageRun &run : runs) {
         ocr += run.ocrMs;
+        total += run.totalMs;
         plain += run.plainMs;
         oneThread += run.plainOneThreadMs;
         found += run.found;
@@ -265,6 +312,7 @@ void printSummary(const QList<ImageRun> &runs, bool withPlain)
     }
     printf("\nimages: %lld\n", qlonglong(runs.size()));
     printf("ocr ms: median %lld, p90 %lld\n", percentile(ocr, 0.5), percentile(ocr, 0.9));
+    printf("total naming ms: median %lld, p90 %lld\n", percentile(total, 0.5), percentile(total, 0.9));
     printFound("found", found);
     if (withPlain) {
         printf("plain tesseract ms: median %lld, p90 %lld (OMP_THREAD_LIMIT=1: median %lld, p90 %lld)\n",
@@ -355,6 +403,11 @@ int main(int argc, char *argv[])
         timer.restart();
         run.result = recognizer.recognizeLines(run.path);
         run.ocrMs = timer.elapsed();
+        // The production path with the local model switched off: heuristics over the read lines.
+        run.suggestion =
+            HeuristicNamer::suggest(QList<RecognizedLine>(run.result.lines.begin(), run.result.lines.end()),
+                                    CaptureContext{}, RoutingConfiguration::defaultConfiguration());
+        run.totalMs = timer.elapsed();
         run.found = tally(textOf(run.result), run.id, reference);
         if (options->withPlain) {
             QString plainText;
@@ -369,5 +422,6 @@ int main(int argc, char *argv[])
         runs += run;
     }
     printSummary(runs, options->withPlain);
+    printNamingScore(runs, reference);
     return 0;
 }
