@@ -1,0 +1,159 @@
+#include "settings/PreferencesStore.h"
+#include "support/FakeModelServer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
+
+} // namespace
+
+// `quillo name --json` as a user runs it: the real binary, the settings of this test's HOME, and a
+// model server on loopback that the test plays.
+class NameCommandTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void modelAnswerNamesTheFile_data();
+    void modelAnswerNamesTheFile();
+    void stoppedServerFallsBackQuickly();
+    void unreadableFileIsReportedAndOthersNamed();
+
+private:
+    struct Run
+    {
+        QList<QJsonObject> lines;
+        int exitCode = -1;
+        qint64 elapsedMs = 0;
+    };
+    // Runs quillo while this thread keeps serving the fake model server.
+    Run name(const QStringList &files);
+    void useModelAt(const QUrl &url, bool allowed = true);
+
+    std::unique_ptr<FakeModelServer> m_server;
+    const QString m_image = corpus + QStringLiteral("/images/c001.png");
+};
+
+void NameCommandTest::initTestCase()
+{
+    QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/NameCommandTest")), "must run in its test HOME");
+    QVERIFY2(QFileInfo(m_image).isFile(), "needs ../shared/corpus");
+}
+
+void NameCommandTest::init()
+{
+    QDir(QDir::home().filePath(QStringLiteral(".config"))).removeRecursively();
+    m_server = std::make_unique<FakeModelServer>();
+    m_server->setModels({QStringLiteral("gemma3:4b")});
+    m_server->setChatContents(
+        {R"({"keywords":["Kill Bill invoice","ACME streaming","v2.1.0"],"category":"receipts"})"});
+}
+
+void NameCommandTest::useModelAt(const QUrl &url, bool allowed)
+{
+    PreferencesStore preferences(QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")));
+    preferences.setBool(QStringLiteral("useFoundationModels"), allowed);
+    preferences.setString(QStringLiteral("localModelURL"), url.toString());
+}
+
+NameCommandTest::Run NameCommandTest::name(const QStringList &files)
+{
+    QProcess quillo;
+    quillo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    quillo.start(QStringLiteral(QUILLO_BINARY),
+                 QStringList{QStringLiteral("name"), QStringLiteral("--json")} + files);
+    Run run;
+    if (!QTest::qWaitFor(
+            [&] {
+                return quillo.state() == QProcess::NotRunning;
+            },
+            60000))
+        return run;
+    run.elapsedMs = timer.elapsed();
+    run.exitCode = quillo.exitCode();
+    for (const QByteArray &line : quillo.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            run.lines.append(QJsonDocument::fromJson(line).object());
+    }
+    return run;
+}
+
+void NameCommandTest::modelAnswerNamesTheFile_data()
+{
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("imageSent");
+    QTest::addRow("text model") << QStringList{QStringLiteral("completion")} << "foundationModels" << false;
+    QTest::addRow("model with vision") << QStringList{QStringLiteral("completion"), QStringLiteral("vision")}
+                                       << "foundationModelsImage" << true;
+}
+
+void NameCommandTest::modelAnswerNamesTheFile()
+{
+    QFETCH(QStringList, capabilities);
+    QFETCH(QString, source);
+    QFETCH(bool, imageSent);
+    m_server->setCapabilities(capabilities);
+    useModelAt(m_server->baseUrl());
+    const Run run = name({m_image});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines.size(), 1);
+    QCOMPARE(run.lines[0].value(QStringLiteral("source")).toString(), source);
+    QCOMPARE(run.lines[0].value(QStringLiteral("slug")).toString(),
+             QStringLiteral("kill-bill-invoice-acme-streaming"));
+    QCOMPARE(run.lines[0].value(QStringLiteral("category")).toString(), QStringLiteral("receipts"));
+    const QJsonObject chat = m_server->requests("/api/chat").first().json();
+    const QJsonObject user = chat.value(QStringLiteral("messages"))[1].toObject();
+    QCOMPARE(user.contains(QStringLiteral("images")), imageSent);
+}
+
+void NameCommandTest::stoppedServerFallsBackQuickly()
+{
+    useModelAt(m_server->baseUrl(), false);
+    const Run heuristicsOnly = name({m_image});
+    const QUrl stopped = m_server->baseUrl();
+    m_server.reset();
+    useModelAt(stopped);
+    const Run fallback = name({m_image});
+    QCOMPARE(fallback.exitCode, 0);
+    QCOMPARE(fallback.lines[0].value(QStringLiteral("source")).toString(),
+             QStringLiteral("visionHeuristics"));
+    QCOMPARE(fallback.lines[0].value(QStringLiteral("slug")),
+             heuristicsOnly.lines[0].value(QStringLiteral("slug")));
+    qInfo("heuristics only %lld ms, with the server stopped %lld ms", heuristicsOnly.elapsedMs,
+          fallback.elapsedMs);
+}
+
+void NameCommandTest::unreadableFileIsReportedAndOthersNamed()
+{
+    useModelAt(m_server->baseUrl(), false);
+    const QString text = QDir::home().filePath(QStringLiteral("notes.png"));
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not an image");
+    file.close();
+    const Run run = name({text, m_image});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.lines.size(), 2);
+    QCOMPARE(run.lines[0].value(QStringLiteral("file")).toString(), text);
+    QVERIFY(run.lines[0]
+                .value(QStringLiteral("error"))
+                .toString()
+                .startsWith(QStringLiteral("cannot decode image")));
+    QCOMPARE(run.lines[1].value(QStringLiteral("source")).toString(), QStringLiteral("visionHeuristics"));
+    QVERIFY(run.lines[1].value(QStringLiteral("ocrMs")).toInt() > 0);
+}
+
+QTEST_GUILESS_MAIN(NameCommandTest)
+#include "NameCommandTest.moc"
