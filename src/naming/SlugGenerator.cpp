@@ -1,5 +1,7 @@
 #include "naming/SlugGenerator.h"
 
+#include "naming/TextScanning.h"
+
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -176,15 +178,6 @@ bool isAcceptable(const QString &word, const QSet<QString> &preserving)
     return !SlugGenerator::isNoiseToken(word);
 }
 
-QSet<QString> setOf(std::initializer_list<const char *> words)
-{
-    QSet<QString> set;
-    set.reserve(qsizetype(words.size()));
-    for (const char *word : words)
-        set.insert(QString::fromLatin1(word));
-    return set;
-}
-
 } // namespace
 
 namespace SlugGenerator {
@@ -229,7 +222,7 @@ QString slug(const QStringList &candidates, const QSet<QString> &preserving)
 const QSet<QString> &stopWords()
 {
     static const QSet<QString> words = [] {
-        QSet<QString> set = setOf({
+        QSet<QString> set = TextScanning::wordSet({
             "a",        "an",     "and",   "are",   "as",    "at",   "be",   "been", "but",   "by",    "can",
             "do",       "does",   "for",   "from",  "has",   "have", "he",   "her",  "his",   "how",   "i",
             "if",       "in",     "into",  "is",    "it",    "its",  "me",   "my",   "no",    "not",   "of",
@@ -248,7 +241,7 @@ const QSet<QString> &stopWords()
 const QSet<QString> &fileDescriptionWords()
 {
     static const QSet<QString> words =
-        setOf({"screenshot", "screenshots", "screen", "shot", "capture", "image"});
+        TextScanning::wordSet({"screenshot", "screenshots", "screen", "shot", "capture", "image"});
     return words;
 }
 
