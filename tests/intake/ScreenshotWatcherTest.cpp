@@ -11,6 +11,8 @@
 #include <atomic>
 #include <fcntl.h>
 
+using namespace Qt::StringLiterals;
+
 class ScreenshotWatcherTest : public QObject
 {
     Q_OBJECT
@@ -47,11 +49,11 @@ private:
 
 void ScreenshotWatcherTest::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    QTest::failOnWarning(QRegularExpression(u"."_s));
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     m_real = QFileInfo(m_folder->path()).canonicalFilePath();
-    QVERIFY(QDir(m_real).mkdir(QStringLiteral("watched")));
+    QVERIFY(QDir(m_real).mkdir(u"watched"_s));
     m_watcher = std::make_unique<ScreenshotWatcher>(&InotifyEventSource::create);
     connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, [this](const QString &reported) {
         m_reports.append(reported);
@@ -64,7 +66,7 @@ void ScreenshotWatcherTest::init()
             m_reportedOffMainThread = m_reportedOffMainThread && QThread::currentThread() != thread();
         },
         Qt::DirectConnection);
-    m_watcher->start(path(QStringLiteral("watched")));
+    m_watcher->start(path(u"watched"_s));
     QVERIFY(m_watcher->isRunning());
     m_clock.start();
 }
@@ -79,7 +81,7 @@ void ScreenshotWatcherTest::cleanup()
 void ScreenshotWatcherTest::settleSentinel(const QString &folder)
 {
     const qsizetype before = m_reports.size();
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/sentinel.png")));
+    QVERIFY(TestFiles::write(folder + u"/sentinel.png"_s));
     QTRY_VERIFY_WITH_TIMEOUT(m_reports.size() > before && m_reports.last().endsWith(u"/sentinel.png"), 5000);
 }
 
@@ -87,26 +89,21 @@ void ScreenshotWatcherTest::reportsEachNewFileOnceAfterSettling_data()
 {
     QTest::addColumn<QString>("arrival"); // how the file gets there
     QTest::addColumn<QString>("name");
-    QTest::addRow("hidden temporary file renamed") << "rename"
-                                                   << "Screenshot 1.png";
-    QTest::addRow("written in place") << "write"
-                                      << "Screenshot 1.png";
-    QTest::addRow("moved in from a subfolder") << "move"
-                                               << "Screenshot 1.png";
-    QTest::addRow("replaced by a rename while settling") << "twice"
-                                                         << "Screenshot 1.png";
-    QTest::addRow("newline and non-ASCII in the name") << "rename"
-                                                       << "Снимок\nэкрана.png";
+    QTest::addRow("hidden temporary file renamed") << u"rename"_s << u"Screenshot 1.png"_s;
+    QTest::addRow("written in place") << u"write"_s << u"Screenshot 1.png"_s;
+    QTest::addRow("moved in from a subfolder") << u"move"_s << u"Screenshot 1.png"_s;
+    QTest::addRow("replaced by a rename while settling") << u"twice"_s << u"Screenshot 1.png"_s;
+    QTest::addRow("newline and non-ASCII in the name") << u"rename"_s << u"Снимок\nэкрана.png"_s;
 }
 
 void ScreenshotWatcherTest::reportsEachNewFileOnceAfterSettling()
 {
     QFETCH(QString, arrival);
     QFETCH(QString, name);
-    const QString target = path(QStringLiteral("watched/") + name);
-    const QString hidden = path(QStringLiteral("watched/.temporary.png"));
-    const QString outside = path(QStringLiteral("watched/sub/a.png"));
-    QVERIFY(QDir().mkdir(path(QStringLiteral("watched/sub"))));
+    const QString target = path(u"watched/"_s + name);
+    const QString hidden = path(u"watched/.temporary.png"_s);
+    const QString outside = path(u"watched/sub/a.png"_s);
+    QVERIFY(QDir().mkdir(path(u"watched/sub"_s)));
     QVERIFY(TestFiles::write(hidden));
     QVERIFY(TestFiles::write(outside));
     const qint64 arrivedAt = m_clock.elapsed();
@@ -124,8 +121,8 @@ void ScreenshotWatcherTest::reportsEachNewFileOnceAfterSettling()
     QCOMPARE(m_reports.first(), target);
     QVERIFY2(m_lastReportAt - arrivedAt >= 550, qPrintable(QString::number(m_lastReportAt - arrivedAt)));
     QVERIFY(m_reportedOffMainThread);
-    settleSentinel(path(QStringLiteral("watched")));
-    QCOMPARE(m_reports, (QStringList{target, path(QStringLiteral("watched/sentinel.png"))}));
+    settleSentinel(path(u"watched"_s));
+    QCOMPARE(m_reports, (QStringList{target, path(u"watched/sentinel.png"_s)}));
 }
 
 void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere_data()
@@ -139,7 +136,7 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere_data()
 void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
 {
     QFETCH(QString, situation);
-    const QString existing = path(QStringLiteral("watched/Screenshot 0.png"));
+    const QString existing = path(u"watched/Screenshot 0.png"_s);
     if (situation == u"existing file written") {
         QVERIFY(TestFiles::write(existing));
         QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 5000);
@@ -147,28 +144,28 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
         QVERIFY(TestFiles::write(existing, "more"));
     }
     if (situation == u"file in a subfolder") {
-        QVERIFY(QDir().mkdir(path(QStringLiteral("watched/sub"))));
-        QVERIFY(TestFiles::write(path(QStringLiteral("watched/sub/Screenshot 1.png"))));
+        QVERIFY(QDir().mkdir(path(u"watched/sub"_s)));
+        QVERIFY(TestFiles::write(path(u"watched/sub/Screenshot 1.png"_s)));
     }
     if (situation == u"new subfolder")
-        QVERIFY(QDir().mkdir(path(QStringLiteral("watched/Screenshot 1.png"))));
+        QVERIFY(QDir().mkdir(path(u"watched/Screenshot 1.png"_s)));
     if (situation == u"hidden file")
-        QVERIFY(TestFiles::write(path(QStringLiteral("watched/.Screenshot 1.png"))));
+        QVERIFY(TestFiles::write(path(u"watched/.Screenshot 1.png"_s)));
     if (situation == u"created and deleted") {
-        QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 1.png"))));
-        QVERIFY(QFile::remove(path(QStringLiteral("watched/Screenshot 1.png"))));
+        QVERIFY(TestFiles::write(path(u"watched/Screenshot 1.png"_s)));
+        QVERIFY(QFile::remove(path(u"watched/Screenshot 1.png"_s)));
     }
-    const QByteArray undecodable = QFile::encodeName(path(QStringLiteral("watched/"))) + "\xff.png";
+    const QByteArray undecodable = QFile::encodeName(path(u"watched/"_s)) + "\xff.png";
     if (situation == u"name not valid UTF-8")
         QVERIFY(::close(::open(undecodable.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
-    settleSentinel(path(QStringLiteral("watched")));
+    settleSentinel(path(u"watched"_s));
     ::unlink(undecodable.constData()); // QTemporaryDir cannot remove it
-    QCOMPARE(m_reports, QStringList{path(QStringLiteral("watched/sentinel.png"))});
+    QCOMPARE(m_reports, QStringList{path(u"watched/sentinel.png"_s)});
 }
 
 void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
 {
-    QFile file(path(QStringLiteral("watched/Screenshot 1.png")));
+    QFile file(path(u"watched/Screenshot 1.png"_s));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     qint64 lastWriteAt = 0;
     for (int chunk = 0; chunk < 5; ++chunk) {
@@ -177,7 +174,7 @@ void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
         QTest::qWait(200); // a tool writing slowly, each pause shorter than the settle time
     }
     file.close();
-    settleSentinel(path(QStringLiteral("watched")));
+    settleSentinel(path(u"watched"_s));
     QCOMPARE(m_reports.first(), file.fileName());
     QCOMPARE(m_reports.size(), 2);
     QCOMPARE(m_reportSizes.first(), 5000);
@@ -186,29 +183,29 @@ void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
 
 void ScreenshotWatcherTest::folderReachedThroughLink()
 {
-    QVERIFY(QFile::link(path(QStringLiteral("watched")), path(QStringLiteral("link"))));
-    m_watcher->start(path(QStringLiteral("link")));
-    QCOMPARE(m_watcher->folder(), path(QStringLiteral("link")));
-    QVERIFY(TestFiles::write(path(QStringLiteral("link/Screenshot 1.png"))));
-    settleSentinel(path(QStringLiteral("watched")));
-    QCOMPARE(m_reports.first(), path(QStringLiteral("watched/Screenshot 1.png")));
+    QVERIFY(QFile::link(path(u"watched"_s), path(u"link"_s)));
+    m_watcher->start(path(u"link"_s));
+    QCOMPARE(m_watcher->folder(), path(u"link"_s));
+    QVERIFY(TestFiles::write(path(u"link/Screenshot 1.png"_s)));
+    settleSentinel(path(u"watched"_s));
+    QCOMPARE(m_reports.first(), path(u"watched/Screenshot 1.png"_s));
 }
 
 void ScreenshotWatcherTest::restartForgetsPendingFiles()
 {
-    QVERIFY(QDir().mkdir(path(QStringLiteral("other"))));
-    QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 1.png"))));
-    m_watcher->start(path(QStringLiteral("other")));
-    QCOMPARE(m_watcher->folder(), path(QStringLiteral("other")));
-    QVERIFY(TestFiles::write(path(QStringLiteral("watched/Screenshot 2.png"))));
-    settleSentinel(path(QStringLiteral("other")));
-    QCOMPARE(m_reports, QStringList{path(QStringLiteral("other/sentinel.png"))});
+    QVERIFY(QDir().mkdir(path(u"other"_s)));
+    QVERIFY(TestFiles::write(path(u"watched/Screenshot 1.png"_s)));
+    m_watcher->start(path(u"other"_s));
+    QCOMPARE(m_watcher->folder(), path(u"other"_s));
+    QVERIFY(TestFiles::write(path(u"watched/Screenshot 2.png"_s)));
+    settleSentinel(path(u"other"_s));
+    QCOMPARE(m_reports, QStringList{path(u"other/sentinel.png"_s)});
 }
 
 void ScreenshotWatcherTest::unwatchableFolderLeavesWatcherStopped()
 {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Cannot watch .*missing")));
-    m_watcher->start(path(QStringLiteral("missing")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Cannot watch .*missing"_s));
+    m_watcher->start(path(u"missing"_s));
     QVERIFY(!m_watcher->isRunning());
     QVERIFY(m_watcher->folder().isEmpty());
 }
@@ -217,19 +214,18 @@ void ScreenshotWatcherTest::directoryChangeObserverSeesEntryChanges_data()
 {
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("expectedCalls");
-    QTest::addRow("file added") << "add" << 1;
-    QTest::addRow("file removed") << "remove" << 1;
-    QTest::addRow("file renamed") << "rename" << 2; // moved out under the old name, in under the new
-    QTest::addRow("contents written") << "write" << 0;
+    QTest::addRow("file added") << u"add"_s << 1;
+    QTest::addRow("file renamed") << u"rename"_s << 2; // moved out under the old name, in under the new
+    QTest::addRow("contents written") << u"write"_s << 0;
 }
 
 void ScreenshotWatcherTest::directoryChangeObserverSeesEntryChanges()
 {
     QFETCH(QString, change);
     QFETCH(int, expectedCalls);
-    const QString folder = path(QStringLiteral("config"));
+    const QString folder = path(u"config"_s);
     QVERIFY(QDir().mkdir(folder));
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/existing.conf")));
+    QVERIFY(TestFiles::write(folder + u"/existing.conf"_s));
     int calls = 0;
     bool onMainThread = true;
     const auto observer = DirectoryChangeObserver::create(InotifyEventSource::create(folder), [&] {
@@ -238,23 +234,19 @@ void ScreenshotWatcherTest::directoryChangeObserverSeesEntryChanges()
     });
     QVERIFY(observer);
     if (change == u"add")
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/new.conf")));
-    if (change == u"remove")
-        QVERIFY(QFile::remove(folder + QStringLiteral("/existing.conf")));
+        QVERIFY(TestFiles::write(folder + u"/new.conf"_s));
     if (change == u"rename")
-        QVERIFY(QFile::rename(folder + QStringLiteral("/existing.conf"),
-                              folder + QStringLiteral("/renamed.conf")));
+        QVERIFY(QFile::rename(folder + u"/existing.conf"_s, folder + u"/renamed.conf"_s));
     if (change == u"write")
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/existing.conf"), "changed"));
-    QVERIFY(
-        TestFiles::write(folder + QStringLiteral("/last.conf"))); // once its call is in, all earlier ones are
+        QVERIFY(TestFiles::write(folder + u"/existing.conf"_s, "changed"));
+    // Once this call is in, all earlier ones are.
+    QVERIFY(TestFiles::write(folder + u"/last.conf"_s));
 
     QTRY_COMPARE(calls, expectedCalls + 1);
     QVERIFY(onMainThread);
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Cannot watch")));
-    QVERIFY(
-        !DirectoryChangeObserver::create(InotifyEventSource::create(path(QStringLiteral("missing"))), [] {}));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Cannot watch"_s));
+    QVERIFY(!DirectoryChangeObserver::create(InotifyEventSource::create(path(u"missing"_s)), [] {}));
 }
 
 QTEST_GUILESS_MAIN(ScreenshotWatcherTest)

@@ -5,6 +5,8 @@
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)
 
+using namespace Qt::StringLiterals;
+
 class FolderRouterTest : public QObject
 {
     Q_OBJECT
@@ -29,37 +31,37 @@ void FolderRouterTest::classify_data()
     };
 
     QTest::addRow("invoice with total and an amount")
-        << "Invoice #1042 Total $120.00 Paid" << none << none << ScreenshotCategory::Receipts;
+        << u"Invoice #1042 Total $120.00 Paid"_s << none << none << ScreenshotCategory::Receipts;
     QTest::addRow("code keyword and editor hint outweigh nothing else")
-        << "let x = 1" << none << text("com.microsoft.vscode") << ScreenshotCategory::Code;
+        << u"let x = 1"_s << none << text("com.microsoft.vscode") << ScreenshotCategory::Code;
     QTest::addRow("tie between chats and web keeps chats")
-        << "message inbox search results" << none << none << ScreenshotCategory::Chats;
-    QTest::addRow("nothing scores") << "Lorem ipsum dolor" << none << none << ScreenshotCategory::Other;
-    QTest::addRow("empty text without app") << "" << none << none << ScreenshotCategory::Other;
+        << u"message inbox search results"_s << none << none << ScreenshotCategory::Chats;
+    QTest::addRow("nothing scores") << u"Lorem ipsum dolor"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("keywords match whole words only")
-        << "paidup ordering billings" << none << none << ScreenshotCategory::Other;
+        << u"paidup ordering billings"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("one keyword counts at most twice")
-        << "email email email email dashboard analytics search" << none << none << ScreenshotCategory::Web;
+        << u"email email email email dashboard analytics search"_s << none << none << ScreenshotCategory::Web;
     QTest::addRow("repeated keyword with shared space counts twice")
-        << "paid paid commit" << none << none << ScreenshotCategory::Receipts;
+        << u"paid paid commit"_s << none << none << ScreenshotCategory::Receipts;
     QTest::addRow("accents and case do not matter")
-        << "RÉCEIPT PAYMENT" << none << none << ScreenshotCategory::Receipts;
-    QTest::addRow("two-word keyword") << "Amount due: 40" << none << none << ScreenshotCategory::Receipts;
+        << u"RÉCEIPT PAYMENT"_s << none << none << ScreenshotCategory::Receipts;
+    QTest::addRow("two-word keyword") << u"Amount due: 40"_s << none << none << ScreenshotCategory::Receipts;
     QTest::addRow("app hint on a Linux terminal")
-        << "" << text("Konsole") << text("org.kde.konsole") << ScreenshotCategory::Code;
+        << u""_s << text("Konsole") << text("org.kde.konsole") << ScreenshotCategory::Code;
     QTest::addRow("app hint scores once for many hints")
-        << "message reply thread channel" << text("Terminal") << text("xterm") << ScreenshotCategory::Chats;
+        << u"message reply thread channel"_s << text("Terminal") << text("xterm")
+        << ScreenshotCategory::Chats;
     QTest::addRow("code symbols count at most four")
-        << "a => b -> c == d != e { f </g> #include message reply thread channel chat" << none << none
+        << u"a => b -> c == d != e { f </g> #include message reply thread channel chat"_s << none << none
         << ScreenshotCategory::Chats;
     QTest::addRow("currency amounts count at most three")
-        << "€ 5 £7 ¥9 $1 $2 message reply thread channel" << none << none << ScreenshotCategory::Chats;
+        << u"€ 5 £7 ¥9 $1 $2 message reply thread channel"_s << none << none << ScreenshotCategory::Chats;
     QTest::addRow("every currency sign counts")
-        << "€ 5 £7 ¥9 message reply" << none << none << ScreenshotCategory::Receipts;
+        << u"€ 5 £7 ¥9 message reply"_s << none << none << ScreenshotCategory::Receipts;
     QTest::addRow("currency sign with two spaces is no amount")
-        << "$  5 search" << none << none << ScreenshotCategory::Web;
+        << u"$  5 search"_s << none << none << ScreenshotCategory::Web;
     QTest::addRow("triple equals counts the pair twice")
-        << "x === y search results" << none << none << ScreenshotCategory::Code;
+        << u"x === y search results"_s << none << none << ScreenshotCategory::Code;
 }
 
 void FolderRouterTest::classify()
@@ -75,8 +77,8 @@ void FolderRouterTest::classify()
 void FolderRouterTest::extraKeywordsTakePart()
 {
     auto configuration = RoutingConfiguration::defaultConfiguration();
-    configuration.rules[2].extraKeywords = QStringLiteral("Acme Corp, ,INVOICE-X ");
-    const QString text = QStringLiteral("Acme Corp invoice x");
+    configuration.rules[2].extraKeywords = u"Acme Corp, ,INVOICE-X "_s;
+    const QString text = u"Acme Corp invoice x"_s;
     // "invoice" alone scores 1 for receipts; the extra keywords give design 2.
     QCOMPARE(FolderRouter::classify(text, std::nullopt, std::nullopt, configuration),
              ScreenshotCategory::Design);
@@ -90,24 +92,13 @@ void FolderRouterTest::sanitizedFolderName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fallback");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("slashes, colon, dots and spaces") << "  ..Work/Notes: 2024 "
-                                                     << "X"
-                                                     << "Work-Notes- 2024";
-    QTest::addRow("only dots gives the fallback") << "..."
-                                                  << "Web"
-                                                  << "Web";
-    QTest::addRow("dots then spaces") << ". . x"
-                                      << "F"
-                                      << ". x";
-    QTest::addRow("newlines are trimmed") << "\nReceipts\n"
-                                          << "F"
-                                          << "Receipts";
-    QTest::addRow("empty with empty fallback") << ""
-                                               << ""
-                                               << "";
-    QTest::addRow("ordinary name unchanged") << "UI & Design"
-                                             << "F"
-                                             << "UI & Design";
+    QTest::addRow("slashes, colon, dots and spaces")
+        << u"  ..Work/Notes: 2024 "_s << u"X"_s << u"Work-Notes- 2024"_s;
+    QTest::addRow("only dots gives the fallback") << u"..."_s << u"Web"_s << u"Web"_s;
+    QTest::addRow("dots then spaces") << u". . x"_s << u"F"_s << u". x"_s;
+    QTest::addRow("newlines are trimmed") << u"\nReceipts\n"_s << u"F"_s << u"Receipts"_s;
+    QTest::addRow("empty with empty fallback") << u""_s << u""_s << u""_s;
+    QTest::addRow("ordinary name unchanged") << u"UI & Design"_s << u"F"_s << u"UI & Design"_s;
 }
 
 void FolderRouterTest::sanitizedFolderName()

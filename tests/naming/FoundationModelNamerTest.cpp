@@ -5,7 +5,6 @@
 #include "support/FakeModelServer.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -26,9 +25,6 @@ private slots:
     void suggestion();
     void category_data();
     void category();
-    void availabilityDescription_data();
-    void availabilityDescription();
-    void instructionsAndSchemaAreExact();
     void suggest_data();
     void suggest();
     void prompt_data();
@@ -41,25 +37,22 @@ void FoundationModelNamerTest::suggestion_data()
     QTest::addColumn<QStringList>("keywords");
     QTest::addColumn<QString>("knownName");
     QTest::addColumn<QString>("expectedSlug"); // empty: no suggestion
-    QTest::addRow("pull request number and pr go") << QStringList{"PR #482", "login", "fix"} << ""
-                                                   << "login-fix";
-    QTest::addRow("dotted versions go") << QStringList{"release 2.3.1 notes", "V10.4"} << ""
-                                        << "release-notes";
-    QTest::addRow("six-digit number goes") << QStringList{"order 123456", "refund"} << ""
-                                           << "order-refund";
-    QTest::addRow("four-digit year stays") << QStringList{"order 2024"} << ""
-                                           << "order-2024";
-    QTest::addRow("file-description words alone") << QStringList{"screenshot", "image"} << ""
-                                                  << "";
-    QTest::addRow("known name keeps screen") << QStringList{"screen studio export"} << "screen studio"
-                                             << "screen-studio-export";
+    QTest::addRow("pull request number and pr go")
+        << QStringList{"PR #482", "login", "fix"} << u""_s << u"login-fix"_s;
+    QTest::addRow("dotted versions go")
+        << QStringList{"release 2.3.1 notes", "V10.4"} << u""_s << u"release-notes"_s;
+    QTest::addRow("six-digit number goes")
+        << QStringList{"order 123456", "refund"} << u""_s << u"order-refund"_s;
+    QTest::addRow("four-digit year stays") << QStringList{"order 2024"} << u""_s << u"order-2024"_s;
+    QTest::addRow("file-description words alone") << QStringList{"screenshot", "image"} << u""_s << u""_s;
+    QTest::addRow("known name keeps screen")
+        << QStringList{"screen studio export"} << u"screen studio"_s << u"screen-studio-export"_s;
     QTest::addRow("punctuation, numbers and noise only")
-        << QStringList{"!!!", "#12", "3.14.15", "12345678", "20mb", "a"} << ""
-        << "";
-    QTest::addRow("one word in many spellings") << QStringList{"invoice", "Invoice", "INVOICE!"} << ""
-                                                << "";
-    QTest::addRow("more than five words") << QStringList{"stripe invoice paid march acme corp"} << ""
-                                          << "stripe-invoice-paid-march-acme";
+        << QStringList{"!!!", "#12", "3.14.15", "12345678", "20mb", "a"} << u""_s << u""_s;
+    QTest::addRow("one word in many spellings")
+        << QStringList{"invoice", "Invoice", "INVOICE!"} << u""_s << u""_s;
+    QTest::addRow("more than five words")
+        << QStringList{"stripe invoice paid march acme corp"} << u""_s << u"stripe-invoice-paid-march-acme"_s;
 }
 
 void FoundationModelNamerTest::suggestion()
@@ -80,12 +73,12 @@ void FoundationModelNamerTest::category_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<OptionalCategory>("expected");
-    QTest::addRow("raw value") << "chats" << OptionalCategory(ScreenshotCategory::Chats);
+    QTest::addRow("raw value") << u"chats"_s << OptionalCategory(ScreenshotCategory::Chats);
     QTest::addRow("default folder name")
-        << "Receipts & Invoices" << OptionalCategory(ScreenshotCategory::Receipts);
-    QTest::addRow("first word of a folder name") << "ui" << OptionalCategory(ScreenshotCategory::Design);
-    QTest::addRow("unrelated word") << "finance" << OptionalCategory();
-    QTest::addRow("empty") << "" << OptionalCategory();
+        << u"Receipts & Invoices"_s << OptionalCategory(ScreenshotCategory::Receipts);
+    QTest::addRow("first word of a folder name") << u"ui"_s << OptionalCategory(ScreenshotCategory::Design);
+    QTest::addRow("unrelated word") << u"finance"_s << OptionalCategory();
+    QTest::addRow("empty") << u""_s << OptionalCategory();
 }
 
 void FoundationModelNamerTest::category()
@@ -96,53 +89,6 @@ void FoundationModelNamerTest::category()
     const auto named = FoundationModelNamer::suggestion({u"budget sheet"_s}, name, ScreenshotCategory::Web,
                                                         {}, NamingSource::FoundationModels);
     QCOMPARE(named->category, expected.value_or(ScreenshotCategory::Web));
-}
-
-void FoundationModelNamerTest::availabilityDescription_data()
-{
-    QTest::addColumn<State>("state");
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("available")
-        << State::Available << "A local AI model (gemma3:4b) is available. Names come from the local model.";
-    QTest::addRow("no server")
-        << State::NoServer
-        << "No local AI model server is running at http://127.0.0.1:11434. Names come from "
-           "on-device text recognition.";
-    QTest::addRow("model missing")
-        << State::ModelMissing
-        << "The model gemma3:4b is not installed on the local model server. Names come "
-           "from on-device text recognition for now.";
-    QTest::addRow("other")
-        << State::Unavailable
-        << "The local AI model is unavailable. Names come from on-device text recognition.";
-}
-
-void FoundationModelNamerTest::availabilityDescription()
-{
-    QFETCH(State, state);
-    QFETCH(QString, expected);
-    QCOMPARE(FoundationModelNamer::availabilityDescription({state, false}, u"gemma3:4b"_s,
-                                                           u"http://127.0.0.1:11434"_s),
-             expected);
-}
-
-void FoundationModelNamerTest::instructionsAndSchemaAreExact()
-{
-    QCOMPARE(FoundationModelNamer::instructions().size(), 872);
-    QVERIFY(
-        FoundationModelNamer::instructions().contains(u"such as \"Messaged X\" or \"5 messages with X\""_s));
-    const QJsonObject properties = QJsonDocument::fromJson(FoundationModelNamer::generationSchema())
-                                       .object()
-                                       .value(u"properties"_s)
-                                       .toObject();
-    const QJsonObject keywords = properties.value(u"keywords"_s).toObject();
-    QCOMPARE(keywords.value(u"minItems"_s).toInt(), 3);
-    QCOMPARE(keywords.value(u"maxItems"_s).toInt(), 5);
-    QCOMPARE(keywords.value(u"description"_s).toString().size(), 272);
-    const QJsonObject category = properties.value(u"category"_s).toObject();
-    QCOMPARE(category.value(u"enum"_s).toArray(),
-             (QJsonArray{u"receipts"_s, u"code"_s, u"design"_s, u"chats"_s, u"web"_s, u"other"_s}));
-    QCOMPARE(category.value(u"description"_s).toString().size(), 212);
 }
 
 void FoundationModelNamerTest::suggest_data()
@@ -163,28 +109,26 @@ void FoundationModelNamerTest::suggest_data()
         u"The model server answered with HTTP status 500: model runner has unexpectedly stopped"_s;
 
     QTest::addRow("image answer is used")
-        << true << "readable" << QList{invoice} << Behaviour::Answer << "stripe-invoice-paid"
-        << "image" << QStringList{"info: Named screenshot using local image analysis: stripe invoice-paid"};
-    QTest::addRow("no vision") << false << "readable" << QList{login} << Behaviour::Answer << "login-page"
-                               << "text" << QStringList{noImage, textAnswered};
-    QTest::addRow("unreadable image")
-        << true << "unreadable" << QList{login} << Behaviour::Answer << "login-page"
-        << "text" << QStringList{noImage, textAnswered};
-    QTest::addRow("no image offered") << true << "none" << QList{login} << Behaviour::Answer << "login-page"
-                                      << "text" << QStringList{textAnswered};
+        << true << u"readable"_s << QList{invoice} << Behaviour::Answer << u"stripe-invoice-paid"_s
+        << u"image"_s
+        << QStringList{"info: Named screenshot using local image analysis: stripe invoice-paid"};
+    QTest::addRow("no vision") << false << u"readable"_s << QList{login} << Behaviour::Answer
+                               << u"login-page"_s << u"text"_s << QStringList{noImage, textAnswered};
+    QTest::addRow("unreadable image") << true << u"unreadable"_s << QList{login} << Behaviour::Answer
+                                      << u"login-page"_s << u"text"_s << QStringList{noImage, textAnswered};
+    QTest::addRow("no image offered") << true << u"none"_s << QList{login} << Behaviour::Answer
+                                      << u"login-page"_s << u"text"_s << QStringList{textAnswered};
     QTest::addRow("unusable image answer")
-        << true << "readable" << QList{blank, login} << Behaviour::Answer << "login-page"
-        << "image text"
+        << true << u"readable"_s << QList{blank, login} << Behaviour::Answer << u"login-page"_s
+        << u"image text"_s
         << QStringList{"info: Named screenshot using local image analysis: screenshot-image-capture",
                        textAnswered};
     QTest::addRow("server fails both")
-        << true << "readable" << QList{invoice} << Behaviour::ServerError << ""
-        << "image text"
+        << true << u"readable"_s << QList{invoice} << Behaviour::ServerError << u""_s << u"image text"_s
         << QStringList{"warning: Image naming failed, using text only: " + serverError,
                        "warning: Text naming failed: " + serverError};
     QTest::addRow("server too slow for both")
-        << true << "readable" << QList{invoice} << Behaviour::Delay << ""
-        << "image text"
+        << true << u"readable"_s << QList{invoice} << Behaviour::Delay << u""_s << u"image text"_s
         << QStringList{"warning: Image naming failed, using text only: No answer within 0.3 s",
                        "warning: Text naming failed: No answer within 0.2 s"};
 }

@@ -63,8 +63,6 @@ private slots:
     void featuredLines();
     void words_data();
     void words();
-    void lineFactor_data();
-    void lineFactor();
     void cleanedWindowTitle_data();
     void cleanedWindowTitle();
 };
@@ -81,33 +79,33 @@ void HeuristicNamerTest::suggest_data()
                         line(u"verify the checksum before installing"_s, 0.3, 0.55)};
 
     QTest::addRow("blank screenshot")
-        << Lines{} << CaptureContext{} << "screen-capture" << ScreenshotCategory::Other;
+        << Lines{} << CaptureContext{} << u"screen-capture"_s << ScreenshotCategory::Other;
     QTest::addRow("window title with app suffix, then terms")
-        << body() << context("Preview", "Invoice 1042 – Preview") << "invoice-total-amount"
+        << body() << context("Preview", "Invoice 1042 – Preview") << u"invoice-total-amount"_s
         << ScreenshotCategory::Receipts;
     QTest::addRow("selected sidebar item with a browser in front")
-        << chat() << context("Firefox") << "design-review-send" << ScreenshotCategory::Web;
+        << chat() << context("Firefox") << u"design-review-send"_s << ScreenshotCategory::Web;
     QTest::addRow("selected sidebar item with a named app in front")
-        << chat() << context("Slack") << "slack-design-review" << ScreenshotCategory::Chats;
+        << chat() << context("Slack") << u"slack-design-review"_s << ScreenshotCategory::Chats;
     QTest::addRow("four title words leave no room for app or terms")
-        << body() << context("Slack", "Atlas Quarterly Budget Review") << "atlas-quarterly-budget-review"
+        << body() << context("Slack", "Atlas Quarterly Budget Review") << u"atlas-quarterly-budget-review"_s
         << ScreenshotCategory::Chats;
     QTest::addRow("thin main pane draws on sidebar lines, weighed less")
         << sidebar + Lines{line(u"Kickoff agenda"_s, 0.3, 0.86, 0.3, 0.03)} << CaptureContext{}
-        << "kickoff-agenda-roadmap" << ScreenshotCategory::Other;
+        << u"kickoff-agenda-roadmap"_s << ScreenshotCategory::Other;
     QTest::addRow("main pane of three content words ignores the sidebar")
         << sidebar + Lines{line(u"Kickoff agenda draft"_s, 0.3, 0.86, 0.3, 0.03)} << CaptureContext{}
-        << "kickoff-agenda-draft" << ScreenshotCategory::Other;
+        << u"kickoff-agenda-draft"_s << ScreenshotCategory::Other;
     QTest::addRow("heading in the title band before an artifact")
         << release + Lines{line(u"Release Checklist"_s, 0.3, 0.86, 0.4, 0.04)} << CaptureContext{}
-        << "release-checklist-atlas-core" << ScreenshotCategory::Other;
+        << u"release-checklist-atlas-core"_s << ScreenshotCategory::Other;
     QTest::addRow("heading lower down after an artifact")
         << release + Lines{line(u"Release Checklist"_s, 0.3, 0.7, 0.4, 0.04)} << CaptureContext{}
-        << "atlas-core-release-checklist" << ScreenshotCategory::Other;
+        << u"atlas-core-release-checklist"_s << ScreenshotCategory::Other;
     QTest::addRow("code in an editor")
         << Lines{line(u"int main() {"_s, 0.3, 0.8), line(u"    return parseConfig(argv);"_s, 0.3, 0.77),
                  line(u"};"_s, 0.3, 0.74)}
-        << context("Kate", "main.cpp - Kate") << "kate-main-cpp" << ScreenshotCategory::Code;
+        << context("Kate", "main.cpp - Kate") << u"kate-main-cpp"_s << ScreenshotCategory::Code;
 }
 
 void HeuristicNamerTest::suggest()
@@ -130,33 +128,34 @@ void HeuristicNamerTest::rankedHeadings_data()
     QTest::addColumn<QString>("expected"); // texts joined by "|"
     const double light = HeuristicNamer::otherRegionWeight;
 
-    QTest::addRow("capitalised line") << Pool{pooled(u"Quarterly Report"_s, 0.5, 1.0)} << "Quarterly Report";
-    QTest::addRow("lower-case line at body size") << Pool{pooled(u"quarterly report"_s, 0.5, 1.29)} << "";
+    QTest::addRow("capitalised line")
+        << Pool{pooled(u"Quarterly Report"_s, 0.5, 1.0)} << u"Quarterly Report"_s;
+    QTest::addRow("lower-case line at body size") << Pool{pooled(u"quarterly report"_s, 0.5, 1.29)} << u""_s;
     QTest::addRow("lower-case line at 1.3")
-        << Pool{pooled(u"quarterly report"_s, 0.5, 1.3)} << "quarterly report";
-    QTest::addRow("ending in a period") << Pool{pooled(u"Quarterly Report."_s, 0.5, 2.0)} << "";
+        << Pool{pooled(u"quarterly report"_s, 0.5, 1.3)} << u"quarterly report"_s;
+    QTest::addRow("ending in a period") << Pool{pooled(u"Quarterly Report."_s, 0.5, 2.0)} << u""_s;
     QTest::addRow("nine tokens") << Pool{pooled(u"One Two Three Four Five Six Seven Eight Nine"_s, 0.5, 2.0)}
-                                 << "";
-    QTest::addRow("mostly digits") << Pool{pooled(u"Q3 2024-10-11"_s, 0.5, 2.0)} << "";
-    QTest::addRow("low confidence") << Pool{pooled(u"Quarterly Report"_s, 0.5, 2.0, 2.75, 0.29f)} << "";
-    QTest::addRow("a file name is no heading") << Pool{pooled(u"Open notes.txt"_s, 0.87, 2.0)} << "";
-    QTest::addRow("only interface words") << Pool{pooled(u"File Edit View"_s, 0.87, 2.0)} << "";
+                                 << u""_s;
+    QTest::addRow("mostly digits") << Pool{pooled(u"Q3 2024-10-11"_s, 0.5, 2.0)} << u""_s;
+    QTest::addRow("low confidence") << Pool{pooled(u"Quarterly Report"_s, 0.5, 2.0, 2.75, 0.29f)} << u""_s;
+    QTest::addRow("a file name is no heading") << Pool{pooled(u"Open notes.txt"_s, 0.87, 2.0)} << u""_s;
+    QTest::addRow("only interface words") << Pool{pooled(u"File Edit View"_s, 0.87, 2.0)} << u""_s;
     QTest::addRow("equal scores keep pool order")
         << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.4, 1.2)}
-        << "Alpha Plan|Beta Plan";
+        << u"Alpha Plan|Beta Plan"_s;
     QTest::addRow("higher score first")
         << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.4, 1.4)}
-        << "Beta Plan|Alpha Plan";
+        << u"Beta Plan|Alpha Plan"_s;
     QTest::addRow("second below half the best score")
-        << Pool{pooled(u"Big Title"_s, 0.87, 2.5), pooled(u"Section"_s, 0.5, 1.6)} << "Big Title";
+        << Pool{pooled(u"Big Title"_s, 0.87, 2.5), pooled(u"Section"_s, 0.5, 1.6)} << u"Big Title"_s;
     QTest::addRow("second at body size below the title band")
-        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.45, 1.1)} << "Alpha Plan";
+        << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.2), pooled(u"Beta Plan"_s, 0.45, 1.1)} << u"Alpha Plan"_s;
     QTest::addRow("second at body size in the title band")
         << Pool{pooled(u"Alpha Plan"_s, 0.5, 1.3), pooled(u"Beta Plan"_s, 0.87, 1.0)}
-        << "Alpha Plan|Beta Plan";
+        << u"Alpha Plan|Beta Plan"_s;
     QTest::addRow("main-pane lines before heavier-looking light ones")
         << Pool{pooled(u"Sidebar Title"_s, 0.87, 2.5, light), pooled(u"Main Heading"_s, 0.5, 1.0)}
-        << "Main Heading";
+        << u"Main Heading"_s;
 }
 
 void HeuristicNamerTest::rankedHeadings()
@@ -194,12 +193,13 @@ void HeuristicNamerTest::words_data()
     QTest::addColumn<bool>("isName");
     QTest::addColumn<QString>("expected");
     QTest::addRow("stop words, numbers, interface words")
-        << "Open the Invoice 1042 in a new Tab" << false << "invoice";
-    QTest::addRow("noise tokens") << "commit 3f9a2b7c1d v2 12mb" << false << "commit";
-    QTest::addRow("file description words are stop words") << "Screenshot Editor" << false << "editor";
-    QTest::addRow("name keeps file description words") << "Screenshot Editor" << true << "screenshot editor";
-    QTest::addRow("name of file description words only") << "Screen Capture" << true << "";
-    QTest::addRow("name without interface words") << "Preview Settings" << true << "settings";
+        << u"Open the Invoice 1042 in a new Tab"_s << false << u"invoice"_s;
+    QTest::addRow("noise tokens") << u"commit 3f9a2b7c1d v2 12mb"_s << false << u"commit"_s;
+    QTest::addRow("file description words are stop words") << u"Screenshot Editor"_s << false << u"editor"_s;
+    QTest::addRow("name keeps file description words")
+        << u"Screenshot Editor"_s << true << u"screenshot editor"_s;
+    QTest::addRow("name of file description words only") << u"Screen Capture"_s << true << u""_s;
+    QTest::addRow("name without interface words") << u"Preview Settings"_s << true << u"settings"_s;
 }
 
 void HeuristicNamerTest::words()
@@ -209,24 +209,6 @@ void HeuristicNamerTest::words()
     QFETCH(QString, expected);
     const QStringList words = isName ? HeuristicNamer::nameKeywords(text) : HeuristicNamer::keywords(text);
     QCOMPARE(words.join(u' '), expected);
-}
-
-void HeuristicNamerTest::lineFactor_data()
-{
-    QTest::addColumn<HeuristicNamer::WeightedLine>("line");
-    QTest::addColumn<double>("expected");
-    QTest::addRow("title band") << pooled(u"x"_s, 0.87, 1.0) << 2.75 * 1.3 * 0.5;
-    QTest::addRow("body band") << pooled(u"x"_s, 0.5, 1.0) << 2.75 * 1.15 * 0.5;
-    QTest::addRow("top edge") << pooled(u"x"_s, 0.95, 1.0) << 2.75 * 0.8 * 0.5;
-    QTest::addRow("prominence capped") << pooled(u"x"_s, 0.5, 4.0) << 2.75 * 2.5 * 1.15 * 0.5;
-    QTest::addRow("confidence floored") << pooled(u"x"_s, 0.5, 1.0, 0.2, 0.0f) << 0.2 * 1.15 * 0.1;
-}
-
-void HeuristicNamerTest::lineFactor()
-{
-    QFETCH(HeuristicNamer::WeightedLine, line);
-    QFETCH(double, expected);
-    QCOMPARE(HeuristicNamer::lineFactor(line), expected);
 }
 
 void HeuristicNamerTest::cleanedWindowTitle_data()

@@ -11,7 +11,6 @@
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
-using namespace Qt::StringLiterals;
 using Behaviour = FakeModelServer::Behaviour;
 using State = ModelAvailability::State;
 
@@ -35,7 +34,6 @@ private slots:
     void chatRequestCarriesEverything();
     void badAnswersGiveNoAnswer_data();
     void badAnswersGiveNoAnswer();
-    void hugeBodyIsNotReadToTheEnd();
     void answersOnAWorkerThread();
 
 private:
@@ -44,10 +42,10 @@ private:
 
 void OllamaModelClientTest::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    QTest::failOnWarning(QRegularExpression(u"."_s));
     m_server = std::make_unique<FakeModelServer>();
-    m_server->setModels({QStringLiteral("gemma3:4b")});
-    m_server->setCapabilities({QStringLiteral("completion"), QStringLiteral("vision")});
+    m_server->setModels({u"gemma3:4b"_s});
+    m_server->setCapabilities({u"completion"_s, u"vision"_s});
     m_server->setChatContents({goodAnswer});
 }
 
@@ -64,22 +62,23 @@ void OllamaModelClientTest::availability_data()
     const QStringList textOnly{"completion"};
     const QStringList installed{"llava:7b", "gemma3:4b"};
 
-    QTest::addRow("model listed, with vision") << installed << vision << "gemma3:4b" << QByteArray()
+    QTest::addRow("model listed, with vision") << installed << vision << u"gemma3:4b"_s << QByteArray()
                                                << Behaviour::Answer << State::Available << true;
-    QTest::addRow("model listed, text only") << installed << textOnly << "gemma3:4b" << QByteArray()
+    QTest::addRow("model listed, text only") << installed << textOnly << u"gemma3:4b"_s << QByteArray()
                                              << Behaviour::Answer << State::Available << false;
     QTest::addRow("bare name finds the latest tag")
-        << QStringList{"llama3:latest"} << textOnly << "llama3" << QByteArray() << Behaviour::Answer
+        << QStringList{"llama3:latest"} << textOnly << u"llama3"_s << QByteArray() << Behaviour::Answer
         << State::Available << false;
     QTest::addRow("another size of the model")
-        << QStringList{"gemma3:12b"} << vision << "gemma3:4b" << QByteArray() << Behaviour::Answer
+        << QStringList{"gemma3:12b"} << vision << u"gemma3:4b"_s << QByteArray() << Behaviour::Answer
         << State::ModelMissing << false;
-    QTest::addRow("model list fails") << installed << vision << "gemma3:4b" << QByteArray("/api/tags")
+    QTest::addRow("model list fails") << installed << vision << u"gemma3:4b"_s << QByteArray("/api/tags")
                                       << Behaviour::ServerError << State::Unavailable << false;
-    QTest::addRow("model list never comes") << installed << vision << "gemma3:4b" << QByteArray("/api/tags")
-                                            << Behaviour::Hang << State::NoServer << false;
+    QTest::addRow("model list never comes")
+        << installed << vision << u"gemma3:4b"_s << QByteArray("/api/tags") << Behaviour::Hang
+        << State::NoServer << false;
     QTest::addRow("model details fail: text only")
-        << installed << vision << "gemma3:4b" << QByteArray("/api/show") << Behaviour::ServerError
+        << installed << vision << u"gemma3:4b"_s << QByteArray("/api/show") << Behaviour::ServerError
         << State::Available << false;
 }
 
@@ -100,7 +99,7 @@ void OllamaModelClientTest::availability()
     QCOMPARE(client.availability(), (ModelAvailability{expectedState, expectedVision}));
     const auto shows = m_server->requests("/api/show");
     if (!shows.isEmpty())
-        QCOMPARE(shows.first().json().value(QStringLiteral("model")).toString(), modelName);
+        QCOMPARE(shows.first().json().value(u"model"_s).toString(), modelName);
 }
 
 void OllamaModelClientTest::nothingListeningMeansNoServer()
@@ -109,8 +108,7 @@ void OllamaModelClientTest::nothingListeningMeansNoServer()
     QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
     const quint16 port = closed.serverPort();
     closed.close();
-    OllamaModelClient client(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)),
-                             QStringLiteral("gemma3:4b"));
+    OllamaModelClient client(QUrl(u"http://127.0.0.1:%1"_s.arg(port)), u"gemma3:4b"_s);
     QCOMPARE(client.availability().state, State::NoServer);
 }
 
@@ -125,8 +123,8 @@ void OllamaModelClientTest::chatRequestCarriesEverything_data()
 void OllamaModelClientTest::chatRequestCarriesEverything()
 {
     QFETCH(std::optional<QByteArray>, png);
-    const QString prompt = QStringLiteral("App: Stripe\nWindow title: Invoice “#1042” – paid");
-    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+    const QString prompt = u"App: Stripe\nWindow title: Invoice “#1042” – paid"_s;
+    OllamaModelClient client(m_server->baseUrl(), u"gemma3:4b"_s);
 
     const ModelReply reply = client.respond(prompt, png, 5s);
     QCOMPARE(reply, (ModelReply{ModelAnswer{{"stripe", "invoice", "paid"}, "receipts"}, QString()}));
@@ -134,31 +132,27 @@ void OllamaModelClientTest::chatRequestCarriesEverything()
     QCOMPARE(chats.size(), 1);
     QCOMPARE(chats.first().method, QByteArray("POST"));
     const QJsonObject body = chats.first().json();
-    QCOMPARE(body.value(QStringLiteral("model")).toString(), QStringLiteral("gemma3:4b"));
-    QCOMPARE(body.value(QStringLiteral("stream")), QJsonValue(false));
-    QCOMPARE(body.value(QStringLiteral("options")).toObject().value(QStringLiteral("temperature")).toDouble(),
-             0.2);
-    QCOMPARE(body.value(QStringLiteral("format")).toObject(),
+    QCOMPARE(body.value(u"model"_s).toString(), u"gemma3:4b"_s);
+    QCOMPARE(body.value(u"stream"_s), QJsonValue(false));
+    QCOMPARE(body.value(u"options"_s).toObject().value(u"temperature"_s).toDouble(), 0.2);
+    QCOMPARE(body.value(u"format"_s).toObject(),
              QJsonDocument::fromJson(FoundationModelNamer::generationSchema()).object());
     // The properties keep their order on the wire.
     const QByteArray format = chats.first().body.mid(chats.first().body.indexOf("\"format\":"));
     QVERIFY(format.indexOf("\"keywords\"") < format.indexOf("\"category\""));
 
-    const QJsonArray messages = body.value(QStringLiteral("messages")).toArray();
+    const QJsonArray messages = body.value(u"messages"_s).toArray();
     QCOMPARE(messages.size(), 2);
     const QJsonObject system = messages[0].toObject();
     const QJsonObject user = messages[1].toObject();
-    QCOMPARE(system.value(QStringLiteral("role")).toString(), QStringLiteral("system"));
-    QCOMPARE(system.value(QStringLiteral("content")).toString(), FoundationModelNamer::instructions());
-    QCOMPARE(user.value(QStringLiteral("role")).toString(), QStringLiteral("user"));
-    QVERIFY(user.value(QStringLiteral("content")).toString().startsWith(prompt + u'\n'));
-    QVERIFY(user.value(QStringLiteral("content"))
-                .toString()
-                .contains(u"never use unselected"_s, Qt::CaseInsensitive));
-    QCOMPARE(user.contains(QStringLiteral("images")), png.has_value());
+    QCOMPARE(system.value(u"role"_s).toString(), u"system"_s);
+    QCOMPARE(system.value(u"content"_s).toString(), FoundationModelNamer::instructions());
+    QCOMPARE(user.value(u"role"_s).toString(), u"user"_s);
+    QVERIFY(user.value(u"content"_s).toString().startsWith(prompt + u'\n'));
+    QVERIFY(user.value(u"content"_s).toString().contains(u"never use unselected"_s, Qt::CaseInsensitive));
+    QCOMPARE(user.contains(u"images"_s), png.has_value());
     if (png)
-        QCOMPARE(user.value(QStringLiteral("images")).toArray(),
-                 QJsonArray{QString::fromLatin1(png->toBase64())});
+        QCOMPARE(user.value(u"images"_s).toArray(), QJsonArray{QString::fromLatin1(png->toBase64())});
 }
 
 void OllamaModelClientTest::badAnswersGiveNoAnswer_data()
@@ -169,31 +163,31 @@ void OllamaModelClientTest::badAnswersGiveNoAnswer_data()
 
     QTest::addRow("server error")
         << Behaviour::ServerError << goodAnswer
-        << "The model server answered with HTTP status 500: model runner has unexpectedly stopped";
+        << u"The model server answered with HTTP status 500: model runner has unexpectedly stopped"_s;
     QTest::addRow("body is not JSON")
-        << Behaviour::Malformed << goodAnswer << "The answer is not a JSON object";
+        << Behaviour::Malformed << goodAnswer << u"The answer is not a JSON object"_s;
     QTest::addRow("connection closed without a word")
-        << Behaviour::Close << goodAnswer << "Cannot reach the model server";
-    QTest::addRow("never answers") << Behaviour::Hang << goodAnswer << "No answer within 1 s";
-    QTest::addRow("answers after the limit") << Behaviour::Delay << goodAnswer << "No answer within 1 s";
-    QTest::addRow("50 MB body") << Behaviour::HugeBody << goodAnswer << "The answer is larger than 1 MiB";
+        << Behaviour::Close << goodAnswer << u"Cannot reach the model server"_s;
+    QTest::addRow("never answers") << Behaviour::Hang << goodAnswer << u"No answer within 1 s"_s;
+    QTest::addRow("answers after the limit") << Behaviour::Delay << goodAnswer << u"No answer within 1 s"_s;
+    QTest::addRow("50 MB body") << Behaviour::HugeBody << goodAnswer << u"The answer is larger than 1 MiB"_s;
     QTest::addRow("generated text is prose")
         << Behaviour::Answer << QByteArray("Sure! Keywords: stripe, invoice")
-        << "The generated text is not a JSON object";
+        << u"The generated text is not a JSON object"_s;
     QTest::addRow("keywords are one text")
         << Behaviour::Answer << QByteArray(R"({"keywords":"stripe invoice","category":"receipts"})")
-        << "The generated keywords are not a list of texts";
+        << u"The generated keywords are not a list of texts"_s;
     QTest::addRow("a keyword is a number")
         << Behaviour::Answer << QByteArray(R"({"keywords":["stripe",42,"paid"],"category":"receipts"})")
-        << "The generated keywords are not a list of texts";
+        << u"The generated keywords are not a list of texts"_s;
     QTest::addRow("category outside the six")
         << Behaviour::Answer << QByteArray(R"({"keywords":["stripe","invoice"],"category":"finance"})")
-        << "The generated category \"finance\" is not one of the six";
+        << u"The generated category \"finance\" is not one of the six"_s;
     QByteArray many = R"({"category":"web","keywords":["w0")";
     for (int i = 1; i < 200; ++i)
         many += ",\"w" + QByteArray::number(i) + '"';
     QTest::addRow("200 keywords") << Behaviour::Answer << many + "]}"
-                                  << "The model generated 200 keywords, more than 5";
+                                  << u"The model generated 200 keywords, more than 5"_s;
 }
 
 void OllamaModelClientTest::badAnswersGiveNoAnswer()
@@ -204,28 +198,20 @@ void OllamaModelClientTest::badAnswersGiveNoAnswer()
     m_server->setBehaviour("/api/chat", behaviour, 5s);
     m_server->setChatContents({content});
 
-    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
-    const ModelReply reply = client.respond(QStringLiteral("prompt"), std::nullopt, shortLimit);
+    OllamaModelClient client(m_server->baseUrl(), u"gemma3:4b"_s);
+    const ModelReply reply = client.respond(u"prompt"_s, std::nullopt, shortLimit);
     QCOMPARE(reply.answer, std::nullopt);
     QVERIFY2(reply.error.startsWith(expectedError), qPrintable(reply.error));
-}
-
-void OllamaModelClientTest::hugeBodyIsNotReadToTheEnd()
-{
-    m_server->setBehaviour("/api/chat", Behaviour::HugeBody);
-    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
-    QVERIFY(!client.respond(QStringLiteral("prompt"), std::nullopt, 20s).answer);
-    // Had the client read on, the whole body would be out before respond() returned.
-    QVERIFY2(m_server->hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4,
-             qPrintable(QString::number(m_server->hugeBodyBytesSent())));
+    // Had the client read a huge body on, all of it would be out before respond() returned.
+    QVERIFY(m_server->hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4);
 }
 
 void OllamaModelClientTest::answersOnAWorkerThread()
 {
     // The way naming uses it: a pool thread blocks, the server's thread stays free.
-    OllamaModelClient client(m_server->baseUrl(), QStringLiteral("gemma3:4b"));
+    OllamaModelClient client(m_server->baseUrl(), u"gemma3:4b"_s);
     QFuture<ModelReply> reply = QtConcurrent::run([&client] {
-        return client.respond(QStringLiteral("prompt"), std::nullopt, 5s);
+        return client.respond(u"prompt"_s, std::nullopt, 5s);
     });
     QTRY_VERIFY(reply.isFinished());
     QCOMPARE(reply.result().answer->keywords, (QStringList{"stripe", "invoice", "paid"}));

@@ -63,11 +63,12 @@ void ScreenLayoutTest::readingOrder_data()
     QTest::addColumn<Lines>("lines");
     QTest::addColumn<QString>("expected"); // texts in reading order, joined by "|"
     QTest::addRow("same row reads left to right")
-        << Lines{line(u"right"_s, 0.6, 0.5), line(u"left"_s, 0.1, 0.5)} << "left|right";
+        << Lines{line(u"right"_s, 0.6, 0.5), line(u"left"_s, 0.1, 0.5)} << u"left|right"_s;
     QTest::addRow("higher line first regardless of x")
-        << Lines{line(u"low left"_s, 0.1, 0.49), line(u"high right"_s, 0.6, 0.50)} << "high right|low left";
+        << Lines{line(u"low left"_s, 0.1, 0.49), line(u"high right"_s, 0.6, 0.50)}
+        << u"high right|low left"_s;
     QTest::addRow("identical boxes keep their input order")
-        << Lines{line(u"first"_s, 0.1, 0.5), line(u"second"_s, 0.1, 0.5)} << "first|second";
+        << Lines{line(u"first"_s, 0.1, 0.5), line(u"second"_s, 0.1, 0.5)} << u"first|second"_s;
 }
 
 void ScreenLayoutTest::readingOrder()
@@ -87,27 +88,22 @@ void ScreenLayoutTest::regions_data()
     const RecognizedLine rightEdge = line(u"Notes"_s, 0.9, 0.5, 0.05);
     const Lines sidebar{line(u"Inbox"_s, 0.02, 0.8, 0.15), line(u"Drafts"_s, 0.02, 0.75, 0.15)};
 
-    QTest::addRow("seven lines keep a thin top line in main") << body(6) + Lines{thinTop} << "Title bar"
-                                                              << "main";
-    QTest::addRow("eight lines put it in the top chrome") << body(7) + Lines{thinTop} << "Title bar"
-                                                          << "topChrome";
-    QTest::addRow("bottom band line with eight lines") << body(7) + Lines{bottom} << "Status bar"
-                                                       << "bottomChrome";
-    QTest::addRow("narrow right edge line is a sidebar") << body(7) + Lines{rightEdge} << "Notes"
-                                                         << "sidebar";
-    QTest::addRow("left column beside two right lines") << body(2) + sidebar << "Drafts"
-                                                        << "sidebar";
-    QTest::addRow("left column beside one right line") << body(1) + sidebar << "Drafts"
-                                                       << "main";
+    QTest::addRow("seven lines keep a thin top line in main")
+        << body(6) + Lines{thinTop} << u"Title bar"_s << u"main"_s;
+    QTest::addRow("eight lines put it in the top chrome")
+        << body(7) + Lines{thinTop} << u"Title bar"_s << u"topChrome"_s;
+    QTest::addRow("bottom band line with eight lines")
+        << body(7) + Lines{bottom} << u"Status bar"_s << u"bottomChrome"_s;
+    QTest::addRow("narrow right edge line is a sidebar")
+        << body(7) + Lines{rightEdge} << u"Notes"_s << u"sidebar"_s;
+    QTest::addRow("left column beside two right lines") << body(2) + sidebar << u"Drafts"_s << u"sidebar"_s;
+    QTest::addRow("left column beside one right line") << body(1) + sidebar << u"Drafts"_s << u"main"_s;
     QTest::addRow("heading across the column edge: no sidebar")
-        << body(2) + sidebar + Lines{line(u"Heading"_s, 0.1, 0.9, 0.5)} << "Drafts"
-        << "main";
+        << body(2) + sidebar + Lines{line(u"Heading"_s, 0.1, 0.9, 0.5)} << u"Drafts"_s << u"main"_s;
     QTest::addRow("four in five content lines in the column: sidebar")
-        << body(2) + sidebar + sidebar + sidebar + sidebar << "Drafts"
-        << "sidebar";
+        << body(2) + sidebar + sidebar + sidebar + sidebar << u"Drafts"_s << u"sidebar"_s;
     QTest::addRow("more than four in five in the column: no sidebar")
-        << body(2) + sidebar + sidebar + sidebar + sidebar + sidebar << "Drafts"
-        << "main";
+        << body(2) + sidebar + sidebar + sidebar + sidebar + sidebar << u"Drafts"_s << u"main"_s;
 }
 
 void ScreenLayoutTest::regions()
@@ -125,19 +121,19 @@ void ScreenLayoutTest::boilerplate_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("expected");
-    QTest::addRow("timestamp with clock time") << "Yesterday at 9:41 PM" << true;
-    QTest::addRow("weekday and day") << "Mon 12" << true;
-    QTest::addRow("bare number") << "2024" << true;
-    QTest::addRow("reply counter") << "2 replies" << true;
+    QTest::addRow("timestamp with clock time") << u"Yesterday at 9:41 PM"_s << true;
+    QTest::addRow("weekday and day") << u"Mon 12"_s << true;
+    QTest::addRow("bare number") << u"2024"_s << true;
+    QTest::addRow("reply counter") << u"2 replies"_s << true;
     QTest::addRow("search placeholder") << u"Search or jump to…"_s << true;
-    QTest::addRow("typing indicator") << "Someone is typing" << true;
-    QTest::addRow("composer placeholder") << "Write a message..." << true;
-    QTest::addRow("status word with punctuation") << "  Seen." << true;
-    QTest::addRow("new chat button") << "New chat" << true;
-    QTest::addRow("new chat followed by more words") << "New chat room" << false;
-    QTest::addRow("counter not at the start") << "Draft: 2 replies" << false;
-    QTest::addRow("ordinary text") << "Quarterly report" << false;
-    QTest::addRow("empty") << "" << false;
+    QTest::addRow("typing indicator") << u"Someone is typing"_s << true;
+    QTest::addRow("composer placeholder") << u"Write a message..."_s << true;
+    QTest::addRow("status word with punctuation") << u"  Seen."_s << true;
+    QTest::addRow("new chat button") << u"New chat"_s << true;
+    QTest::addRow("new chat followed by more words") << u"New chat room"_s << false;
+    QTest::addRow("counter not at the start") << u"Draft: 2 replies"_s << false;
+    QTest::addRow("ordinary text") << u"Quarterly report"_s << false;
+    QTest::addRow("empty") << u""_s << false;
     QTest::addRow("punctuation only") << u"…!?"_s << false;
 }
 
@@ -181,21 +177,21 @@ void ScreenLayoutTest::prominence_data()
     QTest::addRow("double-height heading over body text")
         << Lines{line(u"Heading"_s, 0.3, 0.8, 0.4, 0.04), line(u"One"_s, 0.3, 0.6), line(u"Two"_s, 0.3, 0.5),
                  line(u"Three"_s, 0.3, 0.4)}
-        << "Heading" << 2.0;
+        << u"Heading"_s << 2.0;
     QTest::addRow("even count takes the mean of the middle two")
-        << Lines{line(u"Small"_s, 0.3, 0.8, 0.4, 0.01), line(u"Large"_s, 0.3, 0.6, 0.4, 0.03)} << "Large"
+        << Lines{line(u"Small"_s, 0.3, 0.8, 0.4, 0.01), line(u"Large"_s, 0.3, 0.6, 0.4, 0.03)} << u"Large"_s
         << 1.5;
     QTest::addRow("chrome and boilerplate do not set the body size")
         << body(7) + Lines{line(u"Tabs"_s, 0.3, 0.95, 0.4, 0.01), line(u"Today"_s, 0.3, 0.7, 0.4, 0.005)}
-        << "Body line 1" << 1.0;
+        << u"Body line 1"_s << 1.0;
     QTest::addRow("all main lines boilerplate: median of all")
         << Lines{line(u"Today"_s, 0.3, 0.8, 0.4, 0.02), line(u"2 replies"_s, 0.3, 0.6, 0.4, 0.04),
                  line(u"Seen"_s, 0.3, 0.5, 0.4, 0.03)}
-        << "2 replies" << 4.0 / 3.0;
+        << u"2 replies"_s << 4.0 / 3.0;
     QTest::addRow("zero median gives 1.0")
         << Lines{line(u"Flat"_s, 0.3, 0.8, 0.4, 0), line(u"Tall"_s, 0.3, 0.5, 0.4, 0.05),
                  line(u"Flat"_s, 0.3, 0.4, 0.4, 0)}
-        << "Tall" << 1.0;
+        << u"Tall"_s << 1.0;
 }
 
 void ScreenLayoutTest::prominence()

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using OptionalText = std::optional<QString>;
 
 namespace {
@@ -71,7 +73,7 @@ void writeDesktopEntry(const QString &id, const QByteArray &contents)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
     QDir().mkpath(folder);
-    QFile file(folder + u'/' + id + QStringLiteral(".desktop"));
+    QFile file(folder + u'/' + id + u".desktop"_s);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
 }
@@ -94,10 +96,10 @@ void X11CaptureContextSourceTest::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         QSKIP("needs an X server (run under xvfb-run)");
-    writeDesktopEntry(QStringLiteral("org.example.Notepad"),
+    writeDesktopEntry(u"org.example.Notepad"_s,
                       "[Desktop Entry]\nType=Application\nName=Notepad X\nStartupWMClass=NotepadX\n"
                       "[Desktop Action New]\nName=Wrong name\n");
-    writeDesktopEntry(QStringLiteral("slate"), "[Desktop Entry]\nType=Application\nName=Slate Editor\n");
+    writeDesktopEntry(u"slate"_s, "[Desktop Entry]\nType=Application\nName=Slate Editor\n");
 }
 
 void X11CaptureContextSourceTest::contextOfTheActiveWindow_data()
@@ -111,24 +113,24 @@ void X11CaptureContextSourceTest::contextOfTheActiveWindow_data()
     };
 
     QTest::addRow("desktop entry found by its window class")
-        << QByteArray("notepadx\0NotepadX\0", 18) << "Shopping list — Notepad" << false
+        << QByteArray("notepadx\0NotepadX\0", 18) << u"Shopping list — Notepad"_s << false
         << CaptureContext{text("Notepad X"), text("org.example.Notepad"), text("Shopping list — Notepad")};
     QTest::addRow("desktop entry found by its id")
-        << QByteArray("slate\0Slate\0", 12) << "main.cpp" << false
+        << QByteArray("slate\0Slate\0", 12) << u"main.cpp"_s << false
         << CaptureContext{text("Slate Editor"), text("slate"), text("main.cpp")};
     QTest::addRow("no desktop entry: the window class")
-        << QByteArray("kitty-x\0Kitty-X\0", 16) << "~/src" << false
+        << QByteArray("kitty-x\0Kitty-X\0", 16) << u"~/src"_s << false
         << CaptureContext{text("Kitty-X"), text("kitty-x"), text("~/src")};
     QTest::addRow("window without a title")
-        << QByteArray("slate\0Slate\0", 12) << "" << false
+        << QByteArray("slate\0Slate\0", 12) << u""_s << false
         << CaptureContext{text("Slate Editor"), text("slate"), std::nullopt};
     QTest::addRow("screenshot tool in front")
-        << QByteArray("spectacle\0Spectacle\0", 20) << "Spectacle" << false << CaptureContext{};
+        << QByteArray("spectacle\0Spectacle\0", 20) << u"Spectacle"_s << false << CaptureContext{};
     QTest::addRow("screenshot tool by its application id")
-        << QByteArray("org.gnome.Screenshot\0org.gnome.Screenshot\0", 42) << "Screenshot" << false
+        << QByteArray("org.gnome.Screenshot\0org.gnome.Screenshot\0", 42) << u"Screenshot"_s << false
         << CaptureContext{};
     QTest::addRow("Quillo's own window in front")
-        << QByteArray("notepadx\0NotepadX\0", 18) << "Renamed" << true << CaptureContext{};
+        << QByteArray("notepadx\0NotepadX\0", 18) << u"Renamed"_s << true << CaptureContext{};
 }
 
 void X11CaptureContextSourceTest::contextOfTheActiveWindow()

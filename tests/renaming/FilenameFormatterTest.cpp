@@ -34,14 +34,14 @@ void FilenameFormatterTest::dateSuffix_data()
     const auto utc = [](int y, int mo, int d, int h, int m = 0) {
         return QDateTime(QDate(y, mo, d), QTime(h, m), Qt::UTC);
     };
-    QTest::addRow("single digits are padded") << utc(2025, 3, 4, 12) << QByteArray("UTC") << "2025-03-04";
+    QTest::addRow("single digits are padded") << utc(2025, 3, 4, 12) << QByteArray("UTC") << u"2025-03-04"_s;
     QTest::addRow("new year in UTC, old year locally")
-        << utc(2025, 1, 1, 3) << QByteArray("America/New_York") << "2024-12-31";
+        << utc(2025, 1, 1, 3) << QByteArray("America/New_York") << u"2024-12-31"_s;
     QTest::addRow("old year in UTC, new year locally")
-        << utc(2024, 12, 31, 20) << QByteArray("Asia/Tokyo") << "2025-01-01";
+        << utc(2024, 12, 31, 20) << QByteArray("Asia/Tokyo") << u"2025-01-01"_s;
     QTest::addRow("half-hour zone crosses midnight")
-        << utc(2025, 3, 14, 18, 45) << QByteArray("Asia/Kolkata") << "2025-03-15";
-    QTest::addRow("invalid instant gives zeros") << QDateTime() << QByteArray("UTC") << "0000-00-00";
+        << utc(2025, 3, 14, 18, 45) << QByteArray("Asia/Kolkata") << u"2025-03-15"_s;
+    QTest::addRow("invalid instant gives zeros") << QDateTime() << QByteArray("UTC") << u"0000-00-00"_s;
 }
 
 void FilenameFormatterTest::dateSuffix()
@@ -58,14 +58,12 @@ void FilenameFormatterTest::userBaseName_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected"); // null: nothing usable
     const QString a199(199, u'a');
-    QTest::addRow("accent, comma and exclamation") << u"Café Receipt, March!"_s << "cafe-receipt-march";
-    QTest::addRow("apostrophe dropped") << "don't panic"
-                                        << "dont-panic";
-    QTest::addRow("separators at both ends") << " -- Hello   World -- "
-                                             << "hello-world";
-    QTest::addRow("only punctuation") << "!!! ... ???" << QString();
+    QTest::addRow("accent, comma and exclamation") << u"Café Receipt, March!"_s << u"cafe-receipt-march"_s;
+    QTest::addRow("apostrophe dropped") << u"don't panic"_s << u"dont-panic"_s;
+    QTest::addRow("separators at both ends") << u" -- Hello   World -- "_s << u"hello-world"_s;
+    QTest::addRow("only punctuation") << u"!!! ... ???"_s << QString();
     QTest::addRow("only Japanese") << u"請求書のスクリーンショット"_s << QString();
-    QTest::addRow("empty") << "" << QString();
+    QTest::addRow("empty") << u""_s << QString();
     QTest::addRow("exactly 200 kept")
         << a199.left(100) + " " + a199.left(99) << a199.left(100) + "-" + a199.left(99);
     QTest::addRow("one long word cut to 200") << QString(250, u'a') << QString(200, u'a');

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class BookmarkStoreTest : public QObject
 {
     Q_OBJECT
@@ -22,7 +24,6 @@ private slots:
     void keepsTheTwentyNewestDestinations();
     void rememberingAgainMovesToTheFront();
     void newWatchedFolderSwapsWithDestinations();
-    void longStoredListIsCut();
     void deletedFolderIsDroppedAtLaunch();
     void folderReachedThroughALinkIsOpenedOnce();
     void missingFolderCannotBeRemembered();
@@ -37,9 +38,9 @@ private:
 
 void BookmarkStoreTest::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    QTest::failOnWarning(QRegularExpression(u"."_s));
     m_temp = std::make_unique<QTemporaryDir>();
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(QStringLiteral("quillo.conf")));
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
 }
 
 QString BookmarkStoreTest::folder(const QString &name)
@@ -51,7 +52,7 @@ QString BookmarkStoreTest::folder(const QString &name)
 
 std::unique_ptr<BookmarkStore> BookmarkStoreTest::reopened(bool isSandboxed)
 {
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(QStringLiteral("quillo.conf")));
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
     return std::make_unique<BookmarkStore>(*m_preferences, isSandboxed);
 }
 
@@ -63,12 +64,12 @@ void BookmarkStoreTest::authorization_data()
     QTest::addColumn<FolderAuthorization>("expected");
     const auto yes = FolderAuthorization::Authorized;
     const auto no = FolderAuthorization::NeedsAccess;
-    QTest::addRow("writable folder outside a sandbox") << false << false << "Shots" << yes;
-    QTest::addRow("writable folder in a sandbox") << true << false << "Shots" << no;
-    QTest::addRow("granted folder in a sandbox") << true << true << "Shots" << yes;
-    QTest::addRow("file inside the granted folder") << true << true << "Shots/2024/x.png" << yes;
-    QTest::addRow("sibling with the same prefix") << true << true << "Shots2" << no;
-    QTest::addRow("missing folder outside a sandbox") << false << false << "gone" << no;
+    QTest::addRow("writable folder outside a sandbox") << false << false << u"Shots"_s << yes;
+    QTest::addRow("writable folder in a sandbox") << true << false << u"Shots"_s << no;
+    QTest::addRow("granted folder in a sandbox") << true << true << u"Shots"_s << yes;
+    QTest::addRow("file inside the granted folder") << true << true << u"Shots/2024/x.png"_s << yes;
+    QTest::addRow("sibling with the same prefix") << true << true << u"Shots2"_s << no;
+    QTest::addRow("missing folder outside a sandbox") << false << false << u"gone"_s << no;
 }
 
 void BookmarkStoreTest::authorization()
@@ -77,19 +78,19 @@ void BookmarkStoreTest::authorization()
     QFETCH(bool, remember);
     QFETCH(QString, asked);
     QFETCH(FolderAuthorization, expected);
-    folder(QStringLiteral("Shots/2024"));
-    folder(QStringLiteral("Shots2"));
+    folder(u"Shots/2024"_s);
+    folder(u"Shots2"_s);
     BookmarkStore store(*m_preferences, isSandboxed);
     if (remember)
-        QVERIFY(store.rememberWatchedFolder(m_temp->filePath(QStringLiteral("Shots"))).bookmark);
+        QVERIFY(store.rememberWatchedFolder(m_temp->filePath(u"Shots"_s)).bookmark);
     QCOMPARE(store.authorization(m_temp->filePath(asked)), expected);
 }
 
 void BookmarkStoreTest::destinationInsideWatchedFolderIsNotStored()
 {
     BookmarkStore store(*m_preferences, true);
-    QVERIFY(store.rememberWatchedFolder(folder(QStringLiteral("Shots"))).bookmark);
-    const auto result = store.rememberDestination(folder(QStringLiteral("Shots/Receipts")));
+    QVERIFY(store.rememberWatchedFolder(folder(u"Shots"_s)).bookmark);
+    const auto result = store.rememberDestination(folder(u"Shots/Receipts"_s));
     QVERIFY(!result.bookmark);
     QVERIFY(result.error.isEmpty());
     QVERIFY(reopened()->destinations().isEmpty());
@@ -99,12 +100,18 @@ void BookmarkStoreTest::keepsTheTwentyNewestDestinations()
 {
     BookmarkStore store(*m_preferences, true);
     for (int i = 0; i <= 20; ++i)
-        QVERIFY(store.rememberDestination(folder(QStringLiteral("d%1").arg(i))).bookmark);
+        QVERIFY(store.rememberDestination(folder(u"d%1"_s.arg(i))).bookmark);
     QCOMPARE(store.destinations().size(), 20);
-    QCOMPARE(store.destinations().first().path, m_temp->filePath(QStringLiteral("d20")));
-    QCOMPARE(store.destinations().last().path, m_temp->filePath(QStringLiteral("d1")));
-    QCOMPARE(store.authorization(m_temp->filePath(QStringLiteral("d0"))), FolderAuthorization::NeedsAccess);
+    QCOMPARE(store.destinations().first().path, m_temp->filePath(u"d20"_s));
+    QCOMPARE(store.destinations().last().path, m_temp->filePath(u"d1"_s));
+    QCOMPARE(store.authorization(m_temp->filePath(u"d0"_s)), FolderAuthorization::NeedsAccess);
     QCOMPARE(reopened()->destinations(), store.destinations());
+    // A longer stored list is cut when read.
+    QJsonArray array;
+    for (int i = 0; i < 25; ++i)
+        array.append(QJsonObject{{u"path"_s, u"/x%1"_s.arg(i)}, {u"data"_s, u"L3gx"_s}});
+    m_preferences->setData(u"destinationFolderBookmarks"_s, QJsonDocument(array).toJson());
+    QCOMPARE(reopened()->destinations().size(), 20);
 }
 
 void BookmarkStoreTest::rememberingAgainMovesToTheFront()
@@ -112,7 +119,7 @@ void BookmarkStoreTest::rememberingAgainMovesToTheFront()
     BookmarkStore store(*m_preferences, false);
     for (const char *name : {"a", "b", "c"})
         store.rememberDestination(folder(QString::fromLatin1(name)));
-    store.rememberDestination(m_temp->filePath(QStringLiteral("b/./")));
+    store.rememberDestination(m_temp->filePath(u"b/./"_s));
     QStringList paths;
     for (const auto &bookmark : store.destinations())
         paths.append(QFileInfo(bookmark.path).fileName());
@@ -122,56 +129,44 @@ void BookmarkStoreTest::rememberingAgainMovesToTheFront()
 void BookmarkStoreTest::newWatchedFolderSwapsWithDestinations()
 {
     BookmarkStore store(*m_preferences, false);
-    store.rememberWatchedFolder(folder(QStringLiteral("old")));
-    store.rememberDestination(folder(QStringLiteral("next")));
-    store.rememberWatchedFolder(m_temp->filePath(QStringLiteral("next")));
-    QCOMPARE(store.watchedFolder()->path, m_temp->filePath(QStringLiteral("next")));
+    store.rememberWatchedFolder(folder(u"old"_s));
+    store.rememberDestination(folder(u"next"_s));
+    store.rememberWatchedFolder(m_temp->filePath(u"next"_s));
+    QCOMPARE(store.watchedFolder()->path, m_temp->filePath(u"next"_s));
     QCOMPARE(store.destinations().size(), 1);
-    QCOMPARE(store.destinations().first().path, m_temp->filePath(QStringLiteral("old")));
+    QCOMPARE(store.destinations().first().path, m_temp->filePath(u"old"_s));
 
-    const auto stored =
-        QJsonDocument::fromJson(*m_preferences->dataValue(QStringLiteral("watchedFolderBookmark")));
-    QCOMPARE(stored.object().value(QStringLiteral("path")).toString(),
-             m_temp->filePath(QStringLiteral("next")));
-    QCOMPARE(QByteArray::fromBase64(stored.object().value(QStringLiteral("data")).toString().toLatin1()),
-             m_temp->filePath(QStringLiteral("next")).toUtf8());
-}
-
-void BookmarkStoreTest::longStoredListIsCut()
-{
-    QJsonArray array;
-    for (int i = 0; i < 25; ++i)
-        array.append(QJsonObject{{QStringLiteral("path"), QStringLiteral("/x%1").arg(i)},
-                                 {QStringLiteral("data"), QStringLiteral("L3gx")}});
-    m_preferences->setData(QStringLiteral("destinationFolderBookmarks"), QJsonDocument(array).toJson());
-    QCOMPARE(reopened()->destinations().size(), 20);
+    const auto stored = QJsonDocument::fromJson(*m_preferences->dataValue(u"watchedFolderBookmark"_s));
+    QCOMPARE(stored.object().value(u"path"_s).toString(), m_temp->filePath(u"next"_s));
+    QCOMPARE(QByteArray::fromBase64(stored.object().value(u"data"_s).toString().toLatin1()),
+             m_temp->filePath(u"next"_s).toUtf8());
 }
 
 void BookmarkStoreTest::deletedFolderIsDroppedAtLaunch()
 {
     {
         BookmarkStore store(*m_preferences, true);
-        store.rememberWatchedFolder(folder(QStringLiteral("watched")));
-        store.rememberDestination(folder(QStringLiteral("kept")));
-        store.rememberDestination(folder(QStringLiteral("deleted")));
+        store.rememberWatchedFolder(folder(u"watched"_s));
+        store.rememberDestination(folder(u"kept"_s));
+        store.rememberDestination(folder(u"deleted"_s));
     }
-    QVERIFY(QDir(m_temp->filePath(QStringLiteral("deleted"))).removeRecursively());
+    QVERIFY(QDir(m_temp->filePath(u"deleted"_s)).removeRecursively());
     auto store = reopened(true);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
                                            "^Dropping the bookmark for .*/deleted: .*no longer exists")));
     store->restoreAccess();
     QCOMPARE(store->destinations().size(), 1);
     QCOMPARE(reopened()->destinations().size(), 1);
-    QCOMPARE(store->authorization(m_temp->filePath(QStringLiteral("kept"))), FolderAuthorization::Authorized);
+    QCOMPARE(store->authorization(m_temp->filePath(u"kept"_s)), FolderAuthorization::Authorized);
 }
 
 void BookmarkStoreTest::folderReachedThroughALinkIsOpenedOnce()
 {
-    folder(QStringLiteral("real/Shots"));
-    QVERIFY(QFile::link(m_temp->filePath(QStringLiteral("real")), m_temp->filePath(QStringLiteral("link"))));
+    folder(u"real/Shots"_s);
+    QVERIFY(QFile::link(m_temp->filePath(u"real"_s), m_temp->filePath(u"link"_s)));
     BookmarkStore store(*m_preferences, true);
-    store.rememberWatchedFolder(m_temp->filePath(QStringLiteral("real/Shots")));
-    store.rememberDestination(m_temp->filePath(QStringLiteral("link/Shots")));
+    store.rememberWatchedFolder(m_temp->filePath(u"real/Shots"_s));
+    store.rememberDestination(m_temp->filePath(u"link/Shots"_s));
     QCOMPARE(store.openFolders().size(), 1);
     QVERIFY(store.destinations().isEmpty());
 }
@@ -179,11 +174,13 @@ void BookmarkStoreTest::folderReachedThroughALinkIsOpenedOnce()
 void BookmarkStoreTest::missingFolderCannotBeRemembered()
 {
     BookmarkStore store(*m_preferences, true);
-    const auto result = store.rememberWatchedFolder(m_temp->filePath(QStringLiteral("gone")));
+    const auto result = store.rememberWatchedFolder(m_temp->filePath(u"gone"_s));
     QVERIFY(!result.bookmark);
-    QCOMPARE(result.error, QStringLiteral("The folder “gone” does not exist."));
-    QVERIFY(!m_preferences->dataValue(QStringLiteral("watchedFolderBookmark")));
+    QCOMPARE(result.error, u"The folder “gone” does not exist."_s);
+    QVERIFY(!m_preferences->dataValue(u"watchedFolderBookmark"_s));
 }
 
 QTEST_GUILESS_MAIN(BookmarkStoreTest)
 #include "BookmarkStoreTest.moc"
+
+using namespace Qt::StringLiterals;

@@ -40,19 +40,18 @@ void ForeignSettingsTest::stringValue_data()
     QTest::addColumn<QString>("key");      // group/key
     QTest::addColumn<QString>("expected"); // null: nothing
     const QByteArray kde = "[General]\nlaunch=1\n[ImageSave]\nimageSaveLocation=file:///home/me/My Shots\n";
-    QTest::addRow("key in a named group") << kde << "ImageSave/imageSaveLocation"
-                                          << "file:///home/me/My Shots";
-    QTest::addRow("key in General") << kde << "General/launch"
-                                    << "1";
-    QTest::addRow("key asked in the wrong group") << kde << "General/imageSaveLocation" << QString();
+    QTest::addRow("key in a named group")
+        << kde << u"ImageSave/imageSaveLocation"_s << u"file:///home/me/My Shots"_s;
+    QTest::addRow("key in General") << kde << u"General/launch"_s << u"1"_s;
+    QTest::addRow("key asked in the wrong group") << kde << u"General/imageSaveLocation"_s << QString();
     QTest::addRow("non-ASCII written raw")
-        << u"[General]\np=/Изображения\n"_s.toUtf8() << "General/p" << u"/Изображения"_s;
+        << u"[General]\np=/Изображения\n"_s.toUtf8() << u"General/p"_s << u"/Изображения"_s;
     QTest::addRow("non-ASCII written escaped")
-        << QByteArray("[General]\np=/Caf\\xe9\n") << "General/p" << u"/Café"_s;
-    QTest::addRow("unquoted comma joined back") << QByteArray("[General]\np=/a,b\n") << "General/p"
-                                                << "/a,b";
+        << QByteArray("[General]\np=/Caf\\xe9\n") << u"General/p"_s << u"/Café"_s;
+    QTest::addRow("unquoted comma joined back")
+        << QByteArray("[General]\np=/a,b\n") << u"General/p"_s << u"/a,b"_s;
     QTest::addRow("data is not text")
-        << QByteArray("[General]\np=@ByteArray(x)\n") << "General/p" << QString();
+        << QByteArray("[General]\np=@ByteArray(x)\n") << u"General/p"_s << QString();
 }
 
 void ForeignSettingsTest::stringValue()

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString home()
@@ -46,22 +48,21 @@ private slots:
     void prefixOfTemplate();
 
 private:
-    QString desktop() const { return home() + QStringLiteral("/Desktop"); }
+    QString desktop() const { return home() + u"/Desktop"_s; }
 };
 
 void ScreencapturePreferencesTest::initTestCase()
 {
-    QVERIFY2(home().contains(QStringLiteral("/home/ScreencapturePreferencesTest")),
-             "must run in a test HOME");
+    QVERIFY2(home().contains(u"/home/ScreencapturePreferencesTest"_s), "must run in a test HOME");
 }
 
 void ScreencapturePreferencesTest::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-    for (const QString &name : {QStringLiteral("spectaclerc"), QStringLiteral("flameshot/flameshot.ini")})
+    QTest::failOnWarning(QRegularExpression(u"."_s));
+    for (const QString &name : {u"spectaclerc"_s, u"flameshot/flameshot.ini"_s})
         QFile::remove(configFile(name));
-    QDir(home() + QStringLiteral("/Pictures")).removeRecursively();
-    QDir(home() + QStringLiteral("/shots")).removeRecursively();
+    QDir(home() + u"/Pictures"_s).removeRecursively();
+    QDir(home() + u"/shots"_s).removeRecursively();
 }
 
 void ScreencapturePreferencesTest::systemFolder_data()
@@ -70,27 +71,27 @@ void ScreencapturePreferencesTest::systemFolder_data()
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QString>("expected");
 
-    QTest::addRow("no tool, no Pictures/Screenshots") << QByteArray() << QStringList{} << "DESKTOP";
+    QTest::addRow("no tool, no Pictures/Screenshots") << QByteArray() << QStringList{} << u"DESKTOP"_s;
     QTest::addRow("GNOME's Pictures/Screenshots")
-        << QByteArray() << QStringList{"Pictures/Screenshots"} << "HOME/Pictures/Screenshots";
+        << QByteArray() << QStringList{"Pictures/Screenshots"} << u"HOME/Pictures/Screenshots"_s;
     QTest::addRow("spaces, line break and tilde")
         << QByteArray("[ImageSave]\nimageSaveLocation=  ~/shots/a \\n\n") << QStringList{"shots/a"}
-        << "HOME/shots/a";
+        << u"HOME/shots/a"_s;
     QTest::addRow("file URL") << QByteArray("[ImageSave]\nimageSaveLocation=file://HOME/shots/b%20c/\n")
-                              << QStringList{"shots/b c"} << "HOME/shots/b c";
+                              << QStringList{"shots/b c"} << u"HOME/shots/b c"_s;
     QTest::addRow("tilde alone is the home folder")
-        << QByteArray("[ImageSave]\nimageSaveLocation=~\n") << QStringList{} << "HOME";
+        << QByteArray("[ImageSave]\nimageSaveLocation=~\n") << QStringList{} << u"HOME"_s;
     QTest::addRow("tilde with a user name")
-        << QByteArray("[ImageSave]\nimageSaveLocation=~bob/shots\n") << QStringList{"shots"} << "DESKTOP";
+        << QByteArray("[ImageSave]\nimageSaveLocation=~bob/shots\n") << QStringList{"shots"} << u"DESKTOP"_s;
     QTest::addRow("relative path") << QByteArray("[ImageSave]\nimageSaveLocation=shots\n")
-                                   << QStringList{"shots"} << "DESKTOP";
+                                   << QStringList{"shots"} << u"DESKTOP"_s;
     QTest::addRow("dot-dot is resolved")
         << QByteArray("[ImageSave]\nimageSaveLocation=HOME/nowhere/../shots\n") << QStringList{"shots"}
-        << "HOME/shots";
+        << u"HOME/shots"_s;
     QTest::addRow("a regular file") << QByteArray("[ImageSave]\nimageSaveLocation=HOME/.config/spectaclerc\n")
-                                    << QStringList{} << "DESKTOP";
+                                    << QStringList{} << u"DESKTOP"_s;
     QTest::addRow("missing folder") << QByteArray("[ImageSave]\nimageSaveLocation=HOME/gone\n")
-                                    << QStringList{} << "DESKTOP";
+                                    << QStringList{} << u"DESKTOP"_s;
 }
 
 void ScreencapturePreferencesTest::systemFolder()
@@ -99,45 +100,46 @@ void ScreencapturePreferencesTest::systemFolder()
     QFETCH(QStringList, folders);
     QFETCH(QString, expected);
     if (!spectaclerc.isEmpty())
-        writeFile(configFile(QStringLiteral("spectaclerc")), spectaclerc.replace("HOME", home().toUtf8()));
+        writeFile(configFile(u"spectaclerc"_s), spectaclerc.replace("HOME", home().toUtf8()));
     for (const QString &folder : folders)
         QVERIFY(QDir(home()).mkpath(folder));
-    expected.replace(QStringLiteral("DESKTOP"), desktop()).replace(QStringLiteral("HOME"), home());
+    expected.replace(u"DESKTOP"_s, desktop()).replace(u"HOME"_s, home());
     QCOMPARE(ScreencapturePreferences::systemFolder(), expected);
 }
 
 void ScreencapturePreferencesTest::folderCreatedLaterIsFound()
 {
-    writeFile(configFile(QStringLiteral("spectaclerc")), "[ImageSave]\nimageSaveLocation=~/shots\n");
+    writeFile(configFile(u"spectaclerc"_s), "[ImageSave]\nimageSaveLocation=~/shots\n");
     QCOMPARE(ScreencapturePreferences::systemFolder(), desktop());
-    QVERIFY(QDir(home()).mkpath(QStringLiteral("shots")));
-    QCOMPARE(ScreencapturePreferences::systemFolder(), home() + QStringLiteral("/shots"));
+    QVERIFY(QDir(home()).mkpath(u"shots"_s));
+    QCOMPARE(ScreencapturePreferences::systemFolder(), home() + u"/shots"_s);
 }
 
 void ScreencapturePreferencesTest::toolsAreReadInOrder()
 {
     QCOMPARE(ScreencapturePreferences::customNamePrefix(), std::nullopt);
-    writeFile(configFile(QStringLiteral("flameshot/flameshot.ini")),
+    writeFile(configFile(u"flameshot/flameshot.ini"_s),
               "[General]\nsavePath=/flame\nfilenamePattern=Flame shot_%F_%H-%M\n");
-    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(QStringLiteral("/flame")));
-    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(QStringLiteral("Flame shot")));
+    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/flame"_s));
+    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Flame shot"_s));
 
-    writeFile(configFile(QStringLiteral("spectaclerc")),
+    writeFile(configFile(u"spectaclerc"_s),
               "[ImageSave]\nimageSaveLocation=/spectacle\nimageFilenameTemplate=Capture <yyyy>-<MM>\n");
-    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(QStringLiteral("/spectacle")));
-    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(QStringLiteral("Capture")));
+    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/spectacle"_s));
+    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Capture"_s));
 }
 
 void ScreencapturePreferencesTest::prefixOfTemplate_data()
 {
     QTest::addColumn<QString>("nameTemplate");
     QTest::addColumn<OptionalText>("expected");
-    QTest::addRow("underscore before the date") << "Screenshot_<yyyy><MM><dd>" << OptionalText("Screenshot");
-    QTest::addRow("only one separator is removed") << "Shot - %Y" << OptionalText("Shot -");
-    QTest::addRow("placeholder first") << "%F_%H-%M" << OptionalText();
-    QTest::addRow("no placeholder") << "MyShot" << OptionalText("MyShot");
-    QTest::addRow("separator alone") << "-<yyyy>" << OptionalText();
-    QTest::addRow("white space kept inside") << " My Shot_%Y" << OptionalText(" My Shot");
+    QTest::addRow("underscore before the date")
+        << u"Screenshot_<yyyy><MM><dd>"_s << OptionalText("Screenshot");
+    QTest::addRow("only one separator is removed") << u"Shot - %Y"_s << OptionalText("Shot -");
+    QTest::addRow("placeholder first") << u"%F_%H-%M"_s << OptionalText();
+    QTest::addRow("no placeholder") << u"MyShot"_s << OptionalText("MyShot");
+    QTest::addRow("separator alone") << u"-<yyyy>"_s << OptionalText();
+    QTest::addRow("white space kept inside") << u" My Shot_%Y"_s << OptionalText(" My Shot");
 }
 
 void ScreencapturePreferencesTest::prefixOfTemplate()

@@ -4,12 +4,7 @@ FileResult FakeFileSystem::move(const QString &source, const QString &target) co
 {
     if (m_beforeMove)
         m_beforeMove(target);
-    if (m_moveFailure)
-        return *m_moveFailure;
-    FileResult result = LinuxFileSystem::move(source, target);
-    if (result)
-        m_moves.append({source, target});
-    return result;
+    return LinuxFileSystem::move(source, target);
 }
 
 std::optional<QByteArray> FakeFileSystem::extendedAttribute(const QString &path, const QByteArray &name) const

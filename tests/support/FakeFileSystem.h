@@ -2,9 +2,6 @@
 
 #include "intake/LinuxFileSystem.h"
 
-#include <QList>
-#include <QPair>
-
 #include <functional>
 
 // Real files on disk, with the failures a test cannot make the disk produce on demand.
@@ -14,12 +11,8 @@ class FakeFileSystem final : public LinuxFileSystem
 public:
     // Without support, attributes read as absent and writes fail as on such a file system.
     void setExtendedAttributesSupported(bool isSupported) { m_attributesSupported = isSupported; }
-    // Every move fails with `failure` until it is set back to nothing.
-    void setMoveFailure(std::optional<FileResult> failure) { m_moveFailure = std::move(failure); }
     // Runs before every move with its target, e.g. to let another program take the name first.
     void setBeforeMove(std::function<void(const QString &target)> hook) { m_beforeMove = std::move(hook); }
-    // The moves that succeeded, source and target, in order.
-    QList<QPair<QString, QString>> moves() const { return m_moves; }
 
     FileResult move(const QString &source, const QString &target) const override;
     std::optional<QByteArray> extendedAttribute(const QString &path, const QByteArray &name) const override;
@@ -28,7 +21,5 @@ public:
 
 private:
     bool m_attributesSupported = true;
-    std::optional<FileResult> m_moveFailure;
     std::function<void(const QString &)> m_beforeMove;
-    mutable QList<QPair<QString, QString>> m_moves;
 };

@@ -69,19 +69,12 @@ QUrl FakeModelServer::baseUrl() const
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()));
 }
 
-void FakeModelServer::setBehaviour(const QByteArray &path, Behaviour behaviour,
-                                   std::chrono::milliseconds delay)
-{
-    m_behaviours.insert(path, {behaviour, delay});
-}
-
 QList<FakeModelServer::Request> FakeModelServer::requests(const QByteArray &path) const
 {
     QList<Request> matching;
-    for (const Request &request : m_requests) {
+    for (const Request &request : m_requests)
         if (request.path == path)
             matching.append(request);
-    }
     return matching;
 }
 
@@ -138,8 +131,7 @@ void FakeModelServer::handle(QTcpSocket *socket, const Request &request)
 void FakeModelServer::answer(QTcpSocket *socket, const Request &request)
 {
     const QByteArray body = answerBody(request);
-    socket->write(body.isNull() ? response(404, "Not Found", R"({"error":"not found"})")
-                                : response(200, "OK", body));
+    socket->write(body.isNull() ? response(404, "Not Found", "{}") : response(200, "OK", body));
     socket->disconnectFromHost();
 }
 

@@ -55,9 +55,11 @@ public:
     // The generated text of successive /api/chat answers; the last one repeats.
     void setChatContents(const QList<QByteArray> &contents) { m_chatContents = contents; }
     // How requests to `path` ("/api/chat") are treated; every path answers unless told otherwise.
-    void setBehaviour(const QByteArray &path, Behaviour behaviour, std::chrono::milliseconds delay = {});
+    void setBehaviour(const QByteArray &path, Behaviour behaviour, std::chrono::milliseconds delay = {})
+    {
+        m_behaviours.insert(path, {behaviour, delay});
+    }
 
-    const QList<Request> &requests() const { return m_requests; }
     QList<Request> requests(const QByteArray &path) const;
     // How much of a huge body went out before the client hung up.
     qint64 hugeBodyBytesSent() const { return m_hugeBodyBytesSent; }
