@@ -117,10 +117,11 @@ std::optional<RenameRecord> RenameCoordinatorTest::renameOne(const QString &path
     m_namer->immediateAnswer = answer;
     auto future = m_coordinator->handleNewFile(path, {});
     // Continuations are delivered through the event loop.
-    QTest::qWaitFor([&] {
-        return future.isFinished();
-    });
-    return future.isFinished() ? future.result() : std::nullopt;
+    if (!QTest::qWaitFor([&] {
+            return future.isFinished();
+        }))
+        return std::nullopt;
+    return future.result();
 }
 
 void RenameCoordinatorTest::secondReportWhileNamingIsSkipped()
