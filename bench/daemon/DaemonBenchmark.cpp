@@ -111,6 +111,15 @@ double statusMegabytes(qint64 pid, const QByteArray &key)
     return double(statusField(readProcFile(QStringLiteral("/proc/%1/status").arg(pid)), key)) / 1024.0;
 }
 
+// Resident memory, split into heap and stacks (anon) and mapped files such as libraries.
+QString residentText(qint64 pid)
+{
+    return QStringLiteral("%1 (anon %2, file %3)")
+        .arg(statusMegabytes(pid, "VmRSS"), 0, 'f', 1)
+        .arg(statusMegabytes(pid, "RssAnon"), 0, 'f', 1)
+        .arg(statusMegabytes(pid, "RssFile"), 0, 'f', 1);
+}
+
 QString loadAverage()
 {
     return QString::fromLatin1(readProcFile(QStringLiteral("/proc/loadavg")).split(' ').mid(0, 3).join(' '));
@@ -408,8 +417,9 @@ void runBurst(const Options &options, Daemon &daemon, const QString &folder)
                 options.burst, done && daemon.failedCount() == 0 ? "all renamed" : "NOT all renamed", seconds,
                 double(daemon.firstRenamedMs().value_or(-1)) / 1000.0, daemon.renamedCount(),
                 daemon.failedCount(), double(daemon.renamedCount()) / seconds);
-    std::printf("burst %d: cpu ms %.0f (%.0f per file), peak rss MB %.1f (VmHWM %.1f), peak threads %zu\n",
-                options.burst, ticksToMs(after.cpuTicks - before.cpuTicks),
+    printWindow(QStringLiteral("burst %1").arg(options.burst), before, after);
+    std::printf("burst %d: cpu ms per file %.0f, peak rss MB %.1f (VmHWM %.1f), peak threads %zu\n",
+                options.burst,
                 ticksToMs(after.cpuTicks - before.cpuTicks) / std::max(1, daemon.renamedCount()), peakRss,
                 statusMegabytes(daemon.pid(), "VmHWM"), peakThreads);
     printSurvival(*burst, folder);
@@ -422,8 +432,8 @@ void runIdle(const QString &label, Daemon &daemon, int seconds)
     const ProcessSample after = sample(daemon.pid());
     printWindow(QStringLiteral("%1 over %2 s").arg(label).arg(seconds), before, after);
     printThreads(after);
-    std::printf("%s rss MB after %d s: %.1f\n", qPrintable(label), seconds,
-                statusMegabytes(daemon.pid(), "VmRSS"));
+    std::printf("%s rss MB after %d s: %s\n", qPrintable(label), seconds,
+                qPrintable(residentText(daemon.pid())));
 }
 
 void runTermination(Daemon &daemon)
@@ -499,12 +509,13 @@ int main(int argc, char *argv[])
     startClock.start();
     if (!daemon.start(folder))
         return 1;
-    std::printf("start: watching after %lld ms\n", static_cast<long long>(startClock.elapsed()));
+    std::printf("start: pid %lld watching after %lld ms\n", static_cast<long long>(daemon.pid()),
+                static_cast<long long>(startClock.elapsed()));
     pause(startSettleMs);
-    std::printf("idle rss MB after start: %.1f\n", statusMegabytes(daemon.pid(), "VmRSS"));
+    std::printf("idle rss MB after start: %s\n", qPrintable(residentText(daemon.pid())));
     runIdle(QStringLiteral("idle"), daemon, options->idleSeconds);
     runBurst(*options, daemon, folder);
-    std::printf("rss MB right after burst: %.1f\n", statusMegabytes(daemon.pid(), "VmRSS"));
+    std::printf("rss MB right after burst: %s\n", qPrintable(residentText(daemon.pid())));
     runIdle(QStringLiteral("after-burst idle"), daemon, options->afterBurstIdleSeconds);
     runTermination(daemon);
     std::printf("quillo errors logged: %d\nload at end: %s\n", daemon.errorCount(),
