@@ -51,14 +51,6 @@ struct ProcessSample
 {
     qint64 cpuTicks = 0; // the whole process, threads that ended included
     std::map<int, ThreadSample> threads;
-
-    qint64 switches() const
-    {
-        qint64 sum = 0;
-        for (const auto &[tid, thread] : threads)
-            sum += thread.switches;
-        return sum;
-    }
 };
 
 QByteArray readProcFile(const QString &path)
@@ -250,11 +242,10 @@ bool Daemon::startBus()
     m_bus.setProcessEnvironment(m_environment);
     m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
                                                 QStringLiteral("--print-address=1")});
-    if (!m_bus.waitForStarted() || !waitUntil(
-                                       [this] {
-                                           return m_bus.canReadLine();
-                                       },
-                                       startTimeoutMs)) {
+    const auto addressPrinted = [this] {
+        return m_bus.canReadLine();
+    };
+    if (!m_bus.waitForStarted() || !waitUntil(addressPrinted, startTimeoutMs)) {
         std::fprintf(stderr, "cannot start a session bus: %s\n%s", qPrintable(m_bus.errorString()),
                      m_bus.readAllStandardError().constData());
         return false;
@@ -282,12 +273,10 @@ bool Daemon::start(const QString &watchedFolder)
         readLog();
     });
     m_quillo.start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")});
-    if (!waitUntil(
-            [this] {
-                return m_watching || !isRunning();
-            },
-            startTimeoutMs) ||
-        !m_watching) {
+    const auto settled = [this] {
+        return m_watching || !isRunning();
+    };
+    if (!waitUntil(settled, startTimeoutMs) || !m_watching) {
         std::fprintf(stderr, "quillo did not start watching: %s\n", qPrintable(m_quillo.errorString()));
         return false;
     }
