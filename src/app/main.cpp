@@ -21,6 +21,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -116,6 +117,10 @@ int runController(QCoreApplication &app, bool headless)
 int main(int argc, char *argv[])
 {
     restartWithSingleThreadedRecognition(argv);
+    // Fixed limits: otherwise glibc raises them after the large image buffers of a naming thread
+    // are freed and keeps ~60 MB of free heap resident long after the threads are gone.
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
     const bool headless = hasArgument(argc, argv, "--headless") || !hasDisplay();
     std::unique_ptr<QCoreApplication> app;
