@@ -1,6 +1,7 @@
 #include "naming/FolderRouter.h"
 
 #include "naming/SlugGenerator.h"
+#include "naming/TextScanning.h"
 
 #include <algorithm>
 #include <array>
@@ -86,11 +87,6 @@ int symbolScore(ScreenshotCategory category, QStringView text)
     }
 }
 
-bool isHorizontalSpace(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
 } // namespace
 
 namespace FolderRouter {
@@ -137,11 +133,7 @@ QString sanitizedFolderName(const QString &name, const QString &fallback)
     qsizetype dots = 0;
     while (dots < cleaned.size() && cleaned[dots] == u'.')
         ++dots;
-    QStringView rest = QStringView(cleaned).sliced(dots);
-    while (!rest.isEmpty() && isHorizontalSpace(rest.front()))
-        rest = rest.sliced(1);
-    while (!rest.isEmpty() && isHorizontalSpace(rest.back()))
-        rest.chop(1);
+    const QStringView rest = TextScanning::trimmedHorizontally(QStringView(cleaned).sliced(dots));
     return rest.isEmpty() ? fallback : rest.toString();
 }
 
