@@ -54,10 +54,7 @@ void AppController::start()
         [this] {
             return m_services.namerFactory(*m_settings);
         },
-        m_services.fileSystem,
-        [] {
-            return QDateTime::currentDateTimeUtc();
-        });
+        m_services.fileSystem, RenameCoordinator::Clock::system());
 
     m_watcher = std::make_unique<ScreenshotWatcher>(m_services.eventSources);
     // Queued to this thread: the watcher reports on its own.

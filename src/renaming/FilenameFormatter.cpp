@@ -1,6 +1,7 @@
 #include "renaming/FilenameFormatter.h"
 
 #include "naming/SlugGenerator.h"
+#include "settings/TextScanning.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -36,6 +37,23 @@ std::optional<QString> userBaseName(const QString &text)
     if (name.isEmpty())
         return std::nullopt;
     return name;
+}
+
+QString folderName(const QString &name, const QString &fallback)
+{
+    QString cleaned = name;
+    cleaned.replace(u'/', u'-').replace(u':', u'-');
+    QStringView rest(cleaned);
+    // Leading dots and spaces alternate (". . x"), so strip both until neither is left.
+    for (qsizetype before = -1; before != rest.size();) {
+        before = rest.size();
+        rest = TextScanning::trimmed(rest, [](char32_t c) {
+            return QChar::isSpace(c);
+        });
+        while (rest.startsWith(u'.'))
+            rest = rest.sliced(1);
+    }
+    return rest.isEmpty() ? fallback : rest.toString();
 }
 
 } // namespace FilenameFormatter

@@ -20,4 +20,8 @@ QString dateSuffix(const QDateTime &instant, const QTimeZone &zone);
 // or nothing when no letter or digit survives.
 std::optional<QString> userBaseName(const QString &text);
 
+// A typed folder name made safe as one path component: no slash or colon, no leading dots or
+// surrounding spaces (so never hidden, "." or ".."); `fallback` when nothing is left.
+QString folderName(const QString &name, const QString &fallback);
+
 } // namespace FilenameFormatter

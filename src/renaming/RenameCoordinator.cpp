@@ -1,7 +1,6 @@
 #include "renaming/RenameCoordinator.h"
 
 #include "intake/FileSystem.h"
-#include "naming/FolderRouter.h"
 #include "renaming/FilenameFormatter.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/RenameLog.h"
@@ -44,15 +43,20 @@ std::optional<QString> routedFolderName(const QString &folder, const QString &ro
 
 } // namespace
 
+RenameCoordinator::Clock RenameCoordinator::Clock::system()
+{
+    return {&QDateTime::currentDateTimeUtc, &QTimeZone::systemTimeZone};
+}
+
 RenameCoordinator::RenameCoordinator(SettingsStore &settings, RenameHistoryStore &history,
-                                     NamerProvider namerProvider, const FileSystem &fileSystem, Clock now,
+                                     NamerProvider namerProvider, const FileSystem &fileSystem, Clock clock,
                                      QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_history(history)
     , m_namerProvider(std::move(namerProvider))
     , m_fileSystem(fileSystem)
-    , m_now(std::move(now))
+    , m_clock(std::move(clock))
 {}
 
 QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const CaptureContext &context)
@@ -63,7 +67,7 @@ QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, path);
     if (!candidate)
         return nothing();
-    const DetectionVerdict verdict = m_detector.evaluate(*candidate, processedPaths(), m_now());
+    const DetectionVerdict verdict = m_detector.evaluate(*candidate, processedPaths(), m_clock.now());
     if (verdict != DetectionVerdict::Accept) {
         qCDebug(lcRename).noquote()
             << QStringLiteral("Skipping %1: %2").arg(fileName(path), verdictName(verdict));
@@ -105,8 +109,8 @@ MaybeRecord RenameCoordinator::finishRename(const ScreenshotCandidate &candidate
     const QString destination = destinationFolder(root, suggestion.category, routing);
     QString baseName = suggestion.slug;
     if (m_settings.appendDateSuffix()) {
-        const QDateTime taken = candidate.creationDate.value_or(m_now());
-        baseName += u'-' + FilenameFormatter::dateSuffix(taken, QTimeZone::systemTimeZone());
+        const QDateTime taken = candidate.creationDate.value_or(m_clock.now());
+        baseName += u'-' + FilenameFormatter::dateSuffix(taken, m_clock.zone());
     }
     const auto fail = [&](const QString &description) {
         qCWarning(lcRename).noquote()
@@ -129,7 +133,7 @@ MaybeRecord RenameCoordinator::finishRename(const ScreenshotCandidate &candidate
     record.originalFolderPath = QFileInfo(candidate.path).absolutePath();
     record.originalFilename = fileName(candidate.path);
     record.renamedPath = target;
-    record.renamedAt = m_now();
+    record.renamedAt = m_clock.now();
     record.routedFolderName = routedFolderName(destination, root);
     record.namingSource = suggestion.source;
     m_history.add(record);
@@ -147,7 +151,7 @@ QString RenameCoordinator::destinationFolder(const QString &root, ScreenshotCate
     const CategoryRule rule = routing.rule(category);
     if (!rule.isEnabled)
         return root;
-    return joined(root, FolderRouter::sanitizedFolderName(rule.folderName, defaultFolderName(category)));
+    return joined(root, FilenameFormatter::folderName(rule.folderName, defaultFolderName(category)));
 }
 
 QString RenameCoordinator::freeTarget(const QString &folder, const QString &baseName,

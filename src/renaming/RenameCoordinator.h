@@ -8,6 +8,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QSet>
+#include <QTimeZone>
 
 #include <functional>
 #include <memory>
@@ -27,7 +28,14 @@ class RenameCoordinator final : public QObject
 public:
     // Called once per rename, on the main thread.
     using NamerProvider = std::function<std::shared_ptr<ScreenshotNaming>()>;
-    using Clock = std::function<QDateTime()>;
+    // The instant ages and records are measured by, and the zone a date suffix is read in.
+    struct Clock
+    {
+        std::function<QDateTime()> now;
+        std::function<QTimeZone()> zone;
+
+        static Clock system();
+    };
 
     RenameCoordinator(SettingsStore &settings, RenameHistoryStore &history, NamerProvider namerProvider,
                       const FileSystem &fileSystem, Clock now, QObject *parent = nullptr);
@@ -73,7 +81,7 @@ private:
     RenameHistoryStore &m_history;
     NamerProvider m_namerProvider;
     const FileSystem &m_fileSystem;
-    Clock m_now;
+    Clock m_clock;
     ScreenshotDetector m_detector;
     std::optional<QString> m_watchedFolder;
     QSet<QString> m_handledPaths;

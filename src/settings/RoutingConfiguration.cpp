@@ -1,5 +1,7 @@
 #include "settings/RoutingConfiguration.h"
 
+#include "settings/TextScanning.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,22 +13,6 @@ const QString folderNameKey = QStringLiteral("folderName");
 const QString isEnabledKey = QStringLiteral("isEnabled");
 const QString extraKeywordsKey = QStringLiteral("extraKeywords");
 const QString rulesKey = QStringLiteral("rules");
-
-bool isHorizontalSpace(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-QString trimmedHorizontally(QStringView text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && isHorizontalSpace(text[start]))
-        ++start;
-    while (end > start && isHorizontalSpace(text[end - 1]))
-        --end;
-    return text.sliced(start, end - start).toString();
-}
 
 std::optional<CategoryRule> ruleFromJson(const QJsonValue &value)
 {
@@ -56,7 +42,7 @@ QStringList CategoryRule::keywords() const
 {
     QStringList result = defaultKeywords(category);
     for (QStringView piece : QStringView(extraKeywords).split(u',')) {
-        const QString keyword = trimmedHorizontally(piece).toLower();
+        const QString keyword = TextScanning::trimmedHorizontally(piece).toString().toLower();
         if (!keyword.isEmpty())
             result.append(keyword);
     }

@@ -18,6 +18,8 @@ private slots:
     void dateSuffix();
     void userBaseName_data();
     void userBaseName();
+    void folderName_data();
+    void folderName();
 };
 
 void FilenameFormatterTest::filenameJoinsOnlyANonEmptyExtension()
@@ -77,6 +79,25 @@ void FilenameFormatterTest::userBaseName()
     const std::optional<QString> name = FilenameFormatter::userBaseName(text);
     QCOMPARE(name.has_value(), !expected.isNull());
     QCOMPARE(name.value_or(QString()), expected);
+}
+
+void FilenameFormatterTest::folderName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("slashes, colon, dots and spaces") << u"  ..Work/Notes: 2024 "_s << u"Work-Notes- 2024"_s;
+    QTest::addRow("only dots") << u"..."_s << u"Fallback"_s;
+    QTest::addRow("dots and spaces mixed are never hidden") << u". . x"_s << u"x"_s;
+    QTest::addRow("dots and spaces only") << u" . . "_s << u"Fallback"_s;
+    QTest::addRow("line breaks trimmed") << u"\nReceipts\n"_s << u"Receipts"_s;
+    QTest::addRow("ordinary name unchanged") << u"UI & Design"_s << u"UI & Design"_s;
+}
+
+void FilenameFormatterTest::folderName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(FilenameFormatter::folderName(name, u"Fallback"_s), expected);
 }
 
 QTEST_GUILESS_MAIN(FilenameFormatterTest)

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +23,7 @@ const QString screenshotName = u"Screenshot 2026-12-05 at 10.00.01.png"_s;
 
 NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = ScreenshotCategory::Other)
 {
-    return {QString::fromLatin1(slug), category, NamingSource::VisionHeuristics};
+    return {QString::fromLatin1(slug), category, NamingSource::Heuristics};
 }
 
 // Every file below the folder, relative to it, sorted.
@@ -53,7 +54,7 @@ private slots:
     void routingPutsFilesInCategoryFolders();
     void relocateMovesBackOutAndRenames();
     void relocateToSamePlaceChangesNothing();
-    void dateSuffixIsTheLocalCreationDate();
+    void dateSuffixIsTheCreationDateInTheUsersZone();
     void fileDeletedWhileNamedLeavesNoRecord();
     void undoRestoresOriginalName();
     void undoAfterOriginalFolderWasDeleted();
@@ -74,6 +75,7 @@ private:
     std::shared_ptr<FakeNamer> m_namer;
     FakeFileSystem m_fileSystem;
     std::unique_ptr<RenameCoordinator> m_coordinator;
+    QTimeZone m_userZone;
 };
 
 void RenameCoordinatorTest::init()
@@ -94,8 +96,15 @@ void RenameCoordinatorTest::init()
     const auto namer = [this] {
         return m_namer;
     };
-    m_coordinator = std::make_unique<RenameCoordinator>(*m_settings, *m_history, namer, m_fileSystem,
-                                                        &QDateTime::currentDateTimeUtc);
+    // A zone on the far side of the date line from UTC at this hour, so a suffix read in UTC or in
+    // the machine's own zone gives another day.
+    m_userZone = QTimeZone(QDateTime::currentDateTimeUtc().time().hour() < 11 ? "Pacific/Pago_Pago"
+                                                                              : "Pacific/Kiritimati");
+    m_coordinator =
+        std::make_unique<RenameCoordinator>(*m_settings, *m_history, namer, m_fileSystem,
+                                            RenameCoordinator::Clock{&QDateTime::currentDateTimeUtc, [this] {
+                                                                         return m_userZone;
+                                                                     }});
     m_coordinator->setWatchedFolder(m_root);
 }
 
@@ -275,14 +284,16 @@ void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
     QCOMPARE(historyChanges.count(), 0);
 }
 
-void RenameCoordinatorTest::dateSuffixIsTheLocalCreationDate()
+void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
 {
     m_settings->setAppendDateSuffix(true);
     const QString path = createScreenshot();
     const auto born = QFileInfo(path).birthTime();
     const auto record = renameOne(path, suggestion("stripe-invoice"));
     QVERIFY(record);
-    const QDate expectedDate = (born.isValid() ? born : QDateTime::currentDateTime()).toLocalTime().date();
+    const QDateTime taken = born.isValid() ? born : QDateTime::currentDateTimeUtc();
+    const QDate expectedDate = taken.toTimeZone(m_userZone).date();
+    QVERIFY(expectedDate != taken.toUTC().date());
     QCOMPARE(QFileInfo(record->renamedPath).fileName(),
              u"stripe-invoice-%1.png"_s.arg(expectedDate.toString(Qt::ISODate)));
 }

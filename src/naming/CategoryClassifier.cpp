@@ -1,7 +1,6 @@
-#include "naming/FolderRouter.h"
+#include "naming/CategoryClassifier.h"
 
 #include "naming/SlugGenerator.h"
-#include "naming/TextScanning.h"
 
 #include <algorithm>
 #include <array>
@@ -89,15 +88,14 @@ int symbolScore(ScreenshotCategory category, QStringView text)
 
 } // namespace
 
-namespace FolderRouter {
+namespace CategoryClassifier {
 
 ScreenshotCategory classify(const QString &text, const std::optional<QString> &appName,
-                            const std::optional<QString> &bundleIdentifier,
-                            const RoutingConfiguration &configuration)
+                            const std::optional<QString> &appId, const RoutingConfiguration &configuration)
 {
     const QString haystack = spacedWords(text);
     QStringList appParts;
-    for (const auto &part : {appName, bundleIdentifier}) {
+    for (const auto &part : {appName, appId}) {
         if (part)
             appParts.append(part->toLower());
     }
@@ -125,16 +123,4 @@ ScreenshotCategory classify(const QString &text, const std::optional<QString> &a
     return best;
 }
 
-QString sanitizedFolderName(const QString &name, const QString &fallback)
-{
-    QString cleaned = name;
-    cleaned.replace(u'/', u'-').replace(u':', u'-');
-    cleaned = cleaned.trimmed();
-    qsizetype dots = 0;
-    while (dots < cleaned.size() && cleaned[dots] == u'.')
-        ++dots;
-    const QStringView rest = TextScanning::trimmedHorizontally(QStringView(cleaned).sliced(dots));
-    return rest.isEmpty() ? fallback : rest.toString();
-}
-
-} // namespace FolderRouter
+} // namespace CategoryClassifier

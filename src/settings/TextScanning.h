@@ -7,7 +7,7 @@
 
 #include <initializer_list>
 
-// Small text helpers the layout, artifact and heuristic rules share.
+// Small text helpers shared by the settings, layout, artifact and heuristic rules.
 namespace TextScanning {
 
 // The code point starting at `i`, or the lone surrogate itself; `i` must be in range.

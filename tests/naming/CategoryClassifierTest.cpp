@@ -1,4 +1,4 @@
-#include "naming/FolderRouter.h"
+#include "naming/CategoryClassifier.h"
 
 #include <QTest>
 
@@ -7,7 +7,7 @@ Q_DECLARE_METATYPE(OptionalText)
 
 using namespace Qt::StringLiterals;
 
-class FolderRouterTest : public QObject
+class CategoryClassifierTest : public QObject
 {
     Q_OBJECT
 
@@ -15,15 +15,13 @@ private slots:
     void classify_data();
     void classify();
     void extraKeywordsTakePart();
-    void sanitizedFolderName_data();
-    void sanitizedFolderName();
 };
 
-void FolderRouterTest::classify_data()
+void CategoryClassifierTest::classify_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<OptionalText>("appName");
-    QTest::addColumn<OptionalText>("bundleIdentifier");
+    QTest::addColumn<OptionalText>("appId");
     QTest::addColumn<ScreenshotCategory>("expected");
     const OptionalText none;
     const auto text = [](const char *value) {
@@ -64,50 +62,28 @@ void FolderRouterTest::classify_data()
         << u"x === y search results"_s << none << none << ScreenshotCategory::Code;
 }
 
-void FolderRouterTest::classify()
+void CategoryClassifierTest::classify()
 {
     QFETCH(QString, text);
     QFETCH(OptionalText, appName);
-    QFETCH(OptionalText, bundleIdentifier);
+    QFETCH(OptionalText, appId);
     QFETCH(ScreenshotCategory, expected);
     const auto configuration = RoutingConfiguration::defaultConfiguration();
-    QCOMPARE(FolderRouter::classify(text, appName, bundleIdentifier, configuration), expected);
+    QCOMPARE(CategoryClassifier::classify(text, appName, appId, configuration), expected);
 }
 
-void FolderRouterTest::extraKeywordsTakePart()
+void CategoryClassifierTest::extraKeywordsTakePart()
 {
     auto configuration = RoutingConfiguration::defaultConfiguration();
     configuration.rules[2].extraKeywords = u"Acme Corp, ,INVOICE-X "_s;
     const QString text = u"Acme Corp invoice x"_s;
     // "invoice" alone scores 1 for receipts; the extra keywords give design 2.
-    QCOMPARE(FolderRouter::classify(text, std::nullopt, std::nullopt, configuration),
+    QCOMPARE(CategoryClassifier::classify(text, std::nullopt, std::nullopt, configuration),
              ScreenshotCategory::Design);
     configuration.rules[2].isEnabled = false;
-    QCOMPARE(FolderRouter::classify(text, std::nullopt, std::nullopt, configuration),
+    QCOMPARE(CategoryClassifier::classify(text, std::nullopt, std::nullopt, configuration),
              ScreenshotCategory::Design);
 }
 
-void FolderRouterTest::sanitizedFolderName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("fallback");
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("slashes, colon, dots and spaces")
-        << u"  ..Work/Notes: 2024 "_s << u"X"_s << u"Work-Notes- 2024"_s;
-    QTest::addRow("only dots gives the fallback") << u"..."_s << u"Web"_s << u"Web"_s;
-    QTest::addRow("dots then spaces") << u". . x"_s << u"F"_s << u". x"_s;
-    QTest::addRow("newlines are trimmed") << u"\nReceipts\n"_s << u"F"_s << u"Receipts"_s;
-    QTest::addRow("empty with empty fallback") << u""_s << u""_s << u""_s;
-    QTest::addRow("ordinary name unchanged") << u"UI & Design"_s << u"F"_s << u"UI & Design"_s;
-}
-
-void FolderRouterTest::sanitizedFolderName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, fallback);
-    QFETCH(QString, expected);
-    QCOMPARE(FolderRouter::sanitizedFolderName(name, fallback), expected);
-}
-
-QTEST_GUILESS_MAIN(FolderRouterTest)
-#include "FolderRouterTest.moc"
+QTEST_GUILESS_MAIN(CategoryClassifierTest)
+#include "CategoryClassifierTest.moc"

@@ -1,4 +1,4 @@
-#include "naming/TextScanning.h"
+#include "settings/TextScanning.h"
 
 #include <QChar>
 
