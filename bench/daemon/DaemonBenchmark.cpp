@@ -261,7 +261,7 @@ bool Daemon::start(const QString &watchedFolder)
                          QStringLiteral("/quillo/quillo.conf"),
                      QSettings::IniFormat);
     config.setValue(QStringLiteral("customFolderPath"), watchedFolder);
-    config.setValue(QStringLiteral("useFoundationModels"), false);
+    config.setValue(QStringLiteral("useLocalModel"), false);
     config.setValue(QStringLiteral("appendDateSuffix"), true);
     config.sync();
     if (config.status() != QSettings::NoError || !startBus())

@@ -1,3 +1,3 @@
 #include "app/AppLog.h"
 
-Q_LOGGING_CATEGORY(lcApp, "com.morrowlane.tagwell.app", QtDebugMsg)
+Q_LOGGING_CATEGORY(lcApp, "quillo.app", QtDebugMsg)

@@ -8,8 +8,8 @@
 
 namespace {
 
-const QString path = QStringLiteral("/com/morrowlane/tagwell");
-const QString interface = QStringLiteral("com.morrowlane.tagwell");
+const QString path = QStringLiteral("/org/quillo/Quillo");
+const QString interface = QStringLiteral("org.quillo.Quillo");
 const QString signalName = QStringLiteral("takeOver");
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "app/TakeOverChannel.h"
 
-// The take-over as a session-bus signal takeOver(string token) on com.morrowlane.tagwell, the
+// The take-over as a session-bus signal takeOver(string token) on org.quillo.Quillo, the
 // token being the process id. Without a session bus nothing is announced (logged once).
 class DBusTakeOverChannel final : public TakeOverChannel
 {

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr char journalSocket[] = "/run/systemd/journal/socket";
-constexpr char subsystem[] = "com.morrowlane.tagwell";
+constexpr char subsystem[] = "quillo";
 
 bool g_useJournal = false;
 bool g_showDebug = false;
@@ -47,7 +47,7 @@ const char *levelName(QtMsgType type)
     }
 }
 
-// "com.morrowlane.tagwell.rename" -> "rename"; Qt's own categories stay whole.
+// "quillo.rename" -> "rename"; Qt's own categories stay whole.
 QByteArray shortCategory(const char *category)
 {
     QByteArray name(category ? category : "default");

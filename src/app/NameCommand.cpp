@@ -48,7 +48,7 @@ int run(const QStringList &files, bool json)
     const SettingsStore settings(preferences);
     QThreadPool pool;
     const OnDeviceNamer namer(
-        {settings.useFoundationModels(), settings.localModelUrl(), settings.localModelName(), {}}, pool);
+        {settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}}, pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.

@@ -89,7 +89,7 @@ int runController(QCoreApplication &app, bool headless)
         [&namingPool](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
             return std::make_shared<OnDeviceNamer>(
                 OnDeviceNamer::Options{
-                    settings.useFoundationModels(), settings.localModelUrl(), settings.localModelName(), {}},
+                    settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}},
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),

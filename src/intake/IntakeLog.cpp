@@ -1,3 +1,3 @@
 #include "intake/IntakeLog.h"
 
-Q_LOGGING_CATEGORY(lcIntake, "com.morrowlane.tagwell.intake")
+Q_LOGGING_CATEGORY(lcIntake, "quillo.intake", QtDebugMsg)

@@ -53,7 +53,7 @@ struct ScreenshotDetector
     static const QSet<QString> &supportedExtensions();
     static const QStringList &defaultFilenamePrefixes();
     // Presence alone means handled; the program writes "1".
-    static constexpr char handledAttributeName[] = "user.com.morrowlane.tagwell.handled";
+    static constexpr char handledAttributeName[] = "user.quillo.handled";
     // A property-list boolean or number, as files copied from a Mac carry it.
     static constexpr char screenCaptureAttributeName[] = "user.com.apple.metadata:kMDItemIsScreenCapture";
 

@@ -118,7 +118,7 @@ ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *p
         emit fileSettled(path);
     }))
 {
-    m_thread.setObjectName(QStringLiteral("com.morrowlane.tagwell.watcher"));
+    m_thread.setObjectName(QStringLiteral("quillo-watcher"));
     m_worker->moveToThread(&m_thread);
     // Deferred deletions still run after the thread's loop ends, so the worker dies on its thread.
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);

@@ -1,7 +1,7 @@
 #include "naming/ArtifactExtractor.h"
 
 #include "naming/SlugGenerator.h"
-#include "naming/TextScanning.h"
+#include "settings/TextScanning.h"
 
 #include <QRegularExpression>
 #include <QSet>

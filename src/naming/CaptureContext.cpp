@@ -1,10 +1,10 @@
 #include "naming/CaptureContext.h"
 
-const QStringList &CaptureContext::ignoredBundleIdentifiers()
+const QStringList &CaptureContext::ignoredAppIds()
 {
     static const QStringList identifiers{QStringLiteral("com.apple.screencaptureui"),
                                          QStringLiteral("com.apple.screenshot.launcher"),
-                                         QStringLiteral("com.morrowlane.tagwell"),
+                                         QStringLiteral("org.quillo.Quillo"),
                                          QStringLiteral("org.gnome.Shell.Screenshot"),
                                          QStringLiteral("gnome-screenshot"),
                                          QStringLiteral("org.gnome.Screenshot"),

@@ -10,13 +10,13 @@
 struct CaptureContext
 {
     std::optional<QString> appName;
-    std::optional<QString> bundleIdentifier; // desktop-file id, or the lower-case window class
+    std::optional<QString> appId; // desktop-file id, or the lower-case window class
     std::optional<QString> windowTitle;
 
-    bool isEmpty() const { return !appName && !bundleIdentifier && !windowTitle; }
+    bool isEmpty() const { return !appName && !appId && !windowTitle; }
 
     // Screenshot tools and Quillo itself: their windows say nothing about the capture.
-    static const QStringList &ignoredBundleIdentifiers();
+    static const QStringList &ignoredAppIds();
 
     friend bool operator==(const CaptureContext &, const CaptureContext &) = default;
 };

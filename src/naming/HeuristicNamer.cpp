@@ -1,10 +1,10 @@
 #include "naming/HeuristicNamer.h"
 
 #include "naming/ArtifactExtractor.h"
-#include "naming/FolderRouter.h"
+#include "naming/CategoryClassifier.h"
 #include "naming/SlugComposer.h"
 #include "naming/SlugGenerator.h"
-#include "naming/TextScanning.h"
+#include "settings/TextScanning.h"
 
 #include <QHash>
 #include <QSet>
@@ -287,8 +287,8 @@ NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContex
     for (const WeightedLine &line : pool)
         texts.append(line.line.line.text);
     const ScreenshotCategory category =
-        FolderRouter::classify(texts.join(u'\n'), context.appName, context.bundleIdentifier, configuration);
-    return {slugFor(layout, pool, context), category, NamingSource::VisionHeuristics};
+        CategoryClassifier::classify(texts.join(u'\n'), context.appName, context.appId, configuration);
+    return {slugFor(layout, pool, context), category, NamingSource::Heuristics};
 }
 
 QString slug(const ScreenLayout &layout, const CaptureContext &context)

@@ -30,7 +30,7 @@ struct WeightedLine
     friend bool operator==(const WeightedLine &, const WeightedLine &) = default;
 };
 
-// The slug and, from the window title and the pool's text, the category; source VisionHeuristics.
+// The slug and, from the window title and the pool's text, the category; source Heuristics.
 NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
                          const RoutingConfiguration &configuration);
 

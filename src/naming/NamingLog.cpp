@@ -1,3 +1,3 @@
 #include "naming/NamingLog.h"
 
-Q_LOGGING_CATEGORY(lcNaming, "com.morrowlane.tagwell.naming", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNaming, "quillo.naming", QtDebugMsg)

@@ -6,9 +6,8 @@ namespace {
 
 const std::array<QString, 3> &rawValues()
 {
-    static const std::array<QString, 3> values{QStringLiteral("foundationModels"),
-                                               QStringLiteral("foundationModelsImage"),
-                                               QStringLiteral("visionHeuristics")};
+    static const std::array<QString, 3> values{
+        QStringLiteral("localModel"), QStringLiteral("localModelImage"), QStringLiteral("heuristics")};
     return values;
 }
 

@@ -9,9 +9,9 @@
 // Which path produced a name; the raw value is what the rename history stores.
 enum class NamingSource
 {
-    FoundationModels,      // the local model answering a prompt built from the recognised text
-    FoundationModelsImage, // the local model looking at the image itself
-    VisionHeuristics       // Quillo's own heuristics over the recognised text
+    LocalModel,      // the local model answering a prompt built from the recognised text
+    LocalModelImage, // the local model looking at the image itself
+    Heuristics       // Quillo's own heuristics over the recognised text
 };
 
 QString rawValue(NamingSource source);
@@ -21,7 +21,7 @@ struct NamingSuggestion
 {
     QString slug; // lowercase keywords joined by "-", no extension or date suffix
     ScreenshotCategory category = ScreenshotCategory::Other;
-    NamingSource source = NamingSource::VisionHeuristics;
+    NamingSource source = NamingSource::Heuristics;
 
     friend bool operator==(const NamingSuggestion &, const NamingSuggestion &) = default;
 };

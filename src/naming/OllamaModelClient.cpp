@@ -1,6 +1,6 @@
 #include "naming/OllamaModelClient.h"
 
-#include "naming/FoundationModelNamer.h"
+#include "naming/LocalModelNamer.h"
 #include "naming/NamingLog.h"
 #include "settings/ScreenshotCategory.h"
 
@@ -148,11 +148,11 @@ QByteArray chatBody(const QString &model, const QString &prompt, const std::opti
     QJsonObject user{
         {QStringLiteral("role"), QStringLiteral("user")},
         {QStringLiteral("content"), prompt + QStringLiteral("\n\nAnswer with JSON matching this schema:\n") +
-                                        QString::fromUtf8(FoundationModelNamer::generationSchema())}};
+                                        QString::fromUtf8(LocalModelNamer::generationSchema())}};
     if (png)
         user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(png->toBase64())});
     const QJsonObject system{{QStringLiteral("role"), QStringLiteral("system")},
-                             {QStringLiteral("content"), FoundationModelNamer::instructions()}};
+                             {QStringLiteral("content"), LocalModelNamer::instructions()}};
     const QJsonObject body{
         {QStringLiteral("model"), model},
         {QStringLiteral("messages"), QJsonArray{system, user}},
@@ -161,7 +161,7 @@ QByteArray chatBody(const QString &model, const QString &prompt, const std::opti
     // QJsonObject sorts its keys, which would reorder the schema's properties; it goes in as written.
     QByteArray text = QJsonDocument(body).toJson(QJsonDocument::Compact);
     text.chop(1);
-    return text + ",\"format\":" + FoundationModelNamer::generationSchema() + '}';
+    return text + ",\"format\":" + LocalModelNamer::generationSchema() + '}';
 }
 
 QString jsonText(const QJsonValue &value)

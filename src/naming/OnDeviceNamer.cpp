@@ -77,15 +77,14 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
         OllamaModelClient client(QUrl::fromUserInput(m_options.modelUrl), m_options.modelName);
         const ModelAvailability availability = client.availability();
         if (availability.isAvailable()) {
-            const FoundationModelNamer::OCRSnapshot snapshot{
+            const LocalModelNamer::OCRSnapshot snapshot{
                 lines, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
-            const FoundationModelNamer::Question question{FoundationModelNamer::prompt(snapshot), context,
-                                                          FoundationModelNamer::knownNames(snapshot),
-                                                          [filePath] {
-                                                              return ScreenshotImage::load(filePath).image;
-                                                          }};
-            const auto model = FoundationModelNamer::suggest(client, availability, question,
-                                                             heuristic.category, m_options.timeLimits);
+            const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
+                                                     LocalModelNamer::knownNames(snapshot), [filePath] {
+                                                         return ScreenshotImage::load(filePath).image;
+                                                     }};
+            const auto model = LocalModelNamer::suggest(client, availability, question, heuristic.category,
+                                                        m_options.timeLimits);
             outcome.suggestion = preferred(model, heuristic);
         }
     }
@@ -98,12 +97,12 @@ NamingSuggestion OnDeviceNamer::preferred(const std::optional<NamingSuggestion> 
 {
     if (!model)
         return heuristic;
-    if (model->source == NamingSource::FoundationModelsImage)
+    if (model->source == NamingSource::LocalModelImage)
         return *model;
     const qsizetype modelParts = partCount(model->slug);
     if (heuristic.slug == u"screen-capture")
         return *model;
     if (modelParts <= 2 && modelParts < partCount(heuristic.slug))
-        return {heuristic.slug, model->category, NamingSource::VisionHeuristics};
+        return {heuristic.slug, model->category, NamingSource::Heuristics};
     return *model;
 }

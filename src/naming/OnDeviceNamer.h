@@ -1,6 +1,6 @@
 #pragma once
 
-#include "naming/FoundationModelNamer.h"
+#include "naming/LocalModelNamer.h"
 #include "naming/ScreenshotNaming.h"
 
 class QThreadPool;
@@ -17,7 +17,7 @@ public:
         bool allowsModel = false;
         QString modelUrl;
         QString modelName;
-        FoundationModelNamer::TimeLimits timeLimits;
+        LocalModelNamer::TimeLimits timeLimits;
     };
 
     // What one naming produced, with the figures `quillo name --json` reports.

@@ -1,5 +1,7 @@
 #include "naming/ScreenshotImage.h"
 
+#include "naming/NamingLog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,8 +15,6 @@
 #include <poppler-qt6.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcImage, "com.morrowlane.tagwell.naming")
 
 // A decoded 16-bit image takes 8 bytes a pixel; the budget above keeps that under 400 MB.
 constexpr int allocationLimitMegabytes = int(ScreenshotImage::maximumPixels * 8 / (1024 * 1024)) + 1;
@@ -116,7 +116,7 @@ void routePopplerMessagesToLog()
     std::call_once(once, [] {
         Poppler::setDebugErrorFunction(
             [](const QString &message, const QVariant &) {
-                qCDebug(lcImage) << "Poppler:" << message;
+                qCDebug(lcNaming) << "Poppler:" << message;
             },
             QVariant());
     });

@@ -1,6 +1,6 @@
 #include "naming/SlugGenerator.h"
 
-#include "naming/TextScanning.h"
+#include "settings/TextScanning.h"
 
 #include <QVarLengthArray>
 

@@ -1,5 +1,6 @@
 #include "naming/TextRecognizer.h"
 
+#include "naming/NamingLog.h"
 #include "naming/ScreenshotImage.h"
 
 #include <QLoggingCategory>
@@ -13,8 +14,6 @@
 #include <utility>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcRecognition, "com.morrowlane.tagwell.naming")
 
 // Captures of up to a megapixel are mostly parts of normal-density screens, with text often under 10
 // pixels high; doubling them helps Tesseract's line finding. Larger captures are read as they are: on the
@@ -180,7 +179,7 @@ TextRecognizer::TextRecognizer(const QLocale &locale)
     // Leptonica reports harmless clipping inside Tesseract's layout analysis on standard error.
     setMsgSeverity(L_SEVERITY_NONE);
     if (!startEngine(*m_engine, "eng")) {
-        qCWarning(lcRecognition) << "Tesseract could not start with English data; text recognition is off";
+        qCWarning(lcNaming) << "Tesseract could not start with English data; text recognition is off";
         m_engine.reset();
         return;
     }
@@ -197,7 +196,7 @@ TextRecognizer::TextRecognizer(const QLocale &locale)
     if (m_engine) {
         m_engine->SetPageSegMode(tesseract::PSM_AUTO);
         m_languages = QString::fromStdString(languages);
-        qCInfo(lcRecognition) << "Text recognition ready with" << m_languages;
+        qCInfo(lcNaming) << "Text recognition ready with" << m_languages;
     }
 }
 

@@ -202,14 +202,13 @@ CaptureContext X11CaptureContextSource::current()
 
     CaptureContext context;
     if (auto entry = d->desktopEntries.find(windowClass, instance)) {
-        context.bundleIdentifier = entry->id;
+        context.appId = entry->id;
         context.appName = entry->name;
     } else if (!windowClass.isEmpty()) {
-        context.bundleIdentifier = windowClass.toLower();
+        context.appId = windowClass.toLower();
         context.appName = windowClass;
     }
-    if (context.bundleIdentifier &&
-        CaptureContext::ignoredBundleIdentifiers().contains(*context.bundleIdentifier, Qt::CaseInsensitive))
+    if (context.appId && CaptureContext::ignoredAppIds().contains(*context.appId, Qt::CaseInsensitive))
         return {};
 
     QString title = QString::fromUtf8(d->property(*window, d->wmName, d->utf8String));

@@ -1,3 +1,3 @@
 #include "renaming/RenameLog.h"
 
-Q_LOGGING_CATEGORY(lcRename, "com.morrowlane.tagwell.rename", QtDebugMsg)
+Q_LOGGING_CATEGORY(lcRename, "quillo.rename", QtDebugMsg)

@@ -19,7 +19,7 @@ struct RenameRecord
     QString renamedPath;      // where the file is now, after any later change
     QDateTime renamedAt;
     std::optional<QString> routedFolderName; // the category folder, absent when it stayed in the root
-    NamingSource namingSource = NamingSource::VisionHeuristics;
+    NamingSource namingSource = NamingSource::Heuristics;
 
     friend bool operator==(const RenameRecord &, const RenameRecord &) = default;
 };

@@ -2,6 +2,7 @@
 
 #include "settings/CanonicalPath.h"
 #include "settings/PreferencesStore.h"
+#include "settings/SettingsLog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcBookmarks, "com.morrowlane.tagwell.bookmarks", QtDebugMsg)
 
 namespace {
 
@@ -103,7 +102,7 @@ std::optional<Bookmark> BookmarkStore::restore(const Bookmark &bookmark)
 {
     // A path token is never stale; it only fails when the folder is gone.
     if (const auto error = open(bookmark)) {
-        qCWarning(lcBookmarks).noquote()
+        qCWarning(lcAccess).noquote()
             << QStringLiteral("Dropping the bookmark for %1: %2").arg(bookmark.path, *error);
         return std::nullopt;
     }

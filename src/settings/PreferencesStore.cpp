@@ -1,5 +1,7 @@
 #include "settings/PreferencesStore.h"
 
+#include "settings/SettingsLog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -7,8 +9,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcPreferences, "quillo.settings")
 
 constexpr QLatin1StringView trueText("true");
 constexpr QLatin1StringView falseText("false");
@@ -29,8 +29,7 @@ std::optional<bool> asBool(const QVariant &value)
 
 void warnWrongType(const QString &key, const char *expected)
 {
-    qCWarning(lcPreferences, "Preference \"%s\" does not hold %s; ignoring it", qUtf8Printable(key),
-              expected);
+    qCWarning(lcSettings, "Preference \"%s\" does not hold %s; ignoring it", qUtf8Printable(key), expected);
 }
 
 template <typename T>
@@ -133,7 +132,7 @@ bool PreferencesStore::write(const QString &key, const std::optional<QVariant> &
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;
-    qCWarning(lcPreferences, "Could not save preference \"%s\" to %s", qUtf8Printable(key),
+    qCWarning(lcSettings, "Could not save preference \"%s\" to %s", qUtf8Printable(key),
               qUtf8Printable(m_filePath));
     return false;
 }
@@ -155,17 +154,16 @@ void PreferencesStore::setAsideIfUnreadable()
     }
     const QString aside = freeSiblingName(m_filePath, QStringLiteral(".unreadable"));
     if (!QFile::rename(m_filePath, aside)) {
-        qCWarning(lcPreferences, "Preferences file %s cannot be read, nor moved aside",
+        qCWarning(lcSettings, "Preferences file %s cannot be read, nor moved aside",
                   qUtf8Printable(m_filePath));
         return;
     }
-    qCWarning(lcPreferences,
-              "Preferences file %s cannot be read; moved it to %s and kept %lld readable values",
+    qCWarning(lcSettings, "Preferences file %s cannot be read; moved it to %s and kept %lld readable values",
               qUtf8Printable(m_filePath), qUtf8Printable(aside), qlonglong(salvaged.size()));
     QSettings settings(m_filePath, QSettings::IniFormat);
     for (auto it = salvaged.cbegin(); it != salvaged.cend(); ++it)
         settings.setValue(it.key(), it.value());
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        qCWarning(lcPreferences, "Could not write the readable values to %s", qUtf8Printable(m_filePath));
+        qCWarning(lcSettings, "Could not write the readable values to %s", qUtf8Printable(m_filePath));
 }

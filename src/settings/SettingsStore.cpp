@@ -13,7 +13,7 @@ const QString folderRoutingEnabledKey = QStringLiteral("folderRoutingEnabled");
 const QString customFolderPathKey = QStringLiteral("customFolderPath");
 const QString isPausedKey = QStringLiteral("isPaused");
 const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
-const QString useFoundationModelsKey = QStringLiteral("useFoundationModels");
+const QString useLocalModelKey = QStringLiteral("useLocalModel");
 const QString localModelUrlKey = QStringLiteral("localModelURL");
 const QString localModelNameKey = QStringLiteral("localModelName");
 const QString defaultLocalModelUrl = QStringLiteral("http://127.0.0.1:11434");
@@ -28,12 +28,12 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_preferences.registerDefaults({{appendDateSuffixKey, true},
                                     {folderRoutingEnabledKey, true},
                                     {isPausedKey, false},
-                                    {useFoundationModelsKey, true}});
+                                    {useLocalModelKey, true}});
     m_appendDateSuffix = m_preferences.boolValue(appendDateSuffixKey);
     m_folderRoutingEnabled = m_preferences.boolValue(folderRoutingEnabledKey);
     m_customFolderPath = m_preferences.stringValue(customFolderPathKey);
     m_isPaused = m_preferences.boolValue(isPausedKey);
-    m_useFoundationModels = m_preferences.boolValue(useFoundationModelsKey);
+    m_useLocalModel = m_preferences.boolValue(useLocalModelKey);
     m_localModelUrl = m_preferences.stringValue(localModelUrlKey).value_or(defaultLocalModelUrl);
     m_localModelName = m_preferences.stringValue(localModelNameKey).value_or(defaultLocalModelName);
 
@@ -81,11 +81,11 @@ void SettingsStore::setRouting(const RoutingConfiguration &value)
     m_preferences.setData(routingConfigurationKey, value.toJson());
 }
 
-void SettingsStore::setUseFoundationModels(bool value)
+void SettingsStore::setUseLocalModel(bool value)
 {
-    m_useFoundationModels = value;
-    emit useFoundationModelsChanged(value);
-    m_preferences.setBool(useFoundationModelsKey, value);
+    m_useLocalModel = value;
+    emit useLocalModelChanged(value);
+    m_preferences.setBool(useLocalModelKey, value);
 }
 
 void SettingsStore::setLocalModelUrl(const QString &value)

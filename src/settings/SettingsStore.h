@@ -32,7 +32,7 @@ public:
     const std::optional<QString> &customFolderPath() const { return m_customFolderPath; }
     bool isPaused() const { return m_isPaused; }
     const RoutingConfiguration &routing() const { return m_routing; }
-    bool useFoundationModels() const { return m_useFoundationModels; }
+    bool useLocalModel() const { return m_useLocalModel; }
     // Where the local model server listens, and which of its models names screenshots.
     const QString &localModelUrl() const { return m_localModelUrl; }
     const QString &localModelName() const { return m_localModelName; }
@@ -45,7 +45,7 @@ public:
     void setCustomFolderPath(const std::optional<QString> &value);
     void setPaused(bool value);
     void setRouting(const RoutingConfiguration &value);
-    void setUseFoundationModels(bool value);
+    void setUseLocalModel(bool value);
     void setLocalModelUrl(const QString &value);
     void setLocalModelName(const QString &value);
     void setWatchedFolder(const std::optional<QString> &value);
@@ -61,7 +61,7 @@ signals:
     void customFolderPathChanged(const std::optional<QString> &value);
     void pausedChanged(bool value);
     void routingChanged(const RoutingConfiguration &value);
-    void useFoundationModelsChanged(bool value);
+    void useLocalModelChanged(bool value);
     void localModelUrlChanged(const QString &value);
     void localModelNameChanged(const QString &value);
     void watchedFolderChanged(const std::optional<QString> &value);
@@ -74,7 +74,7 @@ private:
     std::optional<QString> m_customFolderPath;
     bool m_isPaused = false;
     RoutingConfiguration m_routing;
-    bool m_useFoundationModels = true;
+    bool m_useLocalModel = true;
     QString m_localModelUrl;
     QString m_localModelName;
     std::optional<QString> m_watchedFolder;

@@ -88,7 +88,7 @@ void AppControllerTest::init()
     m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
     m_namer = std::make_shared<FakeNamer>();
     m_namer->immediateAnswer = NamingSuggestion{QStringLiteral("design-review"), ScreenshotCategory::Chats,
-                                                NamingSource::VisionHeuristics};
+                                                NamingSource::Heuristics};
     m_prompts = FakeUserPrompts();
 }
 
@@ -119,8 +119,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
-    QCOMPARE(m_namer->requests().first().context.bundleIdentifier,
-             std::optional<QString>(u"org.gnome.Nautilus"_qs));
+    QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
     QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
 }
 

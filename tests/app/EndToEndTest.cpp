@@ -70,7 +70,7 @@ void EndToEndTest::init()
     m_shots = std::make_unique<QTemporaryDir>(QDir::home().filePath(QStringLiteral("Screen shots XXXXXX")));
     PreferencesStore preferences(configPath());
     preferences.setString(QStringLiteral("customFolderPath"), m_shots->path());
-    preferences.setBool(QStringLiteral("useFoundationModels"), false);
+    preferences.setBool(QStringLiteral("useLocalModel"), false);
 }
 
 void EndToEndTest::cleanup()

@@ -61,7 +61,7 @@ void NameCommandTest::init()
 void NameCommandTest::useModelAt(const QUrl &url, bool allowed)
 {
     PreferencesStore preferences(QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")));
-    preferences.setBool(QStringLiteral("useFoundationModels"), allowed);
+    preferences.setBool(QStringLiteral("useLocalModel"), allowed);
     preferences.setString(QStringLiteral("localModelURL"), url.toString());
 }
 
@@ -94,9 +94,9 @@ void NameCommandTest::modelAnswerNamesTheFile_data()
     QTest::addColumn<QStringList>("capabilities");
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("imageSent");
-    QTest::addRow("text model") << QStringList{QStringLiteral("completion")} << "foundationModels" << false;
-    QTest::addRow("model with vision") << QStringList{QStringLiteral("completion"), QStringLiteral("vision")}
-                                       << "foundationModelsImage" << true;
+    QTest::addRow("text model") << QStringList{QStringLiteral("completion")} << "localModel" << false;
+    QTest::addRow("model with vision")
+        << QStringList{QStringLiteral("completion"), QStringLiteral("vision")} << "localModelImage" << true;
 }
 
 void NameCommandTest::modelAnswerNamesTheFile()
@@ -127,8 +127,7 @@ void NameCommandTest::stoppedServerFallsBackQuickly()
     useModelAt(stopped);
     const Run fallback = name({m_image});
     QCOMPARE(fallback.exitCode, 0);
-    QCOMPARE(fallback.lines[0].value(QStringLiteral("source")).toString(),
-             QStringLiteral("visionHeuristics"));
+    QCOMPARE(fallback.lines[0].value(QStringLiteral("source")).toString(), QStringLiteral("heuristics"));
     QCOMPARE(fallback.lines[0].value(QStringLiteral("slug")),
              heuristicsOnly.lines[0].value(QStringLiteral("slug")));
     qInfo("heuristics only %lld ms, with the server stopped %lld ms", heuristicsOnly.elapsedMs,
@@ -151,7 +150,7 @@ void NameCommandTest::unreadableFileIsReportedAndOthersNamed()
                 .value(QStringLiteral("error"))
                 .toString()
                 .startsWith(QStringLiteral("cannot decode image")));
-    QCOMPARE(run.lines[1].value(QStringLiteral("source")).toString(), QStringLiteral("visionHeuristics"));
+    QCOMPARE(run.lines[1].value(QStringLiteral("source")).toString(), QStringLiteral("heuristics"));
     QVERIFY(run.lines[1].value(QStringLiteral("ocrMs")).toInt() > 0);
 }
 

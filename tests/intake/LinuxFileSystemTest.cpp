@@ -162,7 +162,7 @@ void LinuxFileSystemTest::crossDeviceMoveKeepsFileAndAttributes()
     QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
     QVERIFY(TestFiles::write(source, data));
     QVERIFY(m_fileSystem.setExtendedAttribute(source, "user.a", QByteArray("\x00\xff", 2)));
-    QVERIFY(m_fileSystem.setExtendedAttribute(source, "user.com.morrowlane.tagwell.handled", "1"));
+    QVERIFY(m_fileSystem.setExtendedAttribute(source, "user.quillo.handled", "1"));
     QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     const QDateTime modified = QDateTime::currentDateTimeUtc().addDays(-3);
     {
@@ -177,7 +177,7 @@ void LinuxFileSystemTest::crossDeviceMoveKeepsFileAndAttributes()
     QCOMPARE(TestFiles::read(target), data);
     QCOMPARE(entries(targetFolder), QStringList{u"renamed é.png"_s}); // no temporary left
     QCOMPARE(m_fileSystem.extendedAttribute(target, "user.a"), QByteArray("\x00\xff", 2));
-    QCOMPARE(m_fileSystem.extendedAttribute(target, "user.com.morrowlane.tagwell.handled"), QByteArray("1"));
+    QCOMPARE(m_fileSystem.extendedAttribute(target, "user.quillo.handled"), QByteArray("1"));
     struct stat status = {};
     QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0);
     QCOMPARE(status.st_mode & 07777, 0640U);

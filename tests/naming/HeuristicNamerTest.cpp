@@ -118,7 +118,7 @@ void HeuristicNamerTest::suggest()
         HeuristicNamer::suggest(lines, context, RoutingConfiguration::defaultConfiguration());
     QCOMPARE(suggestion.slug, slug);
     QCOMPARE(suggestion.category, category);
-    QCOMPARE(suggestion.source, NamingSource::VisionHeuristics);
+    QCOMPARE(suggestion.source, NamingSource::Heuristics);
     QCOMPARE(HeuristicNamer::slug(ScreenLayout(lines), context), slug);
 }
 

@@ -1,6 +1,6 @@
 #include "naming/OllamaModelClient.h"
 
-#include "naming/FoundationModelNamer.h"
+#include "naming/LocalModelNamer.h"
 #include "support/FakeModelServer.h"
 
 #include <QJsonArray>
@@ -136,7 +136,7 @@ void OllamaModelClientTest::chatRequestCarriesEverything()
     QCOMPARE(body.value(u"stream"_s), QJsonValue(false));
     QCOMPARE(body.value(u"options"_s).toObject().value(u"temperature"_s).toDouble(), 0.2);
     QCOMPARE(body.value(u"format"_s).toObject(),
-             QJsonDocument::fromJson(FoundationModelNamer::generationSchema()).object());
+             QJsonDocument::fromJson(LocalModelNamer::generationSchema()).object());
     // The properties keep their order on the wire.
     const QByteArray format = chats.first().body.mid(chats.first().body.indexOf("\"format\":"));
     QVERIFY(format.indexOf("\"keywords\"") < format.indexOf("\"category\""));
@@ -146,7 +146,7 @@ void OllamaModelClientTest::chatRequestCarriesEverything()
     const QJsonObject system = messages[0].toObject();
     const QJsonObject user = messages[1].toObject();
     QCOMPARE(system.value(u"role"_s).toString(), u"system"_s);
-    QCOMPARE(system.value(u"content"_s).toString(), FoundationModelNamer::instructions());
+    QCOMPARE(system.value(u"content"_s).toString(), LocalModelNamer::instructions());
     QCOMPARE(user.value(u"role"_s).toString(), u"user"_s);
     QVERIFY(user.value(u"content"_s).toString().startsWith(prompt + u'\n'));
     QVERIFY(user.value(u"content"_s).toString().contains(u"never use unselected"_s, Qt::CaseInsensitive));

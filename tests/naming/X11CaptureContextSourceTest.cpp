@@ -145,7 +145,7 @@ void X11CaptureContextSourceTest::contextOfTheActiveWindow()
     X11CaptureContextSource source;
     const CaptureContext context = source.current();
     QCOMPARE(context.appName, expected.appName);
-    QCOMPARE(context.bundleIdentifier, expected.bundleIdentifier);
+    QCOMPARE(context.appId, expected.appId);
     QCOMPARE(context.windowTitle, expected.windowTitle);
 }
 

@@ -25,7 +25,7 @@ RenameRecord record(int number, std::optional<QString> routed = std::nullopt)
             u"/home/ada/Screen shots/name-%1.png"_s.arg(number),
             QDateTime::fromMSecsSinceEpoch(1764928800123 + number, Qt::UTC),
             std::move(routed),
-            NamingSource::FoundationModels};
+            NamingSource::LocalModel};
 }
 
 } // namespace
@@ -84,9 +84,9 @@ void RenameHistoryStoreTest::handWrittenHistoryDecodes()
     // 786621602.25 s after 2001-01-01T00:00:00Z.
     QCOMPARE(first.renamedAt, QDateTime(QDate(2025, 12, 5), QTime(10, 0, 2, 250), Qt::UTC));
     QCOMPARE(first.routedFolderName, std::optional<QString>(u"Receipts & Invoices"_s));
-    QCOMPARE(first.namingSource, NamingSource::FoundationModelsImage);
+    QCOMPARE(first.namingSource, NamingSource::LocalModelImage);
     QCOMPARE(decoded->at(1).routedFolderName, std::nullopt);
-    QCOMPARE(decoded->at(1).namingSource, NamingSource::VisionHeuristics);
+    QCOMPARE(decoded->at(1).namingSource, NamingSource::Heuristics);
     QVERIFY(RenameRecordJson::decode(RenameRecordJson::encode(*decoded)) == decoded);
 }
 
@@ -101,7 +101,7 @@ void RenameHistoryStoreTest::recordsSurviveARestartUnchanged()
         QJsonDocument::fromJson(*reopened.dataValue(historyKey)).array().first().toObject();
     QCOMPARE(stored.value(u"id"_s).toString(), routed.id.toString(QUuid::WithoutBraces).toUpper());
     QCOMPARE(stored.value(u"renamedAt"_s).toDouble(), 786621600.124);
-    QCOMPARE(stored.value(u"namingSource"_s).toString(), u"foundationModels"_s);
+    QCOMPARE(stored.value(u"namingSource"_s).toString(), u"localModel"_s);
 
     RenameHistoryStore(reopened).add(record(2)); // no routed folder: the key is left out
     const QJsonObject unrouted =
@@ -117,8 +117,7 @@ void RenameHistoryStoreTest::unreadableHistoryStartsEmptyAndStaysStored_data()
     QTest::addRow("not json") << QByteArray("[{\"id\":");
     QTest::addRow("an object") << QByteArray("{}");
     QTest::addRow("missing naming source") << QByteArray(valid).replace("\"namingSource\"", "\"other\"");
-    QTest::addRow("unknown naming source")
-        << QByteArray(valid).replace("foundationModels", "appleIntelligence");
+    QTest::addRow("unknown naming source") << QByteArray(valid).replace("localModel", "appleIntelligence");
     QTest::addRow("date as text") << QByteArray(valid).replace("\"renamedAt\":",
                                                                "\"renamedAt\":\"1\",\"x\":");
     QTest::addRow("id not a uuid") << QByteArray(valid).replace("\"id\":\"", "\"id\":\"zz");

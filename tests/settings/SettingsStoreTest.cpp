@@ -53,7 +53,7 @@ void SettingsStoreTest::freshStoreHasTheDefaults()
     QVERIFY(settings.appendDateSuffix());
     QVERIFY(settings.folderRoutingEnabled());
     QVERIFY(!settings.isPaused());
-    QVERIFY(settings.useFoundationModels());
+    QVERIFY(settings.useLocalModel());
     QCOMPARE(settings.customFolderPath(), std::nullopt);
     QCOMPARE(settings.routing(), RoutingConfiguration::defaultConfiguration());
     QCOMPARE(settings.localModelUrl(), u"http://127.0.0.1:11434"_s);
@@ -70,7 +70,7 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
         settings.setAppendDateSuffix(false);
         settings.setFolderRoutingEnabled(false);
         settings.setPaused(true);
-        settings.setUseFoundationModels(false);
+        settings.setUseLocalModel(false);
         settings.setCustomFolderPath(u"/srv/shots ü"_s);
         settings.setRouting(routing);
         settings.setLocalModelUrl(u"http://192.168.1.20:8080"_s);
@@ -81,7 +81,7 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
     QVERIFY(!settings.appendDateSuffix());
     QVERIFY(!settings.folderRoutingEnabled());
     QVERIFY(settings.isPaused());
-    QVERIFY(!settings.useFoundationModels());
+    QVERIFY(!settings.useLocalModel());
     QCOMPARE(settings.customFolderPath(), std::optional<QString>(u"/srv/shots ü"_s));
     QCOMPARE(settings.routing(), routing);
     QCOMPARE(settings.localModelUrl(), u"http://192.168.1.20:8080"_s);

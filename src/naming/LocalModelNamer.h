@@ -19,7 +19,7 @@
 // Asks the local model for 3 to 5 keywords and a folder category and turns its answer into a name
 // that obeys the same word rules as the heuristics. Stateless; the requests block, so everything that
 // takes a LocalModelClient runs on a naming worker thread.
-namespace FoundationModelNamer {
+namespace LocalModelNamer {
 
 // What the model is asked about one screenshot. The caller builds the text prompt and the known
 // names from the laid-out recognised text.
@@ -97,4 +97,4 @@ std::optional<NamingSuggestion> suggest(LocalModelClient &client, const ModelAva
                                         const Question &question, ScreenshotCategory fallbackCategory,
                                         const TimeLimits &limits = {});
 
-} // namespace FoundationModelNamer
+} // namespace LocalModelNamer

@@ -1,4 +1,4 @@
-#include "naming/FoundationModelNamer.h"
+#include "naming/LocalModelNamer.h"
 
 #include "naming/ArtifactExtractor.h"
 #include "naming/HeuristicNamer.h"
@@ -107,7 +107,7 @@ QList<QStringList> featuredNames(const ScreenLayout &layout)
 
 } // namespace
 
-namespace FoundationModelNamer {
+namespace LocalModelNamer {
 
 const QString &instructions()
 {
@@ -258,7 +258,7 @@ std::optional<NamingSuggestion> suggest(LocalModelClient &client, const ModelAva
                                                   question.context, limits.image);
         if (answer) {
             if (auto named = suggestion(answer->keywords, answer->category, fallbackCategory,
-                                        question.knownNames, NamingSource::FoundationModelsImage))
+                                        question.knownNames, NamingSource::LocalModelImage))
                 return named;
         }
     }
@@ -266,12 +266,12 @@ std::optional<NamingSuggestion> suggest(LocalModelClient &client, const ModelAva
     if (!answer)
         return std::nullopt;
     return suggestion(answer->keywords, answer->category, fallbackCategory, question.knownNames,
-                      NamingSource::FoundationModels);
+                      NamingSource::LocalModel);
 }
 
-} // namespace FoundationModelNamer
+} // namespace LocalModelNamer
 
-namespace FoundationModelNamer {
+namespace LocalModelNamer {
 
 QString prompt(const OCRSnapshot &snapshot)
 {
@@ -326,4 +326,4 @@ QList<QStringList> knownNames(const OCRSnapshot &snapshot)
     return names;
 }
 
-} // namespace FoundationModelNamer
+} // namespace LocalModelNamer

@@ -1,4 +1,4 @@
-#include "naming/FoundationModelNamer.h"
+#include "naming/LocalModelNamer.h"
 
 #include "TestLines.h"
 #include "naming/OllamaModelClient.h"
@@ -15,7 +15,7 @@ using State = ModelAvailability::State;
 using OptionalCategory = std::optional<ScreenshotCategory>;
 Q_DECLARE_METATYPE(OptionalCategory)
 
-class FoundationModelNamerTest : public QObject
+class LocalModelNamerTest : public QObject
 {
     Q_OBJECT
 
@@ -32,7 +32,7 @@ private slots:
     void knownNamesComeFromTheScreen();
 };
 
-void FoundationModelNamerTest::suggestion_data()
+void LocalModelNamerTest::suggestion_data()
 {
     QTest::addColumn<QStringList>("keywords");
     QTest::addColumn<QString>("knownName");
@@ -55,21 +55,21 @@ void FoundationModelNamerTest::suggestion_data()
         << QStringList{"stripe invoice paid march acme corp"} << u""_s << u"stripe-invoice-paid-march-acme"_s;
 }
 
-void FoundationModelNamerTest::suggestion()
+void LocalModelNamerTest::suggestion()
 {
     QFETCH(QStringList, keywords);
     QFETCH(QString, knownName);
     QFETCH(QString, expectedSlug);
     const QList<QStringList> knownNames{knownName.split(u' ', Qt::SkipEmptyParts)};
-    const auto result = FoundationModelNamer::suggestion(keywords, u"receipts"_s, ScreenshotCategory::Web,
-                                                         knownNames, NamingSource::FoundationModels);
+    const auto result = LocalModelNamer::suggestion(keywords, u"receipts"_s, ScreenshotCategory::Web,
+                                                    knownNames, NamingSource::LocalModel);
     QCOMPARE(result ? result->slug : QString(), expectedSlug);
     if (result)
-        QCOMPARE(*result, (NamingSuggestion{expectedSlug, ScreenshotCategory::Receipts,
-                                            NamingSource::FoundationModels}));
+        QCOMPARE(*result,
+                 (NamingSuggestion{expectedSlug, ScreenshotCategory::Receipts, NamingSource::LocalModel}));
 }
 
-void FoundationModelNamerTest::category_data()
+void LocalModelNamerTest::category_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<OptionalCategory>("expected");
@@ -81,17 +81,17 @@ void FoundationModelNamerTest::category_data()
     QTest::addRow("empty") << u""_s << OptionalCategory();
 }
 
-void FoundationModelNamerTest::category()
+void LocalModelNamerTest::category()
 {
     QFETCH(QString, name);
     QFETCH(OptionalCategory, expected);
-    QCOMPARE(FoundationModelNamer::category(name), expected);
-    const auto named = FoundationModelNamer::suggestion({u"budget sheet"_s}, name, ScreenshotCategory::Web,
-                                                        {}, NamingSource::FoundationModels);
+    QCOMPARE(LocalModelNamer::category(name), expected);
+    const auto named = LocalModelNamer::suggestion({u"budget sheet"_s}, name, ScreenshotCategory::Web, {},
+                                                   NamingSource::LocalModel);
     QCOMPARE(named->category, expected.value_or(ScreenshotCategory::Web));
 }
 
-void FoundationModelNamerTest::suggest_data()
+void LocalModelNamerTest::suggest_data()
 {
     QTest::addColumn<bool>("hasVision");
     QTest::addColumn<QString>("image"); // "none", "readable" or "unreadable"
@@ -133,7 +133,7 @@ void FoundationModelNamerTest::suggest_data()
                        "warning: Text naming failed: No answer within 0.2 s"};
 }
 
-void FoundationModelNamerTest::suggest()
+void LocalModelNamerTest::suggest()
 {
     QFETCH(bool, hasVision);
     QFETCH(QString, image);
@@ -146,7 +146,7 @@ void FoundationModelNamerTest::suggest()
     server.setChatContents(answers);
     server.setBehaviour("/api/chat", chatBehaviour, 5s);
     OllamaModelClient client(server.baseUrl(), u"gemma3:4b"_s);
-    FoundationModelNamer::Question question{u"Main content body:\nStripe invoice"_s, {}, {}, {}};
+    LocalModelNamer::Question question{u"Main content body:\nStripe invoice"_s, {}, {}, {}};
     if (image != u"none") {
         question.loadImage = [image] {
             QImage picture(8, 8, QImage::Format_RGB32);
@@ -159,18 +159,18 @@ void FoundationModelNamerTest::suggest()
                              qPrintable(entry.section(u": "_s, 1)));
 
     const bool slow = chatBehaviour == Behaviour::Delay;
-    const FoundationModelNamer::TimeLimits limits{slow ? 300ms : 10s, slow ? 200ms : 10s};
-    const auto result = FoundationModelNamer::suggest(client, {State::Available, hasVision}, question,
-                                                      ScreenshotCategory::Other, limits);
+    const LocalModelNamer::TimeLimits limits{slow ? 300ms : 10s, slow ? 200ms : 10s};
+    const auto result = LocalModelNamer::suggest(client, {State::Available, hasVision}, question,
+                                                 ScreenshotCategory::Other, limits);
     QCOMPARE(result ? result->slug : QString(), expectedSlug);
     if (result)
-        QCOMPARE(result->source, expectedRequests == u"image" ? NamingSource::FoundationModelsImage
-                                                              : NamingSource::FoundationModels);
+        QCOMPARE(result->source,
+                 expectedRequests == u"image" ? NamingSource::LocalModelImage : NamingSource::LocalModel);
     QStringList sent; // what each chat request carried
     for (const auto &request : server.requests("/api/chat")) {
         const QJsonObject user = request.json().value(u"messages"_s).toArray().at(1).toObject();
         const QString content = user.value(u"content"_s).toString();
-        if (user.contains(u"images"_s) && content.startsWith(FoundationModelNamer::imagePrompt({})))
+        if (user.contains(u"images"_s) && content.startsWith(LocalModelNamer::imagePrompt({})))
             sent.append(u"image"_s);
         else if (!user.contains(u"images"_s) && content.startsWith(question.prompt))
             sent.append(u"text"_s);
@@ -180,7 +180,7 @@ void FoundationModelNamerTest::suggest()
     QCOMPARE(sent.join(u' '), expectedRequests);
 }
 
-void FoundationModelNamerTest::prompt_data()
+void LocalModelNamerTest::prompt_data()
 {
     QTest::addColumn<Lines>("lines");
     QTest::addColumn<CaptureContext>("context");
@@ -201,21 +201,21 @@ void FoundationModelNamerTest::prompt_data()
            "Sidebar / background chrome (ignore unless main content is empty):\n(none)"_s;
 }
 
-void FoundationModelNamerTest::prompt()
+void LocalModelNamerTest::prompt()
 {
     QFETCH(Lines, lines);
     QFETCH(CaptureContext, context);
     QFETCH(QString, expected);
-    QCOMPARE(FoundationModelNamer::prompt({lines, {}, context, std::nullopt}), expected);
+    QCOMPARE(LocalModelNamer::prompt({lines, {}, context, std::nullopt}), expected);
 }
 
-void FoundationModelNamerTest::knownNamesComeFromTheScreen()
+void LocalModelNamerTest::knownNamesComeFromTheScreen()
 {
     const Lines lines{line(u"Open ScreenStudio-export.mov"_s, 0.1, 0.5)};
     const CaptureContext context{u"Files"_s, u"org.gnome.Nautilus"_s, u"Screen Studio"_s};
-    const auto names = FoundationModelNamer::knownNames({lines, {}, context, std::nullopt});
+    const auto names = LocalModelNamer::knownNames({lines, {}, context, std::nullopt});
     QCOMPARE(names, (QList<QStringList>{{u"screen"_s, u"studio"_s}, {u"screen"_s, u"studio"_s}}));
 }
 
-QTEST_GUILESS_MAIN(FoundationModelNamerTest)
-#include "FoundationModelNamerTest.moc"
+QTEST_GUILESS_MAIN(LocalModelNamerTest)
+#include "LocalModelNamerTest.moc"

@@ -1,0 +1,4 @@
+#include "settings/SettingsLog.h"
+
+Q_LOGGING_CATEGORY(lcSettings, "quillo.settings", QtDebugMsg)
+Q_LOGGING_CATEGORY(lcAccess, "quillo.access", QtDebugMsg)

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+// Folder access: granted folders, sandbox bookmarks.
+Q_DECLARE_LOGGING_CATEGORY(lcAccess)
