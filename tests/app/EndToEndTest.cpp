@@ -129,11 +129,14 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
         QVERIFY2(files.contains(name), qPrintable(name));
 
     LinuxFileSystem fileSystem;
-    const auto history =
-        RenameRecordJson::decode(*PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory")));
-    QVERIFY(history);
-    QCOMPARE(history->size(), 3);
-    for (const RenameRecord &record : *history) {
+    // The history is written just after the last move.
+    const auto stored = [this] {
+        return RenameRecordJson::decode(
+            PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory")).value_or(QByteArray()));
+    };
+    QTRY_COMPARE(stored().records.size(), 3);
+    const QList<RenameRecord> history = stored().records;
+    for (const RenameRecord &record : history) {
         QVERIFY(ScreenshotDetector::isMarkedHandled(fileSystem, record.renamedPath));
         QVERIFY(record.routedFolderName);
         QCOMPARE(record.originalFolderPath, m_shots->path());
@@ -142,7 +145,7 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     // After a restart, a renamed file put back by hand is not renamed again.
     cleanup();
     startQuillo();
-    const QString renamed = history->first().renamedPath;
+    const QString renamed = history.first().renamedPath;
     const QString putBack = m_shots->filePath(QFileInfo(renamed).fileName());
     QVERIFY(QFile::rename(renamed, putBack));
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.09.png"));
