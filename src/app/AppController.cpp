@@ -4,6 +4,7 @@
 #include "app/TakeOverChannel.h"
 #include "app/UserPrompts.h"
 #include "intake/DirectoryChangeObserver.h"
+#include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/Workspace.h"
@@ -12,6 +13,7 @@
 #include "settings/PreferencesStore.h"
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
+#include "settings/WatchedFolderRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,12 +85,12 @@ void AppController::shutdown()
 
 void AppController::observePreferencesFolder()
 {
-    // Flameshot keeps its settings one folder down, so that folder is watched too when present.
+    // Flameshot keeps its settings one folder down, which it creates when it first saves them.
     const QString root = m_services.preferencesFolder;
     for (const QString &folder : {root, root + QStringLiteral("/flameshot")}) {
-        if (!QFileInfo(folder).isDir())
-            continue;
-        auto observer = DirectoryChangeObserver::create(m_services.eventSources(folder), [this] {
+        auto source = PersistentFolderEventSource::create(folder, m_services.eventSources,
+                                                          PersistentFolderEventSource::IfMissing::Wait);
+        auto observer = DirectoryChangeObserver::create(std::move(source), [this] {
             refreshWatchedFolder(false, false);
         });
         if (observer)
@@ -153,7 +155,7 @@ void AppController::requestFolderAccess()
         QStringLiteral("Quillo renames new screenshots in this folder and files them into subfolders. Click "
                        "Grant Access to allow it, or choose the folder you save screenshots to."),
         resolved);
-    if (!chosen)
+    if (!chosen || isRefused(*chosen))
         return;
     rememberWatchedFolder(*chosen);
     if (canonicalPath(*chosen) == canonicalPath(resolved))
@@ -168,10 +170,22 @@ void AppController::chooseCustomFolder()
         QStringLiteral("Watch Folder"),
         QStringLiteral("Choose the folder Quillo watches for new screenshots."),
         m_settings->watchedFolder().value_or(QDir::homePath()));
-    if (!chosen)
+    if (!chosen || isRefused(*chosen))
         return;
     rememberWatchedFolder(*chosen);
     m_settings->setCustomFolderPath(QDir::cleanPath(*chosen));
+}
+
+bool AppController::isRefused(const QString &folder)
+{
+    const auto refusal = WatchedFolderRules::refusal(folder, true);
+    if (refusal) {
+        const QString name = folderName(folder);
+        m_services.prompts.warn(QStringLiteral("Quillo cannot watch \u201C%1\u201D")
+                                    .arg(name.isEmpty() ? QStringLiteral("/") : name),
+                                *refusal);
+    }
+    return refusal.has_value();
 }
 
 void AppController::rememberWatchedFolder(const QString &folder)

@@ -74,6 +74,8 @@ private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
     void updateWatcher(bool restart);
     void fileAppeared(const QString &path);
+    // Warns the user when the folder may not be watched.
+    bool isRefused(const QString &folder);
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
 
