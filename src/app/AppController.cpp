@@ -100,11 +100,13 @@ void AppController::observePreferencesFolder()
 
 void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
 {
-    const QString resolved = m_settings->resolveWatchedFolder().folder;
     ScreenshotDetector detector = m_coordinator->detector();
     detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
     m_coordinator->setDetector(detector);
+    if (!forceRestart && isWaitingForCustomFolder())
+        return;
 
+    const QString resolved = m_settings->resolveWatchedFolder().folder;
     bool restart = forceRestart;
     const auto &current = m_settings->watchedFolder();
     if (!current || canonicalPath(*current) != canonicalPath(resolved)) {
@@ -120,6 +122,16 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
         updateWatcher(true);
     if (needsAccess && promptForAccess)
         requestFolderAccess();
+}
+
+// A custom folder that went away while watched (deleted, moved, unmounted) is waited for by the
+// watcher, not replaced by the screenshot tool's folder.
+bool AppController::isWaitingForCustomFolder() const
+{
+    const auto &custom = m_settings->customFolderPath();
+    const auto &current = m_settings->watchedFolder();
+    return custom && current && m_watcher->isRunning() && !QFileInfo(*custom).isDir() &&
+           canonicalPath(*custom) == canonicalPath(*current);
 }
 
 void AppController::updateWatcher(bool restart)

@@ -72,6 +72,7 @@ signals:
 
 private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
+    bool isWaitingForCustomFolder() const;
     void updateWatcher(bool restart);
     void fileAppeared(const QString &path);
     // Warns the user when the folder may not be watched.

@@ -116,6 +116,17 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
     QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
     QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
+
+    // Deleted, then made again after the screenshot tools' settings changed meanwhile.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The watched folder .* is gone")));
+    QVERIFY(QDir(m_shots->path()).removeRecursively());
+    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                 QStringLiteral("/spectaclerc"),
+                             "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
+    QTRY_VERIFY(m_controller->coordinator().detector().customFilenamePrefix.has_value());
+    QVERIFY(QDir().mkpath(m_shots->path()));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-06.png"))));
+    QTRY_COMPARE(m_controller->history().records().size(), 2);
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
