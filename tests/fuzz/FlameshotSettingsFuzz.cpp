@@ -1,0 +1,13 @@
+#include "ToolSettingsFuzz.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    ToolSettingsFuzz::initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    ToolSettingsFuzz::run("flameshot/flameshot.ini", data, size);
+    return 0;
+}
