@@ -1,5 +1,3 @@
-#pragma once
-
 #include "settings/ScreencapturePreferences.h"
 #include "settings/WatchedFolderRules.h"
 
@@ -14,26 +12,30 @@
 #include <cstdlib>
 #include <fcntl.h>
 
-// Reads a screenshot tool's settings file the way Quillo does, with the file holding the input.
-// Runs in a home and settings folder of its own, so nothing real is read or created.
-namespace ToolSettingsFuzz {
+// Reads a screenshot tool's settings file (QUILLO_SETTINGS_FILE, below the settings folder) the way
+// Quillo does, with the file holding the input. Runs in a home and settings folder of its own, so
+// nothing real is read or created.
+namespace {
 
-inline QTemporaryDir &home()
+QTemporaryDir &home()
 {
     static QTemporaryDir folder;
     return folder;
 }
 
-inline void initialize()
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     qputenv("HOME", home().path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home().path() + QStringLiteral("/.config")).toLocal8Bit());
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    return 0;
 }
 
-inline void run(const char *settingsFile, const uint8_t *data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = home().path() + QStringLiteral("/.config/") + QLatin1StringView(settingsFile);
+    const QString path = home().path() + QStringLiteral("/.config/" QUILLO_SETTINGS_FILE);
     QDir().mkpath(path.section(u'/', 0, -2));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -50,6 +52,5 @@ inline void run(const char *settingsFile, const uint8_t *data, size_t size)
     const QString folder = ScreencapturePreferences::systemFolder();
     if (!QFileInfo(folder).isAbsolute() || WatchedFolderRules::refusal(folder, false))
         std::abort();
+    return 0;
 }
-
-} // namespace ToolSettingsFuzz
