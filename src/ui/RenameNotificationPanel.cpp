@@ -63,7 +63,10 @@ RenameNotificationPanel::RenameNotificationPanel(RenameNotificationController &c
 
 RenameNotificationPanel::~RenameNotificationPanel()
 {
+    // Closing the window moves focus and activation; the controller is going away with it.
     qApp->removeEventFilter(this);
+    disconnect(m_view, nullptr, &m_controller, nullptr);
+    m_isClosing = true;
 }
 
 void RenameNotificationPanel::connectView()
@@ -200,9 +203,9 @@ void RenameNotificationPanel::announce(const QString &text)
 void RenameNotificationPanel::markAsPanel()
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
         return;
-    xcb_connection_t *connection = x11->connection();
     const auto window = xcb_window_t(winId());
     const xcb_atom_t states[] = {internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
                                  internAtom(connection, "_NET_WM_STATE_SKIP_PAGER"),
@@ -236,20 +239,22 @@ void RenameNotificationPanel::paintEvent(QPaintEvent *)
 void RenameNotificationPanel::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
-    m_controller.setHovered(true);
+    if (!m_isClosing)
+        m_controller.setHovered(true);
 }
 
 void RenameNotificationPanel::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    m_controller.setHovered(false);
+    if (!m_isClosing)
+        m_controller.setHovered(false);
 }
 
 void RenameNotificationPanel::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     // Clicking elsewhere keeps the name typed so far.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !m_isClosing)
         m_controller.commitName();
 }
 

@@ -56,4 +56,5 @@ private:
     std::function<void()> m_fadeFinished;
     std::unique_ptr<PreviewWindow> m_preview;
     int m_openMenus = 0;
+    bool m_isClosing = false;
 };

@@ -6,6 +6,7 @@
 #include "ui/RenameNotificationModel.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QBoxLayout>
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,8 @@
 #include <QToolButton>
 
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -87,6 +90,14 @@ QFont sized(QFont font, int pixels, QFont::Weight weight)
     font.setPixelSize(pixels);
     font.setWeight(weight);
     return font;
+}
+
+// A disabled name stays readable: it is drawn faint in the normal colours, not greyed out.
+QPalette activeColours(const QWidget *widget)
+{
+    QPalette colours = widget->palette();
+    colours.setCurrentColorGroup(QPalette::Active);
+    return colours;
 }
 
 // Elides at the tail instead of growing the panel.
@@ -181,6 +192,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        const QPalette colours = activeColours(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QFont bold = sized(font(), 13, QFont::DemiBold);
         const QFontMetrics metrics(bold);
@@ -190,14 +202,13 @@ protected:
         const QString base = metrics.elidedText(m_baseName, Qt::ElideMiddle, std::max(0, width() - reserved));
         const int baseWidth = metrics.horizontalAdvance(base);
         painter.setFont(bold);
-        painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
-                                   : PanelStyle::secondary(palette()));
+        painter.setPen(isEnabled() ? colours.color(QPalette::WindowText) : PanelStyle::secondary(colours));
         painter.drawText(QRect(0, 0, baseWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, base);
-        painter.setPen(PanelStyle::secondary(palette()));
+        painter.setPen(PanelStyle::secondary(colours));
         painter.drawText(QRect(baseWidth, 0, extensionWidth, height()), Qt::AlignVCenter | Qt::AlignLeft,
                          m_extension);
         if (m_showPencil && isEnabled()) {
-            PanelIcons::icon(Symbol::Pencil, PanelStyle::secondary(palette()))
+            PanelIcons::icon(Symbol::Pencil, PanelStyle::secondary(colours))
                 .paint(&painter, QRect(baseWidth + extensionWidth + 6, (height() - pencilSide) / 2,
                                        pencilSide, pencilSide));
         }
@@ -247,13 +258,14 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
+        const QPalette colours = activeColours(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QColor text =
-            isEnabled() ? palette().color(QPalette::WindowText) : PanelStyle::secondary(palette());
-        const QColor faint = PanelStyle::secondary(palette());
+            isEnabled() ? colours.color(QPalette::WindowText) : PanelStyle::secondary(colours);
+        const QColor faint = PanelStyle::secondary(colours);
         if (m_highlighted || underMouse()) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(PanelStyle::primary(palette(), m_highlighted ? 0.08 : 0.05));
+            painter.setBrush(PanelStyle::primary(colours, m_highlighted ? 0.08 : 0.05));
             painter.drawRoundedRect(QRectF(rect()), 6, 6);
         }
         int x = 6;
@@ -392,6 +404,10 @@ void RenameNotificationView::build()
     m_countdownLabel = new QLabel(m_content);
     m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     m_countdownLabel->setFont(sized(font(), 11, QFont::Medium));
+    // Wide enough for either text, so the header does not shift when the countdown pauses.
+    m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(u"Closes in 5s"_s));
+    m_countdownLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_countdownLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     header->addWidget(m_countdownLabel);
 
     auto *nameButton = new NameButton(m_content);
@@ -416,6 +432,9 @@ void RenameNotificationView::build()
     m_nameEdit->installEventFilter(this);
     m_extensionLabel = new QLabel(m_editRow);
     m_extensionLabel->setFont(sized(font(), 13, QFont::DemiBold));
+    QPalette faint = m_extensionLabel->palette();
+    faint.setColor(QPalette::WindowText, PanelStyle::secondary(palette()));
+    m_extensionLabel->setPalette(faint);
     editRow->addWidget(m_nameEdit, 1);
     editRow->addWidget(m_extensionLabel);
     column->addWidget(m_editRow);
@@ -531,12 +550,16 @@ void RenameNotificationView::refreshCountdown()
 void RenameNotificationView::fillLocationMenu()
 {
     m_locationMenu->clear();
+    qDeleteAll(m_locationMenu->findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly));
     const RenameNotificationItem *item = m_model.current();
     if (!item)
         return;
+    // The file lies in exactly one of them.
+    auto *folders = new QActionGroup(m_locationMenu);
     const auto addChoice = [&](const FolderChoice &choice) {
-        QAction *action = m_locationMenu->addAction(choice.title);
+        QAction *action = m_locationMenu->addAction(QString(choice.title).replace(u'&', u"&&"_s));
         action->setCheckable(true);
+        action->setActionGroup(folders);
         const bool isHere = RenameNotificationModel::isIn(choice, item->path);
         action->setChecked(isHere);
         connect(action, &QAction::triggered, this, [this, isHere, folder = choice.path] {
