@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_JOBS ?= 2
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench screenshots format clean
 
 all: build
 
@@ -24,6 +24,10 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+# Redraws the pictures of the rename panel in docs/images.
+screenshots: configure
+	@cmake --build $(BUILD_DIR) --target screenshots
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
