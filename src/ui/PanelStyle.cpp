@@ -1,5 +1,7 @@
 #include "ui/PanelStyle.h"
 
+#include <QWidget>
+
 bool PanelStyle::isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightness() < 128;
@@ -30,4 +32,18 @@ QColor PanelStyle::success(const QPalette &palette)
 QColor PanelStyle::warning(const QPalette &palette)
 {
     return isDark(palette) ? QColor(0xff, 0x9f, 0x0a) : QColor(0xe0, 0x7a, 0x00);
+}
+
+QPalette PanelStyle::activeColours(const QWidget *widget)
+{
+    QPalette colours = widget->palette();
+    colours.setCurrentColorGroup(QPalette::Active);
+    return colours;
+}
+
+QFont PanelStyle::font(QFont base, int pixels, QFont::Weight weight)
+{
+    base.setPixelSize(pixels);
+    base.setWeight(weight);
+    return base;
 }

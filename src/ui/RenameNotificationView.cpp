@@ -1,6 +1,8 @@
 #include "ui/RenameNotificationView.h"
 
+#include "ui/CapsuleButton.h"
 #include "ui/DraggableThumbnail.h"
+#include "ui/LocationButton.h"
 #include "ui/PanelIcons.h"
 #include "ui/PanelStyle.h"
 #include "ui/RenameNotificationModel.h"
@@ -85,21 +87,6 @@ QString withTilde(const QString &path)
     return path;
 }
 
-QFont sized(QFont font, int pixels, QFont::Weight weight)
-{
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    return font;
-}
-
-// A disabled name stays readable: it is drawn faint in the normal colours, not greyed out.
-QPalette activeColours(const QWidget *widget)
-{
-    QPalette colours = widget->palette();
-    colours.setCurrentColorGroup(QPalette::Active);
-    return colours;
-}
-
 // Elides at the tail instead of growing the panel.
 class ElidedLabel final : public QLabel
 {
@@ -115,53 +102,6 @@ protected:
         painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft,
                          fontMetrics().elidedText(text(), Qt::ElideRight, width()));
     }
-};
-
-// Capsule-shaped text button with an icon; prominent ones are filled with the accent colour.
-class CapsuleButton final : public QAbstractButton
-{
-public:
-    CapsuleButton(const QString &text, std::optional<Symbol> symbol, bool prominent, QWidget *parent)
-        : QAbstractButton(parent)
-        , m_symbol(symbol)
-        , m_prominent(prominent)
-    {
-        setText(text);
-        setFocusPolicy(Qt::NoFocus);
-        setFont(sized(font(), 12, prominent ? QFont::DemiBold : QFont::Medium));
-        setFixedHeight(28);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        if (isDown())
-            painter.setOpacity(0.75);
-        const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        const double radius = capsule.height() / 2;
-        painter.setPen(QPen(PanelStyle::primary(palette(), 0.1), 0.5));
-        painter.setBrush(m_prominent ? PanelStyle::accent(palette()) : PanelStyle::primary(palette(), 0.07));
-        painter.drawRoundedRect(capsule, radius, radius);
-        const QColor textColor = m_prominent ? QColor(Qt::white) : palette().color(QPalette::WindowText);
-        const int iconSide = m_symbol ? 13 : 0;
-        const int gap = m_symbol ? 5 : 0;
-        const int textWidth = fontMetrics().horizontalAdvance(text());
-        int x = (width() - iconSide - gap - textWidth) / 2;
-        if (m_symbol) {
-            PanelIcons::icon(*m_symbol, textColor)
-                .paint(&painter, QRect(x, (height() - iconSide) / 2, iconSide, iconSide));
-            x += iconSide + gap;
-        }
-        painter.setPen(textColor);
-        painter.drawText(QRect(x, 0, width() - x, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
-    }
-
-private:
-    std::optional<Symbol> m_symbol;
-    bool m_prominent;
 };
 
 // The file name: the base name in bold, the extension faint, and a pencil while the pointer is
@@ -192,9 +132,9 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        const QPalette colours = activeColours(this);
+        const QPalette colours = PanelStyle::activeColours(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QFont bold = sized(font(), 13, QFont::DemiBold);
+        const QFont bold = PanelStyle::font(font(), 13, QFont::DemiBold);
         const QFontMetrics metrics(bold);
         const int pencilSide = 11;
         const int extensionWidth = metrics.horizontalAdvance(m_extension);
@@ -218,81 +158,6 @@ private:
     QString m_baseName;
     QString m_extension;
     bool m_showPencil = false;
-};
-
-// "Screenshots › Receipts ⌃⌄": where the file lies; opens the menu of folders to move it to.
-class LocationButton final : public QToolButton
-{
-public:
-    explicit LocationButton(QWidget *parent)
-        : QToolButton(parent)
-    {
-        setFocusPolicy(Qt::NoFocus);
-        setPopupMode(QToolButton::InstantPopup);
-        setFixedHeight(22);
-        setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-        setFont(sized(font(), 12, QFont::Normal));
-    }
-
-    void setLocation(const FileLocation &location, bool highlighted)
-    {
-        m_location = location;
-        m_highlighted = highlighted;
-        setText(location.parent ? *location.parent + QStringLiteral(" \u203A ") + location.name
-                                : location.name);
-        updateGeometry();
-        update();
-    }
-
-    QSize sizeHint() const override
-    {
-        const QFontMetrics metrics(font());
-        const QFontMetrics medium(sized(font(), 12, QFont::Medium));
-        int width = 6 + 13 + 5 + medium.horizontalAdvance(m_location.name) + 4 + 10 + 6;
-        if (m_location.parent)
-            width += metrics.horizontalAdvance(*m_location.parent) + 4 + 8 + 4;
-        return {width, 22};
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const QPalette colours = activeColours(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QColor text =
-            isEnabled() ? colours.color(QPalette::WindowText) : PanelStyle::secondary(colours);
-        const QColor faint = PanelStyle::secondary(colours);
-        if (m_highlighted || underMouse()) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(PanelStyle::primary(colours, m_highlighted ? 0.08 : 0.05));
-            painter.drawRoundedRect(QRectF(rect()), 6, 6);
-        }
-        int x = 6;
-        const auto symbol = [&](Symbol which, int side, const QColor &color) {
-            PanelIcons::icon(which, color).paint(&painter, QRect(x, (height() - side) / 2, side, side));
-            x += side + 4;
-        };
-        const auto words = [&](const QString &piece, const QFont &pieceFont, const QColor &color) {
-            const int width = QFontMetrics(pieceFont).horizontalAdvance(piece);
-            painter.setFont(pieceFont);
-            painter.setPen(color);
-            painter.drawText(QRect(x, 0, width + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, piece);
-            x += width + 4;
-        };
-        symbol(Symbol::Folder, 13, faint);
-        x += 1;
-        if (m_location.parent) {
-            words(*m_location.parent, font(), faint);
-            symbol(Symbol::ChevronRight, 8, faint);
-        }
-        words(m_location.name, sized(font(), 12, QFont::Medium), text);
-        symbol(Symbol::ChevronUpDown, 10, faint);
-    }
-
-private:
-    FileLocation m_location;
-    bool m_highlighted = false;
 };
 
 // The round "x" in the card's corner, shown while the pointer is over the panel.
@@ -336,7 +201,7 @@ QToolButton *pagerButton(Symbol symbol, const QString &name, const QString &labe
     button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(PanelIcons::icon(symbol, parent->palette().color(QPalette::WindowText)));
     button->setIconSize(QSize(10, 10));
-    button->setFixedSize(16, 16);
+    button->setFixedSize(14, 16);
     return button;
 }
 
@@ -382,17 +247,17 @@ void RenameNotificationView::build()
     header->addWidget(m_statusIcon);
     m_statusLabel = new ElidedLabel(m_content);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setFont(sized(font(), 11, QFont::DemiBold));
+    m_statusLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     header->addWidget(m_statusLabel, 1);
     m_pager = new QWidget(m_content);
     auto *pager = new QHBoxLayout(m_pager);
     pager->setContentsMargins(0, 0, 4, 0);
-    pager->setSpacing(2);
+    pager->setSpacing(1);
     m_previousButton = pagerButton(Symbol::ChevronLeft, QStringLiteral("previousButton"),
                                    QStringLiteral("Previous screenshot"), m_pager);
     m_pagerLabel = new QLabel(m_pager);
     m_pagerLabel->setObjectName(QStringLiteral("pagerLabel"));
-    m_pagerLabel->setFont(sized(font(), 11, QFont::Medium));
+    m_pagerLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     m_nextButton = pagerButton(Symbol::ChevronRight, QStringLiteral("nextButton"),
                                QStringLiteral("Next screenshot"), m_pager);
     pager->addWidget(m_previousButton);
@@ -403,7 +268,7 @@ void RenameNotificationView::build()
     connect(m_nextButton, &QToolButton::clicked, this, &RenameNotificationView::nextRequested);
     m_countdownLabel = new QLabel(m_content);
     m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
-    m_countdownLabel->setFont(sized(font(), 11, QFont::Medium));
+    m_countdownLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     // Wide enough for either text, so the header does not shift when the countdown pauses.
     m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(u"Closes in 5s"_s));
     m_countdownLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -424,14 +289,14 @@ void RenameNotificationView::build()
     m_nameEdit = new QLineEdit(m_editRow);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setPlaceholderText(QStringLiteral("File name"));
-    m_nameEdit->setFont(sized(font(), 13, QFont::DemiBold));
+    m_nameEdit->setFont(PanelStyle::font(font(), 13, QFont::DemiBold));
     m_nameEdit->setFixedHeight(22);
     m_nameEdit->setStyleSheet(
         QStringLiteral("QLineEdit { border: 1px solid palette(highlight); border-radius: 5px;"
                        " background: palette(base); padding: 0 3px; }"));
     m_nameEdit->installEventFilter(this);
     m_extensionLabel = new QLabel(m_editRow);
-    m_extensionLabel->setFont(sized(font(), 13, QFont::DemiBold));
+    m_extensionLabel->setFont(PanelStyle::font(font(), 13, QFont::DemiBold));
     QPalette faint = m_extensionLabel->palette();
     faint.setColor(QPalette::WindowText, PanelStyle::secondary(palette()));
     m_extensionLabel->setPalette(faint);
