@@ -25,7 +25,7 @@ QRect availableArea()
 } // namespace
 
 PreviewWindow::PreviewWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("previewWindow"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -56,7 +56,6 @@ void PreviewWindow::showDecoded(const QImage &image, const QString &error)
     frame.moveCenter(area.center());
     setGeometry(frame);
     show();
-    raise();
     activateWindow();
     update();
 }
@@ -68,6 +67,11 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void PreviewWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    close();
 }
 
 void PreviewWindow::paintEvent(QPaintEvent *)

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // Quillo's own preview of a screenshot: the picture, or a PDF's first page, as large as fits on the
-// screen. Space or Escape closes it. Decodes off the interface thread. Main thread.
+// screen, without a frame. Space, Escape or a click closes it. Decodes off the interface thread.
+// Main thread.
 class PreviewWindow final : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
