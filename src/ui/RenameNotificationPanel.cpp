@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QWindow>
 
@@ -217,6 +218,22 @@ void RenameNotificationPanel::markAsPanel()
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, internAtom(connection, "_NET_WM_DESKTOP"),
                         XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     xcb_flush(connection);
+
+    // Without a compositing manager the translucent margin would show black: cut the window to
+    // the card instead, and do without the shadow.
+    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> compositor(
+        xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, internAtom(connection, "_NET_WM_CM_S0")),
+            nullptr),
+        &std::free);
+    if (compositor && compositor->owner != XCB_NONE) {
+        clearMask();
+    } else {
+        QPainterPath card;
+        card.addRoundedRect(QRectF(rect()).adjusted(margin, margin, -margin, -margin), cornerRadius,
+                            cornerRadius);
+        setMask(QRegion(card.toFillPolygon().toPolygon()));
+    }
 }
 
 void RenameNotificationPanel::paintEvent(QPaintEvent *)
