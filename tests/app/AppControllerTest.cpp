@@ -10,6 +10,7 @@
 #include "support/FakeTakeOverChannel.h"
 #include "support/FakeUserPrompts.h"
 #include "support/FakeWorkspace.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -28,15 +29,6 @@ public:
         return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
     }
 };
-
-void writeFile(const QString &path, const QByteArray &contents = "png")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(contents);
-}
 
 } // namespace
 
@@ -115,7 +107,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     m_preferences->setBool(QStringLiteral("appendDateSuffix"), false);
     startController();
     QVERIFY(m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
@@ -129,10 +121,10 @@ void AppControllerTest::pausingStopsAndResumingRestartsWatching()
     startController();
     m_controller->settings().setPaused(true);
     QVERIFY(!m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png"))));
     m_controller->settings().setPaused(false);
     QVERIFY(m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     QCOMPARE(m_controller->history().records().first().originalFilename,
              QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"));
@@ -143,9 +135,9 @@ void AppControllerTest::screenshotToolSettingMovesTheWatching()
     startController();
     QCOMPARE(m_controller->settings().watchedFolder(),
              std::optional<QString>(home(QStringLiteral("Desktop"))));
-    writeFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                  QStringLiteral("/spectaclerc"),
-              "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n");
+    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                 QStringLiteral("/spectaclerc"),
+                             "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n"));
     QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
     QVERIFY(m_controller->isWatching());
     QVERIFY(m_prompts.folderRequests.isEmpty());
@@ -168,7 +160,7 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
 {
     m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     m_controller->reveal(record);
