@@ -1,8 +1,9 @@
 #include "ui/AppcastUpdater.h"
 
 #include "support/FakeWebServer.h"
+#include "support/TestFiles.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -149,16 +150,10 @@ void AppcastUpdaterTest::check()
     QCOMPARE(result.outcome, expected);
     QVERIFY2(result.error.contains(errorPart), qPrintable(result.error));
     // Only a verified archive is kept; nothing partial is left behind.
-    const QDir downloads(m_temp->filePath(u"downloads"_s));
-    const QStringList kept = downloads.entryList(QDir::Files | QDir::Hidden);
-    if (expected == Outcome::Ready) {
-        QCOMPARE(kept, QStringList{u"Quillo-x86_64.AppImage"_s});
-        QFile file(result.archivePath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), m_archive);
-    } else {
-        QCOMPARE(kept, QStringList());
-    }
+    const QStringList kept = TestFiles::filesUnder(m_temp->filePath(u"downloads"_s));
+    QCOMPARE(kept, expected == Outcome::Ready ? QStringList{u"Quillo-x86_64.AppImage"_s} : QStringList());
+    if (expected == Outcome::Ready)
+        QCOMPARE(TestFiles::read(result.archivePath), m_archive);
 }
 
 void AppcastUpdaterTest::installReplacesTheAppImage()
@@ -169,16 +164,11 @@ void AppcastUpdaterTest::installReplacesTheAppImage()
     QCOMPARE(runCheck(*checker).outcome, Outcome::Ready);
 
     const QString appImage = m_temp->filePath(u"Apps with spaces/Quillo.AppImage"_s);
-    QVERIFY(QDir().mkpath(QFileInfo(appImage).path()));
-    QFile old(appImage);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old Quillo") > 0);
-    old.close();
+    QVERIFY(TestFiles::write(appImage, "old Quillo"));
     QCOMPARE(checker->install(appImage), std::nullopt);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), m_archive);
+    QCOMPARE(TestFiles::read(appImage), m_archive);
     QVERIFY(QFileInfo(appImage).isExecutable());
-    QCOMPARE(QDir(QFileInfo(appImage).path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{u"Quillo.AppImage"_s});
+    QCOMPARE(TestFiles::filesUnder(QFileInfo(appImage).path()), QStringList{u"Quillo.AppImage"_s});
     QVERIFY(checker->install(appImage).has_value()); // nothing left to install
 }
 
