@@ -104,6 +104,7 @@ private slots:
     void launchAtLogin_data();
     void launchAtLogin();
     void textFieldsKeepTheStandardShortcuts();
+    void updateControlsAreDisabledWithoutAnUpdater();
 
 private:
     template <typename T> T *find(const QString &name) const
@@ -389,6 +390,13 @@ void SettingsWindowTest::textFieldsKeepTheStandardShortcuts()
         QCOMPARE(press(Qt::Key_Z), u"ab"_s);
         QCOMPARE(press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), u"abab"_s);
     }
+}
+
+void SettingsWindowTest::updateControlsAreDisabledWithoutAnUpdater()
+{
+    auto *automatic = find<QCheckBox>(u"automaticUpdatesCheckBox"_s);
+    QVERIFY(automatic->isChecked() && !automatic->isEnabled());
+    QVERIFY(!find<QPushButton>(u"checkForUpdatesButton"_s)->isEnabled());
 }
 
 QTEST_MAIN(SettingsWindowTest)
