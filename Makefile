@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_JOBS ?= 2
 
-.PHONY: all deps configure build run test bench screenshots format clean
+.PHONY: all deps configure build run test bench package screenshots format clean
 
 all: build
 
@@ -25,9 +25,17 @@ test: build
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
 
-# Redraws the pictures of the rename panel in docs/images.
-screenshots: configure
-	@cmake --build $(BUILD_DIR) --target screenshots
+package: build
+	@cmake --build $(BUILD_DIR) --target package
+
+# Draws the settings window and the rename panel's states, light and dark, into docs/images from the
+# real widgets, in throwaway homes.
+screenshots: build
+	@home=$$(mktemp -d) && \
+	HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images; \
+	status=$$?; rm -rf "$$home"; [ $$status -eq 0 ] || exit $$status
+	@cmake --build $(BUILD_DIR) --target panel-pictures
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
