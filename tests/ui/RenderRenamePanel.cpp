@@ -1,12 +1,14 @@
 // Draws each state of the rename panel from the real widgets, over a real coordinator and real
-// files, into PNG pictures in a light and a dark palette:
-//   quillo-panel-pictures <folder>
+// files, to panel-<state>-<light|dark>.png in the folder given as the only argument. Run by
+// `make screenshots` with the offscreen platform, at twice the size, in a temporary home.
 #include "intake/LinuxFileSystem.h"
 #include "renaming/RenameCoordinator.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/Workspace.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "support/PictureThemes.h"
+#include "ui/PanelStyle.h"
 #include "ui/RenameNotificationController.h"
 #include "ui/RenameNotificationPanel.h"
 
@@ -15,8 +17,6 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTimer>
@@ -166,36 +166,12 @@ const QList<State> &states()
     return all;
 }
 
-QPalette darkPalette()
-{
-    QPalette palette;
-    const QColor window(0x2b, 0x2c, 0x30);
-    const QColor text(0xec, 0xec, 0xee);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Base, QColor(0x1f, 0x20, 0x23));
-    palette.setColor(QPalette::AlternateBase, window);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Button, QColor(0x3a, 0x3b, 0x40));
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8b, 0xe8));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::ToolTipBase, window);
-    palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8e, 0x8f, 0x94));
-    palette.setColor(QPalette::Light, QColor(0x4a, 0x4b, 0x50));
-    palette.setColor(QPalette::Midlight, QColor(0x40, 0x41, 0x46));
-    palette.setColor(QPalette::Mid, QColor(0x25, 0x26, 0x29));
-    palette.setColor(QPalette::Dark, QColor(0x1a, 0x1b, 0x1d));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, QColor(0x7a, 0x7b, 0x80));
-    return palette;
-}
-
 // The panel, and its open menu, on a plain backdrop so that the shadow shows.
-QImage picture(Scene &scene, bool menuOpen, const QColor &backdrop)
+QImage picture(Scene &scene, bool menuOpen)
 {
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    const QColor backdrop =
+        PanelStyle::isDark(QApplication::palette()) ? window.darker(170) : window.darker(112);
     RenameNotificationPanel &panel = scene.panel();
     const QPixmap panelPixmap = panel.grab();
     QRect area(QPoint(), panel.size());
@@ -232,19 +208,11 @@ int main(int argc, char *argv[])
     });
     QApplication app(argc, argv);
     if (argc != 2) {
-        std::fputs("usage: quillo-panel-pictures <folder>\n", stderr);
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
     const QDir output(QString::fromLocal8Bit(argv[1]));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    const struct
-    {
-        const char *name;
-        QPalette palette;
-        QColor backdrop;
-    } themes[] = {{"light", QApplication::style()->standardPalette(), QColor(0xdd, 0xe1, 0xe6)},
-                  {"dark", darkPalette(), QColor(0x16, 0x17, 0x1a)}};
-    for (const auto &theme : themes) {
+    for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
         QApplication::setPalette(theme.palette);
         for (const State &state : states()) {
             Scene scene;
@@ -254,8 +222,8 @@ int main(int argc, char *argv[])
             settle();
             const QString file = output.filePath(
                 QStringLiteral("panel-%1-%2.png").arg(QLatin1String(state.name), QLatin1String(theme.name)));
-            if (!picture(scene, state.menuOpen, theme.backdrop).save(file)) {
-                std::fprintf(stderr, "quillo-panel-pictures: cannot write %s\n", qPrintable(file));
+            if (!picture(scene, state.menuOpen).save(file)) {
+                std::fprintf(stderr, "could not render %s\n", qPrintable(file));
                 return 1;
             }
             std::printf("%s\n", qPrintable(file));
