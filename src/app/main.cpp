@@ -56,6 +56,15 @@ bool hasDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// Only through X11 (XWayland in a Wayland session) can the panel be placed at the top centre and
+// kept on top, and the front window be read; the user's own choice of platform still wins.
+void preferX11WhereAvailable()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -126,8 +135,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> app;
     if (isNameCommand || headless)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    else {
+        preferX11WhereAvailable();
         app = std::make_unique<QApplication>(argc, argv);
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.quillo.Quillo"));
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quillo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLO_VERSION));
 
