@@ -149,7 +149,12 @@ int main(int argc, char *argv[])
     LogHandler::install();
 
     if (isNameCommand) {
-        const QStringList files = parser.positionalArguments().mid(1);
+        // The shell's bytes, not the parser's decoded text: a name need not be valid UTF-8.
+        QList<QByteArray> files;
+        for (int i = 2; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--json") != 0)
+                files.append(QByteArray(argv[i]));
+        }
         if (files.isEmpty()) {
             std::fputs("quillo: name needs at least one file\n", stderr);
             return 2;
