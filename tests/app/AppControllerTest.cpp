@@ -22,6 +22,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class FixedContext final : public CaptureContextSource
 {
 public:
@@ -72,6 +74,8 @@ private slots:
     void grantingAccessToAnotherFolderMakesItCustom();
     void revealOfDeletedFileDropsTheRecord();
     void otherCopyAsksToQuit();
+    void remoteModelServerIsAnnounced_data();
+    void remoteModelServerIsAnnounced();
 
 private:
     QString home(const QString &relative) const { return QDir::home().filePath(relative); }
@@ -216,6 +220,43 @@ void AppControllerTest::otherCopyAsksToQuit()
     QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
     m_takeOver.simulateOtherCopy();
     QCOMPARE(quit.count(), 1);
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("useModel");
+    QTest::addColumn<QString>("expected"); // empty: nothing said
+    QTest::addRow("loopback") << u"http://127.0.0.1:11434"_s << true << QString();
+    QTest::addRow("localhost by name") << u"http://localhost:8080"_s << true << QString();
+    QTest::addRow("other host over http")
+        << u"http://gpu-box.lan:11434"_s << true
+        << u"Screenshots are sent to gpu-box.lan to be named, unencrypted over plain http"_s;
+    QTest::addRow("other host over https")
+        << u"https://10.0.0.7"_s << true << u"Screenshots are sent to 10.0.0.7 to be named"_s;
+    QTest::addRow("model switched off") << u"http://gpu-box.lan:11434"_s << false << QString();
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, useModel);
+    QFETCH(QString, expected);
+    static QStringList said;
+    said.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            said.append(text);
+        });
+    m_preferences->setBool(u"useLocalModel"_s, useModel);
+    m_preferences->setString(u"localModelURL"_s, url);
+    startController();
+    m_controller->settings().setLocalModelUrl(u"http://[::1]:11434"_s);
+    m_controller->settings().setLocalModelUrl(url);
+    qInstallMessageHandler(previous);
+    const QStringList announcements = said.filter(u"Screenshots are sent"_s);
+    // Once at start and once for the change back; the loopback address in between says nothing.
+    QCOMPARE(announcements, expected.isEmpty() ? QStringList() : (QStringList{expected, expected}));
 }
 
 QTEST_GUILESS_MAIN(AppControllerTest)
