@@ -1,6 +1,7 @@
 #include "ui/PanelIcons.h"
 
-#include <QIconEngine>
+#include "ui/DrawnIcon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -38,7 +39,7 @@ QString themeName(Symbol symbol)
     return {};
 }
 
-// Draws on a 16 by 16 grid, scaled to whatever size is asked for.
+// Draws on a 16 by 16 grid; the icon scales it to whatever size is asked for.
 void draw(QPainter &p, Symbol symbol, const QColor &color)
 {
     QPen pen(color, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -124,49 +125,17 @@ void draw(QPainter &p, Symbol symbol, const QColor &color)
     }
 }
 
-// Sharp at every size and device pixel ratio.
-class DrawnIconEngine final : public QIconEngine
-{
-public:
-    DrawnIconEngine(Symbol symbol, const QColor &color)
-        : m_symbol(symbol)
-        , m_color(color)
-    {}
-
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
-    {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->translate(rect.topLeft());
-        painter->scale(rect.width() / 16.0, rect.height() / 16.0);
-        QColor color = m_color;
-        if (mode == QIcon::Disabled)
-            color.setAlphaF(color.alphaF() * 0.4f);
-        draw(*painter, m_symbol, color);
-        painter->restore();
-    }
-
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(), size), mode, state);
-        return pixmap;
-    }
-
-    QIconEngine *clone() const override { return new DrawnIconEngine(m_symbol, m_color); }
-
-private:
-    Symbol m_symbol;
-    QColor m_color;
-};
-
 } // namespace
 
 QIcon PanelIcons::icon(Symbol symbol, const QColor &color)
 {
-    QIcon drawn(new DrawnIconEngine(symbol, color));
+    const QIcon drawn = DrawnIcon::make(
+        [symbol](QPainter &painter, const QRectF &square, const QColor &tint) {
+            painter.translate(square.topLeft());
+            painter.scale(square.width() / 16.0, square.height() / 16.0);
+            draw(painter, symbol, tint);
+        },
+        color);
     const QString name = themeName(symbol);
     return name.isEmpty() ? drawn : QIcon::fromTheme(name, drawn);
 }
