@@ -28,11 +28,14 @@ bench: build
 package: build
 	@cmake --build $(BUILD_DIR) --target package
 
-# Draws the settings window, light and dark, into docs/images from the real widgets, in a throwaway home.
+# Draws the settings window and the rename panel's states (at twice the size), light and dark, into
+# docs/images from the real widgets, in a throwaway home.
 screenshots: build
 	@home=$$(mktemp -d) && \
-	HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images; \
+	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
+	QT_QPA_PLATFORM=offscreen && \
+	$(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images && \
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/ui/RenderRenamePanel docs/images; \
 	status=$$?; rm -rf "$$home"; exit $$status
 
 format:

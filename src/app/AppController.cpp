@@ -13,6 +13,7 @@
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
 #include "ui/NetworkAddress.h"
+#include "ui/RenameNotifier.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,6 +63,14 @@ void AppController::start()
     // Queued to this thread: the watcher reports on its own.
     connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
             Qt::QueuedConnection);
+
+    if (m_services.renameNotifier) {
+        m_renameNotifier = m_services.renameNotifier(*this);
+        // The coordinator announces a rename once it is in the history.
+        connect(m_coordinator.get(), &RenameCoordinator::renamed, this, [this](const RenameRecord &record) {
+            m_renameNotifier->show(record);
+        });
+    }
 
     connect(m_settings.get(), &SettingsStore::customFolderPathChanged, this, [this] {
         refreshWatchedFolder(true, true);
@@ -197,6 +206,8 @@ void AppController::undo(const RenameRecord &record)
         m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
         return;
     }
+    if (m_renameNotifier)
+        m_renameNotifier->renameWasUndone(record.id, *restored.value);
     emit renameUndone(record.id, *restored.value);
 }
 

@@ -8,12 +8,14 @@
 #include <functional>
 #include <memory>
 
+class AppController;
 class BookmarkStore;
 class CaptureContextSource;
 class DirectoryChangeObserver;
 class FileSystem;
 class PreferencesStore;
 class RenameHistoryStore;
+class RenameNotifier;
 class SettingsStore;
 class TakeOverChannel;
 class UserPrompts;
@@ -34,6 +36,8 @@ struct AppServices
     // The folder holding the screenshot tools' settings ($XDG_CONFIG_HOME).
     QString preferencesFolder;
     bool isSandboxed = false;
+    // Makes the panel that shows each rename; absent without a display.
+    std::function<std::unique_ptr<RenameNotifier>(AppController &controller)> renameNotifier;
 };
 
 // Creates the subsystems, connects them and carries out the user's top-level actions. Renames
@@ -84,5 +88,6 @@ private:
     std::unique_ptr<BookmarkStore> m_bookmarks;
     std::unique_ptr<RenameCoordinator> m_coordinator;
     std::unique_ptr<ScreenshotWatcher> m_watcher;
+    std::unique_ptr<RenameNotifier> m_renameNotifier;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
 };

@@ -13,6 +13,8 @@
 #include "settings/BookmarkStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/RenameNotificationController.h"
+#include "ui/RenameNotificationPanel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -80,6 +82,23 @@ void describe(QCommandLineParser &parser)
                                  QStringLiteral("[name FILE...]"));
 }
 
+// Without a display there is no panel.
+std::function<std::unique_ptr<RenameNotifier>(AppController &)> renamePanel(Workspace &workspace,
+                                                                            bool headless)
+{
+    if (headless)
+        return {};
+    return [&workspace](AppController &controller) {
+        return std::make_unique<RenameNotificationController>(RenameNotificationController::Services{
+            controller.coordinator(), controller.history(), controller.settings(), &controller.bookmarks(),
+            workspace,
+            [](RenameNotificationController &panelController) {
+                return std::make_unique<RenameNotificationPanel>(panelController);
+            },
+            &std::chrono::steady_clock::now});
+    };
+}
+
 int runController(QCoreApplication &app, bool headless)
 {
     LinuxFileSystem fileSystem;
@@ -102,7 +121,7 @@ int runController(QCoreApplication &app, bool headless)
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-        BookmarkStore::isRunningInSandbox()});
+        BookmarkStore::isRunningInSandbox(), renamePanel(workspace, headless)});
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);

@@ -1,6 +1,7 @@
 #include "ui/MenuBarIcon.h"
 
-#include <QIconEngine>
+#include "ui/DrawnIcon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -96,45 +97,6 @@ void drawCheckmark(QPainter &painter, const QColor &color)
     painter.drawPolyline(QPolygonF({{5.6, 9.2}, {8.0, 11.6}, {12.6, 6.6}}));
 }
 
-class DrawnIconEngine final : public QIconEngine
-{
-public:
-    DrawnIconEngine(MenuBarState::Icon icon, QColor color)
-        : m_icon(icon)
-        , m_color(color)
-    {}
-
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
-    {
-        QColor color = m_color;
-        if (mode == QIcon::Disabled)
-            color.setAlphaF(0.4);
-        MenuBarIcon::draw(*painter, rect, m_icon, color);
-    }
-
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
-
-    // Tray hosts that take pixmaps (StatusNotifierItem) get these sizes; others ask for their own.
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
-    {
-        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
-    }
-
-    QIconEngine *clone() const override { return new DrawnIconEngine(m_icon, m_color); }
-    QString key() const override { return QStringLiteral("quillo-drawn"); }
-
-private:
-    MenuBarState::Icon m_icon;
-    QColor m_color;
-};
-
 } // namespace
 
 namespace MenuBarIcon {
@@ -168,7 +130,12 @@ void draw(QPainter &painter, const QRectF &square, MenuBarState::Icon icon, cons
 
 QIcon icon(MenuBarState::Icon icon, const QColor &color)
 {
-    return QIcon(new DrawnIconEngine(icon, color));
+    // Tray hosts that take pixmaps (StatusNotifierItem) get these sizes; others ask for their own.
+    return DrawnIcon::make(
+        [icon](QPainter &painter, const QRectF &square, const QColor &tint) {
+            draw(painter, square, icon, tint);
+        },
+        color, {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}});
 }
 
 } // namespace MenuBarIcon

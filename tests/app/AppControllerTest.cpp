@@ -11,6 +11,7 @@
 #include "support/FakeUserPrompts.h"
 #include "support/FakeWorkspace.h"
 #include "support/TestFiles.h"
+#include "ui/RenameNotifier.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -30,6 +31,29 @@ public:
     {
         return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
     }
+};
+
+// Records what the panel would show; and whether the history already held each rename by then.
+class FakeRenameNotifier final : public RenameNotifier
+{
+public:
+    explicit FakeRenameNotifier(const RenameHistoryStore &history)
+        : m_history(history)
+    {}
+
+    QList<RenameRecord> shown;
+    QList<bool> wasRecorded;
+    QStringList undone;
+
+    void show(const RenameRecord &record) override
+    {
+        shown.append(record);
+        wasRecorded.append(m_history.record(record.id).has_value());
+    }
+    void renameWasUndone(const QUuid &, const QString &restoredPath) override { undone.append(restoredPath); }
+
+private:
+    const RenameHistoryStore &m_history;
 };
 
 } // namespace
@@ -65,6 +89,7 @@ private:
     FakeUserPrompts m_prompts;
     FakeTakeOverChannel m_takeOver;
     std::shared_ptr<FakeNamer> m_namer;
+    FakeRenameNotifier *m_notifier = nullptr;
     std::unique_ptr<AppController> m_controller;
 };
 
@@ -101,7 +126,12 @@ void AppControllerTest::startController()
                         return m_namer;
                     },
                     &InotifyEventSource::create,
-                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false});
+                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false,
+                    [this](AppController &controller) {
+                        auto notifier = std::make_unique<FakeRenameNotifier>(controller.history());
+                        m_notifier = notifier.get();
+                        return notifier;
+                    }});
     m_controller->start();
 }
 
@@ -117,6 +147,11 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
     QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
     QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
+    QCOMPARE(m_notifier->shown, QList<RenameRecord>{record});
+    QCOMPARE(m_notifier->wasRecorded, QList<bool>{true});
+
+    m_controller->undo(record);
+    QCOMPARE(m_notifier->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()

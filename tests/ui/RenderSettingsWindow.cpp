@@ -3,6 +3,7 @@
 // offscreen platform in a temporary home.
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "support/PictureThemes.h"
 #include "ui/ModelAvailabilityMonitor.h"
 #include "ui/SettingsWindow.h"
 #include "ui/SoftwareUpdateController.h"
@@ -10,38 +11,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPalette>
 #include <QSignalSpy>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <cstdio>
 
 namespace {
-
-QPalette darkPalette()
-{
-    const QColor text(230, 230, 230);
-    const QColor disabled(128, 128, 128);
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(42, 42, 46));
-    palette.setColor(QPalette::Base, QColor(30, 30, 33));
-    palette.setColor(QPalette::AlternateBase, QColor(42, 42, 46));
-    palette.setColor(QPalette::Button, QColor(56, 56, 61));
-    palette.setColor(QPalette::Highlight, QColor(53, 132, 228));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Light, QColor(70, 70, 76));
-    palette.setColor(QPalette::Mid, QColor(35, 35, 38));
-    palette.setColor(QPalette::Dark, QColor(20, 20, 22));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    for (const auto role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText}) {
-        palette.setColor(role, text);
-        palette.setColor(QPalette::Disabled, role, disabled);
-    }
-    palette.setColor(QPalette::PlaceholderText, QColor(text.red(), text.green(), text.blue(), 150));
-    return palette;
-}
 
 bool render(const QString &path)
 {
@@ -74,10 +48,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QDir output(QString::fromLocal8Bit(argv[1]));
-    const QPalette light = QApplication::style()->standardPalette();
-    for (const auto &[name, palette] : {std::pair{"light", light}, std::pair{"dark", darkPalette()}}) {
+    for (const auto &[name, palette] : PictureThemes::themes()) {
         QApplication::setPalette(palette);
         const QString path =
             output.filePath(QStringLiteral("settings-window-%1.png").arg(QLatin1String(name)));
