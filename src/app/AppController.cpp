@@ -1,6 +1,7 @@
 #include "app/AppController.h"
 
 #include "app/AppLog.h"
+#include "app/DesktopInterface.h"
 #include "app/TakeOverChannel.h"
 #include "app/UserPrompts.h"
 #include "intake/DirectoryChangeObserver.h"
@@ -13,10 +14,10 @@
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
 #include "ui/NetworkAddress.h"
-#include "ui/RenameNotifier.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QUrl>
 
 namespace {
@@ -64,11 +65,14 @@ void AppController::start()
     connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
             Qt::QueuedConnection);
 
-    if (m_services.renameNotifier) {
-        m_renameNotifier = m_services.renameNotifier(*this);
+    if (m_services.desktop) {
+        m_desktop = m_services.desktop(*this);
         // The coordinator announces a rename once it is in the history.
         connect(m_coordinator.get(), &RenameCoordinator::renamed, this, [this](const RenameRecord &record) {
-            m_renameNotifier->show(record);
+            m_desktop->renamed(record);
+        });
+        connect(m_coordinator.get(), &RenameCoordinator::activityChanged, this, [this] {
+            m_desktop->stateChanged();
         });
     }
 
@@ -86,8 +90,11 @@ void AppController::start()
     observePreferencesFolder();
     refreshWatchedFolder(true, true);
 
-    if (!m_services.preferences.boolValue(hasLaunchedBeforeKey))
+    const bool isFirstLaunch = !m_services.preferences.boolValue(hasLaunchedBeforeKey);
+    if (isFirstLaunch)
         m_services.preferences.setBool(hasLaunchedBeforeKey, true);
+    if (m_desktop)
+        m_desktop->started(isFirstLaunch);
 }
 
 void AppController::shutdown()
@@ -138,6 +145,11 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
 
 void AppController::updateWatcher(bool restart)
 {
+    // Whatever happens below, the tray shows the state it leaves.
+    const auto shown = qScopeGuard([this] {
+        if (m_desktop)
+            m_desktop->stateChanged();
+    });
     if (m_settings->isPaused() || m_settings->needsFolderAccess()) {
         if (m_watcher->isRunning() || restart)
             qCInfo(lcApp).noquote() << (m_settings->isPaused()
@@ -206,8 +218,8 @@ void AppController::undo(const RenameRecord &record)
         m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
         return;
     }
-    if (m_renameNotifier)
-        m_renameNotifier->renameWasUndone(record.id, *restored.value);
+    if (m_desktop)
+        m_desktop->renameWasUndone(record.id, *restored.value);
     emit renameUndone(record.id, *restored.value);
 }
 

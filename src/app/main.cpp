@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 #include "app/DBusTakeOverChannel.h"
+#include "app/DesktopShell.h"
 #include "app/DialogPrompts.h"
 #include "app/HeadlessPrompts.h"
 #include "app/LogHandler.h"
@@ -13,8 +14,6 @@
 #include "settings/BookmarkStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "ui/RenameNotificationController.h"
-#include "ui/RenameNotificationPanel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -78,28 +77,24 @@ void describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
     parser.addOption({QStringLiteral("json"), QStringLiteral("With name: print one JSON object per file.")});
+    parser.addOption({QStringLiteral("autostart"),
+                      QStringLiteral("Started with the session: open no window, even without a tray.")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("name, or nothing to run Quillo."),
                                  QStringLiteral("[name FILE...]"));
 }
 
-// Without a display there is no panel.
-std::function<std::unique_ptr<RenameNotifier>(AppController &)> renamePanel(Workspace &workspace,
-                                                                            bool headless)
+// Without a display there is no tray, panel or window.
+std::function<std::unique_ptr<DesktopInterface>(AppController &)> desktop(Workspace &workspace, bool headless,
+                                                                          bool startedAtLogin)
 {
     if (headless)
         return {};
-    return [&workspace](AppController &controller) {
-        return std::make_unique<RenameNotificationController>(RenameNotificationController::Services{
-            controller.coordinator(), controller.history(), controller.settings(), &controller.bookmarks(),
-            workspace,
-            [](RenameNotificationController &panelController) {
-                return std::make_unique<RenameNotificationPanel>(panelController);
-            },
-            &std::chrono::steady_clock::now});
+    return [&workspace, startedAtLogin](AppController &controller) {
+        return std::make_unique<DesktopShell>(controller, workspace, startedAtLogin);
     };
 }
 
-int runController(QCoreApplication &app, bool headless)
+int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
 {
     LinuxFileSystem fileSystem;
     X11CaptureContextSource captureContext;
@@ -121,7 +116,7 @@ int runController(QCoreApplication &app, bool headless)
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-        BookmarkStore::isRunningInSandbox(), renamePanel(workspace, headless)});
+        BookmarkStore::isRunningInSandbox(), desktop(workspace, headless, startedAtLogin)});
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
@@ -189,5 +184,5 @@ int main(int argc, char *argv[])
         std::fputs("quillo: no display found; running without an interface\n", stderr);
     if (auto *guiApp = qobject_cast<QApplication *>(app.get()))
         guiApp->setQuitOnLastWindowClosed(false);
-    return runController(*app, headless);
+    return runController(*app, headless, parser.isSet(QStringLiteral("autostart")));
 }

@@ -76,7 +76,7 @@ std::optional<QString> XdgAutostart::setEnabled(bool enabled)
                                          "Type=Application\n"
                                          "Name=Quillo\n"
                                          "Comment=Names new screenshots after what they show\n"
-                                         "Exec=%1\n"
+                                         "Exec=%1 --autostart\n"
                                          "Icon=org.quillo.Quillo\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")

@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 
+#include "app/DesktopInterface.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/CaptureContext.h"
@@ -11,7 +12,6 @@
 #include "support/FakeUserPrompts.h"
 #include "support/FakeWorkspace.h"
 #include "support/TestFiles.h"
-#include "ui/RenameNotifier.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -33,27 +33,36 @@ public:
     }
 };
 
-// Records what the panel would show; and whether the history already held each rename by then.
-class FakeRenameNotifier final : public RenameNotifier
+// Records what the desktop would show, and whether the history already held each rename by then.
+class FakeDesktop final : public DesktopInterface
 {
 public:
-    explicit FakeRenameNotifier(const RenameHistoryStore &history)
-        : m_history(history)
+    explicit FakeDesktop(AppController &controller)
+        : m_controller(controller)
     {}
 
     QList<RenameRecord> shown;
     QList<bool> wasRecorded;
     QStringList undone;
+    QList<bool> launches;        // per start: whether it was the first launch
+    QList<bool> startedWatching; // per start: whether the watcher ran by then
 
-    void show(const RenameRecord &record) override
+    void renamed(const RenameRecord &record) override
     {
         shown.append(record);
-        wasRecorded.append(m_history.record(record.id).has_value());
+        wasRecorded.append(m_controller.history().record(record.id).has_value());
     }
     void renameWasUndone(const QUuid &, const QString &restoredPath) override { undone.append(restoredPath); }
+    void stateChanged() override {}
+    void started(bool isFirstLaunch) override
+    {
+        launches.append(isFirstLaunch);
+        startedWatching.append(m_controller.isWatching());
+    }
+    void showSettings() override {}
 
 private:
-    const RenameHistoryStore &m_history;
+    AppController &m_controller;
 };
 
 } // namespace
@@ -74,6 +83,7 @@ private slots:
     void grantingAccessToAnotherFolderMakesItCustom();
     void revealOfDeletedFileDropsTheRecord();
     void otherCopyAsksToQuit();
+    void onlyTheFirstLaunchIsFirstAndComesAfterWatching();
     void remoteModelServerIsAnnounced_data();
     void remoteModelServerIsAnnounced();
 
@@ -89,7 +99,7 @@ private:
     FakeUserPrompts m_prompts;
     FakeTakeOverChannel m_takeOver;
     std::shared_ptr<FakeNamer> m_namer;
-    FakeRenameNotifier *m_notifier = nullptr;
+    FakeDesktop *m_desktop = nullptr;
     std::unique_ptr<AppController> m_controller;
 };
 
@@ -128,9 +138,9 @@ void AppControllerTest::startController()
                     &InotifyEventSource::create,
                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false,
                     [this](AppController &controller) {
-                        auto notifier = std::make_unique<FakeRenameNotifier>(controller.history());
-                        m_notifier = notifier.get();
-                        return notifier;
+                        auto desktop = std::make_unique<FakeDesktop>(controller);
+                        m_desktop = desktop.get();
+                        return desktop;
                     }});
     m_controller->start();
 }
@@ -147,11 +157,11 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
     QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
     QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
-    QCOMPARE(m_notifier->shown, QList<RenameRecord>{record});
-    QCOMPARE(m_notifier->wasRecorded, QList<bool>{true});
+    QCOMPARE(m_desktop->shown, QList<RenameRecord>{record});
+    QCOMPARE(m_desktop->wasRecorded, QList<bool>{true});
 
     m_controller->undo(record);
-    QCOMPARE(m_notifier->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
+    QCOMPARE(m_desktop->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
@@ -220,6 +230,17 @@ void AppControllerTest::otherCopyAsksToQuit()
     QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
     m_takeOver.simulateOtherCopy();
     QCOMPARE(quit.count(), 1);
+}
+
+void AppControllerTest::onlyTheFirstLaunchIsFirstAndComesAfterWatching()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    startController();
+    QCOMPARE(m_desktop->launches, QList<bool>{true});
+    QCOMPARE(m_desktop->startedWatching, QList<bool>{true});
+    m_controller.reset();
+    startController();
+    QCOMPARE(m_desktop->launches, QList<bool>{false});
 }
 
 void AppControllerTest::remoteModelServerIsAnnounced_data()
