@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QList>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+
+#include <cstdio>
+#include <optional>
 
 // For the programs that draw Quillo's windows into docs/images: the Fusion style, in its own light
 // palette and in a dark one.
@@ -45,6 +49,16 @@ inline QList<Theme> themes()
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     return {{"light", QApplication::style()->standardPalette()}, {"dark", darkPalette()}};
+}
+
+// The folder named on the command line, or nothing (with a usage line) when there is not one.
+inline std::optional<QDir> outputFolder(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return std::nullopt;
+    }
+    return QDir(QString::fromLocal8Bit(argv[1]));
 }
 
 } // namespace PictureThemes

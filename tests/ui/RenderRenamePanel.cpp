@@ -207,11 +207,10 @@ int main(int argc, char *argv[])
             standard(type, context, message);
     });
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
+    if (!folder)
         return 2;
-    }
-    const QDir output(QString::fromLocal8Bit(argv[1]));
+    const QDir &output = *folder;
     for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
         QApplication::setPalette(theme.palette);
         for (const State &state : states()) {
