@@ -6,7 +6,7 @@ SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package screenshots format clean
 
 all: build
 
@@ -40,6 +40,20 @@ fuzz: deps
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+package: build
+	@cmake --build $(BUILD_DIR) --target package
+
+# Draws the settings window and the rename panel's states (at twice the size), light and dark, into
+# docs/images from the real widgets, in a throwaway home.
+screenshots: build
+	@home=$$(mktemp -d) && \
+	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
+	QT_QPA_PLATFORM=offscreen && \
+	$(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images && \
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/ui/RenderRenamePanel docs/images && \
+	$(BUILD_DIR)/tests/ui/RenderTrayMenu docs/images; \
+	status=$$?; rm -rf "$$home"; exit $$status
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

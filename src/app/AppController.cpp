@@ -1,6 +1,7 @@
 #include "app/AppController.h"
 
 #include "app/AppLog.h"
+#include "app/DesktopInterface.h"
 #include "app/TakeOverChannel.h"
 #include "app/UserPrompts.h"
 #include "intake/DirectoryChangeObserver.h"
@@ -14,9 +15,12 @@
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
 #include "settings/WatchedFolderRules.h"
+#include "ui/NetworkAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QUrl>
 
 namespace {
 
@@ -63,17 +67,36 @@ void AppController::start()
     connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
             Qt::QueuedConnection);
 
+    if (m_services.desktop) {
+        m_desktop = m_services.desktop(*this);
+        // The coordinator announces a rename once it is in the history.
+        connect(m_coordinator.get(), &RenameCoordinator::renamed, this, [this](const RenameRecord &record) {
+            m_desktop->renamed(record);
+        });
+        connect(m_coordinator.get(), &RenameCoordinator::activityChanged, this, [this] {
+            m_desktop->stateChanged();
+        });
+    }
+
     connect(m_settings.get(), &SettingsStore::customFolderPathChanged, this, [this] {
         refreshWatchedFolder(true, true);
     });
     connect(m_settings.get(), &SettingsStore::pausedChanged, this, [this] {
         updateWatcher(false);
     });
+    connect(m_settings.get(), &SettingsStore::localModelUrlChanged, this,
+            &AppController::announceModelServer);
+    connect(m_settings.get(), &SettingsStore::useLocalModelChanged, this,
+            &AppController::announceModelServer);
+    announceModelServer();
     observePreferencesFolder();
     refreshWatchedFolder(true, true);
 
-    if (!m_services.preferences.boolValue(hasLaunchedBeforeKey))
+    const bool isFirstLaunch = !m_services.preferences.boolValue(hasLaunchedBeforeKey);
+    if (isFirstLaunch)
         m_services.preferences.setBool(hasLaunchedBeforeKey, true);
+    if (m_desktop)
+        m_desktop->started(isFirstLaunch);
 }
 
 void AppController::shutdown()
@@ -136,6 +159,11 @@ bool AppController::isWaitingForCustomFolder() const
 
 void AppController::updateWatcher(bool restart)
 {
+    // Whatever happens below, the tray shows the state it leaves.
+    const auto shown = qScopeGuard([this] {
+        if (m_desktop)
+            m_desktop->stateChanged();
+    });
     if (m_settings->isPaused() || m_settings->needsFolderAccess()) {
         if (m_watcher->isRunning() || restart)
             qCInfo(lcApp).noquote() << (m_settings->isPaused()
@@ -216,6 +244,8 @@ void AppController::undo(const RenameRecord &record)
         m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
         return;
     }
+    if (m_desktop)
+        m_desktop->renameWasUndone(record.id, *restored.value);
     emit renameUndone(record.id, *restored.value);
 }
 
@@ -235,4 +265,18 @@ void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
         m_services.workspace.openFolder(*folder);
+}
+
+void AppController::announceModelServer()
+{
+    const QUrl url(m_settings->localModelUrl());
+    if (!m_settings->useLocalModel() || url.host().isEmpty() || NetworkAddress::isLoopback(url))
+        return;
+    // Said at start and on every change: the user may not know the address is another computer's.
+    if (url.scheme() == QLatin1String("https"))
+        qCInfo(lcApp).noquote() << QStringLiteral("Screenshots are sent to %1 to be named").arg(url.host());
+    else
+        qCInfo(lcApp).noquote() << QStringLiteral(
+                                       "Screenshots are sent to %1 to be named, unencrypted over plain http")
+                                       .arg(url.host());
 }

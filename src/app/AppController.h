@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
+class AppController;
 class BookmarkStore;
 class CaptureContextSource;
+class DesktopInterface;
 class DirectoryChangeObserver;
 class FileSystem;
 class PreferencesStore;
@@ -34,6 +36,9 @@ struct AppServices
     // The folder holding the screenshot tools' settings ($XDG_CONFIG_HOME).
     QString preferencesFolder;
     bool isSandboxed = false;
+    // Makes the tray, panel and settings window once the controller's parts exist; absent without
+    // a display.
+    std::function<std::unique_ptr<DesktopInterface>(AppController &controller)> desktop;
 };
 
 // Creates the subsystems, connects them and carries out the user's top-level actions. Renames
@@ -62,6 +67,8 @@ public:
     RenameHistoryStore &history() { return *m_history; }
     BookmarkStore &bookmarks() { return *m_bookmarks; }
     RenameCoordinator &coordinator() { return *m_coordinator; }
+    PreferencesStore &preferences() { return m_services.preferences; }
+    DesktopInterface *desktop() const { return m_desktop.get(); }
     bool isWatching() const { return m_watcher && m_watcher->isRunning(); }
 
 signals:
@@ -79,6 +86,7 @@ private:
     bool isRefused(const QString &folder);
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
+    void announceModelServer();
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;
@@ -86,5 +94,6 @@ private:
     std::unique_ptr<BookmarkStore> m_bookmarks;
     std::unique_ptr<RenameCoordinator> m_coordinator;
     std::unique_ptr<ScreenshotWatcher> m_watcher;
+    std::unique_ptr<DesktopInterface> m_desktop;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
 };

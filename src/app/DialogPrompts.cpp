@@ -1,6 +1,7 @@
 #include "app/DialogPrompts.h"
 
-#include <QFileDialog>
+#include "ui/FolderDialogs.h"
+
 #include <QMessageBox>
 
 void DialogPrompts::warn(const QString &message, const QString &informativeText)
@@ -14,12 +15,5 @@ void DialogPrompts::warn(const QString &message, const QString &informativeText)
 std::optional<QString> DialogPrompts::chooseFolder(const QString &acceptLabel, const QString &message,
                                                    const QString &startFolder)
 {
-    QFileDialog dialog(nullptr, message, startFolder);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setLabelText(QFileDialog::Accept, acceptLabel);
-    dialog.activateWindow();
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first();
+    return FolderDialogs::chooseFolder(acceptLabel, message, startFolder);
 }

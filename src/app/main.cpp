@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 #include "app/DBusTakeOverChannel.h"
+#include "app/DesktopShell.h"
 #include "app/DialogPrompts.h"
 #include "app/HeadlessPrompts.h"
 #include "app/LogHandler.h"
@@ -56,6 +57,15 @@ bool hasDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// Only through X11 (XWayland in a Wayland session) can the panel be placed at the top centre and
+// kept on top, and the front window be read; the user's own choice of platform still wins.
+void preferX11WhereAvailable()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -67,11 +77,24 @@ void describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
     parser.addOption({QStringLiteral("json"), QStringLiteral("With name: print one JSON object per file.")});
+    parser.addOption({QStringLiteral("autostart"),
+                      QStringLiteral("Started with the session: open no window, even without a tray.")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("name, or nothing to run Quillo."),
                                  QStringLiteral("[name FILE...]"));
 }
 
-int runController(QCoreApplication &app, bool headless)
+// Without a display there is no tray, panel or window.
+std::function<std::unique_ptr<DesktopInterface>(AppController &)> desktop(Workspace &workspace, bool headless,
+                                                                          bool startedAtLogin)
+{
+    if (headless)
+        return {};
+    return [&workspace, startedAtLogin](AppController &controller) {
+        return std::make_unique<DesktopShell>(controller, workspace, startedAtLogin);
+    };
+}
+
+int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
 {
     LinuxFileSystem fileSystem;
     X11CaptureContextSource captureContext;
@@ -93,7 +116,7 @@ int runController(QCoreApplication &app, bool headless)
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-        BookmarkStore::isRunningInSandbox()});
+        BookmarkStore::isRunningInSandbox(), desktop(workspace, headless, startedAtLogin)});
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
@@ -126,8 +149,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> app;
     if (isNameCommand || headless)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    else {
+        preferX11WhereAvailable();
         app = std::make_unique<QApplication>(argc, argv);
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.quillo.Quillo"));
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quillo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLO_VERSION));
 
@@ -137,7 +163,12 @@ int main(int argc, char *argv[])
     LogHandler::install();
 
     if (isNameCommand) {
-        const QStringList files = parser.positionalArguments().mid(1);
+        // The shell's bytes, not the parser's decoded text: a name need not be valid UTF-8.
+        QList<QByteArray> files;
+        for (int i = 2; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--json") != 0)
+                files.append(QByteArray(argv[i]));
+        }
         if (files.isEmpty()) {
             std::fputs("quillo: name needs at least one file\n", stderr);
             return 2;
@@ -153,5 +184,5 @@ int main(int argc, char *argv[])
         std::fputs("quillo: no display found; running without an interface\n", stderr);
     if (auto *guiApp = qobject_cast<QApplication *>(app.get()))
         guiApp->setQuitOnLastWindowClosed(false);
-    return runController(*app, headless);
+    return runController(*app, headless, parser.isSet(QStringLiteral("autostart")));
 }

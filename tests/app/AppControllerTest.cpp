@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 
+#include "app/DesktopInterface.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/CaptureContext.h"
@@ -21,6 +22,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class FixedContext final : public CaptureContextSource
 {
 public:
@@ -28,6 +31,38 @@ public:
     {
         return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
     }
+};
+
+// Records what the desktop would show, and whether the history already held each rename by then.
+class FakeDesktop final : public DesktopInterface
+{
+public:
+    explicit FakeDesktop(AppController &controller)
+        : m_controller(controller)
+    {}
+
+    QList<RenameRecord> shown;
+    QList<bool> wasRecorded;
+    QStringList undone;
+    QList<bool> launches;        // per start: whether it was the first launch
+    QList<bool> startedWatching; // per start: whether the watcher ran by then
+
+    void renamed(const RenameRecord &record) override
+    {
+        shown.append(record);
+        wasRecorded.append(m_controller.history().record(record.id).has_value());
+    }
+    void renameWasUndone(const QUuid &, const QString &restoredPath) override { undone.append(restoredPath); }
+    void stateChanged() override {}
+    void started(bool isFirstLaunch) override
+    {
+        launches.append(isFirstLaunch);
+        startedWatching.append(m_controller.isWatching());
+    }
+    void showSettings() override {}
+
+private:
+    AppController &m_controller;
 };
 
 } // namespace
@@ -50,6 +85,9 @@ private slots:
     void choosingAFolder();
     void revealOfDeletedFileDropsTheRecord();
     void otherCopyAsksToQuit();
+    void onlyTheFirstLaunchIsFirstAndComesAfterWatching();
+    void remoteModelServerIsAnnounced_data();
+    void remoteModelServerIsAnnounced();
 
 private:
     QString home(const QString &relative) const { return QDir::home().filePath(relative); }
@@ -63,6 +101,7 @@ private:
     FakeUserPrompts m_prompts;
     FakeTakeOverChannel m_takeOver;
     std::shared_ptr<FakeNamer> m_namer;
+    FakeDesktop *m_desktop = nullptr;
     std::unique_ptr<AppController> m_controller;
 };
 
@@ -100,7 +139,12 @@ void AppControllerTest::startController()
                         return m_namer;
                     },
                     &InotifyEventSource::create,
-                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false});
+                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false,
+                    [this](AppController &controller) {
+                        auto desktop = std::make_unique<FakeDesktop>(controller);
+                        m_desktop = desktop.get();
+                        return desktop;
+                    }});
     m_controller->start();
 }
 
@@ -116,6 +160,11 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
     QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
     QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
+    QCOMPARE(m_desktop->shown, QList<RenameRecord>{record});
+    QCOMPARE(m_desktop->wasRecorded, QList<bool>{true});
+
+    m_controller->undo(record);
+    QCOMPARE(m_desktop->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
 
     // Deleted, then made again after the screenshot tools' settings changed meanwhile.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The watched folder .* is gone")));
@@ -126,7 +175,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QTRY_VERIFY(m_controller->coordinator().detector().customFilenamePrefix.has_value());
     QVERIFY(QDir().mkpath(m_shots->path()));
     QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-06.png"))));
-    QTRY_COMPARE(m_controller->history().records().size(), 2);
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
@@ -236,6 +285,54 @@ void AppControllerTest::otherCopyAsksToQuit()
     QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
     m_takeOver.simulateOtherCopy();
     QCOMPARE(quit.count(), 1);
+}
+
+void AppControllerTest::onlyTheFirstLaunchIsFirstAndComesAfterWatching()
+{
+    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    startController();
+    QCOMPARE(m_desktop->launches, QList<bool>{true});
+    QCOMPARE(m_desktop->startedWatching, QList<bool>{true});
+    m_controller.reset();
+    startController();
+    QCOMPARE(m_desktop->launches, QList<bool>{false});
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("useModel");
+    QTest::addColumn<QString>("expected"); // empty: nothing said
+    QTest::addRow("loopback") << u"http://127.0.0.1:11434"_s << true << QString();
+    QTest::addRow("localhost by name") << u"http://localhost:8080"_s << true << QString();
+    QTest::addRow("other host over http")
+        << u"http://gpu-box.lan:11434"_s << true
+        << u"Screenshots are sent to gpu-box.lan to be named, unencrypted over plain http"_s;
+    QTest::addRow("other host over https")
+        << u"https://10.0.0.7"_s << true << u"Screenshots are sent to 10.0.0.7 to be named"_s;
+    QTest::addRow("model switched off") << u"http://gpu-box.lan:11434"_s << false << QString();
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, useModel);
+    QFETCH(QString, expected);
+    static QStringList said;
+    said.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            said.append(text);
+        });
+    m_preferences->setBool(u"useLocalModel"_s, useModel);
+    m_preferences->setString(u"localModelURL"_s, url);
+    startController();
+    m_controller->settings().setLocalModelUrl(u"http://[::1]:11434"_s);
+    m_controller->settings().setLocalModelUrl(url);
+    qInstallMessageHandler(previous);
+    const QStringList announcements = said.filter(u"Screenshots are sent"_s);
+    // Once at start and once for the change back; the loopback address in between says nothing.
+    QCOMPARE(announcements, expected.isEmpty() ? QStringList() : (QStringList{expected, expected}));
 }
 
 QTEST_GUILESS_MAIN(AppControllerTest)

@@ -2,6 +2,7 @@
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
 #include "settings/PreferencesStore.h"
+#include "support/QuilloProcess.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -75,36 +76,16 @@ void EndToEndTest::cleanup()
 
 QProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
 {
-    auto *process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QUILLO_LOG_TO_STDERR"), QStringLiteral("1"));
-    process->setProcessEnvironment(environment);
-    process->start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")});
-    m_processes.append(process);
-    if (!process->waitForStarted(5000))
-        qFatal("quillo did not start");
-    auto log = std::make_shared<QByteArray>();
-    connect(process, &QProcess::readyReadStandardError, process, [process, log] {
-        const QByteArray chunk = process->readAllStandardError();
-        log->append(chunk);
-        fputs(chunk.constData(), stderr);
-    });
-    if (!QTest::qWaitFor(
-            [&] {
-                return log->contains(readyLine);
-            },
-            10000))
-        qWarning("quillo never said %s", readyLine.constData());
-    return process;
+    m_processes.append(
+        QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")}, readyLine)
+            .release());
+    return m_processes.last();
 }
 
 void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
 {
-    // Written under a hidden name and renamed into place, as screenshot tools do.
-    const QString hidden = m_shots->filePath(u'.' + name);
-    QVERIFY(QFile::copy(corpus + QStringLiteral("/images/") + corpusImage, hidden));
-    QVERIFY(QFile::rename(hidden, m_shots->filePath(name)));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(corpus + QStringLiteral("/images/") + corpusImage,
+                                              m_shots->filePath(name)));
 }
 
 void EndToEndTest::screenshotsAreRenamedAndRecorded()

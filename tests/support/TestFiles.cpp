@@ -26,3 +26,10 @@ QStringList TestFiles::filesUnder(const QString &folder)
     files.sort();
     return files;
 }
+
+bool TestFiles::copyLikeScreenshotTool(const QString &source, const QString &target)
+{
+    const QFileInfo info(target);
+    const QString hidden = info.dir().filePath(u'.' + info.fileName());
+    return QFile::copy(source, hidden) && QFile::rename(hidden, target);
+}

@@ -16,6 +16,8 @@ namespace TestFiles {
 bool write(const QString &path, const QByteArray &bytes = QByteArrayLiteral("png"));
 // The whole file, or a null array when it cannot be read.
 QByteArray read(const QString &path);
+// Copies under a hidden name, then renames into place, as screenshot tools write.
+bool copyLikeScreenshotTool(const QString &source, const QString &target);
 // Every file below the folder, hidden ones included, relative to it and sorted.
 QStringList filesUnder(const QString &folder);
 

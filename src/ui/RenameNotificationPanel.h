@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ui/RenamePanelWindow.h"
+
+#include <QPropertyAnimation>
+#include <QWidget>
+
+#include <memory>
+
+class PreviewWindow;
+class RenameNotificationController;
+class RenameNotificationView;
+
+// The floating window of the rename panel: frameless, above other windows, on every desktop and
+// in no task bar, translucent around a painted card with a soft shadow. It takes keyboard focus
+// only while a name is edited. Passes what the user does to the controller. Main thread.
+class RenameNotificationPanel final : public QWidget, public RenamePanelWindow
+{
+    Q_OBJECT
+
+public:
+    explicit RenameNotificationPanel(RenameNotificationController &controller);
+    ~RenameNotificationPanel() override;
+
+    RenameNotificationView &view() { return *m_view; }
+
+    QPoint pointerPosition() const override;
+    QList<Screen> screens() const override;
+    QRect frame() const override;
+    void moveTo(const QPoint &origin) override;
+    void fadeIn() override;
+    void fadeOut(std::function<void()> finished) override;
+    void takeOffScreen() override;
+    void setTakesFocus(bool takesFocus) override;
+    bool isPreviewOpen() const override;
+    void openPreview(const QString &filePath) override;
+    void closePreview() override;
+    std::optional<QString> askNewFolderName(const QString &rootTitle) override;
+    std::optional<QString> chooseFolder(const QString &message, const QString &startFolder) override;
+    void announce(const QString &text) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectView();
+    void markAsPanel();
+
+    RenameNotificationController &m_controller;
+    RenameNotificationView *m_view = nullptr;
+    QPropertyAnimation m_fade;
+    std::function<void()> m_fadeFinished;
+    std::unique_ptr<PreviewWindow> m_preview;
+    int m_openMenus = 0;
+    bool m_isClosing = false;
+};

@@ -1,0 +1,62 @@
+// Renders the settings window, as a fresh installation shows it, to settings-window-light.png and
+// settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
+// offscreen platform in a temporary home.
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/PictureThemes.h"
+#include "ui/ModelAvailabilityMonitor.h"
+#include "ui/SettingsWindow.h"
+#include "ui/SoftwareUpdateController.h"
+#include "ui/XdgAutostart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSignalSpy>
+
+#include <cstdio>
+
+namespace {
+
+bool render(const QString &path)
+{
+    PreferencesStore preferences(PreferencesStore::defaultPath());
+    SettingsStore settings(preferences);
+    const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
+    QDir().mkpath(folder);
+    settings.setWatchedFolder(folder);
+    // A machine without a model server, as most are at first.
+    ModelAvailabilityMonitor availability(settings, [](const QUrl &, const QString &) {
+        return ModelAvailability{ModelAvailability::State::NoServer, false};
+    });
+    XdgAutostart autostart = XdgAutostart::forThisProgram();
+    SoftwareUpdateController updates(nullptr);
+    SettingsWindow window({settings, availability, autostart, updates, false});
+    QSignalSpy described(&availability, &ModelAvailabilityMonitor::descriptionChanged);
+    window.show();
+    if (!described.wait(5000))
+        return false;
+    QApplication::processEvents();
+    return window.grab().save(path);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
+    if (!folder)
+        return 2;
+    const QDir &output = *folder;
+    for (const auto &[name, palette] : PictureThemes::themes()) {
+        QApplication::setPalette(palette);
+        const QString path =
+            output.filePath(QStringLiteral("settings-window-%1.png").arg(QLatin1String(name)));
+        if (!render(path)) {
+            std::fprintf(stderr, "could not render %s\n", qPrintable(path));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}

@@ -1,0 +1,77 @@
+// Not a test: `make screenshots` runs it to draw the tray menu, with two recent renames, into
+// docs/images/tray-menu-<theme>.png.
+#include "renaming/RenameHistoryStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/PictureThemes.h"
+#include "ui/MenuBarController.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+bool render(const QString &path)
+{
+    const QTemporaryDir store;
+    PreferencesStore preferences(store.filePath(QStringLiteral("quillo.conf")));
+    SettingsStore settings(preferences);
+    const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
+    settings.setWatchedFolder(folder);
+    RenameHistoryStore history(preferences);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    history.add({QUuid::createUuid(), folder, QStringLiteral("Screenshot From 2026-12-05 09-58-10.png"),
+                 folder + QStringLiteral("/Web/hugo-theme-book.png"), now.addSecs(-600),
+                 QStringLiteral("Web"), NamingSource::Heuristics});
+    history.add({QUuid::createUuid(), folder, QStringLiteral("Screenshot From 2026-12-05 10-04-31.png"),
+                 folder + QStringLiteral("/Receipts & Invoices/killbill-invoice-acme.png"), now.addSecs(-60),
+                 QStringLiteral("Receipts & Invoices"), NamingSource::Heuristics});
+    MenuBarController tray(settings, history,
+                           {[] {
+                                return false;
+                            },
+                            [] {
+                                return false;
+                            },
+                            [now] {
+                                return now;
+                            }});
+    QMenu *menu = tray.menu();
+    tray.rebuildMenu();
+    menu->adjustSize();
+    const QPixmap picture = menu->grab();
+    // The icon as the tray shows it, beside the menu it opens.
+    QPixmap canvas(picture.width() + 48, picture.height() + 8);
+    canvas.fill(QApplication::palette().color(QPalette::Window));
+    QPainter painter(&canvas);
+    painter.drawPixmap(4, 4, tray.trayIcon().icon().pixmap(32, 32));
+    painter.drawPixmap(44, 4, picture);
+    painter.end();
+    return canvas.save(path);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
+    if (!folder)
+        return 2;
+    const QDir &output = *folder;
+    for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
+        QApplication::setPalette(theme.palette);
+        const QString path =
+            output.filePath(QStringLiteral("tray-menu-%1.png").arg(QLatin1String(theme.name)));
+        if (!render(path)) {
+            std::fprintf(stderr, "could not draw %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}
