@@ -405,7 +405,7 @@ int main(int argc, char *argv[])
         run.ocrMs = timer.elapsed();
         // The production path with the local model switched off: heuristics over the read lines.
         run.suggestion =
-            HeuristicNamer::suggest(QList<RecognizedLine>(run.result.lines.begin(), run.result.lines.end()),
+            HeuristicNamer::suggest(ScreenLayout({run.result.lines.begin(), run.result.lines.end()}),
                                     CaptureContext{}, RoutingConfiguration::defaultConfiguration());
         run.totalMs = timer.elapsed();
         run.found = tally(textOf(run.result), run.id, reference);

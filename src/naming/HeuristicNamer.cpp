@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr qsizetype minWordLength = 2;
-constexpr qsizetype maxWordLength = 24;
 // Below this many distinct content words the main pane is too thin to name the screenshot alone.
 constexpr qsizetype minMainContentWords = 3;
 
@@ -93,18 +91,6 @@ const QSet<QString> &genericApps()
     return names;
 }
 
-bool isAllDigits(const QString &word)
-{
-    return std::all_of(word.begin(), word.end(), [](QChar c) {
-        return c.isDigit();
-    });
-}
-
-bool hasWordLength(const QString &word)
-{
-    return word.size() >= minWordLength && word.size() <= maxWordLength;
-}
-
 bool isFileDescription(const QString &word)
 {
     return SlugGenerator::fileDescriptionWords().contains(word);
@@ -113,8 +99,9 @@ bool isFileDescription(const QString &word)
 // The filter shared by names and artifacts: file-description words pass the stop-word test.
 bool isNameWord(const QString &word)
 {
-    return hasWordLength(word) && (!SlugGenerator::stopWords().contains(word) || isFileDescription(word)) &&
-           !isAllDigits(word) && !SlugGenerator::isNoiseToken(word);
+    return SlugGenerator::hasWordLength(word) &&
+           (!SlugGenerator::stopWords().contains(word) || isFileDescription(word)) &&
+           !SlugGenerator::isAllDigits(word) && !SlugGenerator::isNoiseToken(word);
 }
 
 bool allFileDescription(const QStringList &words)
@@ -158,15 +145,15 @@ double clampedProminence(const LaidOutLine &line)
 
 bool isInTitleBand(const LaidOutLine &line)
 {
-    const double midY = line.line.midY();
+    const double midY = line.recognized.midY();
     return midY >= titleBandLow && midY <= titleBandHigh;
 }
 
 bool isHeadingCandidate(const LaidOutLine &line)
 {
-    return isReadable(line.line) && HeuristicNamer::isHeadingShaped(line) &&
-           ArtifactExtractor::names(line.line.text).isEmpty() &&
-           !HeuristicNamer::keywords(line.line.text).isEmpty();
+    return isReadable(line.recognized) && HeuristicNamer::isHeadingShaped(line) &&
+           ArtifactExtractor::names(line.recognized.text).isEmpty() &&
+           !HeuristicNamer::keywords(line.recognized.text).isEmpty();
 }
 
 QStringList unique(const QStringList &words)
@@ -255,12 +242,12 @@ QString slugFor(const ScreenLayout &layout, const QList<HeuristicNamer::Weighted
     const QList<LaidOutLine> headings = rankedHeadings(pool);
     for (const LaidOutLine &heading : headings) {
         if (isInTitleBand(heading))
-            composer.add(keywords(heading.line.text), false);
+            composer.add(keywords(heading.recognized.text), false);
     }
     for (const QStringList &group : rankedArtifacts(pool))
         composer.add(group, false);
     for (const LaidOutLine &heading : headings)
-        composer.add(keywords(heading.line.text), false);
+        composer.add(keywords(heading.recognized.text), false);
 
     const auto app = appKeyword(context.appName);
     if (app && composer.words().size() <= maxWordsBeforeAppKeyword && !composer.words().contains(*app)) {
@@ -278,14 +265,13 @@ QString slugFor(const ScreenLayout &layout, const QList<HeuristicNamer::Weighted
 
 namespace HeuristicNamer {
 
-NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
+NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration)
 {
-    const ScreenLayout layout(lines);
     const QList<WeightedLine> pool = contentPool(layout);
     QStringList texts{context.windowTitle.value_or(QString())};
     for (const WeightedLine &line : pool)
-        texts.append(line.line.line.text);
+        texts.append(line.laidOut.recognized.text);
     const ScreenshotCategory category =
         CategoryClassifier::classify(texts.join(u'\n'), context.appName, context.appId, configuration);
     return {slugFor(layout, pool, context), category, NamingSource::Heuristics};
@@ -301,7 +287,7 @@ QList<WeightedLine> contentPool(const ScreenLayout &layout)
     const QList<LaidOutLine> main = layout.mainContent();
     QSet<QString> words;
     for (const LaidOutLine &line : main) {
-        for (const QString &word : keywords(line.line.text))
+        for (const QString &word : keywords(line.recognized.text))
             words.insert(word);
     }
     if (words.size() >= minMainContentWords)
@@ -320,7 +306,7 @@ QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)
     QList<const WeightedLine *> candidates;
     QList<const WeightedLine *> heavy;
     for (const WeightedLine &line : pool) {
-        if (!isHeadingCandidate(line.line))
+        if (!isHeadingCandidate(line.laidOut))
             continue;
         candidates.append(&line);
         if (line.weight >= mainPaneWeight)
@@ -336,7 +322,7 @@ QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)
     };
     QList<Scored> scored;
     for (const WeightedLine *line : std::as_const(candidates))
-        scored.append({&line->line, lineFactor(*line) * clampedProminence(line->line)});
+        scored.append({&line->laidOut, lineFactor(*line) * clampedProminence(line->laidOut)});
     std::stable_sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
         return a.score > b.score;
     });
@@ -359,7 +345,7 @@ QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool)
 {
     Tally tally;
     for (const WeightedLine &line : pool) {
-        for (const QStringList &group : ArtifactExtractor::names(line.line.line.text)) {
+        for (const QStringList &group : ArtifactExtractor::names(line.laidOut.recognized.text)) {
             const QStringList words = artifactWords(group);
             if (!words.isEmpty())
                 tally.add(words.join(u' '), words, lineFactor(line));
@@ -373,7 +359,7 @@ QStringList rankedTerms(const QList<WeightedLine> &pool)
     Tally tally;
     for (const WeightedLine &line : pool) {
         const double factor = lineFactor(line);
-        for (const QString &word : unique(keywords(line.line.line.text)))
+        for (const QString &word : unique(keywords(line.laidOut.recognized.text)))
             tally.add(word, {word}, factor);
     }
     QStringList terms;
@@ -387,10 +373,11 @@ QList<LaidOutLine> featuredLines(const ScreenLayout &layout)
     const QList<LaidOutLine> main = layout.mainContent();
     QSet<QString> headingTexts;
     for (const LaidOutLine &heading : rankedHeadings(weighted(main)))
-        headingTexts.insert(heading.line.text);
+        headingTexts.insert(heading.recognized.text);
     QList<LaidOutLine> result;
     for (const LaidOutLine &line : main) {
-        if (headingTexts.contains(line.line.text) || !ArtifactExtractor::names(line.line.text).isEmpty())
+        if (headingTexts.contains(line.recognized.text) ||
+            !ArtifactExtractor::names(line.recognized.text).isEmpty())
             result.append(line);
     }
     return result;
@@ -400,8 +387,9 @@ QStringList keywords(QStringView text)
 {
     QStringList words = SlugGenerator::words(text);
     words.removeIf([](const QString &word) {
-        return !hasWordLength(word) || SlugGenerator::stopWords().contains(word) || isAllDigits(word) ||
-               SlugGenerator::isNoiseToken(word) || interfaceNoise().contains(word);
+        return !SlugGenerator::hasWordLength(word) || SlugGenerator::stopWords().contains(word) ||
+               SlugGenerator::isAllDigits(word) || SlugGenerator::isNoiseToken(word) ||
+               interfaceNoise().contains(word);
     });
     return words;
 }
@@ -417,14 +405,14 @@ QStringList nameKeywords(QStringView text)
 
 double lineFactor(const WeightedLine &line)
 {
-    const double midY = line.line.line.midY();
+    const double midY = line.laidOut.recognized.midY();
     double position = edgeFactor;
-    if (isInTitleBand(line.line))
+    if (isInTitleBand(line.laidOut))
         position = titleBandFactor;
     else if (midY >= bodyBandLow && midY <= bodyBandHigh)
         position = bodyBandFactor;
-    const double confidence = std::max(double(line.line.line.confidence), minConfidence);
-    return line.weight * clampedProminence(line.line) * position * confidence;
+    const double confidence = std::max(double(line.laidOut.recognized.confidence), minConfidence);
+    return line.weight * clampedProminence(line.laidOut) * position * confidence;
 }
 
 std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
@@ -448,7 +436,7 @@ std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTi
 
 bool isHeadingShaped(const LaidOutLine &line)
 {
-    const QStringView text = TextScanning::trimmedHorizontally(line.line.text);
+    const QStringView text = TextScanning::trimmedHorizontally(line.recognized.text);
     if (text.isEmpty() || TextScanning::whitespaceSeparated(text).size() > maxHeadingTokens)
         return false;
     const QChar last = text.back();

@@ -24,14 +24,14 @@ inline constexpr double otherRegionWeight = 0.2;
 
 struct WeightedLine
 {
-    LaidOutLine line;
+    LaidOutLine laidOut;
     double weight = 0;
 
     friend bool operator==(const WeightedLine &, const WeightedLine &) = default;
 };
 
 // The slug and, from the window title and the pool's text, the category; source Heuristics.
-NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
+NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration);
 
 // Never empty: "screen-capture" when nothing usable is on the screen or in the context.

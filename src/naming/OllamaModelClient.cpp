@@ -1,6 +1,5 @@
 #include "naming/OllamaModelClient.h"
 
-#include "naming/LocalModelNamer.h"
 #include "naming/NamingLog.h"
 #include "settings/ScreenshotCategory.h"
 
@@ -142,17 +141,17 @@ bool isTagList(const QByteArray &body)
     return QJsonDocument::fromJson(body).object().value(QLatin1String("models")).isArray();
 }
 
-QByteArray chatBody(const QString &model, const QString &prompt, const std::optional<QByteArray> &png)
+QByteArray chatBody(const QString &model, const ModelRequest &request)
 {
     // The schema also goes into the prompt: its descriptions guide the words, not just the shape.
-    QJsonObject user{
-        {QStringLiteral("role"), QStringLiteral("user")},
-        {QStringLiteral("content"), prompt + QStringLiteral("\n\nAnswer with JSON matching this schema:\n") +
-                                        QString::fromUtf8(LocalModelNamer::generationSchema())}};
-    if (png)
-        user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(png->toBase64())});
+    QJsonObject user{{QStringLiteral("role"), QStringLiteral("user")},
+                     {QStringLiteral("content"),
+                      request.prompt + QStringLiteral("\n\nAnswer with JSON matching this schema:\n") +
+                          QString::fromUtf8(request.schema)}};
+    if (request.png)
+        user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(request.png->toBase64())});
     const QJsonObject system{{QStringLiteral("role"), QStringLiteral("system")},
-                             {QStringLiteral("content"), LocalModelNamer::instructions()}};
+                             {QStringLiteral("content"), request.instructions}};
     const QJsonObject body{
         {QStringLiteral("model"), model},
         {QStringLiteral("messages"), QJsonArray{system, user}},
@@ -161,7 +160,7 @@ QByteArray chatBody(const QString &model, const QString &prompt, const std::opti
     // QJsonObject sorts its keys, which would reorder the schema's properties; it goes in as written.
     QByteArray text = QJsonDocument(body).toJson(QJsonDocument::Compact);
     text.chop(1);
-    return text + ",\"format\":" + LocalModelNamer::generationSchema() + '}';
+    return text + ",\"format\":" + request.schema + '}';
 }
 
 QString jsonText(const QJsonValue &value)
@@ -251,11 +250,10 @@ ModelAvailability OllamaModelClient::availability()
             show.error.isEmpty() && capabilities.contains(QJsonValue(QStringLiteral("vision")))};
 }
 
-ModelReply OllamaModelClient::respond(const QString &prompt, const std::optional<QByteArray> &png,
-                                      std::chrono::milliseconds timeLimit)
+ModelReply OllamaModelClient::respond(const ModelRequest &request, std::chrono::milliseconds timeLimit)
 {
     const HttpResult chat =
-        exchange(endpoint(QStringLiteral("api/chat")), chatBody(m_modelName, prompt, png), timeLimit);
+        exchange(endpoint(QStringLiteral("api/chat")), chatBody(m_modelName, request), timeLimit);
     if (!chat.error.isEmpty())
         return failure(chat.error);
     return parseChatAnswer(chat.body);

@@ -115,7 +115,7 @@ void HeuristicNamerTest::suggest()
     QFETCH(QString, slug);
     QFETCH(ScreenshotCategory, category);
     const NamingSuggestion suggestion =
-        HeuristicNamer::suggest(lines, context, RoutingConfiguration::defaultConfiguration());
+        HeuristicNamer::suggest(ScreenLayout(lines), context, RoutingConfiguration::defaultConfiguration());
     QCOMPARE(suggestion.slug, slug);
     QCOMPARE(suggestion.category, category);
     QCOMPARE(suggestion.source, NamingSource::Heuristics);

@@ -30,7 +30,7 @@ Lines chat(const QString &title, const QString &preview, double titleX = 0.02)
 const LaidOutLine *find(const ScreenLayout &layout, const QString &text)
 {
     for (const LaidOutLine &laidOut : layout.lines()) {
-        if (laidOut.line.text == text)
+        if (laidOut.recognized.text == text)
             return &laidOut;
     }
     return nullptr;

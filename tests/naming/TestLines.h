@@ -27,6 +27,6 @@ inline QString joinedTexts(const QList<LaidOutLine> &lines)
 {
     QStringList texts;
     for (const LaidOutLine &laidOut : lines)
-        texts.append(laidOut.line.text);
+        texts.append(laidOut.recognized.text);
     return texts.join(u'|');
 }
