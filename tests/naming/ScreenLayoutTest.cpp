@@ -124,7 +124,6 @@ void ScreenLayoutTest::boilerplate_data()
     QTest::addRow("timestamp with clock time") << u"Yesterday at 9:41 PM"_s << true;
     QTest::addRow("weekday and day") << u"Mon 12"_s << true;
     QTest::addRow("bare number") << u"2024"_s << true;
-    QTest::addRow("reply counter") << u"2 replies"_s << true;
     QTest::addRow("search placeholder") << u"Search or jump to…"_s << true;
     QTest::addRow("typing indicator") << u"Someone is typing"_s << true;
     QTest::addRow("composer placeholder") << u"Write a message..."_s << true;
@@ -149,24 +148,38 @@ void ScreenLayoutTest::boilerplate()
 
 void ScreenLayoutTest::namesAfterIntroducingPhrases_data()
 {
-    // "Messages with" spans x 0.3 to 0.45 on the row at y 0.5.
+    // The phrase spans x 0.3 to 0.45 on the row at y 0.5.
+    QTest::addColumn<QString>("phrase");
     QTest::addColumn<RecognizedLine>("name");
     QTest::addColumn<bool>("expected");
-    QTest::addRow("short name just after") << line(u"Design Review"_s, 0.47, 0.5, 0.2) << true;
-    QTest::addRow("name overlapping slightly") << line(u"Design Review"_s, 0.445, 0.5, 0.2) << true;
-    QTest::addRow("starting inside the phrase") << line(u"Design Review"_s, 0.42, 0.5, 0.2) << false;
-    QTest::addRow("five-word line") << line(u"Design Review Launch Plan Notes"_s, 0.47, 0.5, 0.3) << false;
-    QTest::addRow("too far to the right") << line(u"Design Review"_s, 0.52, 0.5, 0.2) << false;
-    QTest::addRow("on the next row") << line(u"Design Review"_s, 0.47, 0.47, 0.2) << false;
+    const RecognizedLine after = line(u"Design Review"_s, 0.47, 0.5, 0.2);
+    QTest::addRow("short name just after") << u"Messages with"_s << after << true;
+    QTest::addRow("after a message count") << u"12 new messages with"_s << after << true;
+    QTest::addRow("after messaged") << u"Messaged"_s << after << true;
+    QTest::addRow("after a reply count") << u"3 replies"_s << after << true;
+    QTest::addRow("after replied to") << u"Replied to"_s << after << true;
+    QTest::addRow("after also sent to") << u"Also sent to"_s << after << true;
+    QTest::addRow("boilerplate that introduces nothing") << u"Write a message"_s << after << false;
+    QTest::addRow("name overlapping slightly")
+        << u"Messages with"_s << line(u"Design Review"_s, 0.445, 0.5, 0.2) << true;
+    QTest::addRow("starting inside the phrase")
+        << u"Messages with"_s << line(u"Design Review"_s, 0.42, 0.5, 0.2) << false;
+    QTest::addRow("five-word line") << u"Messages with"_s
+                                    << line(u"Design Review Launch Plan Notes"_s, 0.47, 0.5, 0.3) << false;
+    QTest::addRow("too far to the right")
+        << u"Messages with"_s << line(u"Design Review"_s, 0.52, 0.5, 0.2) << false;
+    QTest::addRow("on the next row") << u"Messages with"_s << line(u"Design Review"_s, 0.47, 0.47, 0.2)
+                                     << false;
 }
 
 void ScreenLayoutTest::namesAfterIntroducingPhrases()
 {
+    QFETCH(QString, phrase);
     QFETCH(RecognizedLine, name);
     QFETCH(bool, expected);
-    const ScreenLayout layout(Lines{line(u"Messages with"_s, 0.3, 0.5, 0.15), name});
+    const ScreenLayout layout(Lines{line(phrase, 0.3, 0.5, 0.15), name});
     QCOMPARE(find(layout, name.text)->isBoilerplate, expected);
-    QVERIFY(find(layout, u"Messages with"_s)->isBoilerplate);
+    QVERIFY(find(layout, phrase)->isBoilerplate);
 }
 
 void ScreenLayoutTest::prominence_data()
