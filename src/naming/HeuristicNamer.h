@@ -4,6 +4,7 @@
 #include "naming/NamingSuggestion.h"
 #include "naming/RecognizedLine.h"
 #include "naming/ScreenLayout.h"
+#include "naming/WordEvidence.h"
 #include "settings/RoutingConfiguration.h"
 
 #include <QList>
@@ -47,8 +48,11 @@ QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);
 // The word groups of the artifacts found in the pool, best first.
 QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool);
 
-// The pool's content words, weightiest first.
-QStringList rankedTerms(const QList<WeightedLine> &pool);
+// The plausible content words of every line that is not boilerplate, weightiest first, one form of
+// each word. A line weighs by its region, size, height on the screen and confidence; a word weighs
+// more when it recurs across the screen or is a name no dictionary knows, less when it is interface
+// text.
+QStringList rankedTerms(const ScreenLayout &layout, const WordEvidence &evidence);
 
 // Main-content lines that are headings or mention an artifact, in reading order.
 QList<LaidOutLine> featuredLines(const ScreenLayout &layout);
