@@ -16,9 +16,6 @@
 
 namespace {
 
-// Below this many distinct content words the main pane is too thin to name the screenshot alone.
-constexpr qsizetype minMainContentWords = 3;
-
 constexpr qsizetype minReadableLength = 3;
 constexpr qsizetype maxReadableLength = 90;
 constexpr float minReadableConfidence = 0.3f;
@@ -330,10 +327,12 @@ namespace HeuristicNamer {
 NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration)
 {
-    const QList<WeightedLine> pool = contentPool(layout);
+    // The whole screen, not the main pane alone: sidebars and title bars tell the kind of application.
     QStringList texts{context.windowTitle.value_or(QString())};
-    for (const WeightedLine &line : pool)
-        texts.append(line.laidOut.recognized.text);
+    for (const LaidOutLine &line : layout.lines()) {
+        if (!line.isBoilerplate)
+            texts.append(line.recognized.text);
+    }
     const ScreenshotCategory category =
         CategoryClassifier::classify(texts.join(u'\n'), context.appName, context.appId, configuration);
     return {slugFor(layout, context), category, NamingSource::Heuristics};
@@ -342,25 +341,6 @@ NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &conte
 QString slug(const ScreenLayout &layout, const CaptureContext &context)
 {
     return slugFor(layout, context);
-}
-
-QList<WeightedLine> contentPool(const ScreenLayout &layout)
-{
-    const QList<LaidOutLine> main = layout.mainContent();
-    QSet<QString> words;
-    for (const LaidOutLine &line : main) {
-        for (const QString &word : keywords(line.recognized.text))
-            words.insert(word);
-    }
-    if (words.size() >= minMainContentWords)
-        return weighted(main);
-
-    QList<WeightedLine> pool;
-    for (const LaidOutLine &line : layout.lines()) {
-        if (!line.isBoilerplate)
-            pool.append({line, line.region == LayoutRegion::Main ? mainPaneWeight : otherRegionWeight});
-    }
-    return pool;
 }
 
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)

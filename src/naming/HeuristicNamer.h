@@ -15,13 +15,13 @@
 #include <optional>
 
 // Names a screenshot without a language model, from its laid-out text and the front window. In order
-// of priority: the window title, the selected sidebar item, headings near the top of the main pane,
-// named artifacts (files, repositories, projects), other headings, the application's name and the
-// weightiest ordinary words. Pure functions, safe on any thread; always produces a name.
+// of priority: the window title, the selected sidebar item, the application's name and the
+// weightiest words of the screen, which weigh by where and how large they stand, how often they recur
+// and how sure recognition is of them. Headings and named artifacts (files, repositories, projects)
+// also feed the model prompt. Pure functions, safe on any thread; always produces a name.
 namespace HeuristicNamer {
 
 inline constexpr double mainPaneWeight = 2.75;
-inline constexpr double otherRegionWeight = 0.2;
 
 struct WeightedLine
 {
@@ -31,16 +31,12 @@ struct WeightedLine
     friend bool operator==(const WeightedLine &, const WeightedLine &) = default;
 };
 
-// The slug and, from the window title and the pool's text, the category; source Heuristics.
+// The slug and, from the window title and the text of the whole screen, the category.
 NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration);
 
 // Never empty: "screen-capture" when nothing usable is on the screen or in the context.
 QString slug(const ScreenLayout &layout, const CaptureContext &context);
-
-// The main content; when it has fewer than 3 distinct content words, every line that is not
-// boilerplate, the main pane still weighing far more than the rest.
-QList<WeightedLine> contentPool(const ScreenLayout &layout);
 
 // At most 2 lines that read as headings, best first.
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);

@@ -114,7 +114,7 @@ void HeuristicNamerTest::rankedHeadings_data()
 {
     QTest::addColumn<Pool>("pool");
     QTest::addColumn<QString>("expected"); // texts joined by "|"
-    const double light = HeuristicNamer::otherRegionWeight;
+    const double light = 0.2;
 
     QTest::addRow("capitalised line")
         << Pool{pooled(u"Quarterly Report"_s, 0.5, 1.0)} << u"Quarterly Report"_s;
