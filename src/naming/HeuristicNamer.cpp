@@ -58,11 +58,26 @@ constexpr double unknownNameFactor = 1.5; // 1: hits 0.58
 constexpr qsizetype maxWordsBeforeAppKeyword = 3;
 constexpr qsizetype termsWanted = 3;
 
-const std::array<QString, 3> &titleSeparators()
+// Linux window titles end in " — App" (em dash) as often as in " - App"; some in " · App".
+const std::array<QString, 5> &titleSeparators()
 {
-    static const std::array<QString, 3> separators{QStringLiteral(" - "), QStringLiteral(" – "),
-                                                   QStringLiteral(" | ")};
+    static const std::array<QString, 5> separators{QStringLiteral(" - "), QStringLiteral(" – "),
+                                                   QStringLiteral(" — "), QStringLiteral(" | "),
+                                                   QStringLiteral(" · ")};
     return separators;
+}
+
+// The title without " <separator> <name>" at its end, when it ends so.
+bool chopSuffix(QString &title, const QString &name)
+{
+    for (const QString &separator : titleSeparators()) {
+        const QString suffix = separator + name;
+        if (title.size() > suffix.size() && title.endsWith(suffix, Qt::CaseInsensitive)) {
+            title.chop(suffix.size());
+            return true;
+        }
+    }
+    return false;
 }
 
 // Words that describe the interface rather than the content.
@@ -528,14 +543,13 @@ std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTi
     if (!windowTitle)
         return std::nullopt;
     QString title = windowTitle->trimmed();
-    if (appName && !appName->isEmpty()) {
-        const QString app = appName->toLower();
-        for (const QString &separator : titleSeparators()) {
-            const QString suffix = separator + app;
-            if (title.toLower().endsWith(suffix))
-                title.chop(suffix.size());
-        }
-    }
+    // The window's own application, then a browser's or viewer's name, which a page title carries
+    // whatever application reported the window.
+    bool chopped = false;
+    while (appName && !appName->isEmpty() && chopSuffix(title, *appName))
+        chopped = true;
+    for (auto app = genericApps().begin(); !chopped && app != genericApps().end(); ++app)
+        chopped = chopSuffix(title, *app);
     if (title.isEmpty())
         return std::nullopt;
     return title;

@@ -62,7 +62,8 @@ QStringList nameKeywords(QStringView text);
 // A line's weight scaled by its size, its height on the screen and the recogniser's confidence.
 double lineFactor(const WeightedLine &line);
 
-// The title without a trailing " - App", " – App" or " | App"; none when nothing is left.
+// The title without a trailing " - App", " – App", " — App", " | App" or " · App", where App is the
+// window's application or a browser or viewer; none when nothing is left.
 std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
                                           const std::optional<QString> &appName);
 

@@ -209,7 +209,13 @@ void HeuristicNamerTest::cleanedWindowTitle_data()
         << text("Inbox - MOZILLA firefox") << text("Mozilla Firefox") << text("Inbox");
     QTest::addRow("each separator in turn")
         << text("Report | Atlas - Atlas") << text("Atlas") << text("Report");
-    QTest::addRow("no app name") << text("Invoice – Preview") << none << text("Invoice – Preview");
+    QTest::addRow("em dash and a browser's full name")
+        << text("Quillo docs — Mozilla Firefox") << text("Firefox") << text("Quillo docs");
+    QTest::addRow("middle dot") << text("Inbox · Geary") << text("Geary") << text("Inbox");
+    QTest::addRow("a viewer's name without the app's")
+        << text("Invoice – Preview") << none << text("Invoice");
+    QTest::addRow("an unknown app's name stays")
+        << text("Invoice – Atlas") << none << text("Invoice – Atlas");
     QTest::addRow("surrounding whitespace") << text("  Notes \n") << text("") << text("Notes");
     QTest::addRow("blank title") << text(" \t\n") << text("Preview") << none;
 }
