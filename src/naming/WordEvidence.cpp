@@ -13,6 +13,7 @@ namespace {
 // dictionary knows below 0.85 mostly specks and cut-off identifiers ("nnnnnnnn", "estled").
 constexpr float minDictionaryConfidence = 0.5f;
 constexpr float minNameConfidence = 0.85f;
+constexpr qsizetype minFolderNameLength = 3;
 
 // Capitalised ("Mailpit") or mixed case ("FreshRSS", "iPhone").
 bool isNameLike(QStringView token)
@@ -52,6 +53,12 @@ WordEvidence::WordEvidence(const QList<LaidOutLine> &lines)
         QSet<QString> stemsOnLine;
         for (const RecognizedWord &token : std::as_const(tokens)) {
             const bool nameLike = isNameLike(token.text);
+            // The last folder of a path names a project: "~/code/wezterm" in a terminal's title.
+            const qsizetype slash = token.text.lastIndexOf(u'/');
+            const QStringList folder =
+                slash >= 0 ? SlugGenerator::words(QStringView(token.text).sliced(slash + 1)) : QStringList();
+            if (folder.size() == 1 && folder.first().size() >= minFolderNameLength)
+                m_words[folder.first()].isNameLike = true;
             // Camel case split too, so "KeePassXC" also gives the words a title would.
             QStringList words = SlugGenerator::words(token.text);
             words += SlugGenerator::words(ArtifactExtractor::splitCamelCase(token.text));
