@@ -14,6 +14,7 @@ namespace {
 constexpr float minDictionaryConfidence = 0.5f;
 constexpr float minNameConfidence = 0.85f;
 constexpr qsizetype minFolderNameLength = 3;
+constexpr qsizetype minDotsLength = 3;
 
 // Capitalised ("Mailpit") or mixed case ("FreshRSS", "iPhone").
 bool isNameLike(QStringView token)
@@ -31,11 +32,15 @@ bool isNameLike(QStringView token)
     return false;
 }
 
-bool hasVowel(const QString &word)
+bool isVowel(QChar c)
 {
-    return std::any_of(word.begin(), word.end(), [](QChar c) {
-        return QStringView(u"aeiouy").contains(c);
-    });
+    return QStringView(u"aeiouy").contains(c);
+}
+
+// Window buttons, bullets and dots read as "eee", "eeo", "ooo".
+bool isDots(const QString &word)
+{
+    return word.size() >= minDotsLength && std::all_of(word.begin(), word.end(), isVowel);
 }
 
 } // namespace
@@ -101,6 +106,8 @@ bool WordEvidence::isUnknownName(const QString &word) const
 
 bool WordEvidence::isPlausible(const QString &word) const
 {
+    if (isDots(word))
+        return false;
     const bool known = EnglishWords::contains(word) || !EnglishWords::isAvailable();
     const auto entry = m_words.find(word);
     if (entry == m_words.end())
@@ -111,8 +118,8 @@ bool WordEvidence::isPlausible(const QString &word) const
     const bool isLetters = std::all_of(word.begin(), word.end(), [](QChar c) {
         return c.isLetter();
     });
-    return isLetters && hasVowel(word) && entry->confidence >= minNameConfidence &&
-           (entry->isNameLike || entry->lines >= 2);
+    return isLetters && std::any_of(word.begin(), word.end(), isVowel) &&
+           entry->confidence >= minNameConfidence && (entry->isNameLike || entry->lines >= 2);
 }
 
 QString WordEvidence::stem(const QString &word)
