@@ -116,8 +116,6 @@ void LocalModelNamerTest::suggest_data()
                                << u"login-page"_s << u"text"_s << QStringList{noImage, textAnswered};
     QTest::addRow("unreadable image") << true << u"unreadable"_s << QList{login} << Behaviour::Answer
                                       << u"login-page"_s << u"text"_s << QStringList{noImage, textAnswered};
-    QTest::addRow("no image offered") << true << u"none"_s << QList{login} << Behaviour::Answer
-                                      << u"login-page"_s << u"text"_s << QStringList{textAnswered};
     QTest::addRow("unusable image answer")
         << true << u"readable"_s << QList{blank, login} << Behaviour::Answer << u"login-page"_s
         << u"image text"_s

@@ -4,7 +4,6 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTest>
 #include <QtConcurrent>
 
@@ -35,7 +34,6 @@ private slots:
     void init();
     void availability_data();
     void availability();
-    void nothingListeningMeansNoServer();
     void chatRequestCarriesEverything_data();
     void chatRequestCarriesEverything();
     void answers_data();
@@ -106,16 +104,6 @@ void OllamaModelClientTest::availability()
     const auto shows = m_server->requests("/api/show");
     if (!shows.isEmpty())
         QCOMPARE(shows.first().json().value(u"model"_s).toString(), modelName);
-}
-
-void OllamaModelClientTest::nothingListeningMeansNoServer()
-{
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
-    const quint16 port = closed.serverPort();
-    closed.close();
-    OllamaModelClient client(QUrl(u"http://127.0.0.1:%1"_s.arg(port)), u"gemma3:4b"_s);
-    QCOMPARE(client.availability().state, State::NoServer);
 }
 
 void OllamaModelClientTest::chatRequestCarriesEverything_data()
