@@ -396,11 +396,6 @@ NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &conte
     return {slugFor(layout, context), category, NamingSource::Heuristics};
 }
 
-QString slug(const ScreenLayout &layout, const CaptureContext &context)
-{
-    return slugFor(layout, context);
-}
-
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)
 {
     QList<const WeightedLine *> candidates;

@@ -35,9 +35,6 @@ struct WeightedLine
 NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration);
 
-// Never empty: "screen-capture" when nothing usable is on the screen or in the context.
-QString slug(const ScreenLayout &layout, const CaptureContext &context);
-
 // At most 2 lines that read as headings, best first.
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);
 
