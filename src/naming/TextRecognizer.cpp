@@ -224,17 +224,22 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
 {
     if (!m_engine)
         return {{}, QStringLiteral("text recognition is unavailable (Tesseract English data missing)")};
-    const ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
+    ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
     if (!decoded.error.isEmpty())
         return {{}, decoded.error};
 
-    const PreparedImage prepared = prepare(decoded.image);
+    const QSize decodedSize = decoded.image.size();
+    PreparedImage prepared = prepare(decoded.image);
+    // Tesseract keeps its own copy of the pixels: both bitmaps go before the engine's peak, two
+    // naming threads at once on large captures sat right at the memory budget.
+    decoded.image = QImage();
     m_engine->SetImage(prepared.gray.constBits(), prepared.gray.width(), prepared.gray.height(), 1,
                        int(prepared.gray.bytesPerLine()));
+    prepared.gray = QImage();
     m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
     RecognitionResult result;
     if (m_engine->Recognize(nullptr) == 0)
-        result.lines = collectLines(*m_engine, prepared, decoded.image.size());
+        result.lines = collectLines(*m_engine, prepared, decodedSize);
     else
         result.error = QStringLiteral("text recognition failed");
     m_engine->Clear(); // frees the page; the engine stays loaded
