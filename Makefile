@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_JOBS ?= 2
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench package screenshots format clean
 
 all: build
 
@@ -24,6 +24,16 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+package: build
+	@cmake --build $(BUILD_DIR) --target package
+
+# Draws the settings window, light and dark, into docs/images from the real widgets, in a throwaway home.
+screenshots: build
+	@home=$$(mktemp -d) && \
+	HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images; \
+	status=$$?; rm -rf "$$home"; exit $$status
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

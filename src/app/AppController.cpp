@@ -12,9 +12,11 @@
 #include "settings/PreferencesStore.h"
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
+#include "ui/NetworkAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -67,6 +69,11 @@ void AppController::start()
     connect(m_settings.get(), &SettingsStore::pausedChanged, this, [this] {
         updateWatcher(false);
     });
+    connect(m_settings.get(), &SettingsStore::localModelUrlChanged, this,
+            &AppController::announceModelServer);
+    connect(m_settings.get(), &SettingsStore::useLocalModelChanged, this,
+            &AppController::announceModelServer);
+    announceModelServer();
     observePreferencesFolder();
     refreshWatchedFolder(true, true);
 
@@ -209,4 +216,18 @@ void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
         m_services.workspace.openFolder(*folder);
+}
+
+void AppController::announceModelServer()
+{
+    const QUrl url(m_settings->localModelUrl());
+    if (!m_settings->useLocalModel() || url.host().isEmpty() || NetworkAddress::isLoopback(url))
+        return;
+    // Said at start and on every change: the user may not know the address is another computer's.
+    if (url.scheme() == QLatin1String("https"))
+        qCInfo(lcApp).noquote() << QStringLiteral("Screenshots are sent to %1 to be named").arg(url.host());
+    else
+        qCInfo(lcApp).noquote() << QStringLiteral(
+                                       "Screenshots are sent to %1 to be named, unencrypted over plain http")
+                                       .arg(url.host());
 }

@@ -76,6 +76,7 @@ private:
     void fileAppeared(const QString &path);
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
+    void announceModelServer();
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;

@@ -1,10 +1,18 @@
 #pragma once
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 
 // `quillo name [--json] FILE...`: names each file the way Quillo would, without renaming anything,
 // with the stored settings and routing rules. Returns the exit status: non-zero when any file could
 // not be read (the others are still named).
 namespace NameCommand {
-int run(const QStringList &files, bool json);
-}
+
+// The arguments are the bytes the shell passed, so a name that is not valid UTF-8 is still found.
+int run(const QList<QByteArray> &files, bool json);
+
+// A file name as printable text: line breaks, other control characters, bidirectional controls,
+// backslashes and bytes that are not UTF-8 are written as escapes, so one name is one line.
+QString escapedName(const QByteArray &name);
+
+} // namespace NameCommand

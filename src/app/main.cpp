@@ -56,6 +56,15 @@ bool hasDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// Only through X11 (XWayland in a Wayland session) can the panel be placed at the top centre and
+// kept on top, and the front window be read; the user's own choice of platform still wins.
+void preferX11WhereAvailable()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -126,8 +135,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> app;
     if (isNameCommand || headless)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    else {
+        preferX11WhereAvailable();
         app = std::make_unique<QApplication>(argc, argv);
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.quillo.Quillo"));
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quillo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLO_VERSION));
 
@@ -137,7 +149,12 @@ int main(int argc, char *argv[])
     LogHandler::install();
 
     if (isNameCommand) {
-        const QStringList files = parser.positionalArguments().mid(1);
+        // The shell's bytes, not the parser's decoded text: a name need not be valid UTF-8.
+        QList<QByteArray> files;
+        for (int i = 2; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--json") != 0)
+                files.append(QByteArray(argv[i]));
+        }
         if (files.isEmpty()) {
             std::fputs("quillo: name needs at least one file\n", stderr);
             return 2;

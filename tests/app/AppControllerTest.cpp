@@ -10,6 +10,7 @@
 #include "support/FakeTakeOverChannel.h"
 #include "support/FakeUserPrompts.h"
 #include "support/FakeWorkspace.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -20,6 +21,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class FixedContext final : public CaptureContextSource
 {
 public:
@@ -28,15 +31,6 @@ public:
         return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
     }
 };
-
-void writeFile(const QString &path, const QByteArray &contents = "png")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(contents);
-}
 
 } // namespace
 
@@ -56,6 +50,8 @@ private slots:
     void grantingAccessToAnotherFolderMakesItCustom();
     void revealOfDeletedFileDropsTheRecord();
     void otherCopyAsksToQuit();
+    void remoteModelServerIsAnnounced_data();
+    void remoteModelServerIsAnnounced();
 
 private:
     QString home(const QString &relative) const { return QDir::home().filePath(relative); }
@@ -115,7 +111,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     m_preferences->setBool(QStringLiteral("appendDateSuffix"), false);
     startController();
     QVERIFY(m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
@@ -129,10 +125,10 @@ void AppControllerTest::pausingStopsAndResumingRestartsWatching()
     startController();
     m_controller->settings().setPaused(true);
     QVERIFY(!m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png"))));
     m_controller->settings().setPaused(false);
     QVERIFY(m_controller->isWatching());
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     QCOMPARE(m_controller->history().records().first().originalFilename,
              QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"));
@@ -143,9 +139,9 @@ void AppControllerTest::screenshotToolSettingMovesTheWatching()
     startController();
     QCOMPARE(m_controller->settings().watchedFolder(),
              std::optional<QString>(home(QStringLiteral("Desktop"))));
-    writeFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                  QStringLiteral("/spectaclerc"),
-              "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n");
+    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                 QStringLiteral("/spectaclerc"),
+                             "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n"));
     QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
     QVERIFY(m_controller->isWatching());
     QVERIFY(m_prompts.folderRequests.isEmpty());
@@ -168,7 +164,7 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
 {
     m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
-    writeFile(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png")));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     m_controller->reveal(record);
@@ -189,6 +185,43 @@ void AppControllerTest::otherCopyAsksToQuit()
     QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
     m_takeOver.simulateOtherCopy();
     QCOMPARE(quit.count(), 1);
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("useModel");
+    QTest::addColumn<QString>("expected"); // empty: nothing said
+    QTest::addRow("loopback") << u"http://127.0.0.1:11434"_s << true << QString();
+    QTest::addRow("localhost by name") << u"http://localhost:8080"_s << true << QString();
+    QTest::addRow("other host over http")
+        << u"http://gpu-box.lan:11434"_s << true
+        << u"Screenshots are sent to gpu-box.lan to be named, unencrypted over plain http"_s;
+    QTest::addRow("other host over https")
+        << u"https://10.0.0.7"_s << true << u"Screenshots are sent to 10.0.0.7 to be named"_s;
+    QTest::addRow("model switched off") << u"http://gpu-box.lan:11434"_s << false << QString();
+}
+
+void AppControllerTest::remoteModelServerIsAnnounced()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, useModel);
+    QFETCH(QString, expected);
+    static QStringList said;
+    said.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            said.append(text);
+        });
+    m_preferences->setBool(u"useLocalModel"_s, useModel);
+    m_preferences->setString(u"localModelURL"_s, url);
+    startController();
+    m_controller->settings().setLocalModelUrl(u"http://[::1]:11434"_s);
+    m_controller->settings().setLocalModelUrl(url);
+    qInstallMessageHandler(previous);
+    const QStringList announcements = said.filter(u"Screenshots are sent"_s);
+    // Once at start and once for the change back; the loopback address in between says nothing.
+    QCOMPARE(announcements, expected.isEmpty() ? QStringList() : (QStringList{expected, expected}));
 }
 
 QTEST_GUILESS_MAIN(AppControllerTest)

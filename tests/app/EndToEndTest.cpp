@@ -22,16 +22,6 @@ const QRegularExpression
     renamedPattern(QStringLiteral("^(Receipts & Invoices|Code & Terminal|UI & Design|Chats & Docs|Web|Other)/"
                                   "[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}(-\\d+)?\\.png$"));
 
-QStringList filesUnder(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(QDir(folder).relativeFilePath(it.next()));
-    files.sort();
-    return files;
-}
-
 } // namespace
 
 // Starts the real quillo binary headless in this test's HOME, on the test's private session bus.
@@ -132,8 +122,8 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     const QStringList untouched{QStringLiteral(".Screenshot from 2026-12-05 09-00-00.png"),
                                 QStringLiteral("inbox/Screenshot from 2026-12-05 09-00-01.png"),
                                 QStringLiteral("notes.png")};
-    QTRY_COMPARE_WITH_TIMEOUT(filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
-    const QStringList files = filesUnder(m_shots->path());
+    QTRY_COMPARE_WITH_TIMEOUT(TestFiles::filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
+    const QStringList files = TestFiles::filesUnder(m_shots->path());
     QCOMPARE(files.size(), 6);
     for (const QString &name : untouched)
         QVERIFY2(files.contains(name), qPrintable(name));
@@ -156,7 +146,7 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     const QString putBack = m_shots->filePath(QFileInfo(renamed).fileName());
     QVERIFY(QFile::rename(renamed, putBack));
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.09.png"));
-    QTRY_COMPARE_WITH_TIMEOUT(filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(TestFiles::filesUnder(m_shots->path()).filter(renamedPattern).size(), 3, 60000);
     QVERIFY(QFile::exists(putBack));
 }
 
@@ -177,7 +167,7 @@ void EndToEndTest::pausedCopyRenamesNothing()
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png"));
     // Nothing can be waited for here: give a running watcher its settle time and more.
     QTest::qWait(2000);
-    QCOMPARE(filesUnder(m_shots->path()),
+    QCOMPARE(TestFiles::filesUnder(m_shots->path()),
              QStringList{QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png")});
     quillo->terminate();
     QVERIFY(quillo->waitForFinished(5000));

@@ -27,6 +27,7 @@ private slots:
     void modelAnswerNamesTheFile();
     void stoppedServerFallsBackQuickly();
     void unreadableFileIsReportedAndOthersNamed();
+    void awkwardFileNamesAreFoundAndPrintedOnOneLine();
 
 private:
     struct Run
@@ -152,6 +153,24 @@ void NameCommandTest::unreadableFileIsReportedAndOthersNamed()
                 .startsWith(QStringLiteral("cannot decode image")));
     QCOMPARE(run.lines[1].value(QStringLiteral("source")).toString(), QStringLiteral("heuristics"));
     QVERIFY(run.lines[1].value(QStringLiteral("ocrMs")).toInt() > 0);
+}
+
+void NameCommandTest::awkwardFileNamesAreFoundAndPrintedOnOneLine()
+{
+    useModelAt(m_server->baseUrl(), false);
+    // The shell makes the names, since a name that is not UTF-8 cannot pass through a QString.
+    const QString script = QStringLiteral(
+        R"sh(cd "$HOME" && bad="$(printf 'bad\377 name.png')" && two="$(printf 'two\nlines.png')" &&)sh"
+        R"sh( cp "$1" "$bad" && cp "$1" "$two" && exec "$2" name "$bad" "$two")sh");
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), script, QStringLiteral("sh"), m_image, QStringLiteral(QUILLO_BINARY)});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitCode(), 0);
+    const QList<QByteArray> lines = shell.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].endsWith("\theuristics\tbad\\xff name.png"), lines[0].constData());
+    QVERIFY2(lines[1].endsWith("\theuristics\ttwo\\nlines.png"), lines[1].constData());
 }
 
 QTEST_GUILESS_MAIN(NameCommandTest)

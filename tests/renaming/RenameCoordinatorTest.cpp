@@ -26,16 +26,6 @@ NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = Scre
     return {QString::fromLatin1(slug), category, NamingSource::Heuristics};
 }
 
-// Every file below the folder, relative to it, sorted.
-QStringList filesUnder(const QString &folder)
-{
-    QStringList names;
-    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-        names.append(QDir(folder).relativeFilePath(it.next()));
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class RenameCoordinatorTest : public QObject
@@ -146,7 +136,7 @@ void RenameCoordinatorTest::secondReportWhileNamingIsSkipped()
     m_namer->answerNext(suggestion("stripe-invoice-paid"));
     QTRY_VERIFY(first.isFinished());
     QVERIFY(first.result());
-    QCOMPARE(filesUnder(m_root), QStringList{u"stripe-invoice-paid.png"_s});
+    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{u"stripe-invoice-paid.png"_s});
     QCOMPARE(m_coordinator->activeCount(), 0);
     QCOMPARE(m_history->records().size(), 1);
 }
@@ -165,7 +155,7 @@ void RenameCoordinatorTest::fiftyScreenshotsAtOnceAreAllKept()
     m_namer->answerAll(suggestion("stripe-invoice"));
     QTRY_COMPARE(m_coordinator->activeCount(), 0);
 
-    const QStringList files = filesUnder(m_root);
+    const QStringList files = TestFiles::filesUnder(m_root);
     QCOMPARE(files.size(), 50);
     QSet<QByteArray> found;
     for (const QString &name : files) {
@@ -203,7 +193,7 @@ void RenameCoordinatorTest::collisionsGetNumberedNames()
     const auto record = renameOne(createScreenshot(reported), suggestion("stripe-invoice"));
     QVERIFY(record);
     QCOMPARE(QFileInfo(record->renamedPath).fileName(), expected);
-    QCOMPARE(filesUnder(m_root).size(), existing.size() + 1);
+    QCOMPARE(TestFiles::filesUnder(m_root).size(), existing.size() + 1);
 }
 
 void RenameCoordinatorTest::nameLostToAnotherWriterIsRetried()
@@ -217,7 +207,7 @@ void RenameCoordinatorTest::nameLostToAnotherWriterIsRetried()
     const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
     QVERIFY(record);
     QCOMPARE(QFileInfo(record->renamedPath).fileName(), u"stripe-invoice-3.png"_s);
-    QCOMPARE(filesUnder(m_root).size(), 3);
+    QCOMPARE(TestFiles::filesUnder(m_root).size(), 3);
 }
 
 void RenameCoordinatorTest::routingPutsFilesInCategoryFolders_data()
@@ -250,7 +240,7 @@ void RenameCoordinatorTest::routingPutsFilesInCategoryFolders()
     const auto record =
         renameOne(createScreenshot(), suggestion("receipt-acme", ScreenshotCategory::Receipts));
     QVERIFY(record);
-    QCOMPARE(filesUnder(m_root), QStringList{expected});
+    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{expected});
     QCOMPARE(record->routedFolderName, routedFolderName);
     QCOMPARE(m_history->records().first(), *record);
 }
@@ -265,7 +255,7 @@ void RenameCoordinatorTest::relocateMovesBackOutAndRenames()
 
     const auto moved = m_coordinator->relocate(*record, m_root, u"acme-march"_s);
     QVERIFY(moved);
-    QCOMPARE(filesUnder(m_root), QStringList{u"acme-march.png"_s});
+    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{u"acme-march.png"_s});
     QCOMPARE(moved.value->routedFolderName, std::nullopt);
     QCOMPARE(moved.value->originalFilename, screenshotName);
     QCOMPARE(m_history->records(), QList<RenameRecord>{*moved.value});
@@ -308,7 +298,7 @@ void RenameCoordinatorTest::fileDeletedWhileNamedLeavesNoRecord()
     QCOMPARE(future.result(), std::nullopt);
     QCOMPARE(m_coordinator->activeCount(), 0);
     QVERIFY(m_history->records().isEmpty());
-    QVERIFY(filesUnder(m_root).isEmpty());
+    QVERIFY(TestFiles::filesUnder(m_root).isEmpty());
 }
 
 void RenameCoordinatorTest::undoRestoresOriginalName()

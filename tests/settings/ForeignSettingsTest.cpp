@@ -1,5 +1,7 @@
 #include "settings/ForeignSettings.h"
 
+#include "support/TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -19,11 +21,6 @@ private slots:
     void readsChangesAndNeverWrites();
 
 private:
-    void writeFile(const QByteArray &content)
-    {
-        QFile file(m_dir->filePath(u"toolrc"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -59,7 +56,7 @@ void ForeignSettingsTest::stringValue()
     QFETCH(QByteArray, content);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    writeFile(content);
+    QVERIFY(TestFiles::write(m_dir->filePath(u"toolrc"_s), content));
     const auto settings = ForeignSettings::open(m_dir->filePath(u"toolrc"_s));
     QVERIFY(settings);
     const std::optional<QString> value = settings->stringValue(key.section(u'/', 0, 0), key.section(u'/', 1));
@@ -69,12 +66,12 @@ void ForeignSettingsTest::stringValue()
 
 void ForeignSettingsTest::readsChangesAndNeverWrites()
 {
-    writeFile("[General]\nsavePath=/old\n");
+    QVERIFY(TestFiles::write(m_dir->filePath(u"toolrc"_s), "[General]\nsavePath=/old\n"));
     const auto settings = ForeignSettings::open(m_dir->filePath(u"toolrc"_s));
     QCOMPARE(settings->stringValue(u"General"_s, u"savePath"_s), u"/old"_s);
     // Spacing and a comment that any rewrite by QSettings would normalise away.
     const QByteArray content = "; by hand\n[General]\n  savePath =  /new place\n";
-    writeFile(content);
+    QVERIFY(TestFiles::write(m_dir->filePath(u"toolrc"_s), content));
     QCOMPARE(settings->stringValue(u"General"_s, u"savePath"_s), u"/new place"_s);
     QFile file(m_dir->filePath(u"toolrc"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,5 +1,7 @@
 #include "settings/PreferencesStore.h"
 
+#include "support/TestFiles.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -25,11 +27,6 @@ private slots:
 
 private:
     QString path(const QString &name = u"quillo.conf"_s) const { return m_dir->filePath(name); }
-    void writeFile(const QByteArray &content, const QString &name = u"quillo.conf"_s)
-    {
-        QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -104,7 +101,7 @@ void PreferencesStoreTest::wrongTypes()
 {
     QFETCH(QByteArray, line);
     QFETCH(QString, readAs);
-    writeFile("[General]\n" + line + "\n");
+    QVERIFY(TestFiles::write(path(), "[General]\n" + line + "\n"));
     PreferencesStore store(path());
     store.registerDefaults({{u"k"_s, true}});
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Preference \"k\" does not hold"_s));
@@ -133,7 +130,7 @@ void PreferencesStoreTest::unparsableFileIsSetAside()
 {
     QFETCH(QByteArray, content);
     QFETCH(bool, keptPaused);
-    writeFile(content);
+    QVERIFY(TestFiles::write(path(), content));
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(u"cannot be read; moved it to .*quillo.conf.unreadable"_s));
     PreferencesStore store(path());
@@ -148,7 +145,7 @@ void PreferencesStoreTest::unparsableFileIsSetAside()
 void PreferencesStoreTest::writeBelowARegularFileFails()
 {
     // Not even root can create a folder where a regular file stands.
-    writeFile("not a folder", u"quillo"_s);
+    QVERIFY(TestFiles::write(path(u"quillo"_s), "not a folder"));
     PreferencesStore store(path(u"quillo/quillo.conf"_s));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Could not save preference \"isPaused\""_s));
     QVERIFY(!store.setBool(u"isPaused"_s, true));
@@ -156,10 +153,10 @@ void PreferencesStoreTest::writeBelowARegularFileFails()
 
 void PreferencesStoreTest::readsWhatAnotherProcessSaved()
 {
-    writeFile("[General]\nisPaused=false\n");
+    QVERIFY(TestFiles::write(path(), "[General]\nisPaused=false\n"));
     PreferencesStore store(path());
     QVERIFY(!store.boolValue(u"isPaused"_s));
-    writeFile("[General]\nisPaused=1\ncustomFolderPath=/srv/shots\n");
+    QVERIFY(TestFiles::write(path(), "[General]\nisPaused=1\ncustomFolderPath=/srv/shots\n"));
     QVERIFY(store.boolValue(u"isPaused"_s));
     QCOMPARE(store.stringValue(u"customFolderPath"_s), u"/srv/shots"_s);
 }

@@ -1,5 +1,7 @@
 #include "settings/ScreencapturePreferences.h"
 
+#include "support/TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -20,17 +22,7 @@ QString configFile(const QString &relative)
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + relative;
 }
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
-}
-
 } // namespace
-
-using OptionalText = std::optional<QString>;
 
 // Runs in the test's own HOME and XDG_CONFIG_HOME, never the real ones.
 class ScreencapturePreferencesTest : public QObject
@@ -100,7 +92,7 @@ void ScreencapturePreferencesTest::systemFolder()
     QFETCH(QStringList, folders);
     QFETCH(QString, expected);
     if (!spectaclerc.isEmpty())
-        writeFile(configFile(u"spectaclerc"_s), spectaclerc.replace("HOME", home().toUtf8()));
+        QVERIFY(TestFiles::write(configFile(u"spectaclerc"_s), spectaclerc.replace("HOME", home().toUtf8())));
     for (const QString &folder : folders)
         QVERIFY(QDir(home()).mkpath(folder));
     expected.replace(u"DESKTOP"_s, desktop()).replace(u"HOME"_s, home());
@@ -109,7 +101,7 @@ void ScreencapturePreferencesTest::systemFolder()
 
 void ScreencapturePreferencesTest::folderCreatedLaterIsFound()
 {
-    writeFile(configFile(u"spectaclerc"_s), "[ImageSave]\nimageSaveLocation=~/shots\n");
+    QVERIFY(TestFiles::write(configFile(u"spectaclerc"_s), "[ImageSave]\nimageSaveLocation=~/shots\n"));
     QCOMPARE(ScreencapturePreferences::systemFolder(), desktop());
     QVERIFY(QDir(home()).mkpath(u"shots"_s));
     QCOMPARE(ScreencapturePreferences::systemFolder(), home() + u"/shots"_s);
@@ -118,13 +110,14 @@ void ScreencapturePreferencesTest::folderCreatedLaterIsFound()
 void ScreencapturePreferencesTest::toolsAreReadInOrder()
 {
     QCOMPARE(ScreencapturePreferences::customNamePrefix(), std::nullopt);
-    writeFile(configFile(u"flameshot/flameshot.ini"_s),
-              "[General]\nsavePath=/flame\nfilenamePattern=Flame shot_%F_%H-%M\n");
+    QVERIFY(TestFiles::write(configFile(u"flameshot/flameshot.ini"_s),
+                             "[General]\nsavePath=/flame\nfilenamePattern=Flame shot_%F_%H-%M\n"));
     QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/flame"_s));
     QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Flame shot"_s));
 
-    writeFile(configFile(u"spectaclerc"_s),
-              "[ImageSave]\nimageSaveLocation=/spectacle\nimageFilenameTemplate=Capture <yyyy>-<MM>\n");
+    QVERIFY(TestFiles::write(
+        configFile(u"spectaclerc"_s),
+        "[ImageSave]\nimageSaveLocation=/spectacle\nimageFilenameTemplate=Capture <yyyy>-<MM>\n"));
     QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/spectacle"_s));
     QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Capture"_s));
 }

@@ -17,7 +17,6 @@ class SettingsStoreTest : public QObject
 
 private slots:
     void init();
-    void freshStoreHasTheDefaults();
     void changesPersistAcrossRestarts();
     void badRoutingDataFallsBackAndStaysStored();
     void storedRoutingIsNormalized();
@@ -45,20 +44,6 @@ QByteArray SettingsStoreTest::configBytes() const
 {
     QFile file(configPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void SettingsStoreTest::freshStoreHasTheDefaults()
-{
-    const SettingsStore settings(*m_preferences);
-    QVERIFY(settings.appendDateSuffix());
-    QVERIFY(settings.folderRoutingEnabled());
-    QVERIFY(!settings.isPaused());
-    QVERIFY(settings.useLocalModel());
-    QCOMPARE(settings.customFolderPath(), std::nullopt);
-    QCOMPARE(settings.routing(), RoutingConfiguration::defaultConfiguration());
-    QCOMPARE(settings.localModelUrl(), u"http://127.0.0.1:11434"_s);
-    QCOMPARE(settings.localModelName(), u"gemma3:4b"_s);
-    QCOMPARE(configBytes(), QByteArray());
 }
 
 void SettingsStoreTest::changesPersistAcrossRestarts()

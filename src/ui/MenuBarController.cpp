@@ -1,0 +1,154 @@
+#include "ui/MenuBarController.h"
+
+#include "renaming/RenameHistoryStore.h"
+#include "settings/SettingsStore.h"
+#include "ui/MenuBarIcon.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QPalette>
+
+using MenuBarState::Command;
+using MenuBarState::Entry;
+
+MenuBarController::MenuBarController(const SettingsStore &settings, const RenameHistoryStore &history,
+                                     Sources sources, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_history(history)
+    , m_sources(std::move(sources))
+    , m_menu(std::make_unique<QMenu>())
+{
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
+    m_flashEnd.setSingleShot(true);
+    connect(&m_flashEnd, &QTimer::timeout, this, &MenuBarController::refreshIcon);
+    // Rebuilt as it opens, so it always shows the current state; tray hosts that export the menu
+    // over D-Bus announce the opening the same way.
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &MenuBarController::rebuildMenu);
+    connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            m_menu->popup(QCursor::pos());
+    });
+    rebuildMenu();
+    m_tray.setContextMenu(m_menu.get());
+    refreshIcon();
+    m_tray.show();
+}
+
+MenuBarController::~MenuBarController()
+{
+    m_tray.setContextMenu(nullptr);
+}
+
+MenuBarState::Inputs MenuBarController::inputs() const
+{
+    const QDateTime now = m_sources.now();
+    return {m_settings.isPaused(),
+            m_settings.needsFolderAccess(),
+            m_sources.isProcessing && m_sources.isProcessing(),
+            m_flash.isShowing(now),
+            m_settings.watchedFolder(),
+            m_history.records(),
+            m_sources.canCheckForUpdates && m_sources.canCheckForUpdates()};
+}
+
+MenuBarState::Icon MenuBarController::currentIcon() const
+{
+    return MenuBarState::icon(inputs());
+}
+
+void MenuBarController::refreshIcon()
+{
+    const MenuBarState::Icon icon = currentIcon();
+    // The palette's text colour suits the panel the tray sits in, light or dark.
+    m_tray.setIcon(MenuBarIcon::icon(icon, QApplication::palette().color(QPalette::WindowText)));
+    m_tray.setToolTip(MenuBarState::description(icon));
+}
+
+void MenuBarController::flashRenamed()
+{
+    const QDateTime now = m_sources.now();
+    m_flash.start(now);
+    m_flashEnd.start(m_flash.remaining(now));
+    refreshIcon();
+}
+
+void MenuBarController::rebuildMenu()
+{
+    m_menu->clear();
+    fill(*m_menu, MenuBarState::menu(inputs(), m_sources.now()));
+}
+
+void MenuBarController::fill(QMenu &menu, const QList<Entry> &entries)
+{
+    for (const Entry &entry : entries) {
+        switch (entry.kind) {
+        case Entry::Kind::Separator:
+            menu.addSeparator();
+            continue;
+        case Entry::Kind::Section:
+            menu.addSection(entry.text);
+            continue;
+        case Entry::Kind::Submenu: {
+            QMenu *submenu = menu.addMenu(QIcon::fromTheme(entry.iconName), entry.text);
+            submenu->setToolTip(entry.toolTip);
+            submenu->setToolTipsVisible(true);
+            fill(*submenu, entry.children);
+            continue;
+        }
+        case Entry::Kind::Action:
+            break;
+        }
+        QAction *action = menu.addAction(QIcon::fromTheme(entry.iconName), entry.text);
+        action->setEnabled(entry.isEnabled);
+        action->setShortcut(entry.shortcut);
+        if (entry.command != Command::None)
+            connect(action, &QAction::triggered, this, [this, entry] {
+                run(entry);
+            });
+    }
+}
+
+void MenuBarController::run(const Entry &entry)
+{
+    // After the menu has gone, so an undo, a dialog or a window never opens under it.
+    QTimer::singleShot(0, this, [this, entry] {
+        emitCommand(entry);
+    });
+}
+
+void MenuBarController::emitCommand(const Entry &entry)
+{
+    switch (entry.command) {
+    case Command::None:
+        return;
+    case Command::GrantFolderAccess:
+        emit grantFolderAccessRequested();
+        return;
+    case Command::TogglePause:
+        emit togglePauseRequested();
+        return;
+    case Command::OpenWatchedFolder:
+        emit openWatchedFolderRequested();
+        return;
+    case Command::UndoLast:
+        emit undoLastRequested();
+        return;
+    case Command::OpenSettings:
+        emit settingsRequested();
+        return;
+    case Command::CheckForUpdates:
+        emit checkForUpdatesRequested();
+        return;
+    case Command::Quit:
+        emit quitRequested();
+        return;
+    case Command::RevealRecord:
+        emit revealRequested(*entry.record);
+        return;
+    case Command::UndoRecord:
+        emit undoRequested(*entry.record);
+        return;
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "renaming/RenameRecord.h"
+#include "ui/MenuBarState.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class RenameHistoryStore;
+class SettingsStore;
+
+// Quillo's tray item: its icon follows the state, and its menu, rebuilt every time it opens,
+// shows the watched folder, the recent renames and every command. It only reads state; what the
+// user picks leaves as a signal. Main thread.
+class MenuBarController final : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Sources
+    {
+        std::function<bool()> isProcessing;
+        std::function<bool()> canCheckForUpdates;
+        std::function<QDateTime()> now;
+    };
+
+    MenuBarController(const SettingsStore &settings, const RenameHistoryStore &history, Sources sources,
+                      QObject *parent = nullptr);
+    ~MenuBarController() override;
+
+    // Recomputes the icon and tooltip; call when the activity or the watched folder changed.
+    void refreshIcon();
+    // Shows the check mark for two seconds (restarted by each call).
+    void flashRenamed();
+
+    MenuBarState::Icon currentIcon() const;
+    QSystemTrayIcon &trayIcon() { return m_tray; }
+    // The menu as it stands; rebuilt before it is shown.
+    QMenu *menu() const { return m_menu.get(); }
+    void rebuildMenu();
+
+signals:
+    void grantFolderAccessRequested();
+    void togglePauseRequested();
+    void openWatchedFolderRequested();
+    void undoLastRequested();
+    void undoRequested(const RenameRecord &record);
+    void revealRequested(const RenameRecord &record);
+    void settingsRequested();
+    void checkForUpdatesRequested();
+    void quitRequested();
+
+private:
+    MenuBarState::Inputs inputs() const;
+    void fill(QMenu &menu, const QList<MenuBarState::Entry> &entries);
+    void run(const MenuBarState::Entry &entry);
+    void emitCommand(const MenuBarState::Entry &entry);
+
+    const SettingsStore &m_settings;
+    const RenameHistoryStore &m_history;
+    Sources m_sources;
+    RenamedFlash m_flash;
+    QTimer m_flashEnd;
+    std::unique_ptr<QMenu> m_menu;
+    QSystemTrayIcon m_tray;
+};

@@ -1,0 +1,117 @@
+#include "ui/SettingsPresentation.h"
+
+#include "renaming/FilenameFormatter.h"
+#include "ui/NetworkAddress.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QTimeZone>
+#include <QUrl>
+
+namespace SettingsPresentation {
+
+QString watchedFolderText(const std::optional<QString> &folder, const QString &homePath)
+{
+    if (!folder)
+        return QStringLiteral("Not watching");
+    const QString home = QDir::cleanPath(homePath);
+    const QString path = QDir::cleanPath(*folder);
+    if (path == home)
+        return QStringLiteral("~");
+    if (home != QLatin1String("/") && path.startsWith(home + u'/'))
+        return u'~' + path.mid(home.size());
+    return path;
+}
+
+QString folderSourceText(bool hasCustomFolder, bool isSandboxed)
+{
+    if (hasCustomFolder)
+        return QStringLiteral("A custom folder you chose.");
+    if (!isSandboxed)
+        return QStringLiteral(
+            "Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
+            "Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo "
+            "follows.");
+    return QStringLiteral(
+        "Your screenshot folder, where your desktop saves screenshots unless you changed it. "
+        "If you save screenshots somewhere else, choose that folder.");
+}
+
+QString exampleFileName(bool appendDateSuffix, const QDateTime &now, const QTimeZone &zone)
+{
+    QString baseName = QStringLiteral("stripe-invoice-paid");
+    if (appendDateSuffix)
+        baseName += u'-' + FilenameFormatter::dateSuffix(now, zone);
+    return FilenameFormatter::filename(baseName, QStringLiteral("png"));
+}
+
+ModelServerCheck checkModelServer(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    const QUrl url(text, QUrl::StrictMode);
+    if (text.isEmpty() || !url.isValid() || url.host().isEmpty())
+        return {std::nullopt, QStringLiteral("Type the server's address, such as http://127.0.0.1:11434.")};
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
+        return {std::nullopt, QStringLiteral("The address must start with http:// or https://.")};
+    return {text, {}};
+}
+
+std::optional<QString> modelNameProblem(const QString &typed)
+{
+    if (typed.trimmed().isEmpty())
+        return QStringLiteral("Type the name of a model the server has, such as gemma3:4b.");
+    return std::nullopt;
+}
+
+std::optional<QString> folderNameProblem(const QString &typed)
+{
+    if (typed.contains(u'/') || typed.contains(u':'))
+        return QStringLiteral("A folder name cannot contain \u201C/\u201D or \u201C:\u201D.");
+    if (typed.trimmed().startsWith(u'.'))
+        return QStringLiteral("A folder name cannot start with a dot.");
+    return std::nullopt;
+}
+
+std::optional<QString> remoteModelWarning(bool useLocalModel, const QString &modelServerUrl)
+{
+    const QUrl url(modelServerUrl);
+    if (!useLocalModel || url.host().isEmpty() || NetworkAddress::isLoopback(url))
+        return std::nullopt;
+    return QStringLiteral("Screenshots are sent to %1 to be named.").arg(url.host());
+}
+
+QString privacyNote(bool useLocalModel, const QString &modelServerUrl)
+{
+    return remoteModelWarning(useLocalModel, modelServerUrl)
+        .value_or(QStringLiteral("Screenshots are read and named on this computer. Nothing is uploaded."));
+}
+
+RoutingConfiguration withRule(RoutingConfiguration routing, const CategoryRule &rule)
+{
+    for (CategoryRule &existing : routing.rules)
+        if (existing.category == rule.category)
+            existing = rule;
+    return routing;
+}
+
+QString versionText(const QString &version, const QString &build)
+{
+    if (version.isEmpty())
+        return QStringLiteral("Quillo");
+    if (build.isEmpty())
+        return QStringLiteral("Quillo %1").arg(version);
+    return QStringLiteral("Quillo %1 (%2)").arg(version, build);
+}
+
+QString updatesNote(const QString &host, bool installsAtQuit)
+{
+    if (installsAtQuit)
+        return QStringLiteral("Quillo checks %1 once a day, downloads updates in the background and installs "
+                              "them when you quit. Every update is verified before it installs.")
+            .arg(host);
+    return QStringLiteral("Quillo checks %1 once a day and downloads updates in the background. Every update "
+                          "is verified before it is offered.")
+        .arg(host);
+}
+
+} // namespace SettingsPresentation

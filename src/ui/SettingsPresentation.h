@@ -1,0 +1,50 @@
+#pragma once
+
+#include "settings/RoutingConfiguration.h"
+
+#include <QString>
+
+#include <optional>
+
+class QDateTime;
+class QTimeZone;
+
+// What the settings window shows and accepts, decided without widgets. Pure functions.
+namespace SettingsPresentation {
+
+// The folder with the home folder written as "~", or "Not watching".
+QString watchedFolderText(const std::optional<QString> &folder, const QString &homePath);
+
+// Where the watched folder comes from.
+QString folderSourceText(bool hasCustomFolder, bool isSandboxed);
+
+// The file name the sample keywords would get now.
+QString exampleFileName(bool appendDateSuffix, const QDateTime &now, const QTimeZone &zone);
+
+// A typed model server address: the text to store, or why it cannot be used.
+struct ModelServerCheck
+{
+    std::optional<QString> url;
+    QString problem;
+};
+ModelServerCheck checkModelServer(const QString &typed);
+
+// Why a typed model name or folder name cannot be stored; nothing when it can.
+std::optional<QString> modelNameProblem(const QString &typed);
+std::optional<QString> folderNameProblem(const QString &typed);
+
+// "Screenshots are sent to <host> to be named." while the model is used on another computer.
+std::optional<QString> remoteModelWarning(bool useLocalModel, const QString &modelServerUrl);
+// The general privacy note: the warning above, or that nothing is uploaded.
+QString privacyNote(bool useLocalModel, const QString &modelServerUrl);
+
+// The routing with the rule of `rule.category` replaced.
+RoutingConfiguration withRule(RoutingConfiguration routing, const CategoryRule &rule);
+
+// "Quillo", "Quillo 0.1.0" or "Quillo 0.1.0 (abc1234)".
+QString versionText(const QString &version, const QString &build);
+
+// What the updater does, naming the host it asks.
+QString updatesNote(const QString &host, bool installsAtQuit);
+
+} // namespace SettingsPresentation

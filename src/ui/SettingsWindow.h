@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+class CategoryRuleRow;
+class LaunchAtLogin;
+class ModelAvailabilityMonitor;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SettingsStore;
+class SoftwareUpdateController;
+
+// What the settings window shows and changes; all of it outlives the window.
+struct SettingsWindowServices
+{
+    SettingsStore &settings;
+    ModelAvailabilityMonitor &modelAvailability;
+    LaunchAtLogin &launchAtLogin;
+    SoftwareUpdateController &updates;
+    bool isSandboxed = false;
+};
+
+// "Quillo Settings": the watched folder, naming, routing, launch at login and updates. Every control
+// writes to the settings store at once and shows the store's changes at once, from wherever they
+// come. Create it on first use and then only hide and show it. Main thread.
+class SettingsWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(SettingsWindowServices services, QWidget *parent = nullptr);
+    ~SettingsWindow() override;
+
+signals:
+    void chooseFolderRequested();
+    void grantFolderAccessRequested();
+    void openWatchedFolderRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *folderSection();
+    QWidget *namingSection();
+    QWidget *routingSection();
+    QWidget *generalSection();
+    QWidget *updatesSection();
+    void connectStore();
+    void showFolder();
+    void showExample();
+    void showModelServer();
+    void showRouting();
+    void showLaunchAtLogin();
+    void modelServerEdited(const QString &text);
+    void modelNameEdited(const QString &text);
+    void launchAtLoginClicked(bool checked);
+
+    SettingsWindowServices m_services;
+    QLabel *m_watchedFolder = nullptr;
+    QLabel *m_folderSource = nullptr;
+    QWidget *m_folderAccessRow = nullptr;
+    QPushButton *m_useSystemDefault = nullptr;
+    QCheckBox *m_appendDateSuffix = nullptr;
+    QLabel *m_example = nullptr;
+    QCheckBox *m_useLocalModel = nullptr;
+    QLabel *m_availability = nullptr;
+    QLineEdit *m_modelServer = nullptr;
+    QLabel *m_modelServerProblem = nullptr;
+    QLabel *m_remoteWarning = nullptr;
+    QLineEdit *m_modelName = nullptr;
+    QLabel *m_modelNameProblem = nullptr;
+    QCheckBox *m_folderRouting = nullptr;
+    std::vector<CategoryRuleRow *> m_ruleRows;
+    QPushButton *m_restoreDefaults = nullptr;
+    QCheckBox *m_launchAtLogin = nullptr;
+    QLabel *m_launchAtLoginError = nullptr;
+    QLabel *m_privacyNote = nullptr;
+    QCheckBox *m_automaticUpdates = nullptr;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Software updates: checks, downloads, verification and installation.
+Q_DECLARE_LOGGING_CATEGORY(lcUpdate)

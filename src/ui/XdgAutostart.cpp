@@ -1,0 +1,87 @@
+#include "ui/XdgAutostart.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+// The Exec key's quoting: the path in double quotes with ", `, $ and \ escaped, then the string
+// escape for backslashes, and %% for a percent sign, which would otherwise start a field code.
+QString execValue(const QString &program)
+{
+    QString quoted;
+    for (const QChar c : program) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted.replace(u'\\', QLatin1String("\\\\")).replace(u'%', QLatin1String("%%"));
+    return u'"' + quoted + u'"';
+}
+
+bool isHidden(const QByteArray &entry)
+{
+    bool inMainGroup = false;
+    for (const QByteArray &rawLine : entry.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        if (line.startsWith('['))
+            inMainGroup = line == "[Desktop Entry]";
+        else if (inMainGroup && line.startsWith("Hidden") && line.mid(6).trimmed().startsWith('='))
+            return line.mid(line.indexOf('=') + 1).trimmed() == "true";
+    }
+    return false;
+}
+
+} // namespace
+
+XdgAutostart::XdgAutostart(QString autostartFolder, QString executable)
+    : m_folder(std::move(autostartFolder))
+    , m_executable(std::move(executable))
+{}
+
+XdgAutostart XdgAutostart::forThisProgram()
+{
+    const QString appImage = qEnvironmentVariable("APPIMAGE");
+    return XdgAutostart(QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) +
+                            QStringLiteral("/autostart"),
+                        appImage.isEmpty() ? QCoreApplication::applicationFilePath() : appImage);
+}
+
+QString XdgAutostart::entryPath() const
+{
+    return QDir(m_folder).filePath(QStringLiteral("org.quillo.Quillo.desktop"));
+}
+
+bool XdgAutostart::isEnabled() const
+{
+    QFile file(entryPath());
+    return file.open(QIODevice::ReadOnly) && !isHidden(file.readAll());
+}
+
+std::optional<QString> XdgAutostart::setEnabled(bool enabled)
+{
+    if (!enabled) {
+        QFile file(entryPath());
+        if (!file.exists() || file.remove())
+            return std::nullopt;
+        return QStringLiteral("Could not remove %1: %2").arg(file.fileName(), file.errorString());
+    }
+    if (!QDir().mkpath(m_folder))
+        return QStringLiteral("Could not create the folder %1.").arg(m_folder);
+    QSaveFile file(entryPath());
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Quillo\n"
+                                         "Comment=Names new screenshots after what they show\n"
+                                         "Exec=%1\n"
+                                         "Icon=org.quillo.Quillo\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(execValue(m_executable));
+    if (file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0 && file.commit())
+        return std::nullopt;
+    return QStringLiteral("Could not write %1: %2").arg(file.fileName(), file.errorString());
+}

@@ -1,0 +1,31 @@
+# Installs into a temporary prefix and checks that a desktop would find everything, valid.
+set(prefix ${BINARY_DIR}/install-check)
+file(REMOVE_RECURSE ${prefix})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix ${prefix}
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed")
+endif()
+set(expected
+    bin/quillo
+    share/applications/org.quillo.Quillo.desktop
+    share/metainfo/org.quillo.Quillo.metainfo.xml
+    share/icons/hicolor/scalable/apps/org.quillo.Quillo.svg
+    share/icons/hicolor/48x48/apps/org.quillo.Quillo.png
+    share/icons/hicolor/256x256/apps/org.quillo.Quillo.png)
+foreach(file IN LISTS expected)
+    if(NOT EXISTS ${prefix}/${file})
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+execute_process(COMMAND desktop-file-validate ${prefix}/share/applications/org.quillo.Quillo.desktop
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "desktop-file-validate rejected the desktop entry")
+endif()
+execute_process(COMMAND appstreamcli validate --no-net ${prefix}/share/metainfo/org.quillo.Quillo.metainfo.xml
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "appstreamcli rejected the metainfo")
+endif()
+file(REMOVE_RECURSE ${prefix})

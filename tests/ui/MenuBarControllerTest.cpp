@@ -1,0 +1,212 @@
+#include "ui/MenuBarController.h"
+
+#include "renaming/RenameHistoryStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString watcherService = u"org.kde.StatusNotifierWatcher"_s;
+const QString watcherPath = u"/StatusNotifierWatcher"_s;
+
+// The part of a tray host that items talk to: it takes registrations and says a host is there.
+class StandInWatcher final : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+
+public:
+    bool isHostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    QStringList items() const { return m_items; }
+
+public slots:
+    void RegisterStatusNotifierItem(const QString &service) { m_items.append(service); }
+    void RegisterStatusNotifierHost(const QString &) {}
+
+private:
+    QStringList m_items;
+};
+
+} // namespace
+
+// Runs under Xvfb on a private session bus, with the stand-in watcher in a process of its own, as a
+// desktop's tray host would be.
+class MenuBarControllerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void trayItemRegistersWithTheHost();
+    void menuFollowsHistoryAndCommandsLeaveAsSignals();
+    void iconFollowsStateAndCheckMarkExpires();
+
+private:
+    QStringList menuTexts() const;
+    QAction *menuAction(const QString &text) const;
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+    std::unique_ptr<PreferencesStore> m_preferences;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<RenameHistoryStore> m_history;
+    QDateTime m_now = QDateTime(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
+    bool m_processing = false;
+    std::unique_ptr<MenuBarController> m_controller;
+};
+
+void MenuBarControllerTest::initTestCase()
+{
+    QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(watcherService));
+}
+
+void MenuBarControllerTest::init()
+{
+    m_temp = std::make_unique<QTemporaryDir>();
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
+    m_settings = std::make_unique<SettingsStore>(*m_preferences);
+    m_settings->setWatchedFolder(m_temp->path());
+    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
+    m_processing = false;
+    m_controller = std::make_unique<MenuBarController>(*m_settings, *m_history,
+                                                       MenuBarController::Sources{[this] {
+                                                                                      return m_processing;
+                                                                                  },
+                                                                                  [] {
+                                                                                      return false;
+                                                                                  },
+                                                                                  [this] {
+                                                                                      return m_now;
+                                                                                  }});
+}
+
+void MenuBarControllerTest::cleanup()
+{
+    m_controller.reset();
+}
+
+QStringList MenuBarControllerTest::menuTexts() const
+{
+    m_controller->rebuildMenu();
+    QStringList texts;
+    for (QAction *action : m_controller->menu()->actions()) {
+        if (!action->isSeparator())
+            texts.append(action->isEnabled() ? action->text() : u"("_s + action->text() + u")"_s);
+    }
+    return texts;
+}
+
+QAction *MenuBarControllerTest::menuAction(const QString &text) const
+{
+    m_controller->rebuildMenu();
+    for (QAction *action : m_controller->menu()->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+void MenuBarControllerTest::trayItemRegistersWithTheHost()
+{
+    QDBusInterface watcher(watcherService, watcherPath, watcherService);
+    QTRY_VERIFY(!watcher.property("RegisteredStatusNotifierItems").toStringList().isEmpty());
+    const QString item = watcher.property("RegisteredStatusNotifierItems").toStringList().last();
+    QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(item.section(u'/', 0, 0)));
+}
+
+void MenuBarControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
+{
+    QVERIFY(menuTexts().contains(u"(No screenshots renamed yet)"_s));
+    QVERIFY(menuTexts().contains(u"(Undo Last Rename)"_s));
+    const RenameRecord record{QUuid::createUuid(),
+                              m_temp->path(),
+                              u"Screenshot 1.png"_s,
+                              m_temp->filePath(u"stripe-invoice.png"_s),
+                              m_now,
+                              std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    QVERIFY(menuTexts().contains(u"stripe-invoice.png"_s));
+    QVERIFY(menuTexts().contains(u"Undo Last Rename"_s));
+    QCOMPARE(menuAction(u"Undo Last Rename"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+
+    QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
+    QMenu *rename = menuAction(u"stripe-invoice.png"_s)->menu();
+    QVERIFY(rename);
+    for (QAction *action : rename->actions()) {
+        if (action->text() == u"Undo Rename"_s)
+            action->trigger();
+    }
+    QVERIFY(undo.isEmpty()); // only once the menu has gone
+    QTRY_COMPARE(undo.count(), 1);
+    QCOMPARE(undo.first().first().value<RenameRecord>(), record);
+
+    QSignalSpy pause(m_controller.get(), &MenuBarController::togglePauseRequested);
+    menuAction(u"Pause Watching"_s)->trigger();
+    QTRY_COMPARE(pause.count(), 1);
+    m_settings->setPaused(true);
+    QVERIFY(menuAction(u"Resume Watching"_s));
+}
+
+void MenuBarControllerTest::iconFollowsStateAndCheckMarkExpires()
+{
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
+    m_processing = true;
+    m_controller->flashRenamed();
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, naming a screenshot"_s);
+    m_processing = false;
+    m_controller->refreshIcon();
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, screenshot renamed"_s);
+    m_now = m_now.addMSecs(2000);
+    m_controller->refreshIcon();
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
+    m_settings->setNeedsFolderAccess(true);
+    m_controller->refreshIcon();
+    QCOMPARE(m_controller->currentIcon(), MenuBarState::Icon::NeedsAccess);
+    QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
+}
+
+int main(int argc, char *argv[])
+{
+    const pid_t watcherProcess = fork();
+    if (watcherProcess == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        QCoreApplication app(argc, argv);
+        StandInWatcher watcher;
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.registerObject(watcherPath, &watcher, QDBusConnection::ExportAllContents) ||
+            !bus.registerService(watcherService))
+            return 1;
+        return app.exec();
+    }
+    QApplication app(argc, argv);
+    MenuBarControllerTest test;
+    const int status = QTest::qExec(&test, argc, argv);
+    kill(watcherProcess, SIGTERM);
+    waitpid(watcherProcess, nullptr, 0);
+    return status;
+}
+#include "MenuBarControllerTest.moc"

@@ -1,0 +1,53 @@
+#include "ui/SettingsPresentation.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace SettingsPresentation;
+
+class SettingsPresentationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void texts_data();
+    void texts();
+};
+
+void SettingsPresentationTest::texts_data()
+{
+    QTest::addColumn<QString>("actual");
+    QTest::addColumn<QString>("expected");
+    const QString home = u"/home/ann"_s;
+    const QString nothingUploaded =
+        u"Screenshots are read and named on this computer. Nothing is uploaded."_s;
+
+    QTest::addRow("folder in the home folder")
+        << watchedFolderText(u"/home/ann/Pictures/Shots/"_s, home) << u"~/Pictures/Shots"_s;
+    QTest::addRow("the home folder itself") << watchedFolderText(home, home) << u"~"_s;
+    QTest::addRow("folder beside home sharing its start")
+        << watchedFolderText(u"/home/anna/Shots"_s, home) << u"/home/anna/Shots"_s;
+    QTest::addRow("no folder") << watchedFolderText(std::nullopt, home) << u"Not watching"_s;
+    QTest::addRow("version and build")
+        << versionText(u"0.2.0"_s, u"abc1234"_s) << u"Quillo 0.2.0 (abc1234)"_s;
+    QTest::addRow("version without build") << versionText(u"0.2.0"_s, QString()) << u"Quillo 0.2.0"_s;
+    QTest::addRow("no version") << versionText(QString(), u"abc1234"_s) << u"Quillo"_s;
+    QTest::addRow("model on a loopback address")
+        << privacyNote(true, u"http://127.0.0.2:11434"_s) << nothingUploaded;
+    QTest::addRow("model on localhost") << privacyNote(true, u"http://LOCALHOST:11434"_s) << nothingUploaded;
+    QTest::addRow("model on IPv6 loopback") << privacyNote(true, u"http://[::1]:11434"_s) << nothingUploaded;
+    QTest::addRow("model on another computer") << privacyNote(true, u"https://gpu.example.net/ollama"_s)
+                                               << u"Screenshots are sent to gpu.example.net to be named."_s;
+    QTest::addRow("remote model switched off")
+        << privacyNote(false, u"https://gpu.example.net"_s) << nothingUploaded;
+}
+
+void SettingsPresentationTest::texts()
+{
+    QFETCH(QString, actual);
+    QFETCH(QString, expected);
+    QCOMPARE(actual, expected);
+}
+
+QTEST_APPLESS_MAIN(SettingsPresentationTest)
+#include "SettingsPresentationTest.moc"

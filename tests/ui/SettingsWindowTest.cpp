@@ -1,0 +1,403 @@
+#include "ui/SettingsWindow.h"
+
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/FakeModelServer.h"
+#include "support/TestFiles.h"
+#include "ui/ModelAvailabilityMonitor.h"
+#include "ui/SettingsPresentation.h"
+#include "ui/SoftwareUpdateController.h"
+#include "ui/XdgAutostart.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// How a test reads and writes one value of the store.
+struct Binding
+{
+    std::function<QString(const SettingsStore &)> read;
+    std::function<void(SettingsStore &, const QString &)> write;
+};
+
+Binding flag(bool (SettingsStore::*getter)() const, void (SettingsStore::*setter)(bool))
+{
+    return {[getter](const SettingsStore &s) {
+                return QVariant((s.*getter)()).toString();
+            },
+            [setter](SettingsStore &s, const QString &v) {
+                (s.*setter)(v == "true"_L1);
+            }};
+}
+
+Binding ruleText(ScreenshotCategory category, QString CategoryRule::*field)
+{
+    return {[=](const SettingsStore &s) {
+                return s.routing().rule(category).*field;
+            },
+            [=](SettingsStore &s, const QString &v) {
+                CategoryRule rule = s.routing().rule(category);
+                rule.*field = v;
+                s.setRouting(SettingsPresentation::withRule(s.routing(), rule));
+            }};
+}
+
+Binding ruleSwitch(ScreenshotCategory category)
+{
+    return {[=](const SettingsStore &s) {
+                return QVariant(s.routing().rule(category).isEnabled).toString();
+            },
+            [=](SettingsStore &s, const QString &v) {
+                CategoryRule rule = s.routing().rule(category);
+                rule.isEnabled = v == "true"_L1;
+                s.setRouting(SettingsPresentation::withRule(s.routing(), rule));
+            }};
+}
+
+// On the box itself: a switch stretched across the window ignores clicks beside its label.
+void click(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->fontMetrics().height() / 2, box->height() / 2));
+}
+
+enum class AutostartFolder
+{
+    Writable,
+    ReadOnly,
+    RegularFile
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Binding)
+
+class SettingsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void switchesAndStoreStayInStep_data();
+    void switchesAndStoreStayInStep();
+    void fieldsStoreOnlyUsableText_data();
+    void fieldsStoreOnlyUsableText();
+    void folderSectionFollowsTheStore();
+    void routingRowsFollowTheRoutingSwitch();
+    void restoreDefaultFoldersFollowsEdits();
+    void exampleFollowsTheDateSwitch();
+    void availabilityArrivesWithoutBlocking();
+    void launchAtLogin_data();
+    void launchAtLogin();
+    void textFieldsKeepTheStandardShortcuts();
+    void updateControlsAreDisabledWithoutAnUpdater();
+
+private:
+    template <typename T> T *find(const QString &name) const
+    {
+        auto *widget = m_window->findChild<T *>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    // Replaces the field's text as a user would.
+    void type(const QString &field, const QString &text) const;
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+    std::unique_ptr<PreferencesStore> m_preferences;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<ModelAvailabilityMonitor> m_availability;
+    std::unique_ptr<XdgAutostart> m_autostart;
+    std::unique_ptr<SoftwareUpdateController> m_updates;
+    // Gone before the monitor, whose last probe then ends at once instead of waiting for an answer.
+    std::unique_ptr<FakeModelServer> m_server;
+    std::unique_ptr<SettingsWindow> m_window;
+};
+
+void SettingsWindowTest::init()
+{
+    // The offscreen platform cannot pass a fixed window size on and says so; nothing else may warn.
+    QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support propagateSizeHints)"_s));
+    m_window.reset();
+    m_temp = std::make_unique<QTemporaryDir>();
+    m_server = std::make_unique<FakeModelServer>();
+    m_server->setModels({u"gemma3:4b"_s});
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
+    m_settings = std::make_unique<SettingsStore>(*m_preferences);
+    m_settings->setLocalModelUrl(m_server->baseUrl().toString());
+    m_availability =
+        std::make_unique<ModelAvailabilityMonitor>(*m_settings, ModelAvailabilityMonitor::localServerProbe());
+    m_autostart =
+        std::make_unique<XdgAutostart>(m_temp->filePath(u"autostart"_s), u"/opt/Quillo 100%/quillo"_s);
+    m_updates = std::make_unique<SoftwareUpdateController>(nullptr);
+    m_window = std::make_unique<SettingsWindow>(
+        SettingsWindowServices{*m_settings, *m_availability, *m_autostart, *m_updates, false});
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void SettingsWindowTest::type(const QString &field, const QString &text) const
+{
+    auto *edit = find<QLineEdit>(field);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        return;
+    }
+    // Pasted, so the whole text arrives in one edit.
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+void SettingsWindowTest::switchesAndStoreStayInStep_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Binding>("binding");
+    QTest::addRow("date suffix") << u"appendDateSuffixCheckBox"_s
+                                 << flag(&SettingsStore::appendDateSuffix,
+                                         &SettingsStore::setAppendDateSuffix);
+    QTest::addRow("local model") << u"useLocalModelCheckBox"_s
+                                 << flag(&SettingsStore::useLocalModel, &SettingsStore::setUseLocalModel);
+    QTest::addRow("routing") << u"folderRoutingCheckBox"_s
+                             << flag(&SettingsStore::folderRoutingEnabled,
+                                     &SettingsStore::setFolderRoutingEnabled);
+    QTest::addRow("one category") << u"codeRuleCheckBox"_s << ruleSwitch(ScreenshotCategory::Code);
+}
+
+void SettingsWindowTest::switchesAndStoreStayInStep()
+{
+    QFETCH(QString, name);
+    QFETCH(Binding, binding);
+    auto *box = find<QCheckBox>(name);
+    QCOMPARE(box->isChecked(), binding.read(*m_settings) == "true"_L1);
+
+    click(box);
+    QCOMPARE(binding.read(*m_settings), u"false"_s);
+    binding.write(*m_settings, u"true"_s);
+    QVERIFY(box->isChecked());
+}
+
+void SettingsWindowTest::fieldsStoreOnlyUsableText_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Binding>("binding");
+    QTest::addColumn<QString>("problemLabel"); // empty when the text is usable
+    const Binding server{[](const SettingsStore &s) {
+                             return s.localModelUrl();
+                         },
+                         [](SettingsStore &s, const QString &v) {
+                             s.setLocalModelUrl(v);
+                         }};
+    const Binding model{[](const SettingsStore &s) {
+                            return s.localModelName();
+                        },
+                        [](SettingsStore &s, const QString &v) {
+                            s.setLocalModelName(v);
+                        }};
+    const Binding folder = ruleText(ScreenshotCategory::Receipts, &CategoryRule::folderName);
+    const auto serverProblem = u"modelServerProblemLabel"_s;
+    const auto folderProblem = u"receiptsFolderProblemLabel"_s;
+
+    QTest::addRow("server on another computer")
+        << u"modelServerLineEdit"_s << u"http://192.168.1.20:11434"_s << server << QString();
+    QTest::addRow("server address that is no URL")
+        << u"modelServerLineEdit"_s << u"local host"_s << server << serverProblem;
+    QTest::addRow("server without http")
+        << u"modelServerLineEdit"_s << u"ftp://127.0.0.1:11434"_s << server << serverProblem;
+    QTest::addRow("model name") << u"modelNameLineEdit"_s << u"llava:7b"_s << model << QString();
+    QTest::addRow("no model name") << u"modelNameLineEdit"_s << QString() << model
+                                   << u"modelNameProblemLabel"_s;
+    QTest::addRow("folder name") << u"receiptsFolderLineEdit"_s << u"Bills 2025 ü"_s << folder << QString();
+    QTest::addRow("folder name with a slash")
+        << u"receiptsFolderLineEdit"_s << u"Bills/2025"_s << folder << folderProblem;
+    QTest::addRow("folder name of dots only")
+        << u"receiptsFolderLineEdit"_s << u".."_s << folder << folderProblem;
+    QTest::addRow("extra keywords") << u"codeKeywordsLineEdit"_s << u"rust, cargo"_s
+                                    << ruleText(ScreenshotCategory::Code, &CategoryRule::extraKeywords)
+                                    << QString();
+}
+
+void SettingsWindowTest::fieldsStoreOnlyUsableText()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(Binding, binding);
+    QFETCH(QString, problemLabel);
+    const QString before = binding.read(*m_settings);
+
+    type(field, typed);
+    QCOMPARE(binding.read(*m_settings), problemLabel.isEmpty() ? typed : before);
+    if (!problemLabel.isEmpty())
+        QVERIFY(!find<QLabel>(problemLabel)->isHidden());
+    // A change made elsewhere replaces the text and its complaint.
+    binding.write(*m_settings, u"elsewhere"_s);
+    QCOMPARE(find<QLineEdit>(field)->text(), u"elsewhere"_s);
+    if (!problemLabel.isEmpty())
+        QVERIFY(find<QLabel>(problemLabel)->isHidden());
+}
+
+void SettingsWindowTest::folderSectionFollowsTheStore()
+{
+    auto *useDefault = find<QPushButton>(u"useSystemDefaultButton"_s);
+    QVERIFY(!useDefault->isEnabled());
+    QVERIFY(find<QWidget>(u"folderAccessRow"_s)->isHidden());
+
+    m_settings->setWatchedFolder(QDir::homePath() + u"/Shots"_s);
+    m_settings->setCustomFolderPath(QDir::homePath() + u"/Shots"_s);
+    m_settings->setNeedsFolderAccess(true);
+    QCOMPARE(find<QLabel>(u"watchedFolderLabel"_s)->toolTip(), u"~/Shots"_s);
+    QCOMPARE(find<QLabel>(u"folderSourceLabel"_s)->text(), u"A custom folder you chose."_s);
+    QVERIFY(!find<QWidget>(u"folderAccessRow"_s)->isHidden());
+    QTest::mouseClick(useDefault, Qt::LeftButton);
+    QCOMPARE(m_settings->customFolderPath(), std::nullopt);
+    QVERIFY(!useDefault->isEnabled());
+}
+
+void SettingsWindowTest::routingRowsFollowTheRoutingSwitch()
+{
+    type(u"webFolderLineEdit"_s, u"Links"_s);
+    click(find<QCheckBox>(u"folderRoutingCheckBox"_s));
+    QVERIFY(!m_settings->folderRoutingEnabled());
+    for (const char *row : {"receipts", "code", "design", "chats", "web", "other"})
+        QVERIFY2(!find<QLineEdit>(QLatin1String(row) + u"FolderLineEdit"_s)->isEnabled(), row);
+    QCOMPARE(find<QLineEdit>(u"webFolderLineEdit"_s)->text(), u"Links"_s);
+    QCOMPARE(m_settings->routing().rule(ScreenshotCategory::Web).folderName, u"Links"_s);
+
+    m_settings->setFolderRoutingEnabled(true);
+    QVERIFY(find<QLineEdit>(u"webFolderLineEdit"_s)->isEnabled());
+}
+
+void SettingsWindowTest::restoreDefaultFoldersFollowsEdits()
+{
+    auto *restore = find<QPushButton>(u"restoreDefaultFoldersButton"_s);
+    QVERIFY(!restore->isEnabled());
+    type(u"chatsFolderLineEdit"_s, u"Talk"_s);
+    QVERIFY(restore->isEnabled());
+    QTest::mouseClick(restore, Qt::LeftButton);
+    QCOMPARE(m_settings->routing(), RoutingConfiguration::defaultConfiguration());
+    QCOMPARE(find<QLineEdit>(u"chatsFolderLineEdit"_s)->text(), defaultFolderName(ScreenshotCategory::Chats));
+    QVERIFY(!restore->isEnabled());
+}
+
+void SettingsWindowTest::exampleFollowsTheDateSwitch()
+{
+    auto *example = find<QLabel>(u"exampleLabel"_s);
+    QVERIFY(QRegularExpression(u"^stripe-invoice-paid-\\d{4}-\\d{2}-\\d{2}\\.png$"_s)
+                .match(example->text())
+                .hasMatch());
+    click(find<QCheckBox>(u"appendDateSuffixCheckBox"_s));
+    QCOMPARE(example->text(), u"stripe-invoice-paid.png"_s);
+}
+
+void SettingsWindowTest::availabilityArrivesWithoutBlocking()
+{
+    m_server->setBehaviour("/api/show", FakeModelServer::Behaviour::Delay, 2s);
+    m_window->hide();
+    int turns = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&turns] {
+        ++turns;
+    });
+    ticker.start(50ms);
+    m_window->show();
+    // Showing starts the check and returns; a check run in place, even one turning its own event
+    // loop, would let the ticker run for the whole two seconds first.
+    QVERIFY2(turns < 10, qPrintable(u"showing took %1 turns"_s.arg(turns)));
+    const QString available =
+        u"A local AI model (gemma3:4b) is available. Names come from the local model."_s;
+    QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(u"modelAvailabilityLabel"_s)->text(), available, 10000);
+    QVERIFY2(turns >= 20, qPrintable(u"the event loop turned only %1 times"_s.arg(turns)));
+}
+
+void SettingsWindowTest::launchAtLogin_data()
+{
+    QTest::addColumn<AutostartFolder>("folder");
+    QTest::addRow("writable folder") << AutostartFolder::Writable;
+    QTest::addRow("read-only folder") << AutostartFolder::ReadOnly;
+    QTest::addRow("a file where the folder belongs") << AutostartFolder::RegularFile;
+}
+
+void SettingsWindowTest::launchAtLogin()
+{
+    QFETCH(AutostartFolder, folder);
+    const QString autostart = m_temp->filePath(u"autostart"_s);
+    if (folder == AutostartFolder::ReadOnly) {
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop root");
+        QVERIFY(QDir().mkpath(autostart));
+        QVERIFY(QFile::setPermissions(autostart, QFile::ReadOwner | QFile::ExeOwner));
+    } else if (folder == AutostartFolder::RegularFile) {
+        QFile file(autostart);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    auto *box = find<QCheckBox>(u"launchAtLoginCheckBox"_s);
+    auto *error = find<QLabel>(u"launchAtLoginErrorLabel"_s);
+    QVERIFY(!box->isChecked());
+
+    click(box);
+    QFile entry(m_autostart->entryPath());
+    if (folder != AutostartFolder::Writable) {
+        QVERIFY(!box->isChecked());
+        QVERIFY2(!error->isHidden() && error->text().contains(autostart), qPrintable(error->text()));
+        QVERIFY(!entry.exists());
+        return;
+    }
+    QVERIFY(box->isChecked() && error->isHidden());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QVERIFY(entry.readAll().contains(R"(Exec="/opt/Quillo 100%%/quillo")"));
+    entry.close();
+    click(box);
+    QVERIFY(!box->isChecked() && !entry.exists());
+    // Switched on, then hidden elsewhere: it reads as off when the window is shown again.
+    click(box);
+    QVERIFY(TestFiles::write(entry.fileName(), "[Desktop Entry]\nType=Application\nHidden=true\n"));
+    m_window->hide();
+    m_window->show();
+    QVERIFY(!box->isChecked());
+}
+
+void SettingsWindowTest::textFieldsKeepTheStandardShortcuts()
+{
+    const auto fields = m_window->findChildren<QLineEdit *>();
+    QCOMPARE(fields.size(), 14);
+    for (QLineEdit *field : fields) {
+        const auto press = [field](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+            QTest::keyClick(field, key, modifiers);
+            return field->text();
+        };
+        type(field->objectName(), u"ab"_s);
+        press(Qt::Key_A);
+        QCOMPARE(press(Qt::Key_C), u"ab"_s);
+        QCOMPARE(press(Qt::Key_X), QString());
+        QCOMPARE(press(Qt::Key_V), u"ab"_s);
+        QCOMPARE(press(Qt::Key_V), u"abab"_s);
+        QCOMPARE(press(Qt::Key_Z), u"ab"_s);
+        QCOMPARE(press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), u"abab"_s);
+    }
+}
+
+void SettingsWindowTest::updateControlsAreDisabledWithoutAnUpdater()
+{
+    auto *automatic = find<QCheckBox>(u"automaticUpdatesCheckBox"_s);
+    QVERIFY(automatic->isChecked() && !automatic->isEnabled());
+    QVERIFY(!find<QPushButton>(u"checkForUpdatesButton"_s)->isEnabled());
+}
+
+QTEST_MAIN(SettingsWindowTest)
+#include "SettingsWindowTest.moc"
