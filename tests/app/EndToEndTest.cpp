@@ -109,11 +109,15 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     for (const QString &name : untouched)
         QVERIFY2(files.contains(name), qPrintable(name));
 
+    // The record is saved just after the move, so the third file can show before its record.
+    const auto storedHistory = [this] {
+        const auto stored = PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory"));
+        return stored ? RenameRecordJson::decode(*stored) : std::nullopt;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(storedHistory().value_or(QList<RenameRecord>()).size(), 3, 10000);
     LinuxFileSystem fileSystem;
-    const auto history =
-        RenameRecordJson::decode(*PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory")));
+    const auto history = storedHistory();
     QVERIFY(history);
-    QCOMPARE(history->size(), 3);
     for (const RenameRecord &record : *history) {
         QVERIFY(ScreenshotDetector::isMarkedHandled(fileSystem, record.renamedPath));
         QVERIFY(record.routedFolderName);
