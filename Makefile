@@ -50,9 +50,9 @@ screenshots: build
 	@home=$$(mktemp -d) && \
 	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
 	QT_QPA_PLATFORM=offscreen && \
-	$(BUILD_DIR)/tests/ui/RenderSettingsWindow docs/images && \
-	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/ui/RenderRenamePanel docs/images && \
-	$(BUILD_DIR)/tests/ui/RenderTrayMenu docs/images; \
+	$(BUILD_DIR)/tools/RenderSettingsWindow docs/images && \
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images && \
+	$(BUILD_DIR)/tools/RenderTrayMenu docs/images; \
 	status=$$?; rm -rf "$$home"; exit $$status
 
 format:

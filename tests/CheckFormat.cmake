@@ -1,5 +1,5 @@
-# Fails when any C++ file under src/, tests/ or bench/ differs from what clang-format makes of it.
-execute_process(COMMAND git ls-files --cached --others --exclude-standard -- src tests bench
+# Fails when any C++ file under src/, tests/, bench/ or tools/ differs from what clang-format makes of it.
+execute_process(COMMAND git ls-files --cached --others --exclude-standard -- src tests bench tools
                 WORKING_DIRECTORY ${SOURCE_DIR} OUTPUT_VARIABLE listed RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "git ls-files failed; the format check needs a git checkout")

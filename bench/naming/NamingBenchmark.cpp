@@ -1,8 +1,13 @@
-// Reads every corpus screenshot with TextRecognizer and prints the time per image beside the time of
-// the plain `tesseract IMAGE stdout` command, with what each found: word recall against the hand-checked
-// transcripts in transcripts/, the labelled keywords, and the number of distinct plausible words.
+// Names every corpus screenshot as `quillo name` does without a model and scores the names against
+// labels-dev.tsv exactly as the corpus's score.py does, next to the naive namer (the plain `tesseract
+// IMAGE stdout` text, its three most frequent content words, a keyword count for the category). Prints
+// the time per screenshot beside the plain command's time with one OpenMP thread, the word recall
+// against the hand-checked transcripts in transcripts/, and the peak memory.
 //
-// bench_naming [--limit N] [--only c001,c017] [--no-plain] [corpus folder]
+// bench_naming [--limit N] [--only c001,c017] [--no-plain] [--save FILE | --cached FILE] [--show]
+//              [corpus folder]
+// --save writes what recognition found (and the plain command's text) to FILE; --cached reads it back
+// and runs only layout, heuristics and scoring, in milliseconds, for tuning.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
 
 #include "naming/HeuristicNamer.h"
@@ -14,6 +19,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -22,7 +30,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -33,94 +40,202 @@ struct Options
     QString corpus;
     QFileInfoList images;
     bool withPlain = true;
+    bool show = false;
+    QString saveTo;
+    QString cachedFrom;
 };
 
-// What is known about the corpus besides the images, by image id.
-struct Reference
+// labels-dev.tsv, by image id.
+struct Label
 {
-    QHash<QString, QSet<QString>> keywords;    // labels-dev.tsv: keywords_must and keywords_good
-    QHash<QString, QSet<QString>> transcripts; // every word on the image, checked by eye
-    QHash<QString, QStringList> mustKeywords;  // labels-dev.tsv: a good name holds one of these
-    QHash<QString, QString> category;          // labels-dev.tsv: the best category
+    QString category;
+    QSet<QString> must;
+    QSet<QString> good; // must and good
 };
 
-// What one reader found on one image.
-struct Tally
+// One namer's name for one image.
+struct Name
 {
-    qsizetype words = 0; // distinct plausible words
-    qsizetype keywords = 0;
-    qsizetype keywordsTotal = 0;
-    qsizetype transcribed = 0;
-    qsizetype transcribedTotal = 0;
-
-    Tally &operator+=(const Tally &other)
-    {
-        words += other.words;
-        keywords += other.keywords;
-        keywordsTotal += other.keywordsTotal;
-        transcribed += other.transcribed;
-        transcribedTotal += other.transcribedTotal;
-        return *this;
-    }
+    QString slug;
+    QString category;
 };
 
 struct ImageRun
 {
     QString id;
-    QString path;
+    RecognitionResult result;
     qint64 ocrMs = 0;
     qint64 totalMs = 0; // recognition plus naming
-    RecognitionResult result;
-    NamingSuggestion suggestion;
-    Tally found;
+    Name quillo;
+    QString plainText;
     qint64 plainMs = -1; // as a user runs it: OpenMP threads allowed
     qint64 plainOneThreadMs = -1;
-    Tally plainFound;
+    Name naive;
 };
 
-// One column of the per-image table; the naming score joins as further columns.
-struct Column
+// Lower case ASCII letters and digits after compatibility decomposition, apostrophes dropped.
+QStringList plainWords(const QString &text)
 {
-    QString header;
-    std::function<QString(const ImageRun &)> value;
-};
-
-// Lowercase letters and digits, split at everything else, apostrophes dropped.
-QSet<QString> tokensOf(const QString &text)
-{
-    static const QRegularExpression separator(QStringLiteral("[^a-z0-9]+"));
-    const QStringList tokens =
-        text.toLower().remove(u'\'').remove(QChar(0x2019)).split(separator, Qt::SkipEmptyParts);
-    return {tokens.begin(), tokens.end()};
-}
-
-// Tokens of two or more characters with a letter: what a transcript is compared on.
-QSet<QString> transcriptWords(const QString &text)
-{
-    static const QRegularExpression word(QStringLiteral("^(?=.*[a-z]).{2,}$"));
-    QSet<QString> words = tokensOf(text);
-    words.removeIf([](const QString &token) {
-        return !word.match(token).hasMatch();
+    static const QRegularExpression word(QStringLiteral("[a-z0-9]+"));
+    QString folded = text.normalized(QString::NormalizationForm_KD).toLower();
+    folded.removeIf([](QChar c) {
+        return c.category() == QChar::Mark_NonSpacing || c == u'\'' || c == QChar(0x2019);
     });
+    QStringList words;
+    for (auto match = word.globalMatch(folded); match.hasNext();)
+        words.append(match.next().captured());
     return words;
 }
 
-// Three or more letters with a vowel: misread specks rarely qualify.
-qsizetype plausibleWordCount(const QSet<QString> &tokens)
+// The corpus's naive namer, word for word.
+Name naiveName(const QString &text)
 {
-    static const QRegularExpression word(QStringLiteral("^(?=.*[aeiouy])[a-z]{3,}$"));
-    return std::count_if(tokens.begin(), tokens.end(), [](const QString &token) {
-        return word.match(token).hasMatch();
+    static const QStringList stop =
+        QStringLiteral(
+            "a an and are as at be been but by can do does for from has have he her his how i if in into is "
+            "it "
+            "its me my no not of on or our out so she that the their them then there these they this those "
+            "to "
+            "up us was we were what when where which who will with you your yours am pm www http https com "
+            "screenshot screenshots screen shot capture image png jpg jpeg heic tiff pdf untitled all any "
+            "new "
+            "more one two also just than only other some such very via per see get set use used using let")
+            .split(u' ');
+    static const QList<std::pair<QString, QStringList>> categories{
+        {QStringLiteral("receipts"),
+         QStringLiteral("invoice invoices receipt receipts billing payment payments paid order orders stripe "
+                        "total subtotal tax refund checkout purchase transaction paypal vat")
+             .split(u' ')},
+        {QStringLiteral("code"),
+         QStringLiteral(
+             "func function class struct import return const let var def error exception traceback "
+             "git commit branch merge terminal npm swift python json log debug build compile "
+             "localhost sudo")
+             .split(u' ')},
+        {QStringLiteral("design"),
+         QStringLiteral("figma sketch design component components layout color colors typography font mockup "
+                        "prototype frame settings preferences button icon padding spacing artboard palette")
+             .split(u' ')},
+        {QStringLiteral("chats"),
+         QStringLiteral("slack message messages reply replied thread channel chat email "
+                        "inbox sent subject notion document doc docs notes meeting "
+                        "wrote mention")
+             .split(u' ')},
+        {QStringLiteral("web"),
+         QStringLiteral("https http www search results article blog dashboard analytics "
+                        "posted followers likes retweet comments subscribe cookies "
+                        "browse news")
+             .split(u' ')},
+    };
+    const QStringList words = plainWords(text);
+    QStringList order;
+    QHash<QString, int> counts;
+    for (const QString &word : words) {
+        const bool isDigits = std::all_of(word.begin(), word.end(), [](QChar c) {
+            return c.isDigit();
+        });
+        if (stop.contains(word) || word.size() < 3 || word.size() > 24 || isDigits)
+            continue;
+        if (counts[word]++ == 0)
+            order.append(word);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](const QString &a, const QString &b) {
+        return counts[a] > counts[b];
     });
+    const QStringList top = order.mid(0, 3);
+    Name name{top.size() >= 2   ? top.join(u'-')
+              : top.size() == 1 ? top.first() + QStringLiteral("-screenshot")
+                                : QStringLiteral("screen-capture"),
+              QStringLiteral("other")};
+    int best = 0;
+    for (const auto &[category, keywords] : categories) {
+        int score = 0;
+        for (const QString &keyword : keywords)
+            score += std::min<qsizetype>(2, words.count(keyword));
+        if (score > best) {
+            best = score;
+            name.category = category;
+        }
+    }
+    return name;
 }
 
-Tally tally(const QString &text, const QString &id, const Reference &reference)
+// score.py: a hit holds a must word; precision is the share of the name's words (but "screenshot")
+// that are must or good words; category is an exact match.
+struct Score
 {
-    const QSet<QString> tokens = tokensOf(text);
-    const QSet<QString> keywords = reference.keywords.value(id);
-    const QSet<QString> transcript = reference.transcripts.value(id);
-    return {plausibleWordCount(tokens), (tokens & keywords).size(), keywords.size(),
-            (tokens & transcript).size(), transcript.size()};
+    double hits = 0;
+    double precision = 0;
+    double category = 0;
+    int images = 0;
+
+    void add(const Name &name, const Label &label)
+    {
+        const QStringList words = name.slug.split(u'-');
+        const QSet<QString> wordSet(words.begin(), words.end());
+        hits += wordSet.intersects(label.must) ? 1 : 0;
+        QStringList counted = words;
+        counted.removeAll(QStringLiteral("screenshot"));
+        const auto good = std::count_if(counted.begin(), counted.end(), [&](const QString &word) {
+            return label.good.contains(word);
+        });
+        precision += double(good) / double(std::max<qsizetype>(1, counted.size()));
+        category += name.category == label.category ? 1 : 0;
+        ++images;
+    }
+
+    QString text() const
+    {
+        const double n = std::max(1, images);
+        return QStringLiteral("hits %1  precision %2  category %3")
+            .arg(hits / n, 0, 'f', 2)
+            .arg(precision / n, 0, 'f', 2)
+            .arg(category / n, 0, 'f', 2);
+    }
+};
+
+QHash<QString, Label> readLabels(const QString &corpus)
+{
+    QHash<QString, Label> labels;
+    QFile file(corpus + QStringLiteral("/labels-dev.tsv"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return labels;
+    file.readLine(); // header
+    while (!file.atEnd()) {
+        const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(u'\t');
+        if (fields.size() < 4)
+            continue;
+        const QStringList must = fields[2].toLower().split(u'|', Qt::SkipEmptyParts);
+        const QStringList good = fields[3].toLower().split(u'|', Qt::SkipEmptyParts) + must;
+        labels.insert(fields[0], {fields[1], {must.begin(), must.end()}, {good.begin(), good.end()}});
+    }
+    return labels;
+}
+
+// Words of two or more characters with a letter, as the transcripts are compared.
+QSet<QString> transcriptWords(const QString &text)
+{
+    QSet<QString> words;
+    for (const QString &word : plainWords(text)) {
+        if (word.size() >= 2 && std::any_of(word.begin(), word.end(), [](QChar c) {
+                return c.isLetter();
+            }))
+            words.insert(word);
+    }
+    return words;
+}
+
+QHash<QString, QSet<QString>> readTranscripts()
+{
+    QHash<QString, QSet<QString>> transcripts;
+    const QDir folder(QStringLiteral(QUILLO_TRANSCRIPTS_DIR));
+    for (const QFileInfo &file : folder.entryInfoList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile transcript(file.filePath());
+        if (transcript.open(QIODevice::ReadOnly | QIODevice::Text))
+            transcripts.insert(file.completeBaseName(),
+                               transcriptWords(QString::fromUtf8(transcript.readAll())));
+    }
+    return transcripts;
 }
 
 QString textOf(const RecognitionResult &result)
@@ -129,32 +244,6 @@ QString textOf(const RecognitionResult &result)
     for (const RecognizedLine &line : result.lines)
         lines += line.text;
     return lines.join(u'\n');
-}
-
-Reference readReference(const QString &corpus)
-{
-    Reference reference;
-    QFile labels(corpus + QStringLiteral("/labels-dev.tsv"));
-    if (labels.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        labels.readLine(); // header
-        while (!labels.atEnd()) {
-            const QStringList fields = QString::fromUtf8(labels.readLine()).trimmed().split(u'\t');
-            if (fields.size() < 4)
-                continue;
-            for (const QString &word : (fields[2] + u'|' + fields[3]).split(u'|', Qt::SkipEmptyParts))
-                reference.keywords[fields[0]].insert(word);
-            reference.mustKeywords[fields[0]] = fields[2].split(u'|', Qt::SkipEmptyParts);
-            reference.category[fields[0]] = fields[1];
-        }
-    }
-    const QDir transcripts(QStringLiteral(QUILLO_TRANSCRIPTS_DIR));
-    for (const QFileInfo &file : transcripts.entryInfoList({QStringLiteral("*.txt")}, QDir::Files)) {
-        QFile transcript(file.filePath());
-        if (transcript.open(QIODevice::ReadOnly | QIODevice::Text))
-            reference.transcripts[file.completeBaseName()] =
-                transcriptWords(QString::fromUtf8(transcript.readAll()));
-    }
-    return reference;
 }
 
 // Wall time of `tesseract IMAGE stdout`, -1 when it fails.
@@ -178,6 +267,47 @@ qint64 runPlain(const QString &path, bool oneThread, QString *text)
     return ms;
 }
 
+QJsonObject toJson(const ImageRun &run)
+{
+    QJsonArray lines;
+    for (const RecognizedLine &line : run.result.lines) {
+        QJsonArray words;
+        for (const RecognizedWord &word : line.words)
+            words.append(QJsonArray{word.text, word.confidence});
+        const QRectF &box = line.boundingBox;
+        lines.append(
+            QJsonObject{{QStringLiteral("text"), line.text},
+                        {QStringLiteral("confidence"), line.confidence},
+                        {QStringLiteral("box"), QJsonArray{box.x(), box.y(), box.width(), box.height()}},
+                        {QStringLiteral("words"), words}});
+    }
+    return {{QStringLiteral("lines"), lines},
+            {QStringLiteral("ocrMs"), run.ocrMs},
+            {QStringLiteral("plain"), run.plainText},
+            {QStringLiteral("plainMs"), run.plainMs},
+            {QStringLiteral("plainOneThreadMs"), run.plainOneThreadMs}};
+}
+
+void fromJson(const QJsonObject &object, ImageRun &run)
+{
+    for (const QJsonValue &value : object.value(QStringLiteral("lines")).toArray()) {
+        const QJsonObject line = value.toObject();
+        const QJsonArray box = line.value(QStringLiteral("box")).toArray();
+        RecognizedLine recognized{
+            line.value(QStringLiteral("text")).toString(),
+            float(line.value(QStringLiteral("confidence")).toDouble()),
+            QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble()),
+            {}};
+        for (const QJsonValue &word : line.value(QStringLiteral("words")).toArray())
+            recognized.words.append({word[0].toString(), float(word[1].toDouble())});
+        run.result.lines.push_back(recognized);
+    }
+    run.ocrMs = object.value(QStringLiteral("ocrMs")).toInteger();
+    run.plainText = object.value(QStringLiteral("plain")).toString();
+    run.plainMs = object.value(QStringLiteral("plainMs")).toInteger(-1);
+    run.plainOneThreadMs = object.value(QStringLiteral("plainOneThreadMs")).toInteger(-1);
+}
+
 qint64 percentile(QList<qint64> values, double fraction)
 {
     values.removeAll(-1);
@@ -187,146 +317,56 @@ qint64 percentile(QList<qint64> values, double fraction)
     return values[std::min<qsizetype>(values.size() - 1, qsizetype(fraction * double(values.size())))];
 }
 
-QString ratio(double numerator, double denominator)
+double mean(const QList<qint64> &values)
 {
-    return denominator > 0 ? QString::number(numerator / denominator, 'f', 2) : QStringLiteral("-");
-}
-
-QString fraction(qsizetype part, qsizetype whole)
-{
-    return whole > 0 ? QStringLiteral("%1/%2").arg(part).arg(whole) : QStringLiteral("-");
-}
-
-QString number(qint64 value)
-{
-    return QString::number(value);
-}
-
-QList<Column> foundColumns(const QString &prefix, Tally ImageRun::*found)
-{
-    return {
-        {prefix + QStringLiteral("words"),
-         [found](const ImageRun &run) {
-             return number((run.*found).words);
-         }},
-        {prefix + QStringLiteral("keywords"),
-         [found](const ImageRun &run) {
-             return fraction((run.*found).keywords, (run.*found).keywordsTotal);
-         }},
-        {prefix + QStringLiteral("recall"),
-         [found](const ImageRun &run) {
-             return fraction((run.*found).transcribed, (run.*found).transcribedTotal);
-         }},
-    };
-}
-
-QList<Column> columns()
-{
-    QList<Column> table{
-        {QStringLiteral("image"),
-         [](const ImageRun &run) {
-             return run.id;
-         }},
-        {QStringLiteral("ocr ms"),
-         [](const ImageRun &run) {
-             return number(run.ocrMs);
-         }},
-        {QStringLiteral("total ms"),
-         [](const ImageRun &run) {
-             return number(run.totalMs);
-         }},
-        {QStringLiteral("name"),
-         [](const ImageRun &run) {
-             return run.suggestion.slug + u' ' + rawValue(run.suggestion.category);
-         }},
-        {QStringLiteral("lines"),
-         [](const ImageRun &run) {
-             return number(qint64(run.result.lines.size()));
-         }},
-    };
-    table += foundColumns(QString(), &ImageRun::found);
-    table += Column{QStringLiteral("plain ms"), [](const ImageRun &run) {
-                        return number(run.plainMs);
-                    }};
-    table += Column{QStringLiteral("1-thread"), [](const ImageRun &run) {
-                        return number(run.plainOneThreadMs);
-                    }};
-    table += Column{QStringLiteral("ratio"), [](const ImageRun &run) {
-                        return ratio(double(run.ocrMs), double(run.plainMs));
-                    }};
-    table += foundColumns(QStringLiteral("plain "), &ImageRun::plainFound);
-    table += Column{QStringLiteral("error"), [](const ImageRun &run) {
-                        return run.result.error;
-                    }};
-    return table;
-}
-
-void printFound(const char *who, const Tally &found)
-{
-    printf("%s: transcript words %s, keywords %s, plausible words %lld\n", who,
-           qPrintable(fraction(found.transcribed, found.transcribedTotal)),
-           qPrintable(fraction(found.keywords, found.keywordsTotal)), qlonglong(found.words));
-}
-
-// A must keyword is one slug word, or several adjacent ones written together ("kill-bill" holds
-// "killbill").
-bool nameHolds(const QString &slug, const QStringList &mustKeywords)
-{
-    const QStringList words = slug.split(u'-');
-    for (qsizetype first = 0; first < words.size(); ++first) {
-        QString joined;
-        for (qsizetype last = first; last < words.size(); ++last) {
-            joined += words[last];
-            if (mustKeywords.contains(joined))
-                return true;
+    double sum = 0;
+    qsizetype count = 0;
+    for (const qint64 value : values) {
+        if (value >= 0) {
+            sum += double(value);
+            ++count;
         }
     }
-    return false;
+    return count > 0 ? sum / double(count) : -1;
 }
 
-void printNamingScore(const QList<ImageRun> &runs, const Reference &reference)
+void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labels,
+                  const QHash<QString, QSet<QString>> &transcripts)
 {
-    qsizetype labelled = 0, named = 0, categorised = 0;
-    for (const ImageRun &run : runs) {
-        if (!reference.category.contains(run.id))
-            continue;
-        ++labelled;
-        named += nameHolds(run.suggestion.slug, reference.mustKeywords[run.id]);
-        categorised += rawValue(run.suggestion.category) == reference.category[run.id];
-    }
-    printf("dev set: names holding a must keyword %s, categories right %s\n",
-           qPrintable(fraction(named, labelled)), qPrintable(fraction(categorised, labelled)));
-}
-
-void printSummary(const QList<ImageRun> &runs, bool withPlain)
-{
+    Score quillo, naive;
     QList<qint64> ocr, total, plain, oneThread;
-    Tally found, plainFound;
+    qsizetype transcribed = 0, transcribedTotal = 0;
     for (const ImageRun &run : runs) {
         ocr += run.ocrMs;
         total += run.totalMs;
         plain += run.plainMs;
         oneThread += run.plainOneThreadMs;
-        found += run.found;
-        plainFound += run.plainFound;
+        if (const auto label = labels.find(run.id); label != labels.end()) {
+            quillo.add(run.quillo, *label);
+            if (!run.plainText.isEmpty())
+                naive.add(run.naive, *label);
+        }
+        if (const auto words = transcripts.find(run.id); words != transcripts.end()) {
+            transcribed += (transcriptWords(textOf(run.result)) & *words).size();
+            transcribedTotal += words->size();
+        }
     }
-    printf("\nimages: %lld\n", qlonglong(runs.size()));
-    printf("ocr ms: median %lld, p90 %lld\n", percentile(ocr, 0.5), percentile(ocr, 0.9));
-    printf("total naming ms: median %lld, p90 %lld\n", percentile(total, 0.5), percentile(total, 0.9));
-    printFound("found", found);
-    if (withPlain) {
-        printf("plain tesseract ms: median %lld, p90 %lld (OMP_THREAD_LIMIT=1: median %lld, p90 %lld)\n",
-               percentile(plain, 0.5), percentile(plain, 0.9), percentile(oneThread, 0.5),
-               percentile(oneThread, 0.9));
-        printf("median ratio to plain: %s (to one-thread plain: %s)\n",
-               qPrintable(ratio(double(percentile(ocr, 0.5)), double(percentile(plain, 0.5)))),
-               qPrintable(ratio(double(percentile(ocr, 0.5)), double(percentile(oneThread, 0.5)))));
-        printFound("plain found", plainFound);
-    }
-    rusage self{}, children{};
+    printf("\nimages: %lld, labelled: %d\n", qlonglong(runs.size()), quillo.images);
+    printf("quillo: %s\n", qPrintable(quillo.text()));
+    if (naive.images > 0)
+        printf("naive:  %s\n", qPrintable(naive.text()));
+    printf("ms per screenshot: recognition mean %.0f (median %lld), whole naming path mean %.0f (median "
+           "%lld, p90 %lld)\n",
+           mean(ocr), percentile(ocr, 0.5), mean(total), percentile(total, 0.5), percentile(total, 0.9));
+    if (mean(oneThread) > 0)
+        printf("tesseract IMAGE stdout ms: OMP_THREAD_LIMIT=1 mean %.0f (median %lld), as run by a user "
+               "mean %.0f; naming path / one-thread tesseract: %.2f\n",
+               mean(oneThread), percentile(oneThread, 0.5), mean(plain), mean(total) / mean(oneThread));
+    if (transcribedTotal > 0)
+        printf("transcript word recall: %lld/%lld\n", qlonglong(transcribed), qlonglong(transcribedTotal));
+    rusage self{};
     getrusage(RUSAGE_SELF, &self);
-    getrusage(RUSAGE_CHILDREN, &children);
-    printf("peak RSS: %ld MB (plain tesseract: %ld MB)\n", self.ru_maxrss / 1024, children.ru_maxrss / 1024);
+    printf("peak RSS: %ld MB\n", self.ru_maxrss / 1024);
 }
 
 std::optional<Options> parseOptions(const QCoreApplication &app)
@@ -339,8 +379,14 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
     const QCommandLineOption only(QStringLiteral("only"), QStringLiteral("Only these image ids."),
                                   QStringLiteral("ids"));
     const QCommandLineOption noPlain(QStringLiteral("no-plain"),
-                                     QStringLiteral("Skip the plain tesseract command."));
-    parser.addOptions({limit, only, noPlain});
+                                     QStringLiteral("Skip the plain tesseract command and the naive namer."));
+    const QCommandLineOption save(QStringLiteral("save"), QStringLiteral("Save what recognition found."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption cached(QStringLiteral("cached"),
+                                    QStringLiteral("Name from saved recognition results."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption show(QStringLiteral("show"), QStringLiteral("Print every name."));
+    parser.addOptions({limit, only, noPlain, save, cached, show});
     parser.process(app);
 
     Options options;
@@ -361,6 +407,9 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
     if (parser.isSet(limit))
         options.images = options.images.mid(0, parser.value(limit).toInt());
     options.withPlain = !parser.isSet(noPlain);
+    options.show = parser.isSet(show);
+    options.saveTo = parser.value(save);
+    options.cachedFrom = parser.value(cached);
     return options;
 }
 
@@ -374,6 +423,14 @@ void ensureOneOpenMpThread(char *argv[])
     perror("bench_naming: cannot restart with OMP_THREAD_LIMIT=1");
 }
 
+QJsonObject readCache(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fprintf(stderr, "cannot read %s\n", qPrintable(path));
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -383,45 +440,58 @@ int main(int argc, char *argv[])
     const std::optional<Options> options = parseOptions(app);
     if (!options)
         return 1;
-    const Reference reference = readReference(options->corpus);
+    const QHash<QString, Label> labels = readLabels(options->corpus);
+    const QJsonObject cache = options->cachedFrom.isEmpty() ? QJsonObject() : readCache(options->cachedFrom);
 
     QElapsedTimer timer;
     timer.start();
-    TextRecognizer recognizer(QLocale(QLocale::English));
-    printf("engine start: %lld ms (%s), OMP_THREAD_LIMIT=%s\n", timer.elapsed(),
-           qPrintable(recognizer.languages()), qgetenv("OMP_THREAD_LIMIT").constData());
-    const QList<Column> table = columns();
-    for (const Column &column : table)
-        printf("%s\t", qPrintable(column.header));
-    printf("\n");
-
+    std::optional<TextRecognizer> recognizer;
+    if (cache.isEmpty()) {
+        recognizer.emplace(QLocale(QLocale::English));
+        printf("engine start: %lld ms (%s), OMP_THREAD_LIMIT=%s\n", timer.elapsed(),
+               qPrintable(recognizer->languages()), qgetenv("OMP_THREAD_LIMIT").constData());
+    }
+    printf("image\tocr ms\ttotal ms\tname\tcategory\tnaive name\tnaive category\n");
     QList<ImageRun> runs;
+    QJsonObject saved;
     for (const QFileInfo &image : options->images) {
         ImageRun run;
         run.id = image.completeBaseName();
-        run.path = image.filePath();
         timer.restart();
-        run.result = recognizer.recognizeLines(run.path);
-        run.ocrMs = timer.elapsed();
-        // The production path with the local model switched off: heuristics over the read lines.
-        run.suggestion =
-            HeuristicNamer::suggest(QList<RecognizedLine>(run.result.lines.begin(), run.result.lines.end()),
-                                    CaptureContext{}, RoutingConfiguration::defaultConfiguration());
-        run.totalMs = timer.elapsed();
-        run.found = tally(textOf(run.result), run.id, reference);
-        if (options->withPlain) {
-            QString plainText;
-            run.plainMs = runPlain(run.path, false, &plainText);
-            run.plainOneThreadMs = runPlain(run.path, true, nullptr);
-            run.plainFound = tally(plainText, run.id, reference);
+        if (recognizer) {
+            run.result = recognizer->recognizeLines(image.filePath());
+            run.ocrMs = timer.elapsed();
+        } else {
+            fromJson(cache.value(run.id).toObject(), run);
+            timer.restart();
         }
-        for (const Column &column : table)
-            printf("%s\t", qPrintable(column.value(run)));
-        printf("\n");
-        fflush(stdout);
+        // The production path with the local model switched off: layout and heuristics.
+        const NamingSuggestion suggestion =
+            HeuristicNamer::suggest(ScreenLayout({run.result.lines.begin(), run.result.lines.end()}),
+                                    CaptureContext{}, RoutingConfiguration::defaultConfiguration());
+        run.totalMs = timer.elapsed() + (recognizer ? 0 : run.ocrMs);
+        run.quillo = {suggestion.slug, rawValue(suggestion.category)};
+        if (options->withPlain && recognizer) {
+            run.plainMs = runPlain(image.filePath(), false, &run.plainText);
+            run.plainOneThreadMs = runPlain(image.filePath(), true, nullptr);
+        }
+        if (!run.plainText.isEmpty())
+            run.naive = naiveName(run.plainText);
+        if (options->show || recognizer) {
+            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s\n", qPrintable(run.id), run.ocrMs, run.totalMs,
+                   qPrintable(run.quillo.slug), qPrintable(run.quillo.category), qPrintable(run.naive.slug),
+                   qPrintable(run.naive.category));
+            fflush(stdout);
+        }
+        if (!options->saveTo.isEmpty())
+            saved.insert(run.id, toJson(run));
         runs += run;
     }
-    printSummary(runs, options->withPlain);
-    printNamingScore(runs, reference);
+    printSummary(runs, labels, readTranscripts());
+    if (!options->saveTo.isEmpty()) {
+        QFile file(options->saveTo);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(saved).toJson()) < 0)
+            fprintf(stderr, "cannot write %s\n", qPrintable(options->saveTo));
+    }
     return 0;
 }

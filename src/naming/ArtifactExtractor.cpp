@@ -3,7 +3,6 @@
 #include "naming/SlugGenerator.h"
 #include "settings/TextScanning.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -34,22 +33,15 @@ const QSet<QString> &genericStems()
     return stems;
 }
 
-QRegularExpression compiled(const char *pattern, QRegularExpression::PatternOptions options = {})
-{
-    // Unicode properties make \d, \s, \w and \b cover every script, not just ASCII.
-    QRegularExpression expression(QString::fromLatin1(pattern),
-                                  options | QRegularExpression::UseUnicodePropertiesOption);
-    expression.optimize(); // compiles now, so matching on several threads only reads it
-    return expression;
-}
+using TextScanning::pattern;
 
 // A pull request, a version, a spelled-out pull request: the name before it is a project.
 const std::array<QRegularExpression, 3> &markerPatterns()
 {
     static const std::array<QRegularExpression, 3> patterns{
-        compiled(R"(\bPR\s*#\d+)", QRegularExpression::CaseInsensitiveOption),
-        compiled(R"(\bv\d+(\.\d+)+\b)", QRegularExpression::CaseInsensitiveOption),
-        compiled(R"(\bpull\s+request\s+#\d+)", QRegularExpression::CaseInsensitiveOption),
+        pattern(R"(\bPR\s*#\d+)", QRegularExpression::CaseInsensitiveOption),
+        pattern(R"(\bv\d+(\.\d+)+\b)", QRegularExpression::CaseInsensitiveOption),
+        pattern(R"(\bpull\s+request\s+#\d+)", QRegularExpression::CaseInsensitiveOption),
     };
     return patterns;
 }
@@ -57,16 +49,16 @@ const std::array<QRegularExpression, 3> &markerPatterns()
 // The look-around keeps matches out of longer paths and web addresses ("a/b/c" gives none).
 const QRegularExpression &repositoryPattern()
 {
-    static const QRegularExpression pattern =
-        compiled(R"((?<![\w/.])([A-Za-z0-9][A-Za-z0-9-]{1,38})/([A-Za-z0-9][A-Za-z0-9._-]{2,99})(?![\w/]))");
-    return pattern;
+    static const QRegularExpression expression =
+        pattern(R"((?<![\w/.])([A-Za-z0-9][A-Za-z0-9-]{1,38})/([A-Za-z0-9][A-Za-z0-9._-]{2,99})(?![\w/]))");
+    return expression;
 }
 
 const QRegularExpression &versionNumberPattern()
 {
-    static const QRegularExpression pattern =
-        compiled(R"(^v?\d+$)", QRegularExpression::CaseInsensitiveOption);
-    return pattern;
+    static const QRegularExpression expression =
+        pattern(R"(^v?\d+$)", QRegularExpression::CaseInsensitiveOption);
+    return expression;
 }
 
 bool isOneOf(char32_t c, std::u32string_view set)

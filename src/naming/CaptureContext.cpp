@@ -2,9 +2,7 @@
 
 const QStringList &CaptureContext::ignoredAppIds()
 {
-    static const QStringList identifiers{QStringLiteral("com.apple.screencaptureui"),
-                                         QStringLiteral("com.apple.screenshot.launcher"),
-                                         QStringLiteral("org.quillo.Quillo"),
+    static const QStringList identifiers{QStringLiteral("org.quillo.Quillo"),
                                          QStringLiteral("org.gnome.Shell.Screenshot"),
                                          QStringLiteral("gnome-screenshot"),
                                          QStringLiteral("org.gnome.Screenshot"),

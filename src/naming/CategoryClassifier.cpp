@@ -32,10 +32,49 @@ QString spacedWords(QStringView text)
     return u' ' + SlugGenerator::words(text).join(u' ') + u' ';
 }
 
-int keywordScore(const QString &haystack, const CategoryRule &rule)
+// What screenshots of each kind say besides the routing rule's keywords, from Linux applications and
+// web apps: shops and bookkeeping, terminals and logs, design tools and settings, mail and chat,
+// documentation and dashboards, and for Other the players, games, readers, maps and monitors that
+// had no evidence at all.
+const QStringList &vocabulary(ScreenshotCategory category)
+{
+    static const std::array<QStringList, 6> words{
+        QStringList{"shipped",  "shipping",   "shipment", "delivery", "tracking", "cart",      "price",
+                    "due",      "balance",    "expenses", "expense",  "income",   "revenue",   "sales",
+                    "cashflow", "accounting", "ledger",   "profit",   "customer", "customers", "quantity",
+                    "qty",      "unpaid",     "overdue",  "settled",  "bank"},
+        QStringList{"logs",      "syslog",      "stderr",     "stdout", "warning", "console", "shell",
+                    "bash",      "zsh",         "src",        "cargo",  "rust",    "rs",      "cpp",
+                    "py",        "js",          "ts",         "tsx",    "html",    "yaml",    "toml",
+                    "makefile",  "cmake",       "repository", "diff",   "staged",  "lint",    "eslint",
+                    "compiler",  "vim",         "nano",       "emacs",  "ssh",     "kubectl", "pods",
+                    "workspace", "autocomplete"},
+        QStringList{"uml",       "diagram", "canvas",     "layers",    "prototype", "inspect", "fill",
+                    "stroke",    "opacity", "align",      "vector",    "shape",     "shapes",  "gradient",
+                    "theme",     "themes",  "appearance", "wallpaper", "accent",    "style",   "styles",
+                    "wireframe", "px",      "hex",        "rgb",       "picker",    "swatch",  "brush"},
+        QStringList{"irc", "dm", "members", "joined", "mentions", "markdown", "md", "paragraph", "mailbox",
+                    "mailboxes", "unsubscribe", "attachment", "attachments", "conversation", "conversations",
+                    "group", "contacts"},
+        QStringList{"documentation", "getting started", "installation", "guide",   "tutorial",
+                    "pricing",       "features",        "feed",         "feeds",   "rss",
+                    "visitors",      "pageviews",       "referrers",    "traffic", "sign up",
+                    "privacy",       "newsletter",      "homepage",     "website", "browser",
+                    "metrics",       "monitoring"},
+        QStringList{"weather",  "forecast",     "temperature", "humidity",  "wind",      "sunrise", "sunset",
+                    "celsius",  "fahrenheit",   "playlist",    "album",     "albums",    "artist",  "song",
+                    "songs",    "track",        "tracks",      "podcast",   "radio",     "music",   "game",
+                    "games",    "achievements", "chapter",     "chapters",  "ebook",     "reading", "map",
+                    "maps",     "route",        "directions",  "processes", "processor", "gpu",     "battery",
+                    "calendar", "photos",       "movie"},
+    };
+    return words[static_cast<std::size_t>(category)];
+}
+
+int keywordScore(const QString &haystack, const QStringList &keywords)
 {
     int score = 0;
-    for (const QString &keyword : rule.keywords()) {
+    for (const QString &keyword : keywords) {
         const QString needle = spacedWords(keyword);
         if (needle.size() < 3)
             continue;
@@ -104,9 +143,9 @@ ScreenshotCategory classify(const QString &text, const std::optional<QString> &a
     ScreenshotCategory best = ScreenshotCategory::Other;
     int bestScore = 0;
     for (auto category : allScreenshotCategories) {
-        if (category == ScreenshotCategory::Other)
-            continue;
-        int score = keywordScore(haystack, configuration.rule(category));
+        int score = keywordScore(haystack, vocabulary(category));
+        if (category != ScreenshotCategory::Other)
+            score += keywordScore(haystack, configuration.rule(category).keywords());
         if (!appText.isEmpty()) {
             const QStringList &hints = appHints(category);
             if (std::any_of(hints.begin(), hints.end(), [&](const QString &hint) {

@@ -4,6 +4,7 @@
 #include "naming/NamingSuggestion.h"
 #include "naming/RecognizedLine.h"
 #include "naming/ScreenLayout.h"
+#include "naming/WordEvidence.h"
 #include "settings/RoutingConfiguration.h"
 
 #include <QList>
@@ -14,32 +15,25 @@
 #include <optional>
 
 // Names a screenshot without a language model, from its laid-out text and the front window. In order
-// of priority: the window title, the selected sidebar item, headings near the top of the main pane,
-// named artifacts (files, repositories, projects), other headings, the application's name and the
-// weightiest ordinary words. Pure functions, safe on any thread; always produces a name.
+// of priority: the window title, the selected sidebar item, the application's name and the
+// weightiest words of the screen, which weigh by where and how large they stand, how often they recur
+// and how sure recognition is of them. Headings and named artifacts (files, repositories, projects)
+// also feed the model prompt. Pure functions, safe on any thread; always produces a name.
 namespace HeuristicNamer {
 
 inline constexpr double mainPaneWeight = 2.75;
-inline constexpr double otherRegionWeight = 0.2;
 
 struct WeightedLine
 {
-    LaidOutLine line;
+    LaidOutLine laidOut;
     double weight = 0;
 
     friend bool operator==(const WeightedLine &, const WeightedLine &) = default;
 };
 
-// The slug and, from the window title and the pool's text, the category; source Heuristics.
-NamingSuggestion suggest(const QList<RecognizedLine> &lines, const CaptureContext &context,
+// The slug and, from the window title and the text of the whole screen, the category.
+NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration);
-
-// Never empty: "screen-capture" when nothing usable is on the screen or in the context.
-QString slug(const ScreenLayout &layout, const CaptureContext &context);
-
-// The main content; when it has fewer than 3 distinct content words, every line that is not
-// boilerplate, the main pane still weighing far more than the rest.
-QList<WeightedLine> contentPool(const ScreenLayout &layout);
 
 // At most 2 lines that read as headings, best first.
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);
@@ -47,8 +41,11 @@ QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool);
 // The word groups of the artifacts found in the pool, best first.
 QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool);
 
-// The pool's content words, weightiest first.
-QStringList rankedTerms(const QList<WeightedLine> &pool);
+// The plausible content words of every line that is not boilerplate, weightiest first, one form of
+// each word. A line weighs by its region, size, height on the screen and confidence; a word weighs
+// more when it recurs across the screen or is a name no dictionary knows, less when it is interface
+// text.
+QStringList rankedTerms(const ScreenLayout &layout, const WordEvidence &evidence);
 
 // Main-content lines that are headings or mention an artifact, in reading order.
 QList<LaidOutLine> featuredLines(const ScreenLayout &layout);
@@ -62,7 +59,8 @@ QStringList nameKeywords(QStringView text);
 // A line's weight scaled by its size, its height on the screen and the recogniser's confidence.
 double lineFactor(const WeightedLine &line);
 
-// The title without a trailing " - App", " – App" or " | App"; none when nothing is left.
+// The title without a trailing " - App", " – App", " — App", " | App" or " · App", where App is the
+// window's application or a browser or viewer; none when nothing is left.
 std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
                                           const std::optional<QString> &appName);
 

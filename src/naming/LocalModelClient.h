@@ -26,11 +26,20 @@ struct ModelAvailability
     friend bool operator==(const ModelAvailability &, const ModelAvailability &) = default;
 };
 
+// One question to the model. The caller decides what is asked and in which shape the answer comes.
+struct ModelRequest
+{
+    QString instructions; // the system message
+    QByteArray schema;    // the answer's JSON schema as JSON text; properties are generated in its order
+    QString prompt;
+    std::optional<QByteArray> png; // the screenshot, for a model that looks at images
+};
+
 // The model's raw answer, before the word rules clean it.
 struct ModelAnswer
 {
     QStringList keywords; // as generated, at most 5
-    QString category;     // one of the six category raw values
+    QString category;     // as generated; empty when the model gave none
 
     friend bool operator==(const ModelAnswer &, const ModelAnswer &) = default;
 };
@@ -56,8 +65,6 @@ public:
     // Gives up after about a second when the server does not answer.
     virtual ModelAvailability availability() = 0;
 
-    // Sends the naming instructions and `prompt`, with the screenshot as PNG when `png` is given.
     // Never takes longer than `timeLimit`; a request still running then is cancelled.
-    virtual ModelReply respond(const QString &prompt, const std::optional<QByteArray> &png,
-                               std::chrono::milliseconds timeLimit) = 0;
+    virtual ModelReply respond(const ModelRequest &request, std::chrono::milliseconds timeLimit) = 0;
 };

@@ -5,19 +5,15 @@
 #include "naming/NamingLog.h"
 #include "naming/ScreenLayout.h"
 #include "naming/SlugGenerator.h"
+#include "settings/TextScanning.h"
 
 #include <QBuffer>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
 
 namespace {
-
-constexpr qsizetype minWordLength = 2;
-constexpr qsizetype maxWordLength = 24;
-constexpr qsizetype maxKeptNumberLength = 4;
 
 // Words that only refer to something else ("PR #482").
 const QSet<QString> &referenceWords()
@@ -28,35 +24,15 @@ const QSet<QString> &referenceWords()
 
 const QRegularExpression &hashNumberPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("#\\d+"),
-                                            QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression pattern = TextScanning::pattern(R"(#\d+)");
     return pattern;
 }
 
 const QRegularExpression &dottedVersionPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("\\bv?\\d+(\\.\\d+)+\\b"),
-                                            QRegularExpression::CaseInsensitiveOption |
-                                                QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression pattern =
+        TextScanning::pattern(R"(\bv?\d+(\.\d+)+\b)", QRegularExpression::CaseInsensitiveOption);
     return pattern;
-}
-
-bool isAllDigits(const QString &word)
-{
-    return std::all_of(word.begin(), word.end(), [](QChar c) {
-        return c >= u'0' && c <= u'9';
-    });
-}
-
-bool isUsable(const QString &word, const QSet<QString> &allowed)
-{
-    if (word.size() < minWordLength || word.size() > maxWordLength)
-        return false;
-    if (!allowed.contains(word) && SlugGenerator::stopWords().contains(word))
-        return false;
-    if (isAllDigits(word))
-        return word.size() <= maxKeptNumberLength;
-    return !SlugGenerator::isNoiseToken(word) && !referenceWords().contains(word);
 }
 
 QByteArray pngBytes(const QImage &image)
@@ -89,9 +65,9 @@ QString section(const QList<LaidOutLine> &lines, qsizetype limit)
 {
     QStringList kept;
     for (const LaidOutLine &line : lines) {
-        if (!HeuristicNamer::keywords(line.line.text).isEmpty() ||
-            !ArtifactExtractor::names(line.line.text).isEmpty())
-            kept.append(line.line.text);
+        if (!HeuristicNamer::keywords(line.recognized.text).isEmpty() ||
+            !ArtifactExtractor::names(line.recognized.text).isEmpty())
+            kept.append(line.recognized.text);
     }
     const QString text = leftGraphemes(kept.join(u'\n'), limit);
     return text.isEmpty() ? QStringLiteral("(none)") : text;
@@ -172,7 +148,7 @@ std::optional<NamingSuggestion> suggestion(const QStringList &keywords, const QS
             holdsKnownName ? SlugGenerator::fileDescriptionWords() : QSet<QString>();
         preserved.unite(allowed);
         for (const QString &word : words) {
-            if (isUsable(word, allowed))
+            if (SlugGenerator::isSlugWord(word, allowed) && !referenceWords().contains(word))
                 collected.append(word);
         }
     }
@@ -218,7 +194,8 @@ QString availabilityDescription(const ModelAvailability &availability, const QSt
 std::optional<ModelAnswer> respond(LocalModelClient &client, const QString &prompt,
                                    std::chrono::milliseconds timeLimit)
 {
-    const ModelReply reply = client.respond(prompt, std::nullopt, timeLimit);
+    const ModelReply reply =
+        client.respond({instructions(), generationSchema(), prompt, std::nullopt}, timeLimit);
     if (!reply.answer) {
         qCWarning(lcNaming).noquote() << QStringLiteral("Text naming failed: %1").arg(reply.error);
         return std::nullopt;
@@ -238,7 +215,8 @@ std::optional<ModelAnswer> respondLookingAtImage(LocalModelClient &client, bool 
         qCInfo(lcNaming) << "Image input unavailable, using text only";
         return std::nullopt;
     }
-    const ModelReply reply = client.respond(imagePrompt(context), png, timeLimit);
+    const ModelReply reply =
+        client.respond({instructions(), generationSchema(), imagePrompt(context), png}, timeLimit);
     if (!reply.answer) {
         qCWarning(lcNaming).noquote()
             << QStringLiteral("Image naming failed, using text only: %1").arg(reply.error);
@@ -275,14 +253,14 @@ namespace LocalModelNamer {
 
 QString prompt(const OCRSnapshot &snapshot)
 {
-    const ScreenLayout layout(snapshot.lines);
+    const ScreenLayout &layout = snapshot.layout;
     const QList<LaidOutLine> featured = HeuristicNamer::featuredLines(layout);
     QSet<QString> featuredTexts;
     for (const LaidOutLine &line : featured)
-        featuredTexts.insert(line.line.text);
+        featuredTexts.insert(line.recognized.text);
     QList<LaidOutLine> body;
     for (const LaidOutLine &line : layout.mainContent()) {
-        if (!featuredTexts.contains(line.line.text))
+        if (!featuredTexts.contains(line.recognized.text))
             body.append(line);
     }
 
@@ -314,7 +292,7 @@ QString prompt(const OCRSnapshot &snapshot)
 
 QList<QStringList> knownNames(const OCRSnapshot &snapshot)
 {
-    const ScreenLayout layout(snapshot.lines);
+    const ScreenLayout &layout = snapshot.layout;
     QList<QStringList> names = featuredNames(layout);
     for (const auto &text : {layout.selectedSidebarItem(), snapshot.context.windowTitle}) {
         if (text)

@@ -3,7 +3,7 @@
 #include "naming/CaptureContext.h"
 #include "naming/LocalModelClient.h"
 #include "naming/NamingSuggestion.h"
-#include "naming/RecognizedLine.h"
+#include "naming/ScreenLayout.h"
 #include "settings/ScreenshotCategory.h"
 
 #include <QByteArray>
@@ -36,8 +36,8 @@ struct Question
 // Everything read from one screenshot that the prompt is built from.
 struct OCRSnapshot
 {
-    QList<RecognizedLine> lines;
-    QStringList labels; // image classification labels; none on Linux
+    ScreenLayout layout; // the same the heuristic name came from
+    QStringList labels;  // image classification labels; none on Linux
     CaptureContext context;
     std::optional<QString> imagePath;
 };

@@ -1,8 +1,6 @@
 #include "naming/OllamaModelClient.h"
 
-#include "naming/LocalModelNamer.h"
 #include "naming/NamingLog.h"
-#include "settings/ScreenshotCategory.h"
 
 #include <QEventLoop>
 #include <QHostAddress>
@@ -142,17 +140,17 @@ bool isTagList(const QByteArray &body)
     return QJsonDocument::fromJson(body).object().value(QLatin1String("models")).isArray();
 }
 
-QByteArray chatBody(const QString &model, const QString &prompt, const std::optional<QByteArray> &png)
+QByteArray chatBody(const QString &model, const ModelRequest &request)
 {
     // The schema also goes into the prompt: its descriptions guide the words, not just the shape.
-    QJsonObject user{
-        {QStringLiteral("role"), QStringLiteral("user")},
-        {QStringLiteral("content"), prompt + QStringLiteral("\n\nAnswer with JSON matching this schema:\n") +
-                                        QString::fromUtf8(LocalModelNamer::generationSchema())}};
-    if (png)
-        user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(png->toBase64())});
+    QJsonObject user{{QStringLiteral("role"), QStringLiteral("user")},
+                     {QStringLiteral("content"),
+                      request.prompt + QStringLiteral("\n\nAnswer with JSON matching this schema:\n") +
+                          QString::fromUtf8(request.schema)}};
+    if (request.png)
+        user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(request.png->toBase64())});
     const QJsonObject system{{QStringLiteral("role"), QStringLiteral("system")},
-                             {QStringLiteral("content"), LocalModelNamer::instructions()}};
+                             {QStringLiteral("content"), request.instructions}};
     const QJsonObject body{
         {QStringLiteral("model"), model},
         {QStringLiteral("messages"), QJsonArray{system, user}},
@@ -161,13 +159,7 @@ QByteArray chatBody(const QString &model, const QString &prompt, const std::opti
     // QJsonObject sorts its keys, which would reorder the schema's properties; it goes in as written.
     QByteArray text = QJsonDocument(body).toJson(QJsonDocument::Compact);
     text.chop(1);
-    return text + ",\"format\":" + LocalModelNamer::generationSchema() + '}';
-}
-
-QString jsonText(const QJsonValue &value)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
+    return text + ",\"format\":" + request.schema + '}';
 }
 
 ModelReply failure(const QString &error)
@@ -175,7 +167,35 @@ ModelReply failure(const QString &error)
     return {std::nullopt, error};
 }
 
-// The chat answer's message content holds the generated JSON as a string.
+// The generated object. A server that does not hold the model to the schema may wrap it in a code
+// fence or a sentence; the outermost braces are taken then.
+QJsonObject generatedObject(const QString &content, QJsonParseError &error)
+{
+    QJsonDocument generated = QJsonDocument::fromJson(content.toUtf8(), &error);
+    const qsizetype open = content.indexOf(u'{');
+    const qsizetype close = content.lastIndexOf(u'}');
+    if (!generated.isObject() && open >= 0 && close > open)
+        generated = QJsonDocument::fromJson(content.sliced(open, close - open + 1).toUtf8(), &error);
+    return generated.object();
+}
+
+// A list of texts, or one text of comma-separated keywords; numbers count as texts.
+QStringList keywordsOf(const QJsonValue &value)
+{
+    QStringList keywords;
+    const QJsonArray items = value.isString() ? QJsonArray{value} : value.toArray();
+    for (const QJsonValue &item : items) {
+        const QString text = item.isDouble() ? QString::number(item.toDouble()) : item.toString();
+        for (const QString &piece : text.split(u',', Qt::SkipEmptyParts)) {
+            if (!piece.trimmed().isEmpty() && keywords.size() < maxKeywords)
+                keywords.append(piece.trimmed());
+        }
+    }
+    return keywords;
+}
+
+// The chat answer's message content holds the generated JSON as a string. Only the shape that
+// naming cannot do without is required: the category is mapped, or replaced, by the caller.
 ModelReply parseChatAnswer(const QByteArray &body)
 {
     QJsonParseError parseError;
@@ -186,32 +206,14 @@ ModelReply parseChatAnswer(const QByteArray &body)
         document.object().value(QLatin1String("message")).toObject().value(QLatin1String("content"));
     if (!content.isString())
         return failure(QStringLiteral("The answer holds no generated text"));
-    const QJsonDocument generated = QJsonDocument::fromJson(content.toString().toUtf8(), &parseError);
-    if (!generated.isObject())
+    const QJsonObject generated = generatedObject(content.toString(), parseError);
+    if (generated.isEmpty())
         return failure(
             QStringLiteral("The generated text is not a JSON object: %1").arg(parseError.errorString()));
-
-    const QJsonValue keywordsValue = generated.object().value(QLatin1String("keywords"));
-    const QJsonArray keywordArray = keywordsValue.toArray();
-    const bool allStrings =
-        std::all_of(keywordArray.begin(), keywordArray.end(), [](const QJsonValue &value) {
-            return value.isString();
-        });
-    if (!keywordsValue.isArray() || !allStrings)
-        return failure(QStringLiteral("The generated keywords are not a list of texts"));
-    if (keywordArray.size() > maxKeywords)
-        return failure(QStringLiteral("The model generated %1 keywords, more than %2")
-                           .arg(keywordArray.size())
-                           .arg(maxKeywords));
-    const QJsonValue categoryValue = generated.object().value(QLatin1String("category"));
-    if (!categoryValue.isString() || !categoryFromRawValue(categoryValue.toString()))
-        return failure(
-            QStringLiteral("The generated category %1 is not one of the six").arg(jsonText(categoryValue)));
-
-    ModelAnswer answer;
-    for (const QJsonValue &keyword : keywordArray)
-        answer.keywords.append(keyword.toString());
-    answer.category = categoryValue.toString();
+    ModelAnswer answer{keywordsOf(generated.value(QLatin1String("keywords"))),
+                       generated.value(QLatin1String("category")).toString()};
+    if (answer.keywords.isEmpty())
+        return failure(QStringLiteral("The generated text holds no keywords"));
     return {answer, QString()};
 }
 
@@ -251,11 +253,10 @@ ModelAvailability OllamaModelClient::availability()
             show.error.isEmpty() && capabilities.contains(QJsonValue(QStringLiteral("vision")))};
 }
 
-ModelReply OllamaModelClient::respond(const QString &prompt, const std::optional<QByteArray> &png,
-                                      std::chrono::milliseconds timeLimit)
+ModelReply OllamaModelClient::respond(const ModelRequest &request, std::chrono::milliseconds timeLimit)
 {
     const HttpResult chat =
-        exchange(endpoint(QStringLiteral("api/chat")), chatBody(m_modelName, prompt, png), timeLimit);
+        exchange(endpoint(QStringLiteral("api/chat")), chatBody(m_modelName, request), timeLimit);
     if (!chat.error.isEmpty())
         return failure(chat.error);
     return parseChatAnswer(chat.body);

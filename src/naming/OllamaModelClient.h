@@ -17,8 +17,7 @@ public:
     OllamaModelClient(QUrl baseUrl, QString modelName);
 
     ModelAvailability availability() override;
-    ModelReply respond(const QString &prompt, const std::optional<QByteArray> &png,
-                       std::chrono::milliseconds timeLimit) override;
+    ModelReply respond(const ModelRequest &request, std::chrono::milliseconds timeLimit) override;
 
 private:
     QUrl endpoint(const QString &path) const;

@@ -71,14 +71,15 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
     outcome.recognitionError = recognized.error;
     const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
 
-    const NamingSuggestion heuristic = HeuristicNamer::suggest(lines, context, configuration);
+    const ScreenLayout layout(lines);
+    const NamingSuggestion heuristic = HeuristicNamer::suggest(layout, context, configuration);
     outcome.suggestion = heuristic;
     if (m_options.allowsModel) {
         OllamaModelClient client(QUrl::fromUserInput(m_options.modelUrl), m_options.modelName);
         const ModelAvailability availability = client.availability();
         if (availability.isAvailable()) {
             const LocalModelNamer::OCRSnapshot snapshot{
-                lines, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
+                layout, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
             const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
                                                      LocalModelNamer::knownNames(snapshot), [filePath] {
                                                          return ScreenshotImage::load(filePath).image;

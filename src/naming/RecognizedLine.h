@@ -1,7 +1,17 @@
 #pragma once
 
+#include <QList>
 #include <QRectF>
 #include <QString>
+
+// One word of a line as the engine split it, with the engine's confidence in it (0 to 1).
+struct RecognizedWord
+{
+    QString text;
+    float confidence = 0;
+
+    friend bool operator==(const RecognizedWord &, const RecognizedWord &) = default;
+};
 
 // One line of recognised text.
 //
@@ -14,6 +24,7 @@ struct RecognizedLine
     QString text;         // as the engine returned it, without the engine's line separator
     float confidence = 0; // 0 to 1
     QRectF boundingBox;
+    QList<RecognizedWord> words; // in text order; empty when the engine gives no word results
 
     qreal minX() const { return boundingBox.x(); }
     qreal maxX() const { return boundingBox.x() + boundingBox.width(); }

@@ -3,7 +3,6 @@
 #include "naming/SlugGenerator.h"
 #include "settings/TextScanning.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -41,13 +40,7 @@ constexpr qsizetype maxTitleWords = 6;
 
 constexpr std::size_t introducingPatternCount = 6;
 
-QRegularExpression pattern(const char *text)
-{
-    // Unicode properties make \d, \s, \w and \b behave as they do for any other script.
-    QRegularExpression expression(QString::fromLatin1(text), QRegularExpression::UseUnicodePropertiesOption);
-    expression.optimize(); // compiles now, so matching on several threads only reads it
-    return expression;
-}
+using TextScanning::pattern;
 
 // The introducing phrases come first: every one of them is boilerplate too.
 const std::array<QRegularExpression, 14> &boilerplatePatterns()
@@ -103,19 +96,12 @@ bool matchesAny(const QString &text, std::size_t begin, std::size_t end)
     });
 }
 
-bool isNumeric(const QString &word)
-{
-    return std::all_of(word.begin(), word.end(), [](QChar c) {
-        return c.isNumber();
-    });
-}
-
 // Timestamps and counters: "yesterday at 9:41 PM", "Mon 12", "3".
 bool isOnlyTimeAndNumbers(const QString &normalized)
 {
     const QStringList words = SlugGenerator::words(normalized);
     return !words.isEmpty() && std::all_of(words.begin(), words.end(), [](const QString &word) {
-        return timestampWords().contains(word) || isNumeric(word);
+        return timestampWords().contains(word) || SlugGenerator::isAllDigits(word);
     });
 }
 
@@ -155,8 +141,8 @@ LayoutRegion regionOf(const RecognizedLine &line, bool hasChrome, bool hasSideba
 // A short line right after "Messages with", "2 replies", ... on the same row is the name it introduces.
 bool isIntroducedName(const LaidOutLine &phrase, const LaidOutLine &candidate)
 {
-    const RecognizedLine &i = phrase.line;
-    const RecognizedLine &j = candidate.line;
+    const RecognizedLine &i = phrase.recognized;
+    const RecognizedLine &j = candidate.recognized;
     const double dx = j.minX() - i.maxX();
     const double dy = std::abs(j.midY() - i.midY());
     const double h = std::max(i.height(), j.height());
@@ -167,7 +153,7 @@ bool isIntroducedName(const LaidOutLine &phrase, const LaidOutLine &candidate)
 void markIntroducedNames(QList<LaidOutLine> &lines)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!ScreenLayout::introducesName(lines[i].line.text))
+        if (!ScreenLayout::introducesName(lines[i].recognized.text))
             continue;
         for (qsizetype j = 0; j < lines.size(); ++j) {
             LaidOutLine &candidate = lines[j];
@@ -195,11 +181,11 @@ double referenceHeight(const QList<LaidOutLine> &lines)
     QList<double> heights;
     for (const LaidOutLine &line : lines) {
         if (line.region == LayoutRegion::Main && !line.isBoilerplate)
-            heights.append(line.line.height());
+            heights.append(line.recognized.height());
     }
     if (heights.isEmpty()) {
         for (const LaidOutLine &line : lines)
-            heights.append(line.line.height());
+            heights.append(line.recognized.height());
     }
     return median(heights);
 }
@@ -207,14 +193,14 @@ double referenceHeight(const QList<LaidOutLine> &lines)
 // The first in reading order among the nearest aligned sidebar lines above `preview`.
 const LaidOutLine *titleAbove(const LaidOutLine &preview, const QList<const LaidOutLine *> &sidebar)
 {
-    const RecognizedLine &s = preview.line;
+    const RecognizedLine &s = preview.recognized;
     const LaidOutLine *title = nullptr;
     for (const LaidOutLine *candidate : sidebar) {
-        const RecognizedLine &c = candidate->line;
+        const RecognizedLine &c = candidate->recognized;
         const bool isAbove =
             s.midY() <= c.minY() && c.minY() - s.maxY() < titleMaxGapInLineHeights * s.height();
         if (isAbove && std::abs(c.minX() - s.minX()) < titleAlignment &&
-            (!title || c.minY() < title->line.minY()))
+            (!title || c.minY() < title->recognized.minY()))
             title = candidate;
     }
     return title;
@@ -252,7 +238,7 @@ ScreenLayout::ScreenLayout(const QList<RecognizedLine> &lines)
     const double reference = referenceHeight(m_lines);
     if (reference > 0) {
         for (LaidOutLine &line : m_lines)
-            line.prominence = line.line.height() / reference;
+            line.prominence = line.recognized.height() / reference;
     }
     m_selectedSidebarItem = selectedSidebarItem(m_lines);
 }
@@ -304,7 +290,7 @@ std::optional<QString> ScreenLayout::selectedSidebarItem(const QList<LaidOutLine
     QList<const LaidOutLine *> sidebar;
     for (const LaidOutLine &line : lines) {
         if (line.region == LayoutRegion::Main)
-            mainWords += SlugGenerator::words(line.line.text);
+            mainWords += SlugGenerator::words(line.recognized.text);
         else if (line.region == LayoutRegion::Sidebar)
             sidebar.append(&line);
     }
@@ -312,7 +298,7 @@ std::optional<QString> ScreenLayout::selectedSidebarItem(const QList<LaidOutLine
         return std::nullopt;
 
     for (const LaidOutLine *preview : sidebar) {
-        const QString &text = preview->line.text;
+        const QString &text = preview->recognized.text;
         QStringList words = SlugGenerator::words(text);
         // A preview cut off with an ellipsis ends in a partial word.
         if ((text.endsWith(QLatin1String("...")) || text.endsWith(u'…')) && !words.isEmpty())
@@ -320,8 +306,8 @@ std::optional<QString> ScreenLayout::selectedSidebarItem(const QList<LaidOutLine
         if (words.size() < minPreviewWords || !containsRun(words, mainWords))
             continue;
         const LaidOutLine *title = titleAbove(*preview, sidebar);
-        if (title && SlugGenerator::words(title->line.text).size() <= maxTitleWords)
-            return TextScanning::trimmedHorizontally(title->line.text).toString();
+        if (title && SlugGenerator::words(title->recognized.text).size() <= maxTitleWords)
+            return TextScanning::trimmedHorizontally(title->recognized.text).toString();
     }
     return std::nullopt;
 }

@@ -22,7 +22,7 @@ QString rawValue(LayoutRegion region);
 
 struct LaidOutLine
 {
-    RecognizedLine line;
+    RecognizedLine recognized;
     LayoutRegion region = LayoutRegion::Main;
     bool isBoilerplate = false; // interface text: placeholders, timestamps, "2 replies", ...
     double prominence = 1.0;    // height over the median body-text height; above 1 reads as a heading

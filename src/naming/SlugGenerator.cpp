@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr qsizetype minWordLength = 2;
-constexpr qsizetype maxWordLength = 24;
 // Years such as 2024 name something; dates such as 20240115 do not.
 constexpr qsizetype maxNumberLength = 4;
 constexpr qsizetype minHashLength = 8;
@@ -130,13 +128,6 @@ private:
     QVarLengthArray<char16_t, 64> m_current;
 };
 
-bool isAllDigits(QStringView word)
-{
-    return !word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) {
-        return c.isDigit();
-    });
-}
-
 // Commit hashes and checksums: 8+ lower-case hex characters with at least one digit.
 bool isHexHash(QStringView word)
 {
@@ -157,7 +148,7 @@ bool isHexHash(QStringView word)
 bool matchesNoisePattern(QStringView word)
 {
     if (word.startsWith(u'v'))
-        return isAllDigits(word.sliced(1));
+        return SlugGenerator::isAllDigits(word.sliced(1));
     const auto unitStart = std::find_if_not(word.begin(), word.end(), [](QChar c) {
         return c.isDigit();
     });
@@ -165,17 +156,6 @@ bool matchesNoisePattern(QStringView word)
         return false;
     const QStringView unit = word.sliced(unitStart - word.begin());
     return unit == u"b" || unit == u"kb" || unit == u"mb" || unit == u"gb" || unit == u"tb";
-}
-
-bool isAcceptable(const QString &word, const QSet<QString> &preserving)
-{
-    if (word.size() < minWordLength || word.size() > maxWordLength)
-        return false;
-    if (SlugGenerator::stopWords().contains(word) && !preserving.contains(word))
-        return false;
-    if (isAllDigits(word))
-        return word.size() <= maxNumberLength;
-    return !SlugGenerator::isNoiseToken(word);
 }
 
 } // namespace
@@ -198,6 +178,29 @@ QStringList words(QStringView text)
     return result;
 }
 
+bool hasWordLength(QStringView word)
+{
+    return word.size() >= minWordLength && word.size() <= maxWordLength;
+}
+
+bool isAllDigits(QStringView word)
+{
+    return !word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+}
+
+bool isSlugWord(const QString &word, const QSet<QString> &preserving)
+{
+    if (!hasWordLength(word))
+        return false;
+    if (stopWords().contains(word) && !preserving.contains(word))
+        return false;
+    if (isAllDigits(word))
+        return word.size() <= maxNumberLength;
+    return !isNoiseToken(word);
+}
+
 bool isNoiseToken(const QString &word)
 {
     return isHexHash(word) || matchesNoisePattern(word);
@@ -209,7 +212,7 @@ QString slug(const QStringList &candidates, const QSet<QString> &preserving)
     for (const QString &word : candidates) {
         if (taken.size() == maxWords)
             break;
-        if (isAcceptable(word, preserving) && !taken.contains(word))
+        if (isSlugWord(word, preserving) && !taken.contains(word))
             taken.append(word);
     }
     if (taken.isEmpty())

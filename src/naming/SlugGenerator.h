@@ -9,8 +9,10 @@
 // of them joined by hyphens. Pure functions, safe on any thread; the word sets are built on first use.
 namespace SlugGenerator {
 
-// A slug holds at most this many words.
+// A slug holds at most this many words, each of 2 to 24 characters.
 inline constexpr qsizetype maxWords = 5;
+inline constexpr qsizetype minWordLength = 2;
+inline constexpr qsizetype maxWordLength = 24;
 
 // Folds text (compatibility decomposition, marks dropped, lower case, a few Latin letters spelled out)
 // and cuts it into words in text order. Apostrophes vanish without ending a word: "don't" -> "dont".
@@ -18,6 +20,15 @@ QStringList words(QStringView text);
 
 // Machine noise: hex strings of 8+ characters with a digit (hashes), sizes like "512kb", "v2".
 bool isNoiseToken(const QString &word);
+
+bool hasWordLength(QStringView word);
+
+// Words are ASCII, so a digit is 0-9; an empty word is not all digits.
+bool isAllDigits(QStringView word);
+
+// The test every slug word passes: its length, not a stop word unless in `preserving`, a number of
+// at most 4 digits (a year, not a date), no noise token.
+bool isSlugWord(const QString &word, const QSet<QString> &preserving = {});
 
 // Takes up to 5 acceptable candidates in order; words in `preserving` pass the stop-word test.
 // Never empty: no word gives "screen-capture", one word gets "-screenshot" appended.

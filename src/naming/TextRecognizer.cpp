@@ -140,25 +140,39 @@ std::string tesseractLanguage(const QLocale &locale)
     }
 }
 
+float confidenceAt(const tesseract::ResultIterator &iterator, tesseract::PageIteratorLevel level)
+{
+    return std::clamp(iterator.Confidence(level) / 100.0f, 0.0f, 1.0f);
+}
+
+// Lines with their words: the iterator walks words, and each word that begins a line opens one.
 std::vector<RecognizedLine> collectLines(tesseract::TessBaseAPI &engine, const PreparedImage &prepared,
                                          QSize decodedSize)
 {
     std::vector<RecognizedLine> lines;
-    const std::unique_ptr<tesseract::ResultIterator> line(engine.GetIterator());
-    if (!line)
+    const std::unique_ptr<tesseract::ResultIterator> word(engine.GetIterator());
+    if (!word || word->Empty(tesseract::RIL_WORD))
         return lines;
+    bool inLine = false;
     do {
-        const std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
-        int left = 0, top = 0, right = 0, bottom = 0;
-        if (!utf8 || !line->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom))
-            continue;
-        QString text = lineText(utf8.get());
-        if (text.trimmed().isEmpty()) // specks and rules Tesseract took for a line
-            continue;
-        const float confidence = std::clamp(line->Confidence(tesseract::RIL_TEXTLINE) / 100.0f, 0.0f, 1.0f);
-        lines.push_back(
-            {std::move(text), confidence, normalisedBox(left, top, right, bottom, prepared, decodedSize)});
-    } while (line->Next(tesseract::RIL_TEXTLINE));
+        if (word->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            const std::unique_ptr<char[]> utf8(word->GetUTF8Text(tesseract::RIL_TEXTLINE));
+            int left = 0, top = 0, right = 0, bottom = 0;
+            QString text = utf8 ? lineText(utf8.get()) : QString();
+            // Specks and rules Tesseract took for a line are left out, with their words.
+            inLine = !text.trimmed().isEmpty() &&
+                     word->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
+            if (inLine)
+                lines.push_back({std::move(text),
+                                 confidenceAt(*word, tesseract::RIL_TEXTLINE),
+                                 normalisedBox(left, top, right, bottom, prepared, decodedSize),
+                                 {}});
+        }
+        const std::unique_ptr<char[]> utf8(word->GetUTF8Text(tesseract::RIL_WORD));
+        if (inLine && utf8)
+            lines.back().words.append(
+                {QString::fromUtf8(utf8.get()), confidenceAt(*word, tesseract::RIL_WORD)});
+    } while (word->Next(tesseract::RIL_WORD));
     return lines;
 }
 
@@ -210,17 +224,22 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
 {
     if (!m_engine)
         return {{}, QStringLiteral("text recognition is unavailable (Tesseract English data missing)")};
-    const ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
+    ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
     if (!decoded.error.isEmpty())
         return {{}, decoded.error};
 
-    const PreparedImage prepared = prepare(decoded.image);
+    const QSize decodedSize = decoded.image.size();
+    PreparedImage prepared = prepare(decoded.image);
+    // Tesseract keeps its own copy of the pixels: both bitmaps go before the engine's peak, two
+    // naming threads at once on large captures sat right at the memory budget.
+    decoded.image = QImage();
     m_engine->SetImage(prepared.gray.constBits(), prepared.gray.width(), prepared.gray.height(), 1,
                        int(prepared.gray.bytesPerLine()));
+    prepared.gray = QImage();
     m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
     RecognitionResult result;
     if (m_engine->Recognize(nullptr) == 0)
-        result.lines = collectLines(*m_engine, prepared, decoded.image.size());
+        result.lines = collectLines(*m_engine, prepared, decodedSize);
     else
         result.error = QStringLiteral("text recognition failed");
     m_engine->Clear(); // frees the page; the engine stays loaded

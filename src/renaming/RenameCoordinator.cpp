@@ -28,11 +28,6 @@ QString fileName(const QString &path)
     return QFileInfo(path).fileName();
 }
 
-QString joined(const QString &folder, const QString &name)
-{
-    return QDir(folder).filePath(name);
-}
-
 // Nothing when the folder is the root itself, else the folder's own name.
 std::optional<QString> routedFolderName(const QString &folder, const QString &root)
 {
@@ -162,16 +157,16 @@ QString RenameCoordinator::destinationFolder(const QString &root, ScreenshotCate
     const CategoryRule rule = routing.rule(category);
     if (!rule.isEnabled)
         return root;
-    return joined(root, FilenameFormatter::folderName(rule.folderName, defaultFolderName(category)));
+    return joinedPath(root, FilenameFormatter::folderName(rule.folderName, defaultFolderName(category)));
 }
 
 QString RenameCoordinator::freeTarget(const QString &folder, const QString &baseName,
                                       const QString &pathExtension) const
 {
-    QString target = joined(folder, FilenameFormatter::filename(baseName, pathExtension));
+    QString target = joinedPath(folder, FilenameFormatter::filename(baseName, pathExtension));
     for (int counter = 2; m_fileSystem.exists(target); ++counter) {
         const QString numbered = baseName + u'-' + QString::number(counter);
-        target = joined(folder, FilenameFormatter::filename(numbered, pathExtension));
+        target = joinedPath(folder, FilenameFormatter::filename(numbered, pathExtension));
     }
     return target;
 }

@@ -5,11 +5,6 @@
 
 namespace {
 
-QString joined(const QString &folder, const QString &name)
-{
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
-
 // Resolves links in the longest leading part of `folder` that exists; the rest stays as written.
 QString resolvedFolder(const QString &folder)
 {
@@ -18,7 +13,7 @@ QString resolvedFolder(const QString &folder)
     for (;;) {
         const QString real = QFileInfo(existing).canonicalFilePath();
         if (!real.isEmpty())
-            return rest.isEmpty() ? real : joined(real, rest);
+            return rest.isEmpty() ? real : joinedPath(real, rest);
         if (existing == u'/')
             return folder;
         const qsizetype slash = existing.lastIndexOf(u'/');
@@ -39,5 +34,10 @@ QString canonicalPath(const QString &path)
         return standard;
     const qsizetype slash = standard.lastIndexOf(u'/');
     const QString parent = slash == 0 ? QStringLiteral("/") : standard.left(slash);
-    return joined(resolvedFolder(parent), standard.mid(slash + 1));
+    return joinedPath(resolvedFolder(parent), standard.mid(slash + 1));
+}
+
+QString joinedPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }

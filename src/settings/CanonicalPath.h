@@ -7,3 +7,6 @@
 // (a link that is the file itself is not followed). Where the parent does not exist yet, links
 // in the part of it that does exist are resolved. Touches the disk (realpath).
 QString canonicalPath(const QString &path);
+
+// `name` inside `folder`, with one slash between them.
+QString joinedPath(const QString &folder, const QString &name);

@@ -20,6 +20,14 @@ char32_t codePointBefore(QStringView text, qsizetype end)
     return c.unicode();
 }
 
+QRegularExpression pattern(const char *text, QRegularExpression::PatternOptions options)
+{
+    QRegularExpression expression(QString::fromLatin1(text),
+                                  options | QRegularExpression::UseUnicodePropertiesOption);
+    expression.optimize();
+    return expression;
+}
+
 bool isHorizontalSpace(char32_t c)
 {
     return c == U'\t' || QChar::category(c) == QChar::Separator_Space;

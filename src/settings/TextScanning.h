@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -43,6 +44,10 @@ QStringView trimmedHorizontally(QStringView text);
 
 // The pieces between runs of whitespace (line breaks included); none is empty.
 QList<QStringView> whitespaceSeparated(QStringView text);
+
+// A fixed pattern with Unicode \d, \s, \w and \b, compiled at once so that threads sharing the
+// constant only read it. Callers keep the result in a function-local static.
+QRegularExpression pattern(const char *text, QRegularExpression::PatternOptions options = {});
 
 // A fixed word list as a set.
 QSet<QString> wordSet(std::initializer_list<const char *> words);

@@ -109,14 +109,14 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     for (const QString &name : untouched)
         QVERIFY2(files.contains(name), qPrintable(name));
 
-    LinuxFileSystem fileSystem;
-    // The history is written just after the last move.
-    const auto stored = [this] {
-        return RenameRecordJson::decode(
-            PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory")).value_or(QByteArray()));
+    // The record is saved just after the move, so the third file can show before its record.
+    const auto storedHistory = [this] {
+        const auto stored = PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory"));
+        return RenameRecordJson::decode(stored.value_or(QByteArray())).records;
     };
-    QTRY_COMPARE(stored().records.size(), 3);
-    const QList<RenameRecord> history = stored().records;
+    QTRY_COMPARE_WITH_TIMEOUT(storedHistory().size(), 3, 10000);
+    LinuxFileSystem fileSystem;
+    const QList<RenameRecord> history = storedHistory();
     for (const RenameRecord &record : history) {
         QVERIFY(ScreenshotDetector::isMarkedHandled(fileSystem, record.renamedPath));
         QVERIFY(record.routedFolderName);

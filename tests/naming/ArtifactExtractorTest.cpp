@@ -23,8 +23,6 @@ void ArtifactExtractorTest::names_data()
     QTest::addColumn<QString>("expected"); // groups joined by "|", words by spaces
 
     QTest::addRow("extension compared lower-cased") << u"See Report.PDF"_s << u"report"_s;
-    QTest::addRow("unlisted extension") << u"archive.tar"_s << u""_s;
-    QTest::addRow("version as the only stem") << u"v2.dmg"_s << u""_s;
     QTest::addRow("version part skipped") << u"V12-Atlas.zip"_s << u"atlas"_s;
     QTest::addRow("bracketed token, first qualifying part") << u"(Budget_Q3.xlsx),"_s << u"budget"_s;
     QTest::addRow("first part names the project") << u"Atlas-release-notes.md"_s << u"atlas"_s;
@@ -32,7 +30,6 @@ void ArtifactExtractorTest::names_data()
     QTest::addRow("at most three words") << u"AtlasCoreServiceClient.py"_s << u"atlas core service"_s;
     QTest::addRow("generic camera name") << u"IMG_2024.pdf"_s << u""_s;
     QTest::addRow("extension split off by a space") << u"Quarterly Report .pdf"_s << u"report"_s;
-    QTest::addRow("extension alone at the start") << u".pdf file"_s << u""_s;
     QTest::addRow("cut-off stem") << u"…Quarterly…Report….pdf"_s << u"quarterly report"_s;
 
     QTest::addRow("name before a pull request") << u"Atlas PR #42"_s << u"atlas"_s;
@@ -41,17 +38,12 @@ void ArtifactExtractorTest::names_data()
     QTest::addRow("three tokens nearest the marker")
         << u"Orion Nebula Star Atlas pr#7"_s << u"nebula star atlas"_s;
     QTest::addRow("spelled-out pull request") << u"Atlas pull request #42"_s << u"atlas"_s;
-    QTest::addRow("pr is not a name word") << u"Release PR PR #5"_s << u"release"_s;
     QTest::addRow("markers in table order, not text order")
         << u"Nova v2.1 and Atlas PR #3"_s << u"atlas|nova"_s;
-    QTest::addRow("version without a dot is no marker") << u"Atlas v2"_s << u""_s;
-
     QTest::addRow("owner and repository with hyphens") << u"acme-labs/atlas-core"_s << u"atlas core"_s;
     QTest::addRow("capitalised owner") << u"Acme/Widgets"_s << u"widgets"_s;
     QTest::addRow("prose-like pair") << u"acme/widgets"_s << u""_s;
-    QTest::addRow("longer path") << u"Owner/repo/extra"_s << u""_s;
     QTest::addRow("web address with a path") << u"https://example.com/docs/getting-started"_s << u""_s;
-    QTest::addRow("owner too short") << u"ab/atlas-core"_s << u""_s;
     QTest::addRow("file name before repository")
         << u"notes.txt in acme-labs/atlas-core"_s << u"notes|atlas core"_s;
 }
@@ -72,10 +64,7 @@ void ArtifactExtractorTest::splitCamelCase_data()
     QTest::addColumn<QString>("expected");
     QTest::addRow("two words") << u"QuarterlyReport"_s << u"Quarterly Report"_s;
     QTest::addRow("lower then capitals") << u"iOSApp"_s << u"i OSApp"_s;
-    QTest::addRow("capitals stay whole") << u"HTTPServer"_s << u"HTTPServer"_s;
-    QTest::addRow("accented letters") << u"ÉtéParis"_s << u"Été Paris"_s;
     QTest::addRow("combining accent") << u"Cafe\u0301Noir"_s << u"Cafe\u0301 Noir"_s;
-    QTest::addRow("digit before capital") << u"Q3Budget"_s << u"Q3Budget"_s;
 }
 
 void ArtifactExtractorTest::splitCamelCase()

@@ -58,11 +58,8 @@ void SlugGeneratorTest::isNoiseToken_data()
     QTest::addRow("long number is hex too") << u"12345678"_s << true;
     QTest::addRow("hex word without a digit") << u"deadbeef"_s << false;
     QTest::addRow("seven hex characters") << u"3f9a2b7"_s << false;
-    QTest::addRow("upper-case hex") << u"3F9A2B7C1D"_s << false;
     QTest::addRow("sizes") << u"512kb"_s << true;
     QTest::addRow("unit alone") << u"mb"_s << false;
-    QTest::addRow("unit with more letters") << u"12kbps"_s << false;
-    QTest::addRow("upper-case unit") << u"12MB"_s << false;
     QTest::addRow("version") << u"v2"_s << true;
     QTest::addRow("v alone") << u"v"_s << false;
     QTest::addRow("version with a name") << u"v3beta"_s << false;

@@ -19,7 +19,7 @@ Q_DECLARE_METATYPE(OptionalText)
 inline RecognizedLine line(const QString &text, double x, double y, double w = 0.5, double h = 0.02,
                            float conf = 0.9f)
 {
-    return {text, conf, QRectF(x, y, w, h)};
+    return {text, conf, QRectF(x, y, w, h), {}};
 }
 
 // The lines' texts joined by "|".
@@ -27,6 +27,6 @@ inline QString joinedTexts(const QList<LaidOutLine> &lines)
 {
     QStringList texts;
     for (const LaidOutLine &laidOut : lines)
-        texts.append(laidOut.line.text);
+        texts.append(laidOut.recognized.text);
     return texts.join(u'|');
 }

@@ -1,9 +1,9 @@
 // Renders the settings window, as a fresh installation shows it, to settings-window-light.png and
 // settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
 // offscreen platform in a temporary home.
+#include "PictureThemes.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "support/PictureThemes.h"
 #include "ui/ModelAvailabilityMonitor.h"
 #include "ui/SettingsWindow.h"
 #include "ui/SoftwareUpdateController.h"

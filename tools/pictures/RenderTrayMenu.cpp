@@ -1,9 +1,9 @@
 // Not a test: `make screenshots` runs it to draw the tray menu, with two recent renames, into
 // docs/images/tray-menu-<theme>.png.
+#include "PictureThemes.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "support/PictureThemes.h"
 #include "ui/MenuBarController.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 // Draws each state of the rename panel from the real widgets, over a real coordinator and real
 // files, to panel-<state>-<light|dark>.png in the folder given as the only argument. Run by
 // `make screenshots` with the offscreen platform, at twice the size, in a temporary home.
+#include "PictureThemes.h"
 #include "intake/LinuxFileSystem.h"
 #include "renaming/RenameCoordinator.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/Workspace.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "support/PictureThemes.h"
 #include "ui/PanelStyle.h"
 #include "ui/RenameNotificationController.h"
 #include "ui/RenameNotificationPanel.h"
