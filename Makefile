@@ -2,8 +2,11 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_JOBS ?= 2
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench package screenshots format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package screenshots format clean
 
 all: build
 
@@ -21,6 +24,19 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUILLO_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR)
+	ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+# Each fuzz target for FUZZ_SECONDS; what it finds is kept in tests/fuzz/corpus/.
+fuzz: deps
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
@@ -43,4 +59,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

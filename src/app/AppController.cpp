@@ -5,6 +5,7 @@
 #include "app/TakeOverChannel.h"
 #include "app/UserPrompts.h"
 #include "intake/DirectoryChangeObserver.h"
+#include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/Workspace.h"
@@ -13,6 +14,7 @@
 #include "settings/PreferencesStore.h"
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
+#include "settings/WatchedFolderRules.h"
 #include "ui/NetworkAddress.h"
 
 #include <QDir>
@@ -106,12 +108,12 @@ void AppController::shutdown()
 
 void AppController::observePreferencesFolder()
 {
-    // Flameshot keeps its settings one folder down, so that folder is watched too when present.
+    // Flameshot keeps its settings one folder down, which it creates when it first saves them.
     const QString root = m_services.preferencesFolder;
     for (const QString &folder : {root, root + QStringLiteral("/flameshot")}) {
-        if (!QFileInfo(folder).isDir())
-            continue;
-        auto observer = DirectoryChangeObserver::create(m_services.eventSources(folder), [this] {
+        auto source = PersistentFolderEventSource::create(folder, m_services.eventSources,
+                                                          PersistentFolderEventSource::IfMissing::Wait);
+        auto observer = DirectoryChangeObserver::create(std::move(source), [this] {
             refreshWatchedFolder(false, false);
         });
         if (observer)
@@ -121,11 +123,13 @@ void AppController::observePreferencesFolder()
 
 void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
 {
-    const QString resolved = m_settings->resolveWatchedFolder().folder;
     ScreenshotDetector detector = m_coordinator->detector();
     detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
     m_coordinator->setDetector(detector);
+    if (!forceRestart && isWaitingForCustomFolder())
+        return;
 
+    const QString resolved = m_settings->resolveWatchedFolder().folder;
     bool restart = forceRestart;
     const auto &current = m_settings->watchedFolder();
     if (!current || canonicalPath(*current) != canonicalPath(resolved)) {
@@ -141,6 +145,16 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
         updateWatcher(true);
     if (needsAccess && promptForAccess)
         requestFolderAccess();
+}
+
+// A custom folder that went away while watched (deleted, moved, unmounted) is waited for by the
+// watcher, not replaced by the screenshot tool's folder.
+bool AppController::isWaitingForCustomFolder() const
+{
+    const auto &custom = m_settings->customFolderPath();
+    const auto &current = m_settings->watchedFolder();
+    return custom && current && m_watcher->isRunning() && !QFileInfo(*custom).isDir() &&
+           canonicalPath(*custom) == canonicalPath(*current);
 }
 
 void AppController::updateWatcher(bool restart)
@@ -181,7 +195,7 @@ void AppController::requestFolderAccess()
         QStringLiteral("Quillo renames new screenshots in this folder and files them into subfolders. Click "
                        "Grant Access to allow it, or choose the folder you save screenshots to."),
         resolved);
-    if (!chosen)
+    if (!chosen || isRefused(*chosen))
         return;
     rememberWatchedFolder(*chosen);
     if (canonicalPath(*chosen) == canonicalPath(resolved))
@@ -196,10 +210,22 @@ void AppController::chooseCustomFolder()
         QStringLiteral("Watch Folder"),
         QStringLiteral("Choose the folder Quillo watches for new screenshots."),
         m_settings->watchedFolder().value_or(QDir::homePath()));
-    if (!chosen)
+    if (!chosen || isRefused(*chosen))
         return;
     rememberWatchedFolder(*chosen);
     m_settings->setCustomFolderPath(QDir::cleanPath(*chosen));
+}
+
+bool AppController::isRefused(const QString &folder)
+{
+    const auto refusal = WatchedFolderRules::refusal(folder, true);
+    if (refusal) {
+        const QString name = folderName(folder);
+        m_services.prompts.warn(QStringLiteral("Quillo cannot watch \u201C%1\u201D")
+                                    .arg(name.isEmpty() ? QStringLiteral("/") : name),
+                                *refusal);
+    }
+    return refusal.has_value();
 }
 
 void AppController::rememberWatchedFolder(const QString &folder)

@@ -79,8 +79,11 @@ signals:
 
 private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
+    bool isWaitingForCustomFolder() const;
     void updateWatcher(bool restart);
     void fileAppeared(const QString &path);
+    // Warns the user when the folder may not be watched.
+    bool isRefused(const QString &folder);
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
     void announceModelServer();

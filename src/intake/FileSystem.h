@@ -31,11 +31,26 @@ struct FileResult
     static FileResult fromErrno(int errorNumber, const QString &what);
 };
 
-// What the detector needs to know about one file.
+// Which file a name leads to, and which version of it: another file put in its place, or the same
+// file written again, compares unequal.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // modification time in nanoseconds since the Unix epoch
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+// What the detector needs to know about one file, as the name itself (a symbolic link is not
+// followed).
 struct FileFacts
 {
     bool isDirectory = false;
+    bool isSymbolicLink = false;
     std::optional<QDateTime> creationDate; // birth time, when the file system keeps one
+    FileIdentity identity;
 
     bool operator==(const FileFacts &) const = default;
 };
@@ -53,11 +68,12 @@ public:
     // True when the path leads (through links) to a folder.
     virtual bool isDirectory(const QString &path) const = 0;
     virtual bool isWritable(const QString &path) const = 0;
-    // Nothing when the file cannot be examined, for example because it is already gone.
+    // Nothing when the file cannot be examined, for example because it is already gone. A symbolic
+    // link is described as itself.
     virtual std::optional<FileFacts> facts(const QString &path) const = 0;
     // The path with every symbolic link resolved; nothing when it does not exist.
     virtual std::optional<QString> realPath(const QString &path) const = 0;
-    // At most `maxBytes` from the start of the file; nothing when it cannot be read.
+    // At most `maxBytes` from the start of the file; nothing when it cannot be read or is a link.
     virtual std::optional<QByteArray> readStart(const QString &path, qsizetype maxBytes) const = 0;
 
     // Creates the folder and any missing parents; succeeds when the folder already exists.
@@ -66,6 +82,7 @@ public:
     // FileError::FileExists. On any failure the source is left as it was.
     virtual FileResult move(const QString &source, const QString &target) const = 0;
 
+    // Attributes belong to the name itself: a symbolic link is not followed.
     // The value of a user extended attribute (names carry the "user." prefix); nothing when absent.
     virtual std::optional<QByteArray> extendedAttribute(const QString &path,
                                                         const QByteArray &name) const = 0;

@@ -16,17 +16,18 @@
 namespace {
 
 constexpr uint32_t watchedEvents = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_MODIFY |
-                                   IN_CLOSE_WRITE | IN_ONLYDIR | IN_EXCL_UNLINK;
+                                   IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR |
+                                   IN_EXCL_UNLINK;
+// The watch no longer follows the folder at its path: the folder was deleted, moved or unmounted,
+// or the kernel dropped the watch.
+constexpr uint32_t folderGoneEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
 
 // In order of precedence; an event carries one of these, overflow aside.
 constexpr std::pair<uint32_t, FolderEventKind> kinds[] = {
-    {IN_Q_OVERFLOW, FolderEventKind::Overflow},
-    {IN_CREATE, FolderEventKind::Created},
-    {IN_MOVED_TO, FolderEventKind::MovedIn},
-    {IN_MOVED_FROM, FolderEventKind::MovedOut},
-    {IN_DELETE, FolderEventKind::Deleted},
-    {IN_MODIFY, FolderEventKind::Modified},
-    {IN_CLOSE_WRITE, FolderEventKind::ClosedAfterWrite},
+    {IN_Q_OVERFLOW, FolderEventKind::Overflow}, {folderGoneEvents, FolderEventKind::FolderGone},
+    {IN_CREATE, FolderEventKind::Created},      {IN_MOVED_TO, FolderEventKind::MovedIn},
+    {IN_MOVED_FROM, FolderEventKind::MovedOut}, {IN_DELETE, FolderEventKind::Deleted},
+    {IN_MODIFY, FolderEventKind::Modified},     {IN_CLOSE_WRITE, FolderEventKind::ClosedAfterWrite},
 };
 
 std::optional<FolderEventKind> kindOf(uint32_t mask)
@@ -41,7 +42,8 @@ std::optional<FolderEventKind> kindOf(uint32_t mask)
 FolderEvent eventFrom(const inotify_event &raw, FolderEventKind kind)
 {
     const QByteArray name(raw.name, qsizetype(strnlen(raw.name, raw.len)));
-    FolderEvent event{kind, QFile::decodeName(name), (raw.mask & IN_ISDIR) != 0, true};
+    FolderEvent event{kind, QFile::decodeName(name),
+                      kind != FolderEventKind::FolderGone && (raw.mask & IN_ISDIR), true};
     event.isNameDecodable = QFile::encodeName(event.name) == name;
     return event;
 }
@@ -89,15 +91,19 @@ void InotifyEventSource::readEvents()
             qCWarning(lcIntake) << "Reading events of" << m_folderPath << "failed:" << qt_error_string(errno);
         if (size <= 0)
             break;
-        for (ssize_t offset = 0; offset < size;) {
+        for (ssize_t offset = 0; offset < size && !m_isGone;) {
             const auto *raw = reinterpret_cast<const inotify_event *>(buffer + offset);
             offset += ssize_t(sizeof(inotify_event) + raw->len);
-            if (raw->mask & IN_IGNORED)
-                qCInfo(lcIntake) << "The watched folder" << m_folderPath << "is gone";
-            else if (const auto kind = kindOf(raw->mask))
-                events.push_back(eventFrom(*raw, *kind));
+            const auto kind = kindOf(raw->mask);
+            if (!kind)
+                continue;
+            events.push_back(eventFrom(*raw, *kind));
+            // Reported once; whatever the old folder sees from now on is no news about the path.
+            m_isGone = *kind == FolderEventKind::FolderGone;
         }
     }
+    if (m_isGone)
+        m_notifier->setEnabled(false);
     // The handler may delete this source; keep what the loop needs on the stack.
     const Handler handler = m_handler;
     const std::shared_ptr<bool> alive = m_alive;

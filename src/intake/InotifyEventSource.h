@@ -18,6 +18,7 @@ public:
 
     QString folderPath() const override { return m_folderPath; }
     void setHandler(Handler handler) override { m_handler = std::move(handler); }
+    void flush() override { readEvents(); }
 
 private:
     InotifyEventSource(FileDescriptor inotify, QString folderPath);
@@ -27,5 +28,6 @@ private:
     QString m_folderPath;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Handler m_handler;
+    bool m_isGone = false;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

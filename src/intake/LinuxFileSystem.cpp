@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 
 #include <cerrno>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +23,10 @@ namespace {
 
 constexpr qsizetype attributeSizeLimit = 64 * 1024; // the kernel's XATTR_SIZE_MAX
 constexpr size_t copyBufferSize = 1024 * 1024;
+
+using Step = LinuxFileSystem::Step;
+// Asks whether a step is to fail on purpose; 0 or an errno.
+using Faults = std::function<int(Step step, const QString &path)>;
 
 QByteArray encoded(const QString &path)
 {
@@ -49,8 +55,10 @@ FileResult moveFailure(int errorNumber, const QString &source, const QString &ta
 }
 
 // Renames within one file system without ever replacing the target. Returns 0 or an errno.
-int renameWithoutReplacing(const QByteArray &from, const QByteArray &to)
+int renameWithoutReplacing(const QByteArray &from, const QByteArray &to, Step step, const Faults &faults)
 {
+    if (const int error = faults(step, QFile::decodeName(to)))
+        return error;
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
         return 0;
     const int renameError = errno;
@@ -67,9 +75,11 @@ int renameWithoutReplacing(const QByteArray &from, const QByteArray &to)
     return 0;
 }
 
-int writeAll(int fd, const char *data, size_t size)
+int writeAll(int fd, const char *data, size_t size, const QString &target, const Faults &faults)
 {
     while (size > 0) {
+        if (const int error = faults(Step::CopyWrite, target))
+            return error;
         const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR)
@@ -82,7 +92,7 @@ int writeAll(int fd, const char *data, size_t size)
     return 0;
 }
 
-int copyContents(int from, int to)
+int copyContents(int from, int to, const QString &target, const Faults &faults)
 {
     std::vector<char> buffer(copyBufferSize);
     for (;;) {
@@ -93,7 +103,7 @@ int copyContents(int from, int to)
             return errno;
         if (count == 0)
             return 0;
-        if (const int error = writeAll(to, buffer.data(), size_t(count)))
+        if (const int error = writeAll(to, buffer.data(), size_t(count), target, faults))
             return error;
     }
 }
@@ -127,9 +137,9 @@ int copyUserAttributes(int from, int to, const QString &target)
 }
 
 // Everything except the final link: contents, attributes, mode and times, flushed to disk.
-int writeCopy(int from, const struct stat &status, int to, const QString &target)
+int writeCopy(int from, const struct stat &status, int to, const QString &target, const Faults &faults)
 {
-    if (const int error = copyContents(from, to))
+    if (const int error = copyContents(from, to, target, faults))
         return error;
     if (const int error = copyUserAttributes(from, to, target))
         return error;
@@ -143,7 +153,7 @@ int writeCopy(int from, const struct stat &status, int to, const QString &target
 
 // Copies into a hidden temporary file beside the target, links it to the target name without
 // replacing, and only then removes the source. Any failure removes what was written.
-FileResult moveAcrossFileSystems(const QString &source, const QString &target)
+FileResult moveAcrossFileSystems(const QString &source, const QString &target, const Faults &faults)
 {
     const QByteArray from = encoded(source);
     const QByteArray to = encoded(target);
@@ -162,18 +172,23 @@ FileResult moveAcrossFileSystems(const QString &source, const QString &target)
     FileDescriptor output(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!output.isValid())
         return moveFailure(errno, source, target);
-    int error = writeCopy(input.get(), status, output.get(), target);
+    int error = writeCopy(input.get(), status, output.get(), target, faults);
     if (const int closeError = output.close(); error == 0)
         error = closeError;
     if (error == 0)
-        error = renameWithoutReplacing(temporary, to);
+        error = renameWithoutReplacing(temporary, to, Step::LinkCopy, faults);
     if (error != 0) {
         ::unlink(temporary.constData());
         return moveFailure(error, source, target);
     }
-    if (::unlink(from.constData()) != 0) {
+    error = faults(Step::RemoveSource, source);
+    if (error == 0 && ::unlink(from.constData()) != 0)
         error = errno;
-        ::unlink(to.constData());
+    if (error != 0) {
+        // The copy goes again, so that the file is in exactly one place: where it was.
+        if (::unlink(to.constData()) != 0)
+            qCWarning(lcIntake) << "Could not remove" << target << "after failing to remove" << source
+                                << "; the file is now in both places";
         return moveFailure(error, source, target);
     }
     return FileResult::success();
@@ -201,10 +216,15 @@ bool LinuxFileSystem::isWritable(const QString &path) const
 std::optional<FileFacts> LinuxFileSystem::facts(const QString &path) const
 {
     struct statx status = {};
-    if (::statx(AT_FDCWD, encoded(path).constData(), 0, STATX_TYPE | STATX_BTIME, &status) != 0)
+    if (::statx(AT_FDCWD, encoded(path).constData(), AT_SYMLINK_NOFOLLOW,
+                STATX_TYPE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME, &status) != 0)
         return std::nullopt;
     FileFacts facts;
     facts.isDirectory = S_ISDIR(status.stx_mode);
+    facts.isSymbolicLink = S_ISLNK(status.stx_mode);
+    facts.identity = {::makedev(status.stx_dev_major, status.stx_dev_minor), status.stx_ino,
+                      qint64(status.stx_size),
+                      qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec};
     if (status.stx_mask & STATX_BTIME) {
         const qint64 msecs = status.stx_btime.tv_sec * 1000 + status.stx_btime.tv_nsec / 1'000'000;
         facts.creationDate = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
@@ -224,7 +244,8 @@ std::optional<QString> LinuxFileSystem::realPath(const QString &path) const
 std::optional<QByteArray> LinuxFileSystem::readStart(const QString &path, qsizetype maxBytes) const
 {
     // Non-blocking, so that a FIFO with a screenshot's name cannot stall the caller.
-    const FileDescriptor fd(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor fd(
+        ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
     struct stat status = {};
     if (!fd.isValid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
@@ -247,7 +268,10 @@ std::optional<QByteArray> LinuxFileSystem::readStart(const QString &path, qsizet
 FileResult LinuxFileSystem::createFolder(const QString &path) const
 {
     std::error_code error;
-    std::filesystem::create_directories(encoded(path).toStdString(), error);
+    if (const int injected = injectedError(Step::CreateFolder, path); injected != 0 && !isDirectory(path))
+        error.assign(injected, std::generic_category());
+    else
+        std::filesystem::create_directories(encoded(path).toStdString(), error);
     if (!error && isDirectory(path))
         return FileResult::success();
     return FileResult::fromErrno(error ? error.value() : EEXIST,
@@ -256,11 +280,14 @@ FileResult LinuxFileSystem::createFolder(const QString &path) const
 
 FileResult LinuxFileSystem::move(const QString &source, const QString &target) const
 {
-    const int error = renameWithoutReplacing(encoded(source), encoded(target));
+    const Faults faults = [this](Step step, const QString &path) {
+        return injectedError(step, path);
+    };
+    const int error = renameWithoutReplacing(encoded(source), encoded(target), Step::Rename, faults);
     if (error == 0)
         return FileResult::success();
     if (error == EXDEV)
-        return moveAcrossFileSystems(source, target);
+        return moveAcrossFileSystems(source, target, faults);
     return moveFailure(error, source, target);
 }
 
@@ -268,11 +295,11 @@ std::optional<QByteArray> LinuxFileSystem::extendedAttribute(const QString &path
                                                              const QByteArray &name) const
 {
     const QByteArray file = encoded(path);
-    const ssize_t size = ::getxattr(file.constData(), name.constData(), nullptr, 0);
+    const ssize_t size = ::lgetxattr(file.constData(), name.constData(), nullptr, 0);
     if (size < 0 || size > attributeSizeLimit)
         return std::nullopt;
     QByteArray value(size, Qt::Uninitialized);
-    const ssize_t read = ::getxattr(file.constData(), name.constData(), value.data(), size_t(value.size()));
+    const ssize_t read = ::lgetxattr(file.constData(), name.constData(), value.data(), size_t(value.size()));
     if (read < 0)
         return std::nullopt; // gone, or grown, since the size was asked
     value.truncate(read);
@@ -282,13 +309,21 @@ std::optional<QByteArray> LinuxFileSystem::extendedAttribute(const QString &path
 FileResult LinuxFileSystem::setExtendedAttribute(const QString &path, const QByteArray &name,
                                                  const QByteArray &value) const
 {
-    if (::setxattr(encoded(path).constData(), name.constData(), value.constData(), size_t(value.size()), 0) ==
-        0)
-        return FileResult::success();
-    const int error = errno;
+    int error = injectedError(Step::SetAttribute, path);
+    if (error == 0) {
+        if (::lsetxattr(encoded(path).constData(), name.constData(), value.constData(), size_t(value.size()),
+                        0) == 0)
+            return FileResult::success();
+        error = errno;
+    }
     if (error == EOPNOTSUPP)
         return FileResult::failure(
             FileError::Unsupported,
             QStringLiteral("The file system of %1 does not keep extended attributes.").arg(quotedName(path)));
     return FileResult::fromErrno(error, QStringLiteral("Could not mark %1").arg(quotedName(path)));
+}
+
+int LinuxFileSystem::injectedError(Step, const QString &) const
+{
+    return 0;
 }

@@ -7,6 +7,17 @@
 class LinuxFileSystem : public FileSystem
 {
 public:
+    // The system calls at which a failure can be injected.
+    enum class Step
+    {
+        CreateFolder, // making a folder
+        Rename,       // moving within one file system
+        CopyWrite,    // writing the copy of a move to another file system
+        LinkCopy,     // giving that copy the target name
+        RemoveSource, // removing the source once the copy is in place
+        SetAttribute, // writing an extended attribute
+    };
+
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
     bool isWritable(const QString &path) const override;
@@ -22,4 +33,8 @@ public:
     std::optional<QByteArray> extendedAttribute(const QString &path, const QByteArray &name) const override;
     FileResult setExtendedAttribute(const QString &path, const QByteArray &name,
                                     const QByteArray &value) const override;
+
+protected:
+    // 0, or the errno with which `step` on `path` fails instead of calling the system.
+    virtual int injectedError(Step step, const QString &path) const;
 };

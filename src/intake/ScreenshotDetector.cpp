@@ -65,6 +65,7 @@ QString verdictName(DetectionVerdict verdict)
     static constexpr const char *names[] = {"accept",
                                             "rejectTemporaryFile",
                                             "rejectDirectory",
+                                            "rejectSymbolicLink",
                                             "rejectUnsupportedType",
                                             "rejectAlreadyProcessed",
                                             "rejectNotScreenshot",
@@ -118,6 +119,9 @@ DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candida
         return DetectionVerdict::RejectTemporaryFile;
     if (candidate.isDirectory)
         return DetectionVerdict::RejectDirectory;
+    // A link may lead out of the folder; neither it nor what it leads to is Quillo's to rename.
+    if (candidate.isSymbolicLink)
+        return DetectionVerdict::RejectSymbolicLink;
     if (!supportedExtensions().contains(extensionOf(name)))
         return DetectionVerdict::RejectUnsupportedType;
     if (candidate.isMarkedHandled || processedPaths.contains(canonicalPath(candidate.path)))
@@ -148,8 +152,13 @@ std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSyste
     const auto facts = fileSystem.facts(path);
     if (!facts)
         return std::nullopt;
-    return ScreenshotCandidate{path, facts->isDirectory, hasScreenCaptureMetadata(fileSystem, path),
-                               facts->creationDate, isMarkedHandled(fileSystem, path)};
+    ScreenshotCandidate candidate{path,  facts->isDirectory,    false,          facts->creationDate,
+                                  false, facts->isSymbolicLink, facts->identity};
+    if (!facts->isSymbolicLink) {
+        candidate.hasScreenCaptureMetadata = hasScreenCaptureMetadata(fileSystem, path);
+        candidate.isMarkedHandled = isMarkedHandled(fileSystem, path);
+    }
+    return candidate;
 }
 
 bool ScreenshotDetector::hasScreenCaptureMetadata(const FileSystem &fileSystem, const QString &path)

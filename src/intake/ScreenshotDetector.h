@@ -17,6 +17,8 @@ struct ScreenshotCandidate
     bool hasScreenCaptureMetadata = false; // a screenshot tool marked it as a capture
     std::optional<QDateTime> creationDate;
     bool isMarkedHandled = false;
+    bool isSymbolicLink = false;
+    FileIdentity identity; // the file these facts are about
 
     bool operator==(const ScreenshotCandidate &) const = default;
 };
@@ -26,6 +28,7 @@ enum class DetectionVerdict
     Accept,
     RejectTemporaryFile,
     RejectDirectory,
+    RejectSymbolicLink,
     RejectUnsupportedType,
     RejectAlreadyProcessed,
     RejectNotScreenshot,
@@ -57,7 +60,8 @@ struct ScreenshotDetector
     // A property-list boolean or number, as files copied from a Mac carry it.
     static constexpr char screenCaptureAttributeName[] = "user.com.apple.metadata:kMDItemIsScreenCapture";
 
-    // Nothing when the file cannot be examined (for example because it is already gone).
+    // Nothing when the file cannot be examined (for example because it is already gone). Nothing is
+    // read through a symbolic link.
     static std::optional<ScreenshotCandidate> candidate(const FileSystem &fileSystem, const QString &path);
     // The capture flag attribute when present (a false there is final); otherwise the PNG text
     // "Software" or "Source" naming a screenshot tool.

@@ -1,9 +1,11 @@
 #include "intake/ScreenshotWatcher.h"
 
 #include "intake/IntakeLog.h"
+#include "intake/PersistentFolderEventSource.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTimer>
 
 #include <map>
@@ -27,23 +29,35 @@ public:
         , m_report(std::move(report))
     {}
 
+    // Files still settling in the folder are kept when it is the one watched before.
     bool start(const QString &folder)
     {
+        const QString watchedPath = realPathOrClean(folder);
         stop();
-        m_watchedPath = realPathOrClean(folder);
-        m_source = m_createSource(m_watchedPath);
+        if (watchedPath != m_watchedPath)
+            m_suspended.clear();
+        m_watchedPath = watchedPath;
+        m_source = PersistentFolderEventSource::create(m_watchedPath, m_createSource,
+                                                       PersistentFolderEventSource::IfMissing::Fail);
         if (!m_source)
             return false;
         m_source->setHandler([this](const FolderEvent &event) {
             handle(event);
         });
         qCInfo(lcIntake) << "Watching" << m_watchedPath;
+        for (const QString &path : std::exchange(m_suspended, {}))
+            schedule(path);
         return true;
     }
 
+    // Files still settling are set aside for a later start on the same folder.
     void stop()
     {
+        if (m_source)
+            m_source->flush(); // a file that just arrived is settling, too
         m_source.reset();
+        for (const auto &[path, timer] : m_pending)
+            m_suspended.insert(path);
         m_pending.clear();
     }
 
@@ -53,6 +67,16 @@ private:
         if (event.kind == FolderEventKind::Overflow) {
             qCWarning(lcIntake) << "Too many changes in" << m_watchedPath
                                 << "at once; some new files were missed";
+            return;
+        }
+        if (event.kind == FolderEventKind::FolderGone) {
+            qCWarning(lcIntake) << "The watched folder" << m_watchedPath
+                                << "is gone; watching for it to come back";
+            return;
+        }
+        if (event.kind == FolderEventKind::FolderBack) {
+            qCInfo(lcIntake) << "The watched folder" << m_watchedPath << "is back; watching it again";
+            scheduleFilesAlreadyThere();
             return;
         }
         if (event.isDirectory)
@@ -77,6 +101,17 @@ private:
         if (realPathOrClean(m_source->folderPath()) != m_watchedPath)
             return;
         schedule(path);
+    }
+
+    // A folder that comes back may bring new files, or get them before it was watched again.
+    void scheduleFilesAlreadyThere()
+    {
+        const QDir folder(m_watchedPath);
+        for (const QString &name : folder.entryList(QDir::Files | QDir::System)) {
+            const QString path = folder.filePath(name);
+            if (!m_pending.contains(path))
+                schedule(path);
+        }
     }
 
     void schedule(const QString &path)
@@ -110,6 +145,7 @@ private:
     std::unique_ptr<FolderEventSource> m_source;
     QString m_watchedPath;
     std::map<QString, std::unique_ptr<QTimer>> m_pending;
+    QSet<QString> m_suspended; // settling when watching stopped
 };
 
 ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *parent)

@@ -11,7 +11,8 @@
 
 // Watches one folder for new files (created there or renamed into it, not hidden, not folders,
 // not in subfolders) and reports each once it has settled: 600 ms after it appeared or was last
-// written, and only if it still exists then.
+// written, and only if it still exists then. A folder that is deleted or moved away is watched
+// again once a folder is back at its path; files it holds then count as new.
 //
 // Threads: the object belongs to the thread that creates it, which calls start(), stop() and
 // isRunning(). Event handling runs on the watcher's own thread, and fileSettled() is emitted
@@ -27,10 +28,11 @@ public:
     explicit ScreenshotWatcher(EventSourceFactory createSource, QObject *parent = nullptr);
     ~ScreenshotWatcher() override;
 
-    // (Re)starts on `folderPath`, forgetting files still settling from before. When the folder
-    // cannot be watched the watcher stays stopped (logged). Returns once events are being read.
+    // (Re)starts on `folderPath`. Files still settling when watching last stopped or restarted are
+    // kept when it is the same folder, and forgotten otherwise. When the folder cannot be watched
+    // the watcher stays stopped (logged). Returns once events are being read.
     void start(const QString &folderPath);
-    // Stops watching; files still settling are not reported.
+    // Stops watching; files still settling are reported only after a start on the same folder.
     void stop();
     bool isRunning() const { return !m_folder.isEmpty(); }
     // The folder as passed to start(); empty while stopped.

@@ -81,11 +81,25 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
     const auto namer = m_namerProvider();
     return namer->suggestName(candidate.path, context, routing)
         .then(this,
-              [this, candidate, root, routing, namer](const NamingSuggestion &suggestion) {
-                  const MaybeRecord record = finishRename(candidate, root, suggestion, routing);
+              [this, candidate, root, context, routing, namer](const NamingSuggestion &suggestion) {
+                  QFuture<MaybeRecord> result = QtFuture::makeReadyFuture(MaybeRecord());
+                  const auto facts = m_fileSystem.facts(candidate.path);
+                  if (!facts) {
+                      m_handledPaths.remove(canonicalPath(candidate.path)); // gone: the name is free
+                  } else if (facts->identity != candidate.identity) {
+                      // The name was made for what the file held before.
+                      qCInfo(lcRename).noquote()
+                          << QStringLiteral("%1 changed while it was named; naming it again")
+                                 .arg(fileName(candidate.path));
+                      m_handledPaths.remove(canonicalPath(candidate.path));
+                      result = handleNewFile(candidate.path, context);
+                  } else {
+                      result = QtFuture::makeReadyFuture(finishRename(candidate, root, suggestion, routing));
+                  }
                   changeActiveCount(-1);
-                  return record;
+                  return result;
               })
+        .unwrap()
         .onCanceled(this, [this, candidate] {
             qCWarning(lcRename).noquote()
                 << QStringLiteral("Could not rename %1: naming was cancelled").arg(fileName(candidate.path));
@@ -98,9 +112,6 @@ MaybeRecord RenameCoordinator::finishRename(const ScreenshotCandidate &candidate
                                             const NamingSuggestion &suggestion,
                                             const RoutingConfiguration &routing)
 {
-    if (!m_fileSystem.exists(candidate.path))
-        return std::nullopt;
-
     const QString destination = destinationFolder(root, suggestion.category, routing);
     QString baseName = suggestion.slug;
     if (m_settings.appendDateSuffix()) {
@@ -169,8 +180,11 @@ RenameOutcome<QString> RenameCoordinator::move(const QString &source, const QStr
         // Claimed before the move, so the watcher's report of the new file is ignored.
         m_handledPaths.insert(canonicalPath(target));
         result = m_fileSystem.move(source, target);
-        if (result)
+        if (result) {
+            // Whatever arrives under the old name from now on is another file.
+            m_handledPaths.remove(canonicalPath(source));
             return target;
+        }
         if (result.error != FileError::FileExists)
             break;
     }

@@ -1,5 +1,6 @@
 #include "renaming/RenameHistoryStore.h"
 
+#include "renaming/RenameLog.h"
 #include "settings/PreferencesStore.h"
 
 namespace {
@@ -12,10 +13,31 @@ RenameHistoryStore::RenameHistoryStore(PreferencesStore &preferences, QObject *p
     : QObject(parent)
     , m_preferences(preferences)
 {
-    if (const auto stored = m_preferences.dataValue(historyKey)) {
-        if (auto records = RenameRecordJson::decode(*stored))
-            m_records = records->mid(0, maximumCount);
+    const auto stored = m_preferences.dataValue(historyKey);
+    if (!stored || stored->isEmpty())
+        return;
+    const RenameRecordJson::Decoded decoded = RenameRecordJson::decode(*stored);
+    m_records = decoded.records.mid(0, maximumCount);
+    if (decoded.unreadableCount > 0) {
+        qCWarning(lcRename).noquote()
+            << QStringLiteral("Skipped unreadable entries of the stored rename history: %1")
+                   .arg(decoded.unreadableCount);
+        // The readable part is written back only once the stored value is safely aside.
+        m_unreadableOriginal = *stored;
+        if (keepOriginalAside())
+            save();
     }
+}
+
+bool RenameHistoryStore::keepOriginalAside()
+{
+    const auto aside = m_preferences.keepAside(historyKey, m_unreadableOriginal);
+    if (!aside)
+        return false;
+    qCInfo(lcRename).noquote()
+        << QStringLiteral("Kept the stored rename history as it was in %1").arg(*aside);
+    m_unreadableOriginal.clear();
+    return true;
 }
 
 std::optional<RenameRecord> RenameHistoryStore::record(const QUuid &id) const
@@ -56,6 +78,10 @@ void RenameHistoryStore::remove(const QUuid &id)
 
 void RenameHistoryStore::save()
 {
+    if (!m_unreadableOriginal.isNull() && !keepOriginalAside()) {
+        qCWarning(lcRename) << "Overwriting the stored rename history that could not be kept aside";
+        m_unreadableOriginal.clear();
+    }
     m_preferences.setData(historyKey, RenameRecordJson::encode(m_records));
     emit changed();
 }

@@ -15,7 +15,8 @@ class RenameHistoryStore final : public QObject
 public:
     static constexpr qsizetype maximumCount = 10;
 
-    // Unreadable stored history starts empty and stays on disk until the next save.
+    // Unreadable stored records are skipped (logged); the stored value is then first kept aside
+    // beside the preferences file, and then replaced by the readable records.
     explicit RenameHistoryStore(PreferencesStore &preferences, QObject *parent = nullptr);
 
     const QList<RenameRecord> &records() const { return m_records; }
@@ -32,7 +33,9 @@ signals:
 
 private:
     void save();
+    bool keepOriginalAside();
 
     PreferencesStore &m_preferences;
     QList<RenameRecord> m_records;
+    QByteArray m_unreadableOriginal; // not null while it could not be kept aside yet
 };

@@ -88,20 +88,20 @@ QByteArray encode(const QList<RenameRecord> &records)
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-std::optional<QList<RenameRecord>> decode(const QByteArray &json)
+Decoded decode(const QByteArray &json)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
-        return std::nullopt;
-    QList<RenameRecord> records;
+        return {{}, 1};
+    Decoded decoded;
     for (const QJsonValue &value : document.array()) {
-        auto record = fromJson(value);
-        if (!record)
-            return std::nullopt;
-        records.append(*record);
+        if (auto record = fromJson(value))
+            decoded.records.append(*record);
+        else
+            ++decoded.unreadableCount;
     }
-    return records;
+    return decoded;
 }
 
 } // namespace RenameRecordJson

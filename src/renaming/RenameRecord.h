@@ -26,7 +26,16 @@ struct RenameRecord
 
 // The stored form: a JSON array of records, dates as seconds since 1 January 2001 UTC.
 namespace RenameRecordJson {
+
+struct Decoded
+{
+    QList<RenameRecord> records; // the readable ones, in stored order
+    // Entries with malformed JSON, a missing key, a wrong type or an unknown naming source; a value
+    // that is not a JSON array at all counts as one.
+    qsizetype unreadableCount = 0;
+};
+
 QByteArray encode(const QList<RenameRecord> &records);
-// Fails as a whole on malformed JSON, a missing key, a wrong type or an unknown naming source.
-std::optional<QList<RenameRecord>> decode(const QByteArray &json);
+Decoded decode(const QByteArray &json);
+
 } // namespace RenameRecordJson

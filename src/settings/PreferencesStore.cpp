@@ -112,6 +112,22 @@ bool PreferencesStore::remove(const QString &key)
     return write(key, std::nullopt);
 }
 
+std::optional<QString> PreferencesStore::keepAside(const QString &key, const QByteArray &value) const
+{
+    const QString aside = freeSiblingName(m_filePath + u'.' + key, QStringLiteral(".unreadable"));
+    QFile file(aside);
+    // NewOnly: never replaces a file that appeared since the name was chosen.
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(value) == value.size() &&
+        file.flush()) {
+        file.close();
+        return aside;
+    }
+    qCWarning(lcSettings, "Could not keep the unreadable preference \"%s\" aside in %s: %s",
+              qUtf8Printable(key), qUtf8Printable(aside), qUtf8Printable(file.errorString()));
+    file.remove();
+    return std::nullopt;
+}
+
 // A fresh QSettings per call: its status belongs to this one operation, and opening re-reads the
 // file when its size or time changed.
 std::optional<QVariant> PreferencesStore::storedValue(const QString &key) const

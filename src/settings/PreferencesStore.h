@@ -36,6 +36,11 @@ public:
     bool setData(const QString &key, const QByteArray &value);
     bool remove(const QString &key);
 
+    // Writes `value`, a stored value that could not be fully read, to a new file beside the
+    // preferences file ("<name>.<key>.unreadable", numbered when taken) before it is overwritten.
+    // The file's path, or nothing when it could not be written (logged).
+    std::optional<QString> keepAside(const QString &key, const QByteArray &value) const;
+
 private:
     std::optional<QVariant> storedValue(const QString &key) const;
     bool write(const QString &key, const std::optional<QVariant> &value);

@@ -1,11 +1,15 @@
 #include "settings/ScreencapturePreferences.h"
 
 #include "settings/ForeignSettings.h"
+#include "settings/SettingsLog.h"
+#include "settings/WatchedFolderRules.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -50,12 +54,17 @@ ToolSettings flameshot()
             settings->stringValue(QStringLiteral("General"), QStringLiteral("filenamePattern"))};
 }
 
-// The first tool whose settings name a folder or a file-name template.
+// The first tool whose settings name a folder; with none, the first that names a file-name template.
+// A template alone must not hide another tool's folder.
 ToolSettings activeTool()
 {
-    for (auto read : {spectacle, flameshot}) {
-        ToolSettings tool = read();
-        if (tool.location || tool.nameTemplate)
+    const ToolSettings tools[] = {spectacle(), flameshot()};
+    for (const ToolSettings &tool : tools) {
+        if (tool.location)
+            return tool;
+    }
+    for (const ToolSettings &tool : tools) {
+        if (tool.nameTemplate)
             return tool;
     }
     return {};
@@ -67,9 +76,24 @@ QString gnomeScreenshotFolder()
            QStringLiteral("/Screenshots");
 }
 
-QString desktopFolder()
+// GNOME creates its folder only with the first capture, so Quillo creates it to watch it from the start.
+QString fallbackFolder()
 {
+    const QString folder = gnomeScreenshotFolder();
+    if (QFileInfo(folder).isDir() || QDir().mkpath(folder))
+        return folder;
+    qCWarning(lcSettings).noquote()
+        << QStringLiteral("Could not create %1; watching the desktop folder instead").arg(folder);
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+// Logged once per folder: the tool's settings are read again at every change in the settings folder.
+void logRefusal(const QString &folder, const QString &reason)
+{
+    static QString lastRefused;
+    if (std::exchange(lastRefused, folder) != folder)
+        qCWarning(lcSettings).noquote()
+            << QStringLiteral("Not watching the screenshot tool's folder: %1").arg(reason);
 }
 
 QString expandTilde(const QString &path)
@@ -104,15 +128,21 @@ QString systemFolder()
 {
     const auto raw = rawLocation();
     if (!raw)
-        return desktopFolder();
+        return fallbackFolder();
     QString path = raw->trimmed();
     if (path.startsWith(u"file:"))
         path = QUrl(path).toLocalFile();
     path = expandTilde(path);
     if (path.isEmpty() || !path.startsWith(u'/'))
-        return desktopFolder();
+        return fallbackFolder();
     path = QDir::cleanPath(path);
-    return QFileInfo(path).isDir() ? path : desktopFolder();
+    if (!QFileInfo(path).isDir())
+        return fallbackFolder();
+    if (const auto refusal = WatchedFolderRules::refusal(path, false)) {
+        logRefusal(path, *refusal);
+        return fallbackFolder();
+    }
+    return path;
 }
 
 std::optional<QString> prefixOfTemplate(const QString &nameTemplate)

@@ -2,9 +2,13 @@
 
 #include "settings/PreferencesStore.h"
 #include "settings/ScreencapturePreferences.h"
+#include "settings/SettingsLog.h"
+#include "settings/WatchedFolderRules.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -117,7 +121,14 @@ void SettingsStore::setNeedsFolderAccess(bool value)
 WatchedFolderChoice SettingsStore::resolveWatchedFolder() const
 {
     if (m_customFolderPath && QDir::isAbsolutePath(*m_customFolderPath) &&
-        QFileInfo(*m_customFolderPath).isDir())
-        return {QFileInfo(*m_customFolderPath).absoluteFilePath(), true};
+        QFileInfo(*m_customFolderPath).isDir()) {
+        const auto refusal = WatchedFolderRules::refusal(*m_customFolderPath, true);
+        if (!refusal)
+            return {QFileInfo(*m_customFolderPath).absoluteFilePath(), true};
+        // Resolved again at every change of the screenshot tools' settings; said once.
+        if (std::exchange(m_loggedRefusal, *m_customFolderPath) != *m_customFolderPath)
+            qCWarning(lcSettings).noquote()
+                << QStringLiteral("Not watching the custom folder: %1").arg(*refusal);
+    }
     return {ScreencapturePreferences::systemFolder(), false};
 }

@@ -51,8 +51,8 @@ public:
     void setWatchedFolder(const std::optional<QString> &value);
     void setNeedsFolderAccess(bool value);
 
-    // The custom folder while it is an existing directory, else the screenshot tool's folder.
-    // A stale custom path stays stored.
+    // The custom folder while it is an existing directory that may be watched, else the screenshot
+    // tool's folder. A stale or refused custom path stays stored.
     WatchedFolderChoice resolveWatchedFolder() const;
 
 signals:
@@ -79,4 +79,5 @@ private:
     QString m_localModelName;
     std::optional<QString> m_watchedFolder;
     bool m_needsFolderAccess = false;
+    mutable QString m_loggedRefusal; // the custom folder last refused in the log
 };

@@ -79,8 +79,10 @@ private slots:
     void cleanup();
     void screenshotInWatchedFolderIsRenamed();
     void pausingStopsAndResumingRestartsWatching();
+    void screenshotToolSettingMovesTheWatching_data();
     void screenshotToolSettingMovesTheWatching();
-    void grantingAccessToAnotherFolderMakesItCustom();
+    void choosingAFolder_data();
+    void choosingAFolder();
     void revealOfDeletedFileDropsTheRecord();
     void otherCopyAsksToQuit();
     void onlyTheFirstLaunchIsFirstAndComesAfterWatching();
@@ -115,6 +117,7 @@ void AppControllerTest::init()
     QDir(home(QStringLiteral(".config"))).removeRecursively();
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     QDir().mkpath(home(QStringLiteral("Desktop")));
+    QDir(home(QStringLiteral("Pictures"))).removeRecursively();
     m_shots = std::make_unique<QTemporaryDir>(home(QStringLiteral("shots-XXXXXX")));
     m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
     m_namer = std::make_shared<FakeNamer>();
@@ -162,6 +165,17 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
 
     m_controller->undo(record);
     QCOMPARE(m_desktop->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
+
+    // Deleted, then made again after the screenshot tools' settings changed meanwhile.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The watched folder .* is gone")));
+    QVERIFY(QDir(m_shots->path()).removeRecursively());
+    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                 QStringLiteral("/spectaclerc"),
+                             "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
+    QTRY_VERIFY(m_controller->coordinator().detector().customFilenamePrefix.has_value());
+    QVERIFY(QDir().mkpath(m_shots->path()));
+    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-06.png"))));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
@@ -179,30 +193,71 @@ void AppControllerTest::pausingStopsAndResumingRestartsWatching()
              QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"));
 }
 
+void AppControllerTest::screenshotToolSettingMovesTheWatching_data()
+{
+    QTest::addColumn<bool>("flameshot");
+    QTest::addRow("Spectacle's folder") << false;
+    QTest::addRow("Flameshot's, its settings folder made later") << true;
+}
+
 void AppControllerTest::screenshotToolSettingMovesTheWatching()
 {
+    QFETCH(bool, flameshot);
     startController();
-    QCOMPARE(m_controller->settings().watchedFolder(),
-             std::optional<QString>(home(QStringLiteral("Desktop"))));
-    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                 QStringLiteral("/spectaclerc"),
-                             "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n"));
+    // A fresh account has no screenshot folder until the first capture; Quillo makes it.
+    const QString screenshots = home(QStringLiteral("Pictures/Screenshots"));
+    QCOMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(screenshots));
+    QVERIFY(QFileInfo(screenshots).isDir());
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (flameshot) {
+        QVERIFY(QDir(config).mkdir(QStringLiteral("flameshot")));
+        // Once this is seen, so is the new folder; only then does Flameshot write its settings.
+        QVERIFY(TestFiles::write(config + QStringLiteral("/spectaclerc"),
+                                 "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
+        QTRY_COMPARE(m_controller->coordinator().detector().customFilenamePrefix,
+                     std::optional<QString>(QStringLiteral("Snap")));
+    }
+    QVERIFY(TestFiles::write(
+        config + (flameshot ? QStringLiteral("/flameshot/flameshot.ini") : QStringLiteral("/spectaclerc")),
+        flameshot ? "[General]\nsavePath=" + m_shots->path().toUtf8() + "\n"
+                  : "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n"));
     QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
     QVERIFY(m_controller->isWatching());
     QVERIFY(m_prompts.folderRequests.isEmpty());
 }
 
-void AppControllerTest::grantingAccessToAnotherFolderMakesItCustom()
+void AppControllerTest::choosingAFolder_data()
 {
+    QTest::addColumn<bool>("granting");  // from the access request, else as the custom folder
+    QTest::addColumn<QString>("chosen"); // ~ is the home folder
+    QTest::addColumn<bool>("accepted");
+    QTest::addRow("another folder granted becomes the custom one") << true << u"~/Desktop"_qs << true;
+    QTest::addRow("the home folder itself") << false << u"~"_qs << true;
+    QTest::addRow("a system folder") << false << u"/etc"_qs << false;
+    QTest::addRow("the root folder, granted") << true << u"/"_qs << false;
+}
+
+void AppControllerTest::choosingAFolder()
+{
+    QFETCH(bool, granting);
+    QFETCH(QString, chosen);
+    QFETCH(bool, accepted);
+    chosen.replace(u'~', QDir::homePath());
     m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
-    m_prompts.nextFolder = home(QStringLiteral("Desktop"));
-    m_controller->requestFolderAccess();
-    QCOMPARE(m_controller->settings().customFolderPath(),
-             std::optional<QString>(home(QStringLiteral("Desktop"))));
-    QCOMPARE(m_controller->settings().watchedFolder(),
-             std::optional<QString>(home(QStringLiteral("Desktop"))));
-    QCOMPARE(m_prompts.folderRequests, QStringList{QStringLiteral("Grant Access")});
+    m_prompts.nextFolder = chosen;
+    if (granting)
+        m_controller->requestFolderAccess();
+    else
+        m_controller->chooseCustomFolder();
+    const QString expected = accepted ? chosen : m_shots->path();
+    QCOMPARE(m_controller->settings().customFolderPath(), std::optional<QString>(expected));
+    QCOMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(expected));
+    QCOMPARE(m_prompts.folderRequests.size(), 1);
+    QCOMPARE(m_prompts.warnings.size(), accepted ? 0 : 1);
+    if (!accepted)
+        QVERIFY2(m_prompts.warnings.first().contains(QStringLiteral("is a system folder")),
+                 qPrintable(m_prompts.warnings.first()));
 }
 
 void AppControllerTest::revealOfDeletedFileDropsTheRecord()

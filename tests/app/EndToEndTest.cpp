@@ -112,13 +112,12 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     // The record is saved just after the move, so the third file can show before its record.
     const auto storedHistory = [this] {
         const auto stored = PreferencesStore(configPath()).dataValue(QStringLiteral("renameHistory"));
-        return stored ? RenameRecordJson::decode(*stored) : std::nullopt;
+        return RenameRecordJson::decode(stored.value_or(QByteArray())).records;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(storedHistory().value_or(QList<RenameRecord>()).size(), 3, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(storedHistory().size(), 3, 10000);
     LinuxFileSystem fileSystem;
-    const auto history = storedHistory();
-    QVERIFY(history);
-    for (const RenameRecord &record : *history) {
+    const QList<RenameRecord> history = storedHistory();
+    for (const RenameRecord &record : history) {
         QVERIFY(ScreenshotDetector::isMarkedHandled(fileSystem, record.renamedPath));
         QVERIFY(record.routedFolderName);
         QCOMPARE(record.originalFolderPath, m_shots->path());
@@ -127,7 +126,7 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     // After a restart, a renamed file put back by hand is not renamed again.
     cleanup();
     startQuillo();
-    const QString renamed = history->first().renamedPath;
+    const QString renamed = history.first().renamedPath;
     const QString putBack = m_shots->filePath(QFileInfo(renamed).fileName());
     QVERIFY(QFile::rename(renamed, putBack));
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.09.png"));

@@ -96,7 +96,12 @@ void ScreenshotDetectorTest::evaluate_data()
                         std::optional<int> age, DetectionVerdict expected) {
         const auto created = age ? std::optional(now.addSecs(-*age)) : std::nullopt;
         QTest::addRow("%s", situation) << ScreenshotCandidate{u"/shots/"_s + QString::fromUtf8(name),
-                                                              isDirectory, flagged, created, marked}
+                                                              isDirectory,
+                                                              flagged,
+                                                              created,
+                                                              marked,
+                                                              false,
+                                                              {}}
                                        << expected;
     };
     using V = DetectionVerdict;
@@ -113,6 +118,9 @@ void ScreenshotDetectorTest::evaluate_data()
     row("exactly 120 s old", "Screenshot 1.png", false, false, false, 120, V::Accept);
     row("created in the future", "Screenshot 1.png", false, false, false, -60, V::Accept);
     row("no creation date", "Screenshot 1.png", false, false, false, std::nullopt, V::Accept);
+    QTest::addRow("symbolic link, even flagged")
+        << ScreenshotCandidate{u"/shots/Screenshot 1.png"_s, false, true, now, false, true, {}}
+        << V::RejectSymbolicLink;
 }
 
 void ScreenshotDetectorTest::evaluate()
@@ -225,7 +233,7 @@ void ScreenshotDetectorTest::candidateReadsFileFacts_data()
     QTest::addRow("file") << QByteArray("Screenshot 1.png") << u"file"_s << true;
     QTest::addRow("folder") << QByteArray("Screenshot 2.png") << u"folder"_s << true;
     QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << u"none"_s << false;
-    QTest::addRow("dangling link") << QByteArray("Screenshot 4.png") << u"link"_s << false;
+    QTest::addRow("link to a marked capture") << QByteArray("Screenshot 4.png") << u"link"_s << true;
     QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << u"file"_s << false;
 }
 
@@ -239,15 +247,20 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
         QVERIFY(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
     if (kind == u"folder")
         QVERIFY(QDir().mkdir(QFile::decodeName(raw)));
-    if (kind == u"link")
-        QVERIFY(QFile::link(path(u"missing"_s), QFile::decodeName(raw)));
+    if (kind == u"link") {
+        const QString capture = path(u"capture.png"_s);
+        QVERIFY(TestFiles::write(capture, png(u"Software"_s, u"Flameshot"_s)));
+        QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, capture));
+        QVERIFY(QFile::link(capture, QFile::decodeName(raw)));
+    }
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, QFile::decodeName(raw));
     ::unlink(raw.constData()); // QTemporaryDir cannot remove a name that is not valid UTF-8
     QCOMPARE(candidate.has_value(), found);
     if (!found)
         return;
     QCOMPARE(candidate->isDirectory, kind == u"folder");
-    QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata);
+    QCOMPARE(candidate->isSymbolicLink, kind == u"link");
+    QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata); // not read through a link
     if (candidate->creationDate) // birth time, where the file system keeps one
         QVERIFY(qAbs(candidate->creationDate->secsTo(QDateTime::currentDateTimeUtc())) < 60);
 }
@@ -285,7 +298,7 @@ void ScreenshotDetectorTest::processedPathsCompareCanonically()
     QVERIFY(QDir(m_folder->path()).mkdir(u"real"_s));
     QVERIFY(QFile::link(path(u"real"_s), path(u"link"_s)));
     const QSet<QString> processed{canonicalPath(path(u"real/Screenshot 1.png"_s))};
-    const ScreenshotCandidate candidate{path(reported), false, false, std::nullopt, false};
+    const ScreenshotCandidate candidate{path(reported), false, false, std::nullopt, false, false, {}};
     QCOMPARE(verdictName(ScreenshotDetector().evaluate(candidate, processed, now)), verdictName(expected));
 }
 

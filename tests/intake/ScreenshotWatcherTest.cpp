@@ -26,7 +26,10 @@ private slots:
     void ignoresWhatIsNotANewFileHere();
     void fileWrittenInChunksIsReportedAfterLastWrite();
     void folderReachedThroughLink();
-    void restartForgetsPendingFiles();
+    void folderGoneAndBackIsWatchedAgain_data();
+    void folderGoneAndBackIsWatchedAgain();
+    void restartKeepsFilesSettlingInTheSameFolder_data();
+    void restartKeepsFilesSettlingInTheSameFolder();
     void unwatchableFolderLeavesWatcherStopped();
     void directoryChangeObserverSeesEntryChanges_data();
     void directoryChangeObserverSeesEntryChanges();
@@ -191,15 +194,80 @@ void ScreenshotWatcherTest::folderReachedThroughLink()
     QCOMPARE(m_reports.first(), path(u"watched/Screenshot 1.png"_s));
 }
 
-void ScreenshotWatcherTest::restartForgetsPendingFiles()
+void ScreenshotWatcherTest::folderGoneAndBackIsWatchedAgain_data()
 {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("expected"); // reported, besides the sentinel
+    QTest::addRow("deleted and created again") << u"delete"_s << QStringList{u"Screenshot 1.png"_s};
+    QTest::addRow("moved away, new one created") << u"move"_s << QStringList{u"Screenshot 1.png"_s};
+    QTest::addRow("its parent deleted and created again")
+        << u"delete parent"_s << QStringList{u"Screenshot 1.png"_s};
+    QTest::addRow("a folder holding a new file moved in")
+        << u"move in"_s << QStringList{u"Screenshot 0.png"_s, u"Screenshot 1.png"_s};
+}
+
+void ScreenshotWatcherTest::folderGoneAndBackIsWatchedAgain()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
+    const QString folder = path(u"nest/watched"_s);
+    QVERIFY(QDir().mkpath(folder));
+    m_watcher->start(folder);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"The watched folder .*nest/watched.* is gone"_s));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"The watched folder .*nest/watched.* is back"_s));
+    if (change == u"delete")
+        QVERIFY(QDir().rmdir(folder));
+    if (change == u"move") {
+        QVERIFY(QFile::rename(folder, path(u"old"_s)));
+        QVERIFY(TestFiles::write(path(u"old/Screenshot 2.png"_s))); // no longer the watched folder
+    }
+    if (change == u"delete parent")
+        QVERIFY(QDir(path(u"nest"_s)).removeRecursively());
+    if (change == u"move in") {
+        QVERIFY(QDir().rmdir(folder));
+        QVERIFY(TestFiles::write(path(u"incoming/Screenshot 0.png"_s)));
+        QVERIFY(QFile::rename(path(u"incoming"_s), folder));
+    } else {
+        QVERIFY(QDir().mkpath(folder));
+    }
+    QVERIFY(TestFiles::write(folder + u"/Screenshot 1.png"_s));
+    settleSentinel(folder);
+    QStringList reported = m_reports;
+    reported.sort();
+    QStringList wanted{folder + u"/sentinel.png"_s};
+    for (const QString &name : std::as_const(expected))
+        wanted.append(folder + u'/' + name);
+    wanted.sort();
+    QCOMPARE(reported, wanted);
+    QVERIFY(m_watcher->isRunning());
+}
+
+void ScreenshotWatcherTest::restartKeepsFilesSettlingInTheSameFolder_data()
+{
+    QTest::addColumn<QString>("restart");
+    QTest::addColumn<QString>("folder"); // watched afterwards
+    QTest::addRow("on the same folder") << u"start"_s << u"watched"_s;
+    QTest::addRow("after a pause") << u"stop, start"_s << u"watched"_s;
+    QTest::addRow("through a link to it") << u"start"_s << u"link"_s;
+    QTest::addRow("on another folder forgets them") << u"start"_s << u"other"_s;
+}
+
+void ScreenshotWatcherTest::restartKeepsFilesSettlingInTheSameFolder()
+{
+    QFETCH(QString, restart);
+    QFETCH(QString, folder);
     QVERIFY(QDir().mkdir(path(u"other"_s)));
+    QVERIFY(QFile::link(path(u"watched"_s), path(u"link"_s)));
     QVERIFY(TestFiles::write(path(u"watched/Screenshot 1.png"_s)));
-    m_watcher->start(path(u"other"_s));
-    QCOMPARE(m_watcher->folder(), path(u"other"_s));
-    QVERIFY(TestFiles::write(path(u"watched/Screenshot 2.png"_s)));
-    settleSentinel(path(u"other"_s));
-    QCOMPARE(m_reports, QStringList{path(u"other/sentinel.png"_s)});
+    if (restart.startsWith(u"stop"))
+        m_watcher->stop();
+    m_watcher->start(path(folder));
+    QCOMPARE(m_watcher->folder(), path(folder));
+    settleSentinel(path(folder));
+    const QStringList expected = folder == u"other" ? QStringList{path(u"other/sentinel.png"_s)}
+                                                    : QStringList{path(u"watched/Screenshot 1.png"_s),
+                                                                  path(u"watched/sentinel.png"_s)};
+    QCOMPARE(m_reports, expected);
 }
 
 void ScreenshotWatcherTest::unwatchableFolderLeavesWatcherStopped()

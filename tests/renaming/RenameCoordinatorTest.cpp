@@ -15,11 +15,17 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <cerrno>
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString screenshotName = u"Screenshot 2026-12-05 at 10.00.01.png"_s;
+
+// System calls made to fail, each with its errno.
+using Faults = QList<std::pair<LinuxFileSystem::Step, int>>;
 
 NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = ScreenshotCategory::Other)
 {
@@ -45,13 +51,17 @@ private slots:
     void relocateMovesBackOutAndRenames();
     void relocateToSamePlaceChangesNothing();
     void dateSuffixIsTheCreationDateInTheUsersZone();
-    void fileDeletedWhileNamedLeavesNoRecord();
+    void fileChangedWhileNamed_data();
+    void fileChangedWhileNamed();
     void undoRestoresOriginalName();
     void undoAfterOriginalFolderWasDeleted();
     void missingFileDropsTheRecord();
     void folderThatCannotBeCreatedKeepsTheFile();
-    void pausedOrUnwatchedRenamesNothing();
+    void leftAsItIs_data();
+    void leftAsItIs();
     void renameCountsWithoutExtendedAttributes();
+    void failureLeavesFileInOnePlace_data();
+    void failureLeavesFileInOnePlace();
 
 private:
     QString createScreenshot(const QString &name = screenshotName, const QByteArray &contents = "png bytes");
@@ -288,17 +298,46 @@ void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
              u"stripe-invoice-%1.png"_s.arg(expectedDate.toString(Qt::ISODate)));
 }
 
-void RenameCoordinatorTest::fileDeletedWhileNamedLeavesNoRecord()
+void RenameCoordinatorTest::fileChangedWhileNamed_data()
 {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("expected"); // the files afterwards
+    QTest::addRow("unchanged") << u"none"_s << QStringList{u"first-look.png"_s};
+    QTest::addRow("deleted") << u"delete"_s << QStringList{};
+    QTest::addRow("replaced under its name") << u"replace"_s << QStringList{u"second-look.png"_s};
+    QTest::addRow("written again in place") << u"rewrite"_s << QStringList{u"second-look.png"_s};
+}
+
+void RenameCoordinatorTest::fileChangedWhileNamed()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
     const QString path = createScreenshot();
     auto future = m_coordinator->handleNewFile(path, {});
-    QVERIFY(QFile::remove(path));
-    m_namer->answerNext(suggestion("stripe-invoice"));
+    if (change == u"delete")
+        QVERIFY(QFile::remove(path));
+    if (change == u"replace") {
+        const QByteArray replacement = QFile::encodeName(m_temp->filePath(u"new.png"_s));
+        QVERIFY(TestFiles::write(QFile::decodeName(replacement), "another capture"));
+        QVERIFY(std::rename(replacement.constData(), QFile::encodeName(path).constData()) == 0);
+    }
+    if (change == u"rewrite")
+        QVERIFY(TestFiles::write(path, "another capture"));
+    m_namer->answerNext(suggestion("first-look"));
+    if (change == u"replace" || change == u"rewrite") {
+        QTRY_COMPARE(m_namer->pendingCount(), 1); // named again, for what it holds now
+        m_namer->answerNext(suggestion("second-look"));
+    }
     QTRY_VERIFY(future.isFinished());
-    QCOMPARE(future.result(), std::nullopt);
+    QCOMPARE(future.result().has_value(), !expected.isEmpty());
+    QCOMPARE(TestFiles::filesUnder(m_root), expected);
+    QCOMPARE(m_history->records().size(), expected.size());
     QCOMPARE(m_coordinator->activeCount(), 0);
-    QVERIFY(m_history->records().isEmpty());
-    QVERIFY(TestFiles::filesUnder(m_root).isEmpty());
+    if (!expected.isEmpty())
+        QCOMPARE(TestFiles::read(QDir(m_root).filePath(expected.first())),
+                 QByteArray(change == u"none" ? "png bytes" : "another capture"));
+    // Once the file has gone from it, the name is free for the next capture.
+    QVERIFY(renameOne(createScreenshot(), suggestion("later-capture")));
 }
 
 void RenameCoordinatorTest::undoRestoresOriginalName()
@@ -356,16 +395,30 @@ void RenameCoordinatorTest::folderThatCannotBeCreatedKeepsTheFile()
     QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
-void RenameCoordinatorTest::pausedOrUnwatchedRenamesNothing()
+void RenameCoordinatorTest::leftAsItIs_data()
 {
-    const QString path = createScreenshot();
-    m_settings->setPaused(true);
-    QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
-    m_settings->setPaused(false);
-    m_coordinator->setWatchedFolder(std::nullopt);
+    QTest::addColumn<QString>("situation");
+    for (const char *situation : {"paused", "no folder watched", "symbolic link to a capture elsewhere"})
+        QTest::addRow("%s", situation) << QString::fromLatin1(situation);
+}
+
+void RenameCoordinatorTest::leftAsItIs()
+{
+    QFETCH(QString, situation);
+    const QString outside = m_temp->filePath(u"outside/Screenshot 1.png"_s);
+    QVERIFY(TestFiles::write(outside));
+    const QString path = QDir(m_root).filePath(screenshotName);
+    if (situation.startsWith(u"symbolic link"))
+        QVERIFY(QFile::link(outside, path));
+    else
+        QVERIFY(TestFiles::write(path));
+    m_settings->setPaused(situation == u"paused");
+    if (situation == u"no folder watched")
+        m_coordinator->setWatchedFolder(std::nullopt);
     QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
     QVERIFY(m_namer->requests().isEmpty());
-    QVERIFY(QFile::exists(path));
+    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{screenshotName});
+    QCOMPARE(m_fileSystem.extendedAttribute(outside, ScreenshotDetector::handledAttributeName), std::nullopt);
 }
 
 void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()
@@ -377,6 +430,59 @@ void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()
     QCOMPARE(m_history->records().size(), 1);
     // The history still keeps the renamed file from being taken up again.
     QVERIFY(m_coordinator->processedPaths().contains(record->renamedPath));
+}
+
+void RenameCoordinatorTest::failureLeavesFileInOnePlace_data()
+{
+    using Step = LinuxFileSystem::Step;
+    QTest::addColumn<Faults>("faults");
+    QTest::addColumn<bool>("duringUndo");
+    QTest::addColumn<bool>("renamed"); // where the file ends: renamed, or where it was before
+    QTest::addRow("disk full copying to another drive")
+        << Faults{{Step::Rename, EXDEV}, {Step::CopyWrite, ENOSPC}} << false << false;
+    QTest::addRow("copied to another drive") << Faults{{Step::Rename, EXDEV}} << false << true;
+    QTest::addRow("category folder not permitted") << Faults{{Step::CreateFolder, EACCES}} << false << false;
+    QTest::addRow("read-only drive") << Faults{{Step::Rename, EROFS}} << false << false;
+    QTest::addRow("name refused after the copy")
+        << Faults{{Step::Rename, EXDEV}, {Step::LinkCopy, EACCES}} << false << false;
+    QTest::addRow("original not removable after the copy")
+        << Faults{{Step::Rename, EXDEV}, {Step::RemoveSource, EROFS}} << false << false;
+    QTest::addRow("marker not writable, disk full") << Faults{{Step::SetAttribute, ENOSPC}} << false << true;
+    QTest::addRow("undo on a read-only drive") << Faults{{Step::Rename, EROFS}} << true << true;
+    QTest::addRow("undo across drives, disk full")
+        << Faults{{Step::Rename, EXDEV}, {Step::CopyWrite, ENOSPC}} << true << true;
+}
+
+void RenameCoordinatorTest::failureLeavesFileInOnePlace()
+{
+    QFETCH(Faults, faults);
+    QFETCH(bool, duringUndo);
+    QFETCH(bool, renamed);
+    m_settings->setFolderRoutingEnabled(true);
+    const auto inject = [&] {
+        for (const auto &[step, error] : faults)
+            m_fileSystem.setFault(step, error);
+    };
+    if (!duringUndo)
+        inject();
+    if (!duringUndo && !renamed)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Could not rename Screenshot .*: .+"_s));
+    if (faults.first().first == LinuxFileSystem::Step::SetAttribute)
+        QTest::ignoreMessage(QtWarningMsg, "Could not mark stripe-invoice.png as handled");
+    const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    if (duringUndo) {
+        QVERIFY(record);
+        inject();
+        const auto undone = m_coordinator->undo(*record);
+        QVERIFY(!undone && !undone.error.description.isEmpty());
+    }
+    const QString expected = renamed ? u"Other/stripe-invoice.png"_s : screenshotName;
+    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{expected}); // nothing half-copied is left
+    QCOMPARE(TestFiles::read(QDir(m_root).filePath(expected)), QByteArray("png bytes"));
+    QCOMPARE(m_history->records().size(), renamed ? 1 : 0);
+    if (renamed)
+        QCOMPARE(m_history->records().first().renamedPath, QDir(m_root).filePath(expected));
+    QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(RenameCoordinatorTest)

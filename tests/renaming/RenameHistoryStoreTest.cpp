@@ -39,8 +39,8 @@ private slots:
     void keepsTheTenNewestNewestFirst();
     void handWrittenHistoryDecodes();
     void recordsSurviveARestartUnchanged();
-    void unreadableHistoryStartsEmptyAndStaysStored_data();
-    void unreadableHistoryStartsEmptyAndStaysStored();
+    void unreadableRecordsAreSkippedAndKeptAside_data();
+    void unreadableRecordsAreSkippedAndKeptAside();
     void updateOrRemoveOfUnknownRecord();
 
 private:
@@ -76,18 +76,18 @@ void RenameHistoryStoreTest::handWrittenHistoryDecodes()
 {
     const auto decoded =
         RenameRecordJson::decode(TestFiles::read(QStringLiteral(QUILLO_TEST_DATA "/rename-history.json")));
-    QVERIFY(decoded);
-    QCOMPARE(decoded->size(), 2);
-    const RenameRecord &first = decoded->at(0);
+    QCOMPARE(decoded.unreadableCount, 0);
+    QCOMPARE(decoded.records.size(), 2);
+    const RenameRecord &first = decoded.records.at(0);
     QCOMPARE(first.id, QUuid(u"{8c6b0f5e-3c1a-4e6b-9d2a-1f0e2d3c4b5a}"_s));
     QCOMPARE(first.originalFilename, u"Screenshot from 2026-12-05 10-00-02.png"_s);
     // 786621602.25 s after 2001-01-01T00:00:00Z.
     QCOMPARE(first.renamedAt, QDateTime(QDate(2025, 12, 5), QTime(10, 0, 2, 250), Qt::UTC));
     QCOMPARE(first.routedFolderName, std::optional<QString>(u"Receipts & Invoices"_s));
     QCOMPARE(first.namingSource, NamingSource::LocalModelImage);
-    QCOMPARE(decoded->at(1).routedFolderName, std::nullopt);
-    QCOMPARE(decoded->at(1).namingSource, NamingSource::Heuristics);
-    QVERIFY(RenameRecordJson::decode(RenameRecordJson::encode(*decoded)) == decoded);
+    QCOMPARE(decoded.records.at(1).routedFolderName, std::nullopt);
+    QCOMPARE(decoded.records.at(1).namingSource, NamingSource::Heuristics);
+    QVERIFY(RenameRecordJson::decode(RenameRecordJson::encode(decoded.records)).records == decoded.records);
 }
 
 void RenameHistoryStoreTest::recordsSurviveARestartUnchanged()
@@ -110,30 +110,45 @@ void RenameHistoryStoreTest::recordsSurviveARestartUnchanged()
     QVERIFY(!unrouted.contains(u"routedFolderName"_s));
 }
 
-void RenameHistoryStoreTest::unreadableHistoryStartsEmptyAndStaysStored_data()
+void RenameHistoryStoreTest::unreadableRecordsAreSkippedAndKeptAside_data()
 {
     QTest::addColumn<QByteArray>("stored");
-    const QByteArray valid = RenameRecordJson::encode({record(1)});
-    QTest::addRow("not json") << QByteArray("[{\"id\":");
-    QTest::addRow("an object") << QByteArray("{}");
-    QTest::addRow("missing naming source") << QByteArray(valid).replace("\"namingSource\"", "\"other\"");
-    QTest::addRow("unknown naming source") << QByteArray(valid).replace("localModel", "appleIntelligence");
-    QTest::addRow("date as text") << QByteArray(valid).replace("\"renamedAt\":",
-                                                               "\"renamedAt\":\"1\",\"x\":");
-    QTest::addRow("id not a uuid") << QByteArray(valid).replace("\"id\":\"", "\"id\":\"zz");
+    QTest::addColumn<int>("readable");
+    const QByteArray valid = RenameRecordJson::encode({record(1)}).mid(1).chopped(1);
+    // The damaged record stands between two good ones.
+    const auto between = [&](const QByteArray &damaged) {
+        return '[' + valid + ',' + damaged + ',' + RenameRecordJson::encode({record(3)}).mid(1);
+    };
+    QTest::addRow("not json") << QByteArray("[{\"id\":") << 0;
+    QTest::addRow("an object") << QByteArray("{}") << 0;
+    QTest::addRow("not an object") << between("7") << 2;
+    QTest::addRow("missing naming source")
+        << between(QByteArray(valid).replace("\"namingSource\"", "\"other\"")) << 2;
+    QTest::addRow("unknown naming source")
+        << between(QByteArray(valid).replace("localModel", "appleIntelligence")) << 2;
+    QTest::addRow("date as text") << between(QByteArray(valid).replace("\"renamedAt\":",
+                                                                       "\"renamedAt\":\"1\",\"x\":"))
+                                  << 2;
+    QTest::addRow("id not a uuid") << between(QByteArray(valid).replace("\"id\":\"", "\"id\":\"zz")) << 2;
     QTest::addRow("routed folder a number")
-        << QByteArray(valid).replace("\"namingSource\"", "\"routedFolderName\":3,\"namingSource\"");
+        << between(QByteArray(valid).replace("\"namingSource\"", "\"routedFolderName\":3,\"namingSource\""))
+        << 2;
 }
 
-void RenameHistoryStoreTest::unreadableHistoryStartsEmptyAndStaysStored()
+void RenameHistoryStoreTest::unreadableRecordsAreSkippedAndKeptAside()
 {
     QFETCH(QByteArray, stored);
+    QFETCH(int, readable);
     m_preferences->setData(historyKey, stored);
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(u"^Skipped unreadable entries of the stored rename history: 1$"_s));
     RenameHistoryStore history(*m_preferences);
-    QVERIFY(history.records().isEmpty());
-    QCOMPARE(m_preferences->dataValue(historyKey), std::optional<QByteArray>(stored));
+    QCOMPARE(history.records().size(), readable);
+    const QString aside = configPath() + u".renameHistory.unreadable"_s;
+    QCOMPARE(TestFiles::read(aside), stored);
     history.add(record(2));
-    QCOMPARE(RenameHistoryStore(*m_preferences).records().size(), 1);
+    QCOMPARE(RenameHistoryStore(*m_preferences).records().size(), readable + 1);
+    QCOMPARE(TestFiles::read(aside), stored);
 }
 
 void RenameHistoryStoreTest::updateOrRemoveOfUnknownRecord()

@@ -35,12 +35,14 @@ private slots:
     void systemFolder_data();
     void systemFolder();
     void folderCreatedLaterIsFound();
+    void toolsAreReadInOrder_data();
     void toolsAreReadInOrder();
     void prefixOfTemplate_data();
     void prefixOfTemplate();
 
 private:
     QString desktop() const { return home() + u"/Desktop"_s; }
+    QString screenshots() const { return home() + u"/Pictures/Screenshots"_s; }
 };
 
 void ScreencapturePreferencesTest::initTestCase()
@@ -53,6 +55,7 @@ void ScreencapturePreferencesTest::init()
     QTest::failOnWarning(QRegularExpression(u"."_s));
     for (const QString &name : {u"spectaclerc"_s, u"flameshot/flameshot.ini"_s})
         QFile::remove(configFile(name));
+    QFile::remove(home() + u"/Pictures"_s);
     QDir(home() + u"/Pictures"_s).removeRecursively();
     QDir(home() + u"/shots"_s).removeRecursively();
 }
@@ -60,30 +63,31 @@ void ScreencapturePreferencesTest::init()
 void ScreencapturePreferencesTest::systemFolder_data()
 {
     QTest::addColumn<QByteArray>("spectaclerc");
-    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QStringList>("folders"); // "file:" makes a file instead
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("warning"); // a pattern, or empty
 
-    QTest::addRow("no tool, no Pictures/Screenshots") << QByteArray() << QStringList{} << u"DESKTOP"_s;
-    QTest::addRow("GNOME's Pictures/Screenshots")
-        << QByteArray() << QStringList{"Pictures/Screenshots"} << u"HOME/Pictures/Screenshots"_s;
-    QTest::addRow("spaces, line break and tilde")
-        << QByteArray("[ImageSave]\nimageSaveLocation=  ~/shots/a \\n\n") << QStringList{"shots/a"}
-        << u"HOME/shots/a"_s;
-    QTest::addRow("file URL") << QByteArray("[ImageSave]\nimageSaveLocation=file://HOME/shots/b%20c/\n")
-                              << QStringList{"shots/b c"} << u"HOME/shots/b c"_s;
-    QTest::addRow("tilde alone is the home folder")
-        << QByteArray("[ImageSave]\nimageSaveLocation=~\n") << QStringList{} << u"HOME"_s;
-    QTest::addRow("tilde with a user name")
-        << QByteArray("[ImageSave]\nimageSaveLocation=~bob/shots\n") << QStringList{"shots"} << u"DESKTOP"_s;
-    QTest::addRow("relative path") << QByteArray("[ImageSave]\nimageSaveLocation=shots\n")
-                                   << QStringList{"shots"} << u"DESKTOP"_s;
-    QTest::addRow("dot-dot is resolved")
-        << QByteArray("[ImageSave]\nimageSaveLocation=HOME/nowhere/../shots\n") << QStringList{"shots"}
-        << u"HOME/shots"_s;
-    QTest::addRow("a regular file") << QByteArray("[ImageSave]\nimageSaveLocation=HOME/.config/spectaclerc\n")
-                                    << QStringList{} << u"DESKTOP"_s;
-    QTest::addRow("missing folder") << QByteArray("[ImageSave]\nimageSaveLocation=HOME/gone\n")
-                                    << QStringList{} << u"DESKTOP"_s;
+    const auto row = [](const char *situation, const char *location, QStringList folders,
+                        const char *expected, const char *warning = "") {
+        const QByteArray settings =
+            location ? "[ImageSave]\nimageSaveLocation=" + QByteArray(location) + '\n' : "";
+        QTest::addRow("%s", situation)
+            << settings << folders << QString::fromUtf8(expected) << QString::fromUtf8(warning);
+    };
+    const char *refused = "^Not watching the screenshot tool's folder: ";
+    row("no tool: Pictures/Screenshots, created", nullptr, {}, "SCREENSHOTS");
+    row("no tool, Pictures is a file", nullptr, {"file:Pictures"}, "DESKTOP",
+        "^Could not create .*Screenshots");
+    row("spaces, line break and tilde", "  ~/shots/a \\n", {"shots/a"}, "HOME/shots/a");
+    row("file URL", "file://HOME/shots/b%20c/", {"shots/b c"}, "HOME/shots/b c");
+    row("tilde alone is the home folder, not for this", "~", {}, "SCREENSHOTS", refused);
+    row("tilde with a user name", "~bob/shots", {"shots"}, "SCREENSHOTS");
+    row("relative path", "shots", {"shots"}, "SCREENSHOTS");
+    row("dot-dot is resolved", "HOME/nowhere/../shots", {"shots"}, "HOME/shots");
+    row("a regular file", "HOME/.config/spectaclerc", {}, "SCREENSHOTS");
+    row("missing folder", "HOME/gone", {}, "SCREENSHOTS");
+    row("the root folder", "/", {}, "SCREENSHOTS", refused);
+    row("a system folder", "/usr/share", {}, "SCREENSHOTS", refused);
 }
 
 void ScreencapturePreferencesTest::systemFolder()
@@ -91,35 +95,65 @@ void ScreencapturePreferencesTest::systemFolder()
     QFETCH(QByteArray, spectaclerc);
     QFETCH(QStringList, folders);
     QFETCH(QString, expected);
+    QFETCH(QString, warning);
     if (!spectaclerc.isEmpty())
         QVERIFY(TestFiles::write(configFile(u"spectaclerc"_s), spectaclerc.replace("HOME", home().toUtf8())));
     for (const QString &folder : folders)
-        QVERIFY(QDir(home()).mkpath(folder));
-    expected.replace(u"DESKTOP"_s, desktop()).replace(u"HOME"_s, home());
+        QVERIFY(folder.startsWith(u"file:") ? TestFiles::write(home() + u'/' + folder.mid(5))
+                                            : QDir(home()).mkpath(folder));
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    expected.replace(u"DESKTOP"_s, desktop())
+        .replace(u"SCREENSHOTS"_s, screenshots())
+        .replace(u"HOME"_s, home());
     QCOMPARE(ScreencapturePreferences::systemFolder(), expected);
+    QVERIFY(expected == desktop() || QFileInfo(expected).isDir());
 }
 
 void ScreencapturePreferencesTest::folderCreatedLaterIsFound()
 {
     QVERIFY(TestFiles::write(configFile(u"spectaclerc"_s), "[ImageSave]\nimageSaveLocation=~/shots\n"));
-    QCOMPARE(ScreencapturePreferences::systemFolder(), desktop());
+    QCOMPARE(ScreencapturePreferences::systemFolder(), screenshots());
     QVERIFY(QDir(home()).mkpath(u"shots"_s));
     QCOMPARE(ScreencapturePreferences::systemFolder(), home() + u"/shots"_s);
 }
 
+void ScreencapturePreferencesTest::toolsAreReadInOrder_data()
+{
+    QTest::addColumn<QByteArray>("spectaclerc");
+    QTest::addColumn<QByteArray>("flameshot");
+    QTest::addColumn<OptionalText>("location");
+    QTest::addColumn<OptionalText>("prefix");
+    const QByteArray spectacleFolder = "imageSaveLocation=/spectacle\n";
+    const QByteArray spectacleName = "imageFilenameTemplate=Capture <yyyy>-<MM>\n";
+    const QByteArray flameshotFolder = "savePath=/flame\n";
+    const QByteArray flameshotName = "filenamePattern=Flame shot_%F_%H-%M\n";
+    QTest::addRow("no tool") << QByteArray() << QByteArray() << OptionalText() << OptionalText();
+    QTest::addRow("Flameshot alone") << QByteArray() << flameshotFolder + flameshotName
+                                     << OptionalText("/flame") << OptionalText("Flame shot");
+    QTest::addRow("both name a folder: Spectacle first")
+        << spectacleFolder + spectacleName << flameshotFolder + flameshotName << OptionalText("/spectacle")
+        << OptionalText("Capture");
+    QTest::addRow("a template alone hides no folder") << spectacleName << flameshotFolder + flameshotName
+                                                      << OptionalText("/flame") << OptionalText("Flame shot");
+    QTest::addRow("prefix only from the tool whose folder is used")
+        << spectacleName << flameshotFolder << OptionalText("/flame") << OptionalText();
+    QTest::addRow("no folder anywhere: the first template")
+        << spectacleName << flameshotName << OptionalText() << OptionalText("Capture");
+}
+
 void ScreencapturePreferencesTest::toolsAreReadInOrder()
 {
-    QCOMPARE(ScreencapturePreferences::customNamePrefix(), std::nullopt);
-    QVERIFY(TestFiles::write(configFile(u"flameshot/flameshot.ini"_s),
-                             "[General]\nsavePath=/flame\nfilenamePattern=Flame shot_%F_%H-%M\n"));
-    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/flame"_s));
-    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Flame shot"_s));
-
-    QVERIFY(TestFiles::write(
-        configFile(u"spectaclerc"_s),
-        "[ImageSave]\nimageSaveLocation=/spectacle\nimageFilenameTemplate=Capture <yyyy>-<MM>\n"));
-    QCOMPARE(ScreencapturePreferences::rawLocation(), OptionalText(u"/spectacle"_s));
-    QCOMPARE(ScreencapturePreferences::customNamePrefix(), OptionalText(u"Capture"_s));
+    QFETCH(QByteArray, spectaclerc);
+    QFETCH(QByteArray, flameshot);
+    QFETCH(OptionalText, location);
+    QFETCH(OptionalText, prefix);
+    if (!spectaclerc.isEmpty())
+        QVERIFY(TestFiles::write(configFile(u"spectaclerc"_s), "[ImageSave]\n" + spectaclerc));
+    if (!flameshot.isEmpty())
+        QVERIFY(TestFiles::write(configFile(u"flameshot/flameshot.ini"_s), "[General]\n" + flameshot));
+    QCOMPARE(ScreencapturePreferences::rawLocation(), location);
+    QCOMPARE(ScreencapturePreferences::customNamePrefix(), prefix);
 }
 
 void ScreencapturePreferencesTest::prefixOfTemplate_data()

@@ -134,12 +134,15 @@ void SettingsStoreTest::everyChangeIsAnnounced()
 
 void SettingsStoreTest::resolveWatchedFolder_data()
 {
-    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QString>("custom"); // in the temporary folder, or absolute; HOME is the home folder
     QTest::addColumn<bool>("expectCustom");
     QTest::addRow("existing custom folder") << u"custom"_s << true;
     QTest::addRow("custom path is a regular file") << u"file.txt"_s << false;
     QTest::addRow("custom folder was deleted") << u"deleted"_s << false;
     QTest::addRow("no custom folder") << u""_s << false;
+    QTest::addRow("the home folder, chosen") << u"HOME"_s << true;
+    QTest::addRow("the root folder is refused") << u"/"_s << false;
+    QTest::addRow("a link to a system folder is refused") << u"system"_s << false;
 }
 
 void SettingsStoreTest::resolveWatchedFolder()
@@ -148,15 +151,22 @@ void SettingsStoreTest::resolveWatchedFolder()
     QFETCH(bool, expectCustom);
     QVERIFY(QDir(m_temp->path()).mkpath(u"custom"_s));
     QFile(m_temp->filePath(u"file.txt"_s)).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(u"/usr/lib"_s, m_temp->filePath(u"system"_s)));
     SettingsStore settings(*m_preferences);
+    const QString path = custom == u"HOME" ? QDir::homePath() : QDir(m_temp->path()).filePath(custom);
     if (!custom.isEmpty())
-        settings.setCustomFolderPath(m_temp->filePath(custom));
+        settings.setCustomFolderPath(path);
+    if (custom == u"/" || custom == u"system")
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u"^Not watching the custom folder: .* system folder"_s));
 
     const WatchedFolderChoice choice = settings.resolveWatchedFolder();
     QCOMPARE(choice.isCustom, expectCustom);
-    QCOMPARE(choice.folder, expectCustom ? m_temp->filePath(custom)
-                                         : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    // A stale custom path stays stored.
+    QCOMPARE(choice.folder,
+             expectCustom
+                 ? path
+                 : QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + u"/Screenshots"_s);
+    // A stale or refused custom path stays stored.
     QCOMPARE(settings.customFolderPath().has_value(), !custom.isEmpty());
 }
 

@@ -22,3 +22,9 @@ FileResult FakeFileSystem::setExtendedAttribute(const QString &path, const QByte
                                    QStringLiteral("The file system does not keep extended attributes."));
     return LinuxFileSystem::setExtendedAttribute(path, name, value);
 }
+
+int FakeFileSystem::injectedError(Step step, const QString &) const
+{
+    const auto fault = m_faults.find(step);
+    return fault == m_faults.end() ? 0 : fault->second;
+}
