@@ -1,21 +1,13 @@
 #include "ui/MenuBarState.h"
 
+#include "ui/SettingsPresentation.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace MenuBarState {
 
 namespace {
-
-QString tildePath(const QString &path)
-{
-    const QString home = QDir::homePath();
-    if (path == home)
-        return QStringLiteral("~");
-    if (path.startsWith(home + u'/'))
-        return u'~' + path.mid(home.size());
-    return path;
-}
 
 Entry action(const QString &text, Command command, const QString &iconName, bool isEnabled = true,
              const QKeySequence &shortcut = {})
@@ -126,7 +118,8 @@ QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
 {
     QList<Entry> entries{disabledLine(statusTitle(inputs))};
     if (inputs.watchedFolder)
-        entries.append(disabledLine(tildePath(*inputs.watchedFolder)));
+        entries.append(
+            disabledLine(SettingsPresentation::watchedFolderText(inputs.watchedFolder, QDir::homePath())));
     if (inputs.needsFolderAccess)
         entries.append(action(QStringLiteral("Grant Folder Access…"), Command::GrantFolderAccess,
                               QStringLiteral("changes-allow")));

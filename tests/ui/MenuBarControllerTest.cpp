@@ -66,7 +66,6 @@ private slots:
     void iconFollowsStateAndCheckMarkExpires();
 
 private:
-    QStringList menuTexts() const;
     QAction *menuAction(const QString &text) const;
 
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -108,17 +107,6 @@ void MenuBarControllerTest::cleanup()
     m_controller.reset();
 }
 
-QStringList MenuBarControllerTest::menuTexts() const
-{
-    m_controller->rebuildMenu();
-    QStringList texts;
-    for (QAction *action : m_controller->menu()->actions()) {
-        if (!action->isSeparator())
-            texts.append(action->isEnabled() ? action->text() : u"("_s + action->text() + u")"_s);
-    }
-    return texts;
-}
-
 QAction *MenuBarControllerTest::menuAction(const QString &text) const
 {
     m_controller->rebuildMenu();
@@ -139,8 +127,7 @@ void MenuBarControllerTest::trayItemRegistersWithTheHost()
 
 void MenuBarControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
 {
-    QVERIFY(menuTexts().contains(u"(No screenshots renamed yet)"_s));
-    QVERIFY(menuTexts().contains(u"(Undo Last Rename)"_s));
+    QVERIFY(!menuAction(u"Undo Last Rename"_s)->isEnabled());
     const RenameRecord record{QUuid::createUuid(),
                               m_temp->path(),
                               u"Screenshot 1.png"_s,
@@ -149,43 +136,24 @@ void MenuBarControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
                               std::nullopt,
                               NamingSource::Heuristics};
     m_history->add(record);
-    QVERIFY(menuTexts().contains(u"stripe-invoice.png"_s));
-    QVERIFY(menuTexts().contains(u"Undo Last Rename"_s));
     QCOMPARE(menuAction(u"Undo Last Rename"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-
     QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
-    QMenu *rename = menuAction(u"stripe-invoice.png"_s)->menu();
-    QVERIFY(rename);
-    for (QAction *action : rename->actions()) {
-        if (action->text() == u"Undo Rename"_s)
-            action->trigger();
-    }
-    QVERIFY(undo.isEmpty()); // only once the menu has gone
+    const QList<QAction *> rename = menuAction(u"stripe-invoice.png"_s)->menu()->actions();
+    rename.last()->trigger(); // "Undo Rename"
+    QVERIFY(undo.isEmpty());  // only once the menu has gone
     QTRY_COMPARE(undo.count(), 1);
     QCOMPARE(undo.first().first().value<RenameRecord>(), record);
-
-    QSignalSpy pause(m_controller.get(), &MenuBarController::togglePauseRequested);
-    menuAction(u"Pause Watching"_s)->trigger();
-    QTRY_COMPARE(pause.count(), 1);
     m_settings->setPaused(true);
     QVERIFY(menuAction(u"Resume Watching"_s));
 }
 
 void MenuBarControllerTest::iconFollowsStateAndCheckMarkExpires()
 {
-    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
-    m_processing = true;
     m_controller->flashRenamed();
-    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, naming a screenshot"_s);
-    m_processing = false;
-    m_controller->refreshIcon();
     QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, screenshot renamed"_s);
     m_now = m_now.addMSecs(2000);
     m_controller->refreshIcon();
     QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
-    m_settings->setNeedsFolderAccess(true);
-    m_controller->refreshIcon();
-    QCOMPARE(m_controller->currentIcon(), MenuBarState::Icon::NeedsAccess);
     QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
 }
 

@@ -159,9 +159,7 @@ void MenuBarStateTest::relativeTime_data()
     QTest::addColumn<int>("secondsAgo");
     QTest::addColumn<QString>("expected");
     QTest::addRow("just now") << 59 << u"now"_s;
-    QTest::addRow("a minute") << 60 << u"1 min ago"_s;
     QTest::addRow("hours") << 3 * 3600 + 59 << u"3 hr ago"_s;
-    QTest::addRow("one day") << 86400 << u"1 day ago"_s;
     QTest::addRow("days") << 5 * 86400 << u"5 days ago"_s;
     QTest::addRow("clock went back") << -30 << u"now"_s;
 }
