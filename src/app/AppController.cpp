@@ -15,7 +15,7 @@
 #include "settings/ScreencapturePreferences.h"
 #include "settings/SettingsStore.h"
 #include "settings/WatchedFolderRules.h"
-#include "ui/NetworkAddress.h"
+#include "ui/SettingsPresentation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -269,14 +269,13 @@ void AppController::openWatchedFolder()
 
 void AppController::announceModelServer()
 {
-    const QUrl url(m_settings->localModelUrl());
-    if (!m_settings->useLocalModel() || url.host().isEmpty() || NetworkAddress::isLoopback(url))
+    // The settings window's own rule for "another computer"; said at start and on every change.
+    std::optional<QString> warning =
+        SettingsPresentation::remoteModelWarning(m_settings->useLocalModel(), m_settings->localModelUrl());
+    if (!warning)
         return;
-    // Said at start and on every change: the user may not know the address is another computer's.
-    if (url.scheme() == QLatin1String("https"))
-        qCInfo(lcApp).noquote() << QStringLiteral("Screenshots are sent to %1 to be named").arg(url.host());
-    else
-        qCInfo(lcApp).noquote() << QStringLiteral(
-                                       "Screenshots are sent to %1 to be named, unencrypted over plain http")
-                                       .arg(url.host());
+    warning->chop(1); // the sentence's full stop
+    if (QUrl(m_settings->localModelUrl()).scheme() != QLatin1String("https"))
+        warning->append(QStringLiteral(", unencrypted over plain http"));
+    qCInfo(lcApp).noquote() << *warning;
 }
