@@ -87,7 +87,7 @@ ModelReply HttpModelClient::respond(const ModelRequest &request, std::chrono::mi
     const Exchange chat = exchange(chatPath(), chatBody(request), timeLimit);
     if (!chat.error.isEmpty())
         return failure(chat.error, !chat.reachedServer || chat.timedOut);
-    return readChatAnswer(chat.body);
+    return readAnswer(chat.body);
 }
 
 HttpModelClient::Exchange HttpModelClient::exchange(const QString &path,
@@ -153,8 +153,7 @@ QByteArray HttpModelClient::withRawMember(const QJsonObject &object, const QStri
 
 // Only the shape that naming cannot do without is required: the category is mapped, or replaced,
 // by the caller.
-ModelReply HttpModelClient::readAnswer(const QByteArray &body,
-                                       const std::function<QJsonValue(const QJsonObject &)> &generatedText)
+ModelReply HttpModelClient::readAnswer(const QByteArray &body) const
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);

@@ -5,7 +5,6 @@
 
 #include <QJsonObject>
 
-#include <functional>
 #include <memory>
 
 // What the clients of the two chat APIs share: the server's address and key, requests bounded in
@@ -19,6 +18,9 @@ public:
     static std::unique_ptr<LocalModelClient> create(const ModelServer &server);
 
     ModelReply respond(const ModelRequest &request, std::chrono::milliseconds timeLimit) override;
+
+    // The keywords and category in a chat answer's body, as the server sent it.
+    ModelReply readAnswer(const QByteArray &body) const;
 
 protected:
     // Its error is empty only for status 200, and never holds the key.
@@ -42,16 +44,14 @@ protected:
 
     virtual QString chatPath() const = 0;
     virtual QByteArray chatBody(const ModelRequest &request) const = 0;
-    virtual ModelReply readChatAnswer(const QByteArray &body) const = 0;
+    // Where the generated text sits in the chat answer.
+    virtual QJsonValue generatedText(const QJsonObject &answer) const = 0;
 
     // The prompt followed by the schema: its descriptions guide the words, not just the shape.
     static QString promptWithSchema(const ModelRequest &request);
     // `object` as compact JSON with `rawJson` added as its last member, as written: QJsonObject sorts
     // its keys, which would reorder the schema's properties.
     static QByteArray withRawMember(const QJsonObject &object, const QString &key, const QByteArray &rawJson);
-    // The answer in `body`, `generatedText` finding the generated text in the answer object.
-    static ModelReply readAnswer(const QByteArray &body,
-                                 const std::function<QJsonValue(const QJsonObject &)> &generatedText);
 
 private:
     ModelServer m_server;

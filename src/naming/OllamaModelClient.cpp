@@ -37,11 +37,9 @@ ModelAvailability OllamaModelClient::availability()
             show.error.isEmpty() && capabilities.contains(QJsonValue(QStringLiteral("vision")))};
 }
 
-ModelReply OllamaModelClient::readAnswer(const QByteArray &body)
+QJsonValue OllamaModelClient::generatedText(const QJsonObject &answer) const
 {
-    return HttpModelClient::readAnswer(body, [](const QJsonObject &answer) {
-        return answer.value(QLatin1String("message")).toObject().value(QLatin1String("content"));
-    });
+    return answer.value(QLatin1String("message")).toObject().value(QLatin1String("content"));
 }
 
 QString OllamaModelClient::chatPath() const

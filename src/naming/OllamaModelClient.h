@@ -11,11 +11,8 @@ public:
 
     ModelAvailability availability() override;
 
-    // Reads a /api/chat answer body.
-    static ModelReply readAnswer(const QByteArray &body);
-
 private:
     QString chatPath() const override;
     QByteArray chatBody(const ModelRequest &request) const override;
-    ModelReply readChatAnswer(const QByteArray &body) const override { return readAnswer(body); }
+    QJsonValue generatedText(const QJsonObject &answer) const override;
 };

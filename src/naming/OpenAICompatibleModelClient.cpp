@@ -37,12 +37,10 @@ ModelAvailability OpenAICompatibleModelClient::availability()
     return {listing.state, listing.state == ModelAvailability::State::Available && saysVision(listing.entry)};
 }
 
-ModelReply OpenAICompatibleModelClient::readAnswer(const QByteArray &body)
+QJsonValue OpenAICompatibleModelClient::generatedText(const QJsonObject &answer) const
 {
-    return HttpModelClient::readAnswer(body, [](const QJsonObject &answer) {
-        const QJsonObject choice = answer.value(QLatin1String("choices")).toArray().at(0).toObject();
-        return choice.value(QLatin1String("message")).toObject().value(QLatin1String("content"));
-    });
+    const QJsonObject choice = answer.value(QLatin1String("choices")).toArray().at(0).toObject();
+    return choice.value(QLatin1String("message")).toObject().value(QLatin1String("content"));
 }
 
 QString OpenAICompatibleModelClient::chatPath() const

@@ -13,12 +13,9 @@ public:
     // The model sees images when its entry in the list says so; the API has no standard field.
     ModelAvailability availability() override;
 
-    // Reads a /v1/chat/completions answer body.
-    static ModelReply readAnswer(const QByteArray &body);
-
 private:
     QString chatPath() const override;
     QByteArray chatBody(const ModelRequest &request) const override;
-    ModelReply readChatAnswer(const QByteArray &body) const override { return readAnswer(body); }
+    QJsonValue generatedText(const QJsonObject &answer) const override;
     QString v1(const QString &path) const;
 };

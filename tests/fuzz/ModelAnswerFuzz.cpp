@@ -1,0 +1,40 @@
+#include "naming/LocalModelNamer.h"
+#include "naming/OllamaModelClient.h"
+#include "naming/OpenAICompatibleModelClient.h"
+#include "settings/TextScanning.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// What naming does with an answer: log its words on one line, then clean them into a name.
+void use(const ModelReply &reply)
+{
+    if (reply.answer.has_value() == !reply.error.isEmpty())
+        std::abort();
+    if (!reply.answer)
+        return;
+    const ModelAnswer &answer = *reply.answer;
+    if (answer.keywords.isEmpty() || answer.keywords.size() > 5)
+        std::abort();
+    if (TextScanning::quoted(answer.keywords.join(u'-')).contains(u'\n'))
+        std::abort();
+    const auto named = LocalModelNamer::suggestion(answer.keywords, answer.category,
+                                                   ScreenshotCategory::Other, {}, NamingSource::LocalModel);
+    if (named && (named->slug.isEmpty() || named->slug.split(u'-').size() > 5))
+        std::abort();
+}
+
+} // namespace
+
+// A model server's answer body, read as either chat API would read it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const auto body = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    static const OllamaModelClient ollama({});
+    static const OpenAICompatibleModelClient openai({});
+    use(ollama.readAnswer(body));
+    use(openai.readAnswer(body));
+    return 0;
+}
