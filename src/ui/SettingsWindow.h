@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class SettingsStore;
 class SoftwareUpdateController;
 
@@ -42,6 +43,7 @@ signals:
     void openWatchedFolderRequested();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -50,6 +52,7 @@ private:
     QWidget *routingSection();
     QWidget *generalSection();
     QWidget *updatesSection();
+    void fitToContent();
     void connectStore();
     void showFolder();
     void showExample();
@@ -61,6 +64,7 @@ private:
     void launchAtLoginClicked(bool checked);
 
     SettingsWindowServices m_services;
+    QScrollArea *m_scrollArea = nullptr;
     QLabel *m_watchedFolder = nullptr;
     QLabel *m_folderSource = nullptr;
     QWidget *m_folderAccessRow = nullptr;
