@@ -26,6 +26,7 @@ private slots:
     void modelAnswerNamesTheFile_data();
     void modelAnswerNamesTheFile();
     void stoppedServerFallsBackQuickly();
+    void hangingServerIsLeftAloneForTheRestOfABurst();
     void unreadableFileIsReportedAndOthersNamed();
     void awkwardFileNamesAreFoundAndPrintedOnOneLine();
 
@@ -147,6 +148,17 @@ void NameCommandTest::stoppedServerFallsBackQuickly()
              heuristicsOnly.lines[0].value(QStringLiteral("slug")));
     qInfo("heuristics only %lld ms, with the server stopped %lld ms", heuristicsOnly.elapsedMs,
           fallback.elapsedMs);
+}
+
+void NameCommandTest::hangingServerIsLeftAloneForTheRestOfABurst()
+{
+    m_server->setBehaviour("/api/tags", FakeWebServer::Behaviour::Hang);
+    useModelAt(m_server->baseUrl());
+    // Two files are named at once, so both ask before either has given up.
+    const Run run = name({m_image, m_image, m_image});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines.size(), 3);
+    QCOMPARE(m_server->requests("/api/tags").size(), 2);
 }
 
 void NameCommandTest::unreadableFileIsReportedAndOthersNamed()
