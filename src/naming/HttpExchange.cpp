@@ -16,17 +16,6 @@ QString seconds(std::chrono::milliseconds duration)
     return QString::number(double(duration.count()) / 1000.0, 'g', 3);
 }
 
-// What has arrived so far, read as a response. Complete once the body is whole: its Content-Length,
-// the last chunk, or (with neither) the end of the connection.
-struct Response
-{
-    bool hasHead = false;
-    bool complete = false;
-    bool malformed = false;
-    int status = 0;
-    QByteArray body;
-};
-
 QByteArray headerValue(const QList<QByteArray> &lines, const QByteArray &name)
 {
     for (const QByteArray &line : lines) {
@@ -38,7 +27,7 @@ QByteArray headerValue(const QList<QByteArray> &lines, const QByteArray &name)
 }
 
 // Decodes chunks from `data`; complete at the last (empty) chunk.
-void dechunk(QByteArrayView data, Response &response)
+void dechunk(QByteArrayView data, HttpExchange::Response &response)
 {
     qsizetype position = 0;
     while (true) {
@@ -59,14 +48,37 @@ void dechunk(QByteArrayView data, Response &response)
             return;
         }
         position = lineEnd + 2;
-        if (data.size() - position < size + 2)
+        if (size > data.size() - position - 2)
             return;
         response.body += data.sliced(position, size);
         position += size + 2;
     }
 }
 
-Response read(const QByteArray &received, bool closed)
+QByteArray requestText(const QUrl &url, const std::optional<QByteArray> &body,
+                       const QList<std::pair<QByteArray, QByteArray>> &headers)
+{
+    QByteArray target = url.path(QUrl::FullyEncoded).toLatin1();
+    if (target.isEmpty())
+        target = "/";
+    if (url.hasQuery())
+        target += '?' + url.query(QUrl::FullyEncoded).toLatin1();
+    QByteArray text = (body ? "POST " : "GET ") + target +
+                      " HTTP/1.1\r\nHost: " + url.authority(QUrl::FullyEncoded).section(u'@', -1).toLatin1() +
+                      "\r\nConnection: close\r\nAccept: application/json\r\n";
+    if (body)
+        text +=
+            "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body->size()) + "\r\n";
+    for (const auto &[name, value] : headers)
+        text += name + ": " + value + "\r\n";
+    return text + "\r\n" + body.value_or(QByteArray());
+}
+
+} // namespace
+
+namespace HttpExchange {
+
+Response readResponse(const QByteArray &received, bool closed)
 {
     Response response;
     const qsizetype headEnd = received.indexOf("\r\n\r\n");
@@ -95,29 +107,6 @@ Response read(const QByteArray &received, bool closed)
     return response;
 }
 
-QByteArray requestText(const QUrl &url, const std::optional<QByteArray> &body,
-                       const QList<std::pair<QByteArray, QByteArray>> &headers)
-{
-    QByteArray target = url.path(QUrl::FullyEncoded).toLatin1();
-    if (target.isEmpty())
-        target = "/";
-    if (url.hasQuery())
-        target += '?' + url.query(QUrl::FullyEncoded).toLatin1();
-    QByteArray text = (body ? "POST " : "GET ") + target +
-                      " HTTP/1.1\r\nHost: " + url.authority(QUrl::FullyEncoded).section(u'@', -1).toLatin1() +
-                      "\r\nConnection: close\r\nAccept: application/json\r\n";
-    if (body)
-        text +=
-            "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body->size()) + "\r\n";
-    for (const auto &[name, value] : headers)
-        text += name + ": " + value + "\r\n";
-    return text + "\r\n" + body.value_or(QByteArray());
-}
-
-} // namespace
-
-namespace HttpExchange {
-
 Result run(const QUrl &url, const std::optional<QByteArray> &body,
            const QList<std::pair<QByteArray, QByteArray>> &headers, std::chrono::milliseconds timeLimit,
            qsizetype maxBodySize)
@@ -141,7 +130,7 @@ Result run(const QUrl &url, const std::optional<QByteArray> &body,
     };
     const auto readMore = [&](bool closed) {
         received += socket->readAll();
-        response = read(received, closed);
+        response = readResponse(received, closed);
         const qsizetype headSize = response.hasHead ? received.indexOf("\r\n\r\n") + 4 : 0;
         if (received.size() - headSize > maxBodySize + (response.hasHead ? 0 : maxHeadSize))
             finish(QStringLiteral("The answer is larger than 1 MiB"));

@@ -25,6 +25,18 @@ struct Result
     QString error;   // readable; empty when the exchange completed, whatever the status
 };
 
+// What has arrived so far, read as a response. Complete once the body is whole: its Content-Length,
+// the last chunk, or (with neither) the end of the connection.
+struct Response
+{
+    bool hasHead = false;
+    bool complete = false;
+    bool malformed = false;
+    int status = 0;
+    QByteArray body; // decoded
+};
+Response readResponse(const QByteArray &received, bool closed);
+
 // A body makes it a POST of JSON. No proxy is used and redirects are not followed.
 Result run(const QUrl &url, const std::optional<QByteArray> &body,
            const QList<std::pair<QByteArray, QByteArray>> &headers, std::chrono::milliseconds timeLimit,

@@ -1,3 +1,4 @@
+#include "naming/HttpExchange.h"
 #include "naming/LocalModelNamer.h"
 #include "naming/OllamaModelClient.h"
 #include "naming/OpenAICompatibleModelClient.h"
@@ -28,13 +29,18 @@ void use(const ModelReply &reply)
 
 } // namespace
 
-// A model server's answer body, read as either chat API would read it.
+// What a model server sends: read as a whole HTTP response, and as a body either chat API reads.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const auto body = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const auto received = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const HttpExchange::Response response = HttpExchange::readResponse(received, true);
+    if (response.body.size() > received.size())
+        std::abort();
     static const OllamaModelClient ollama({});
     static const OpenAICompatibleModelClient openai({});
-    use(ollama.readAnswer(body));
-    use(openai.readAnswer(body));
+    for (const QByteArray &body : {received, response.body}) {
+        use(ollama.readAnswer(body));
+        use(openai.readAnswer(body));
+    }
     return 0;
 }
