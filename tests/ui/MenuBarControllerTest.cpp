@@ -3,56 +3,20 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "support/StandInTrayHost.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/prctl.h>
-#include <sys/wait.h>
-
-#include <csignal>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString watcherService = u"org.kde.StatusNotifierWatcher"_s;
-const QString watcherPath = u"/StatusNotifierWatcher"_s;
-
-// The part of a tray host that items talk to: it takes registrations and says a host is there.
-class StandInWatcher final : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-
-public:
-    bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList items() const { return m_items; }
-
-public slots:
-    void RegisterStatusNotifierItem(const QString &service) { m_items.append(service); }
-    void RegisterStatusNotifierHost(const QString &) {}
-
-private:
-    QStringList m_items;
-};
-
-} // namespace
-
-// Runs under Xvfb on a private session bus, with the stand-in watcher in a process of its own, as a
-// desktop's tray host would be.
+// Runs under Xvfb on a private session bus, with a stand-in tray host in a process of its own.
 class MenuBarControllerTest : public QObject
 {
     Q_OBJECT
@@ -68,6 +32,7 @@ private slots:
 private:
     QAction *menuAction(const QString &text) const;
 
+    std::unique_ptr<StandInTrayHost> m_trayHost;
     std::unique_ptr<QTemporaryDir> m_temp;
     std::unique_ptr<PreferencesStore> m_preferences;
     std::unique_ptr<SettingsStore> m_settings;
@@ -79,7 +44,9 @@ private:
 
 void MenuBarControllerTest::initTestCase()
 {
-    QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(watcherService));
+    // Before the first tray item: Qt looks for a host once.
+    m_trayHost = std::make_unique<StandInTrayHost>();
+    QVERIFY(m_trayHost->isReady());
 }
 
 void MenuBarControllerTest::init()
@@ -119,9 +86,8 @@ QAction *MenuBarControllerTest::menuAction(const QString &text) const
 
 void MenuBarControllerTest::trayItemRegistersWithTheHost()
 {
-    QDBusInterface watcher(watcherService, watcherPath, watcherService);
-    QTRY_VERIFY(!watcher.property("RegisteredStatusNotifierItems").toStringList().isEmpty());
-    const QString item = watcher.property("RegisteredStatusNotifierItems").toStringList().last();
+    QTRY_VERIFY(!m_trayHost->registeredItems().isEmpty());
+    const QString item = m_trayHost->registeredItems().last();
     QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(item.section(u'/', 0, 0)));
 }
 
@@ -157,24 +123,5 @@ void MenuBarControllerTest::iconFollowsStateAndCheckMarkExpires()
     QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
 }
 
-int main(int argc, char *argv[])
-{
-    const pid_t watcherProcess = fork();
-    if (watcherProcess == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        QCoreApplication app(argc, argv);
-        StandInWatcher watcher;
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.registerObject(watcherPath, &watcher, QDBusConnection::ExportAllContents) ||
-            !bus.registerService(watcherService))
-            return 1;
-        return app.exec();
-    }
-    QApplication app(argc, argv);
-    MenuBarControllerTest test;
-    const int status = QTest::qExec(&test, argc, argv);
-    kill(watcherProcess, SIGTERM);
-    waitpid(watcherProcess, nullptr, 0);
-    return status;
-}
+QTEST_MAIN(MenuBarControllerTest)
 #include "MenuBarControllerTest.moc"
