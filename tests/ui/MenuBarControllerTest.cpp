@@ -4,6 +4,7 @@
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 #include "support/StandInTrayHost.h"
+#include "ui/RecentRenameRow.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +30,8 @@ private slots:
     void trayItemRegistersWithTheHost();
     void menuFollowsHistoryAndCommandsLeaveAsSignals();
     void iconFollowsStateAndCheckMarkExpires();
+    void leftClickPopupRowsRevealAndUndo_data();
+    void leftClickPopupRowsRevealAndUndo();
 
 private:
     QAction *menuAction(const QString &text) const;
@@ -121,6 +125,50 @@ void MenuBarControllerTest::iconFollowsStateAndCheckMarkExpires()
     m_controller->refreshIcon();
     QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
     QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
+}
+
+void MenuBarControllerTest::leftClickPopupRowsRevealAndUndo_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<bool>("undoes");
+    QTest::addRow("the row itself reveals") << u"recentRenameRow"_s << false;
+    QTest::addRow("its reveal button") << u"revealButton"_s << false;
+    QTest::addRow("its undo button") << u"undoButton"_s << true;
+}
+
+void MenuBarControllerTest::leftClickPopupRowsRevealAndUndo()
+{
+    QFETCH(QString, clicked);
+    QFETCH(bool, undoes);
+    const RenameRecord older{QUuid::createUuid(),
+                             m_temp->path(),
+                             u"Screenshot 1.png"_s,
+                             m_temp->filePath(u"older.png"_s),
+                             m_now,
+                             std::nullopt,
+                             NamingSource::Heuristics};
+    RenameRecord newer = older;
+    newer.id = QUuid::createUuid();
+    newer.renamedPath = m_temp->filePath(u"stripe-invoice.png"_s);
+    m_history->add(older);
+    m_history->add(newer);
+    emit m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
+    QMenu *popup = m_controller->popup();
+    QTRY_VERIFY(popup->isVisible());
+    const QList<RecentRenameRow *> rows = popup->findChildren<RecentRenameRow *>();
+    QCOMPARE(rows.size(), 2);
+    RecentRenameRow *row = rows.first(); // newest first
+    QCOMPARE(row->filePath(), newer.renamedPath);
+    QCOMPARE(row->accessibleName(), u"stripe-invoice.png, was Screenshot 1.png, now"_s);
+
+    QSignalSpy reveal(m_controller.get(), &MenuBarController::revealRequested);
+    QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
+    QWidget *target =
+        clicked == row->objectName() ? static_cast<QWidget *>(row) : row->findChild<QToolButton *>(clicked);
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!popup->isVisible());
+    QTRY_COMPARE(reveal.count() + undo.count(), 1);
+    QCOMPARE((undoes ? undo : reveal).first().first().value<RenameRecord>(), newer);
 }
 
 QTEST_MAIN(MenuBarControllerTest)
