@@ -1,5 +1,6 @@
 #include "ui/RecentRenameRow.h"
 
+#include "ui/ElidedLabel.h"
 #include "ui/PanelIcons.h"
 #include "ui/PanelStyle.h"
 #include "ui/Thumbnails.h"
@@ -21,27 +22,11 @@ constexpr int dragIconSide = 32;
 constexpr double hoverRadius = 5;
 
 // Cut in the middle where it does not fit: a name's end (the date suffix) matters as much as its
-// start. The text itself stays whole.
-class ElidedLabel final : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        const QRect area = contentsRect();
-        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
-    }
-};
-
+// start.
 QLabel *elidedLabel(const QString &text, QWidget *parent)
 {
-    auto *label = new ElidedLabel(text, parent);
-    label->setMinimumWidth(1);
+    auto *label = new ElidedLabel(Qt::ElideMiddle, parent);
+    label->setText(text);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
