@@ -9,17 +9,14 @@ class StandInWatcher final : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
     Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
 
 public:
     bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
     QStringList items() const { return m_items; }
 
 public slots:
     void RegisterStatusNotifierItem(const QString &service) { m_items.append(service); }
-    void RegisterStatusNotifierHost(const QString &) {}
 
 private:
     QStringList m_items;

@@ -53,15 +53,11 @@ void FileDragButtonTest::pressBecomesClickOrDrag()
     const QString path = temp.filePath(u"stripe invoice ü.png"_s);
     if (fileExists)
         QVERIFY(TestFiles::write(path));
-    std::unique_ptr<FileDragButton> owner;
-    if (isRow) {
-        owner = std::make_unique<RecentRenameRow>(path, u"was Screenshot 1.png, now"_s);
-    } else {
-        owner = std::make_unique<DraggableThumbnail>();
-        owner->resize(76, 52);
-        owner->setFilePath(path);
-    }
+    const std::unique_ptr<FileDragButton> owner(
+        isRow ? static_cast<FileDragButton *>(new RecentRenameRow(path, {})) : new DraggableThumbnail);
     FileDragButton &widget = *owner;
+    widget.resize(76, 52); // the row keeps its fixed size
+    widget.setFilePath(path);
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
     QSignalSpy clicked(&widget, &QAbstractButton::clicked);

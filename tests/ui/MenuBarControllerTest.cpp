@@ -7,8 +7,6 @@
 #include "ui/RecentRenameRow.h"
 
 #include <QApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -27,7 +25,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void trayItemRegistersWithTheHost();
     void menuFollowsHistoryAndCommandsLeaveAsSignals();
     void iconFollowsStateAndCheckMarkExpires();
     void leftClickPopupRowsRevealAndUndo_data();
@@ -35,6 +32,7 @@ private slots:
 
 private:
     QAction *menuAction(const QString &text) const;
+    RenameRecord addRecord(const QString &name);
 
     std::unique_ptr<StandInTrayHost> m_trayHost;
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -88,24 +86,20 @@ QAction *MenuBarControllerTest::menuAction(const QString &text) const
     return nullptr;
 }
 
-void MenuBarControllerTest::trayItemRegistersWithTheHost()
+RenameRecord MenuBarControllerTest::addRecord(const QString &name)
 {
-    QTRY_VERIFY(!m_trayHost->registeredItems().isEmpty());
-    const QString item = m_trayHost->registeredItems().last();
-    QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(item.section(u'/', 0, 0)));
+    const RenameRecord record{QUuid::createUuid(),     m_temp->path(), u"Screenshot 1.png"_s,
+                              m_temp->filePath(name),  m_now,          std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    return record;
 }
 
 void MenuBarControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
 {
+    QTRY_VERIFY(!m_trayHost->registeredItems().isEmpty()); // the item reached the host
     QVERIFY(!menuAction(u"Undo Last Rename"_s)->isEnabled());
-    const RenameRecord record{QUuid::createUuid(),
-                              m_temp->path(),
-                              u"Screenshot 1.png"_s,
-                              m_temp->filePath(u"stripe-invoice.png"_s),
-                              m_now,
-                              std::nullopt,
-                              NamingSource::Heuristics};
-    m_history->add(record);
+    const RenameRecord record = addRecord(u"stripe-invoice.png"_s);
     QCOMPARE(menuAction(u"Undo Last Rename"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
     const QList<QAction *> rename = menuAction(u"stripe-invoice.png"_s)->menu()->actions();
@@ -140,24 +134,13 @@ void MenuBarControllerTest::leftClickPopupRowsRevealAndUndo()
 {
     QFETCH(QString, clicked);
     QFETCH(bool, undoes);
-    const RenameRecord older{QUuid::createUuid(),
-                             m_temp->path(),
-                             u"Screenshot 1.png"_s,
-                             m_temp->filePath(u"older.png"_s),
-                             m_now,
-                             std::nullopt,
-                             NamingSource::Heuristics};
-    RenameRecord newer = older;
-    newer.id = QUuid::createUuid();
-    newer.renamedPath = m_temp->filePath(u"stripe-invoice.png"_s);
-    m_history->add(older);
-    m_history->add(newer);
+    addRecord(u"older.png"_s);
+    const RenameRecord newer = addRecord(u"stripe-invoice.png"_s);
     emit m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
     QMenu *popup = m_controller->popup();
     QTRY_VERIFY(popup->isVisible());
-    const QList<RecentRenameRow *> rows = popup->findChildren<RecentRenameRow *>();
-    QCOMPARE(rows.size(), 2);
-    RecentRenameRow *row = rows.first(); // newest first
+    RecentRenameRow *row = popup->findChild<RecentRenameRow *>(); // the newest comes first
+    QCOMPARE(popup->findChildren<RecentRenameRow *>().size(), 2);
     QCOMPARE(row->filePath(), newer.renamedPath);
     QCOMPARE(row->accessibleName(), u"stripe-invoice.png, was Screenshot 1.png, now"_s);
 
