@@ -5,13 +5,14 @@
 #include "support/XWindows.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-// The real quillo on a private X server and session bus, with and without a tray host: how a user
-// gets in, and that renaming never depends on the tray.
-class TrayEndToEndTest : public QObject
+// The real quillo on a private X server and session bus, with and without a tray host: the rename
+// panel, how a user gets in, and that renaming never depends on the tray.
+class DesktopEndToEndTest : public QObject
 {
     Q_OBJECT
 
@@ -19,12 +20,14 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void panelAppearsAtTheTopCentreAndLeavesByItself();
     void settingsOpenOnTheFirstLaunchOnly();
     void renamingGoesOnWhileTheTrayHostComesAndGoes();
     void withoutSessionBusQuilloStillRenames();
 
 private:
     QuilloProcess *startQuillo(QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+    QString dropScreenshot();
     void renameOneScreenshot();
 
     // A fresh account's screenshot folder, which Quillo creates.
@@ -32,13 +35,13 @@ private:
     std::unique_ptr<QuilloProcess> m_quillo;
 };
 
-void TrayEndToEndTest::initTestCase()
+void DesktopEndToEndTest::initTestCase()
 {
-    QVERIFY2(QDir::homePath().endsWith(u"/home/TrayEndToEndTest"_s), "must run in its test HOME");
+    QVERIFY2(QDir::homePath().endsWith(u"/home/DesktopEndToEndTest"_s), "must run in its test HOME");
     QVERIFY2(!XWindows::screenSize().isEmpty(), "needs an X server (runs under xvfb-run)");
 }
 
-void TrayEndToEndTest::init()
+void DesktopEndToEndTest::init()
 {
     QDir(QDir::home().filePath(u".config"_s)).removeRecursively();
     QDir(QDir::home().filePath(u"Pictures"_s)).removeRecursively();
@@ -47,7 +50,7 @@ void TrayEndToEndTest::init()
         .setBool(u"useLocalModel"_s, false);
 }
 
-void TrayEndToEndTest::cleanup()
+void DesktopEndToEndTest::cleanup()
 {
     if (m_quillo) {
         m_quillo->terminate();
@@ -57,23 +60,45 @@ void TrayEndToEndTest::cleanup()
     m_quillo.reset();
 }
 
-QuilloProcess *TrayEndToEndTest::startQuillo(QProcessEnvironment environment)
+QuilloProcess *DesktopEndToEndTest::startQuillo(QProcessEnvironment environment)
 {
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     m_quillo = QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {}, "Watching ", environment);
     return m_quillo.get();
 }
 
-void TrayEndToEndTest::renameOneScreenshot()
+QString DesktopEndToEndTest::dropScreenshot()
 {
     const QString shot = m_shots + u"/Screenshot from 2026-12-05 10-00-02.png"_s;
-    QVERIFY(TestFiles::copyLikeScreenshotTool(
-        qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/c001.png"_s, shot));
+    if (!TestFiles::copyLikeScreenshotTool(qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/c001.png"_s,
+                                           shot))
+        qWarning("could not copy the screenshot (needs ../shared/corpus)");
+    return shot;
+}
+
+void DesktopEndToEndTest::renameOneScreenshot()
+{
+    const QString shot = dropScreenshot();
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(shot), 30000);
     QCOMPARE(TestFiles::filesUnder(m_shots).size(), 1);
 }
 
-void TrayEndToEndTest::settingsOpenOnTheFirstLaunchOnly()
+void DesktopEndToEndTest::panelAppearsAtTheTopCentreAndLeavesByItself()
+{
+    startQuillo();
+    QVERIFY(!XWindows::viewable(u"Quillo"_s));
+    dropScreenshot();
+    QTRY_VERIFY_WITH_TIMEOUT(XWindows::viewable(u"Quillo"_s), 60000);
+    QElapsedTimer shown;
+    shown.start();
+    const QSize screen = XWindows::screenSize();
+    QCOMPARE(*XWindows::viewable(u"Quillo"_s), QRect((screen.width() - 580) / 2, 2, 580, 108));
+    QTRY_VERIFY_WITH_TIMEOUT(!XWindows::viewable(u"Quillo"_s), 20000);
+    // It stayed for its countdown; the pointer never came near it.
+    QVERIFY2(shown.elapsed() > 4000, qPrintable(QString::number(shown.elapsed())));
+}
+
+void DesktopEndToEndTest::settingsOpenOnTheFirstLaunchOnly()
 {
     const StandInTrayHost host;
     QVERIFY(host.isReady());
@@ -87,7 +112,7 @@ void TrayEndToEndTest::settingsOpenOnTheFirstLaunchOnly()
     QVERIFY(!XWindows::viewable(u"Quillo Settings"_s));
 }
 
-void TrayEndToEndTest::renamingGoesOnWhileTheTrayHostComesAndGoes()
+void DesktopEndToEndTest::renamingGoesOnWhileTheTrayHostComesAndGoes()
 {
     auto host = std::make_unique<StandInTrayHost>();
     QVERIFY(host->isReady());
@@ -104,7 +129,7 @@ void TrayEndToEndTest::renamingGoesOnWhileTheTrayHostComesAndGoes()
     QTRY_COMPARE(host->registeredItems().size(), 1);
 }
 
-void TrayEndToEndTest::withoutSessionBusQuilloStillRenames()
+void DesktopEndToEndTest::withoutSessionBusQuilloStillRenames()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + QDir::home().filePath(u"no-bus"_s));
@@ -115,5 +140,5 @@ void TrayEndToEndTest::withoutSessionBusQuilloStillRenames()
     renameOneScreenshot();
 }
 
-QTEST_GUILESS_MAIN(TrayEndToEndTest)
-#include "TrayEndToEndTest.moc"
+QTEST_GUILESS_MAIN(DesktopEndToEndTest)
+#include "DesktopEndToEndTest.moc"
