@@ -4,9 +4,9 @@
 #include "support/FakeModelServer.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTest>
-#include <QtConcurrent>
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
@@ -48,7 +48,6 @@ private slots:
     void chatRequestCarriesEverything();
     void answers_data();
     void answers();
-    void answersOnAWorkerThread();
     void unresponsiveServerIsSkippedForFiveMinutes_data();
     void unresponsiveServerIsSkippedForFiveMinutes();
 
@@ -279,17 +278,6 @@ void HttpModelClientTest::answers()
     QCOMPARE(reply.error.isEmpty(), reply.answer.has_value());
     // Had the client read a huge body on, all of it would be out before respond() returned.
     QVERIFY(m_server->hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4);
-}
-
-void HttpModelClientTest::answersOnAWorkerThread()
-{
-    // The way naming uses it: a pool thread blocks, the server's thread stays free.
-    const auto ollama = client(Api::Ollama);
-    QFuture<ModelReply> reply = QtConcurrent::run([&ollama] {
-        return ollama->respond(request(u"prompt"_s), 5s);
-    });
-    QTRY_VERIFY(reply.isFinished());
-    QCOMPARE(reply.result().answer->keywords, (QStringList{"stripe", "invoice", "paid"}));
 }
 
 void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes_data()

@@ -8,13 +8,6 @@ namespace {
 
 constexpr qint64 hugeChunkSize = 256 * 1024;
 
-QByteArray response(int status, const QByteArray &body)
-{
-    return "HTTP/1.1 " + QByteArray::number(status) +
-           " Fake\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
-           body;
-}
-
 } // namespace
 
 QByteArray FakeWebServer::Request::header(const QByteArray &name) const
@@ -117,7 +110,9 @@ void FakeWebServer::answer(QTcpSocket *socket, const Request &request)
 {
     const auto handler = m_handlers.constFind(request.path);
     const Response reply = handler == m_handlers.cend() ? Response{404, "not found"} : (*handler)(request);
-    socket->write(response(reply.status, reply.body));
+    socket->write("HTTP/1.1 " + QByteArray::number(reply.status) +
+                  " Fake\r\nConnection: close\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
+                  "\r\n\r\n" + reply.body);
     socket->disconnectFromHost();
 }
 
