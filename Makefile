@@ -34,9 +34,9 @@ test-sanitize: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
 
-# Each fuzz target for FUZZ_SECONDS; what it finds is kept in tests/fuzz/corpus/.
+# Each fuzz target (or those in FUZZ_TARGETS) for FUZZ_SECONDS; what it finds is kept in tests/fuzz/corpus/.
 fuzz: deps
-	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)

@@ -3,6 +3,7 @@
 #include "naming/OnDeviceNamer.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "settings/TextScanning.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,51 +43,6 @@ QByteArray plainLine(const QString &file, const OnDeviceNamer::Outcome &outcome)
         .toUtf8();
 }
 
-bool isBidiControl(char32_t c)
-{
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F ||
-           c == 0x061C;
-}
-
-// The length of the valid UTF-8 sequence starting at `i`, or 0.
-int utf8Length(const QByteArray &bytes, qsizetype i, char32_t &codePoint)
-{
-    const auto byte = [&](qsizetype at) {
-        return static_cast<unsigned char>(bytes[at]);
-    };
-    const unsigned char lead = byte(i);
-    int length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        minimum = 0x80;
-        codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        minimum = 0x800;
-        codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        minimum = 0x10000;
-        codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size())
-        return 0;
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
-}
-
 // A path Qt can open for the argument: the name itself when it survives decoding, else a link with
 // a plain name (and the same extension) in `links`, pointing at the original bytes.
 QString readablePath(const QByteArray &argument, const QTemporaryDir &links, int index)
@@ -113,34 +69,6 @@ QString readablePath(const QByteArray &argument, const QTemporaryDir &links, int
 
 namespace NameCommand {
 
-QString escapedName(const QByteArray &name)
-{
-    QString text;
-    for (qsizetype i = 0; i < name.size();) {
-        char32_t c = 0;
-        const int length = utf8Length(name, i, c);
-        if (length == 0) {
-            text += QStringLiteral("\\x%1").arg(static_cast<unsigned char>(name[i]), 2, 16, QLatin1Char('0'));
-            ++i;
-            continue;
-        }
-        i += length;
-        if (c == '\\')
-            text += QStringLiteral("\\\\");
-        else if (c == '\n')
-            text += QStringLiteral("\\n");
-        else if (c == '\t')
-            text += QStringLiteral("\\t");
-        else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0))
-            text += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
-        else if (isBidiControl(c))
-            text += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
-        else
-            text += QString::fromUcs4(&c, 1);
-    }
-    return text;
-}
-
 int run(const QList<QByteArray> &arguments, bool json)
 {
     QTemporaryDir links;
@@ -148,14 +76,15 @@ int run(const QList<QByteArray> &arguments, bool json)
     QStringList files;
     for (const QByteArray &argument : arguments) {
         paths.append(readablePath(argument, links, int(paths.size())));
-        files.append(escapedName(argument));
+        files.append(TextScanning::escaped(argument));
     }
 
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
     const OnDeviceNamer namer(
-        {settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}}, pool);
+        {settings.useLocalModel(), ModelServer::fromSettings(settings), {}, std::make_shared<ModelPause>()},
+        pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.

@@ -11,8 +11,4 @@ namespace NameCommand {
 // The arguments are the bytes the shell passed, so a name that is not valid UTF-8 is still found.
 int run(const QList<QByteArray> &files, bool json);
 
-// A file name as printable text: line breaks, other control characters, bidirectional controls,
-// backslashes and bytes that are not UTF-8 are written as escapes, so one name is one line.
-QString escapedName(const QByteArray &name);
-
 } // namespace NameCommand

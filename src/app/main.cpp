@@ -105,14 +105,15 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     QThreadPool namingPool;
     namingPool.setExpiryTimeout(namingThreadExpiryMs);
+    const auto modelPause = std::make_shared<ModelPause>();
 
     AppController controller(AppServices{
         preferences, fileSystem, captureContext, workspace,
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
-        [&namingPool](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
+        [&namingPool, modelPause](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
             return std::make_shared<OnDeviceNamer>(
                 OnDeviceNamer::Options{
-                    settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}},
+                    settings.useLocalModel(), ModelServer::fromSettings(settings), {}, modelPause},
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),

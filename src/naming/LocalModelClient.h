@@ -1,8 +1,11 @@
 #pragma once
 
+#include "settings/SettingsStore.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <chrono>
 #include <optional>
@@ -48,9 +51,21 @@ struct ModelAnswer
 struct ModelReply
 {
     std::optional<ModelAnswer> answer;
-    QString error; // readable; empty when there is an answer
+    QString error;             // readable; empty when there is an answer
+    bool unresponsive = false; // nothing answered at the address, or not in time
 
     friend bool operator==(const ModelReply &, const ModelReply &) = default;
+};
+
+// Where the local model is served and which of its two chat APIs it is asked through.
+struct ModelServer
+{
+    LocalModelApi api = LocalModelApi::Ollama;
+    QUrl baseUrl;
+    QString modelName;
+    QString apiKey; // sent as a bearer token when set; never logged or shown
+
+    static ModelServer fromSettings(const SettingsStore &settings);
 };
 
 // Asks the local language model for screenshot keywords and a category. Every call blocks until it

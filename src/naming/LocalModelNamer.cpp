@@ -45,9 +45,10 @@ QByteArray pngBytes(const QImage &image)
     return bytes;
 }
 
+// The model's words are text from outside: a line break in them must not start a log line of its own.
 QString joinedKeywords(const ModelAnswer &answer)
 {
-    return answer.keywords.join(u'-');
+    return TextScanning::quoted(answer.keywords.join(u'-'));
 }
 
 // The first `limit` user-perceived characters of `text`.

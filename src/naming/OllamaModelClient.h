@@ -1,27 +1,18 @@
 #pragma once
 
-#include "naming/LocalModelClient.h"
+#include "naming/HttpModelClient.h"
 
-#include <QString>
-#include <QUrl>
-
-// Talks to an Ollama-compatible server over HTTP: /api/tags and /api/show for availability, /api/chat
-// for answers. Each call creates its own network manager on the calling thread and runs a local event
-// loop until the reply is in, the time limit passes (the request is aborted) or the body grows past
-// 1 MiB (aborted too). Safe to call from several worker threads at once; never call it on the main
-// thread.
-class OllamaModelClient final : public LocalModelClient
+// Talks to a server over Ollama's own API: /api/tags and /api/show for availability, /api/chat with
+// `format` for answers.
+class OllamaModelClient final : public HttpModelClient
 {
 public:
-    // `baseUrl` such as http://127.0.0.1:11434; `modelName` such as "gemma3:4b" or "llama3".
-    OllamaModelClient(QUrl baseUrl, QString modelName);
+    explicit OllamaModelClient(ModelServer server);
 
     ModelAvailability availability() override;
-    ModelReply respond(const ModelRequest &request, std::chrono::milliseconds timeLimit) override;
 
 private:
-    QUrl endpoint(const QString &path) const;
-
-    QUrl m_baseUrl;
-    QString m_modelName;
+    QString chatPath() const override;
+    QByteArray chatBody(const ModelRequest &request) const override;
+    QJsonValue generatedText(const QJsonObject &answer) const override;
 };

@@ -1,13 +1,12 @@
 #include "naming/OnDeviceNamer.h"
 
 #include "naming/HeuristicNamer.h"
-#include "naming/OllamaModelClient.h"
+#include "naming/HttpModelClient.h"
 #include "naming/ScreenshotImage.h"
 #include "naming/TextRecognizer.h"
 
 #include <QElapsedTimer>
 #include <QThreadPool>
-#include <QUrl>
 #include <QtConcurrent>
 
 #include <malloc.h>
@@ -75,8 +74,10 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
     const NamingSuggestion heuristic = HeuristicNamer::suggest(layout, context, configuration);
     outcome.suggestion = heuristic;
     if (m_options.allowsModel) {
-        OllamaModelClient client(QUrl::fromUserInput(m_options.modelUrl), m_options.modelName);
-        const ModelAvailability availability = client.availability();
+        std::unique_ptr<LocalModelClient> client = HttpModelClient::create(m_options.server);
+        if (m_options.pause)
+            client = m_options.pause->guard(std::move(client));
+        const ModelAvailability availability = client->availability();
         if (availability.isAvailable()) {
             const LocalModelNamer::OCRSnapshot snapshot{
                 layout, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
@@ -84,7 +85,7 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
                                                      LocalModelNamer::knownNames(snapshot), [filePath] {
                                                          return ScreenshotImage::load(filePath).image;
                                                      }};
-            const auto model = LocalModelNamer::suggest(client, availability, question, heuristic.category,
+            const auto model = LocalModelNamer::suggest(*client, availability, question, heuristic.category,
                                                         m_options.timeLimits);
             outcome.suggestion = preferred(model, heuristic);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "naming/LocalModelNamer.h"
+#include "naming/ModelPause.h"
 #include "naming/ScreenshotNaming.h"
 
 class QThreadPool;
@@ -15,9 +16,10 @@ public:
     struct Options
     {
         bool allowsModel = false;
-        QString modelUrl;
-        QString modelName;
+        ModelServer server;
         LocalModelNamer::TimeLimits timeLimits;
+        // Shared by the namers of one run; none: the server is asked for every screenshot.
+        std::shared_ptr<ModelPause> pause;
     };
 
     // What one naming produced, with the figures `quillo name --json` reports.

@@ -20,6 +20,9 @@ const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
 const QString useLocalModelKey = QStringLiteral("useLocalModel");
 const QString localModelUrlKey = QStringLiteral("localModelURL");
 const QString localModelNameKey = QStringLiteral("localModelName");
+const QString modelApiChoiceKey = QStringLiteral("localModelAPI");
+const QString modelApiKeyKey = QStringLiteral("localModelAPIKey");
+const QString openAIApi = QStringLiteral("openai");
 const QString defaultLocalModelUrl = QStringLiteral("http://127.0.0.1:11434");
 const QString defaultLocalModelName = QStringLiteral("gemma3:4b");
 
@@ -40,6 +43,10 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_useLocalModel = m_preferences.boolValue(useLocalModelKey);
     m_localModelUrl = m_preferences.stringValue(localModelUrlKey).value_or(defaultLocalModelUrl);
     m_localModelName = m_preferences.stringValue(localModelNameKey).value_or(defaultLocalModelName);
+    // Anything but "openai" is the default API.
+    m_localModelApi = m_preferences.stringValue(modelApiChoiceKey) == openAIApi ? LocalModelApi::OpenAI
+                                                                                : LocalModelApi::Ollama;
+    m_localModelApiKey = m_preferences.stringValue(modelApiKeyKey).value_or(QString()).trimmed();
 
     // Undecodable data stays stored until the routing is next changed.
     const auto stored = m_preferences.dataValue(routingConfigurationKey);
@@ -104,6 +111,14 @@ void SettingsStore::setLocalModelName(const QString &value)
     m_localModelName = value;
     emit localModelNameChanged(value);
     m_preferences.setString(localModelNameKey, value);
+}
+
+void SettingsStore::setLocalModelApi(LocalModelApi value)
+{
+    m_localModelApi = value;
+    emit localModelApiChanged(value);
+    m_preferences.setString(modelApiChoiceKey,
+                            value == LocalModelApi::OpenAI ? openAIApi : QStringLiteral("ollama"));
 }
 
 void SettingsStore::setWatchedFolder(const std::optional<QString> &value)

@@ -17,6 +17,13 @@ struct WatchedFolderChoice
     friend bool operator==(const WatchedFolderChoice &, const WatchedFolderChoice &) = default;
 };
 
+// The chat API the local model server speaks: Ollama's own, or the OpenAI-compatible one.
+enum class LocalModelApi
+{
+    Ollama,
+    OpenAI
+};
+
 // The user's options, persisted in the preferences store, plus two values the interface shows
 // (`watchedFolder`, `needsFolderAccess`) that live in memory only. Every change is announced by its
 // own signal after it took effect. Main thread only.
@@ -36,6 +43,9 @@ public:
     // Where the local model server listens, and which of its models names screenshots.
     const QString &localModelUrl() const { return m_localModelUrl; }
     const QString &localModelName() const { return m_localModelName; }
+    LocalModelApi localModelApi() const { return m_localModelApi; }
+    // Only ever typed into the settings file; empty when there is none.
+    const QString &localModelApiKey() const { return m_localModelApiKey; }
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
 
@@ -48,6 +58,7 @@ public:
     void setUseLocalModel(bool value);
     void setLocalModelUrl(const QString &value);
     void setLocalModelName(const QString &value);
+    void setLocalModelApi(LocalModelApi value);
     void setWatchedFolder(const std::optional<QString> &value);
     void setNeedsFolderAccess(bool value);
 
@@ -64,6 +75,7 @@ signals:
     void useLocalModelChanged(bool value);
     void localModelUrlChanged(const QString &value);
     void localModelNameChanged(const QString &value);
+    void localModelApiChanged(LocalModelApi value);
     void watchedFolderChanged(const std::optional<QString> &value);
     void needsFolderAccessChanged(bool value);
 
@@ -77,6 +89,8 @@ private:
     bool m_useLocalModel = true;
     QString m_localModelUrl;
     QString m_localModelName;
+    LocalModelApi m_localModelApi = LocalModelApi::Ollama;
+    QString m_localModelApiKey;
     std::optional<QString> m_watchedFolder;
     bool m_needsFolderAccess = false;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log

@@ -52,4 +52,11 @@ QRegularExpression pattern(const char *text, QRegularExpression::PatternOptions 
 // A fixed word list as a set.
 QSet<QString> wordSet(std::initializer_list<const char *> words);
 
+// Text from outside (a file name, a model's answer) made safe to print on one line: line breaks,
+// other control characters, bidirectional controls, backslashes and bytes that are not UTF-8 are
+// written as escapes.
+QString escaped(const QByteArray &utf8);
+// The same in double quotes, with the quotes inside escaped, for a log line.
+QString quoted(const QString &text);
+
 } // namespace TextScanning

@@ -1,11 +1,10 @@
 #include "ui/ModelAvailabilityMonitor.h"
 
+#include "naming/HttpModelClient.h"
 #include "naming/LocalModelNamer.h"
-#include "naming/OllamaModelClient.h"
 #include "settings/SettingsStore.h"
 
 #include <QFutureWatcher>
-#include <QUrl>
 #include <QtConcurrent>
 
 using namespace std::chrono_literals;
@@ -29,12 +28,13 @@ ModelAvailabilityMonitor::ModelAvailabilityMonitor(SettingsStore &settings, Prob
     connect(&m_settle, &QTimer::timeout, this, &ModelAvailabilityMonitor::refresh);
     connect(&m_settings, &SettingsStore::localModelUrlChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_settings, &SettingsStore::localModelNameChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&m_settings, &SettingsStore::localModelApiChanged, &m_settle, qOverload<>(&QTimer::start));
 }
 
 ModelAvailabilityMonitor::Probe ModelAvailabilityMonitor::localServerProbe()
 {
-    return [](const QUrl &baseUrl, const QString &modelName) {
-        return OllamaModelClient(baseUrl, modelName).availability();
+    return [](const ModelServer &server) {
+        return HttpModelClient::create(server)->availability();
     };
 }
 
@@ -53,14 +53,15 @@ void ModelAvailabilityMonitor::start()
     m_runAgain = false;
     const QString url = m_settings.localModelUrl();
     const QString model = m_settings.localModelName();
+    const ModelServer server = ModelServer::fromSettings(m_settings);
     auto *watcher = new QFutureWatcher<ModelAvailability>(this);
     connect(watcher, &QFutureWatcher<ModelAvailability>::finished, this, [this, watcher, url, model] {
         watcher->deleteLater();
         finished(watcher->result(), url, model);
     });
     // The probe owns copies of everything it uses, so it may outlive this object.
-    watcher->setFuture(QtConcurrent::run(&m_pool, [probe = m_probe, url, model] {
-        return probe(QUrl(url), model);
+    watcher->setFuture(QtConcurrent::run(&m_pool, [probe = m_probe, server] {
+        return probe(server);
     }));
 }
 

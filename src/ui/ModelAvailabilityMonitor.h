@@ -9,7 +9,6 @@
 
 #include <functional>
 
-class QUrl;
 class SettingsStore;
 
 // Finds out whether the local model can name screenshots and keeps the sentence the settings window
@@ -22,12 +21,12 @@ class ModelAvailabilityMonitor final : public QObject
 
 public:
     // Blocks for up to a few seconds; called on a worker thread.
-    using Probe = std::function<ModelAvailability(const QUrl &baseUrl, const QString &modelName)>;
+    using Probe = std::function<ModelAvailability(const ModelServer &server)>;
 
-    // Checks again shortly after the server address or model name changes.
+    // Checks again shortly after the server address, its API or the model name changes.
     ModelAvailabilityMonitor(SettingsStore &settings, Probe probe, QObject *parent = nullptr);
 
-    // Asks the local model server over HTTP.
+    // Asks the local model server over HTTP, in its API.
     static Probe localServerProbe();
 
     // Starts a check now; a check already running is followed by a fresh one.

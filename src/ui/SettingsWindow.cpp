@@ -10,6 +10,7 @@
 #include "ui/SoftwareUpdateController.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -208,6 +209,10 @@ QWidget *SettingsWindow::namingSection()
 
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_modelApi = named(new QComboBox(box), "modelApiComboBox");
+    // In the order of LocalModelApi.
+    m_modelApi->addItems({QStringLiteral("Ollama"), QStringLiteral("OpenAI-compatible")});
+    m_modelApi->setCurrentIndex(int(settings.localModelApi()));
     m_modelServer = named(new QLineEdit(settings.localModelUrl(), box), "modelServerLineEdit");
     m_modelServerProblem = named(errorLabel(box), "modelServerProblemLabel");
     m_remoteWarning = named(noteLabel(box), "remoteModelWarningLabel");
@@ -221,9 +226,13 @@ QWidget *SettingsWindow::namingSection()
     auto *nameColumn = new QVBoxLayout;
     nameColumn->addWidget(m_modelName);
     nameColumn->addWidget(m_modelNameProblem);
+    form->addRow(QStringLiteral("Server API"), m_modelApi);
     form->addRow(QStringLiteral("Model server"), serverColumn);
     form->addRow(QStringLiteral("Model"), nameColumn);
     layout->addLayout(form);
+    connect(m_modelApi, &QComboBox::activated, &settings, [&settings](int index) {
+        settings.setLocalModelApi(LocalModelApi(index));
+    });
     connect(m_modelServer, &QLineEdit::textEdited, this, &SettingsWindow::modelServerEdited);
     connect(m_modelName, &QLineEdit::textEdited, this, &SettingsWindow::modelNameEdited);
     return box;
@@ -317,6 +326,7 @@ void SettingsWindow::connectStore()
     connect(&settings, &SettingsStore::useLocalModelChanged, this, &SettingsWindow::showModelServer);
     connect(&settings, &SettingsStore::localModelUrlChanged, this, &SettingsWindow::showModelServer);
     connect(&settings, &SettingsStore::localModelNameChanged, this, &SettingsWindow::showModelServer);
+    connect(&settings, &SettingsStore::localModelApiChanged, this, &SettingsWindow::showModelServer);
     connect(&settings, &SettingsStore::folderRoutingEnabledChanged, this, &SettingsWindow::showRouting);
     connect(&settings, &SettingsStore::routingChanged, this, &SettingsWindow::showRouting);
 }
@@ -372,6 +382,7 @@ void SettingsWindow::showModelServer()
 {
     const SettingsStore &settings = m_services.settings;
     m_useLocalModel->setChecked(settings.useLocalModel());
+    m_modelApi->setCurrentIndex(int(settings.localModelApi()));
     // Only a value changed elsewhere replaces what is typed: setText also clears the undo history.
     if (settings.localModelUrl() != m_modelServer->text()) {
         m_modelServer->setText(settings.localModelUrl());

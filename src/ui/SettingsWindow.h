@@ -8,6 +8,7 @@ class CategoryRuleRow;
 class LaunchAtLogin;
 class ModelAvailabilityMonitor;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -72,6 +73,7 @@ private:
     QLabel *m_example = nullptr;
     QCheckBox *m_useLocalModel = nullptr;
     QLabel *m_availability = nullptr;
+    QComboBox *m_modelApi = nullptr;
     QLineEdit *m_modelServer = nullptr;
     QLabel *m_modelServerProblem = nullptr;
     QLabel *m_remoteWarning = nullptr;

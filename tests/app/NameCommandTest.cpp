@@ -26,6 +26,7 @@ private slots:
     void modelAnswerNamesTheFile_data();
     void modelAnswerNamesTheFile();
     void stoppedServerFallsBackQuickly();
+    void hangingServerIsLeftAloneForTheRestOfABurst();
     void unreadableFileIsReportedAndOthersNamed();
     void awkwardFileNamesAreFoundAndPrintedOnOneLine();
 
@@ -38,7 +39,7 @@ private:
     };
     // Runs quillo while this thread keeps serving the fake model server.
     Run name(const QStringList &files);
-    void useModelAt(const QUrl &url, bool allowed = true);
+    void useModelAt(const QUrl &url, bool allowed = true, const QString &api = QStringLiteral("ollama"));
 
     std::unique_ptr<FakeModelServer> m_server;
     const QString m_image = corpus + QStringLiteral("/images/c001.png");
@@ -55,14 +56,13 @@ void NameCommandTest::init()
     QDir(QDir::home().filePath(QStringLiteral(".config"))).removeRecursively();
     m_server = std::make_unique<FakeModelServer>();
     m_server->setModels({QStringLiteral("gemma3:4b")});
-    m_server->setChatContents(
-        {R"({"keywords":["Kill Bill invoice","ACME streaming","v2.1.0"],"category":"receipts"})"});
 }
 
-void NameCommandTest::useModelAt(const QUrl &url, bool allowed)
+void NameCommandTest::useModelAt(const QUrl &url, bool allowed, const QString &api)
 {
     PreferencesStore preferences(QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")));
     preferences.setBool(QStringLiteral("useLocalModel"), allowed);
+    preferences.setString(QStringLiteral("localModelAPI"), api);
     preferences.setString(QStringLiteral("localModelURL"), url.toString());
 }
 
@@ -92,31 +92,46 @@ NameCommandTest::Run NameCommandTest::name(const QStringList &files)
 
 void NameCommandTest::modelAnswerNamesTheFile_data()
 {
+    QTest::addColumn<QString>("api");
     QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("imageSent");
-    QTest::addRow("text model") << QStringList{QStringLiteral("completion")} << "localModel" << false;
+    const QByteArray answer =
+        R"({"keywords":["Kill Bill invoice","ACME streaming","v2.1.0"],"category":"receipts"})";
+    QTest::addRow("text model") << "ollama" << QStringList{QStringLiteral("completion")} << answer
+                                << "localModel" << false;
     QTest::addRow("model with vision")
-        << QStringList{QStringLiteral("completion"), QStringLiteral("vision")} << "localModelImage" << true;
+        << "ollama" << QStringList{QStringLiteral("completion"), QStringLiteral("vision")} << answer
+        << "localModelImage" << true;
+    QTest::addRow("openai: multimodal model")
+        << "openai" << QStringList{QStringLiteral("multimodal")} << answer << "localModelImage" << true;
+    QTest::addRow("openai: server ignores the schema")
+        << "openai" << QStringList() << QByteArray("It looks like an invoice.") << "heuristics" << false;
 }
 
 void NameCommandTest::modelAnswerNamesTheFile()
 {
+    QFETCH(QString, api);
     QFETCH(QStringList, capabilities);
+    QFETCH(QByteArray, answer);
     QFETCH(QString, source);
     QFETCH(bool, imageSent);
     m_server->setCapabilities(capabilities);
-    useModelAt(m_server->baseUrl());
+    m_server->setChatContents({answer});
+    useModelAt(m_server->baseUrl(), true, api);
     const Run run = name({m_image});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.lines.size(), 1);
     QCOMPARE(run.lines[0].value(QStringLiteral("source")).toString(), source);
-    QCOMPARE(run.lines[0].value(QStringLiteral("slug")).toString(),
-             QStringLiteral("kill-bill-invoice-acme-streaming"));
-    QCOMPARE(run.lines[0].value(QStringLiteral("category")).toString(), QStringLiteral("receipts"));
-    const QJsonObject chat = m_server->requests("/api/chat").first().json();
-    const QJsonObject user = chat.value(QStringLiteral("messages"))[1].toObject();
-    QCOMPARE(user.contains(QStringLiteral("images")), imageSent);
+    if (source != QLatin1String("heuristics")) {
+        QCOMPARE(run.lines[0].value(QStringLiteral("slug")).toString(),
+                 QStringLiteral("kill-bill-invoice-acme-streaming"));
+        QCOMPARE(run.lines[0].value(QStringLiteral("category")).toString(), QStringLiteral("receipts"));
+    }
+    const QByteArray chatPath = api == QLatin1String("openai") ? "/v1/chat/completions" : "/api/chat";
+    const QByteArray sent = m_server->requests(chatPath).first().body;
+    QCOMPARE(sent.contains(R"("images":)") || sent.contains("data:image/png;base64,"), imageSent);
 }
 
 void NameCommandTest::stoppedServerFallsBackQuickly()
@@ -133,6 +148,17 @@ void NameCommandTest::stoppedServerFallsBackQuickly()
              heuristicsOnly.lines[0].value(QStringLiteral("slug")));
     qInfo("heuristics only %lld ms, with the server stopped %lld ms", heuristicsOnly.elapsedMs,
           fallback.elapsedMs);
+}
+
+void NameCommandTest::hangingServerIsLeftAloneForTheRestOfABurst()
+{
+    m_server->setBehaviour("/api/tags", FakeWebServer::Behaviour::Hang);
+    useModelAt(m_server->baseUrl());
+    // Two files are named at once, so both ask before either has given up.
+    const Run run = name({m_image, m_image, m_image});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines.size(), 3);
+    QCOMPARE(m_server->requests("/api/tags").size(), 2);
 }
 
 void NameCommandTest::unreadableFileIsReportedAndOthersNamed()

@@ -94,8 +94,8 @@ void LocalModelNamerTest::category()
 void LocalModelNamerTest::suggest_data()
 {
     QTest::addColumn<bool>("hasVision");
-    QTest::addColumn<QString>("image"); // "none", "readable" or "unreadable"
-    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<QString>("image");             // "none", "readable" or "unreadable"
+    QTest::addColumn<QList<QByteArray>>("answers"); // none: the server fails with status 500
     QTest::addColumn<Behaviour>("chatBehaviour");
     QTest::addColumn<QString>("expectedSlug"); // empty: no suggestion
     QTest::addColumn<QString>("expectedRequests");
@@ -103,15 +103,15 @@ void LocalModelNamerTest::suggest_data()
     const QByteArray invoice = R"({"keywords":["stripe invoice","paid"],"category":"receipts"})";
     const QByteArray login = R"({"keywords":["login","page"],"category":"web"})";
     const QByteArray blank = R"({"keywords":["screenshot","image","capture"],"category":"other"})";
-    const QString textAnswered = u"info: Named screenshot using the local model: login-page"_s;
+    const QString textAnswered = u"info: Named screenshot using the local model: \"login-page\""_s;
     const QString noImage = u"info: Image input unavailable, using text only"_s;
     const QString serverError =
-        u"The model server answered with HTTP status 500: model runner has unexpectedly stopped"_s;
+        u"The model server answered with HTTP status 500: \"model runner has unexpectedly stopped\""_s;
 
     QTest::addRow("image answer is used")
         << true << u"readable"_s << QList{invoice} << Behaviour::Answer << u"stripe-invoice-paid"_s
         << u"image"_s
-        << QStringList{"info: Named screenshot using local image analysis: stripe invoice-paid"};
+        << QStringList{R"(info: Named screenshot using local image analysis: "stripe invoice-paid")"};
     QTest::addRow("no vision") << false << u"readable"_s << QList{login} << Behaviour::Answer
                                << u"login-page"_s << u"text"_s << QStringList{noImage, textAnswered};
     QTest::addRow("unreadable image") << true << u"unreadable"_s << QList{login} << Behaviour::Answer
@@ -119,10 +119,16 @@ void LocalModelNamerTest::suggest_data()
     QTest::addRow("unusable image answer")
         << true << u"readable"_s << QList{blank, login} << Behaviour::Answer << u"login-page"_s
         << u"image text"_s
-        << QStringList{"info: Named screenshot using local image analysis: screenshot-image-capture",
+        << QStringList{R"(info: Named screenshot using local image analysis: "screenshot-image-capture")",
                        textAnswered};
+    QTest::addRow("line break and direction override in the answer are logged escaped")
+        << false << u"none"_s
+        << QList{QByteArray(R"({"keywords":["login\nquillo.naming: forged","page \u202egnp"]})")}
+        << Behaviour::Answer << u"login-quillo-naming-forged-page"_s << u"text"_s
+        << QStringList{
+               R"(info: Named screenshot using the local model: "login\nquillo.naming: forged-page \u202egnp")"};
     QTest::addRow("server fails both")
-        << true << u"readable"_s << QList{invoice} << Behaviour::ServerError << u""_s << u"image text"_s
+        << true << u"readable"_s << QList<QByteArray>{} << Behaviour::Answer << u""_s << u"image text"_s
         << QStringList{"warning: Image naming failed, using text only: " + serverError,
                        "warning: Text naming failed: " + serverError};
     QTest::addRow("server too slow for both")
@@ -143,7 +149,9 @@ void LocalModelNamerTest::suggest()
     FakeModelServer server;
     server.setChatContents(answers);
     server.setBehaviour("/api/chat", chatBehaviour, 5s);
-    OllamaModelClient client(server.baseUrl(), u"gemma3:4b"_s);
+    if (answers.isEmpty())
+        server.serve("/api/chat", R"({"error":"model runner has unexpectedly stopped"})", 500);
+    OllamaModelClient client({LocalModelApi::Ollama, server.baseUrl(), u"gemma3:4b"_s, {}});
     LocalModelNamer::Question question{u"Main content body:\nStripe invoice"_s, {}, {}, {}};
     if (image != u"none") {
         question.loadImage = [image] {

@@ -60,7 +60,10 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
         settings.setRouting(routing);
         settings.setLocalModelUrl(u"http://192.168.1.20:8080"_s);
         settings.setLocalModelName(u"llava"_s);
+        settings.setLocalModelApi(LocalModelApi::OpenAI);
     }
+    // The key is only ever typed into the file.
+    m_preferences->setString(u"localModelAPIKey"_s, u" sk-local \n"_s);
     PreferencesStore reopened(configPath());
     const SettingsStore settings(reopened);
     QVERIFY(!settings.appendDateSuffix());
@@ -71,6 +74,8 @@ void SettingsStoreTest::changesPersistAcrossRestarts()
     QCOMPARE(settings.routing(), routing);
     QCOMPARE(settings.localModelUrl(), u"http://192.168.1.20:8080"_s);
     QCOMPARE(settings.localModelName(), u"llava"_s);
+    QCOMPARE(settings.localModelApi(), LocalModelApi::OpenAI);
+    QCOMPARE(settings.localModelApiKey(), u"sk-local"_s);
 
     SettingsStore(reopened).setCustomFolderPath(std::nullopt);
     QVERIFY(!configBytes().contains("customFolderPath"));

@@ -2,25 +2,80 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
+#include <QList>
 #include <QObject>
 #include <QTcpServer>
 #include <QUrl>
 
-// A web server on 127.0.0.1 (a free port) answering GET requests with fixed bodies, for testing
-// clients that download. Lives on the thread that creates it.
-class FakeWebServer final : public QObject
+#include <chrono>
+#include <functional>
+
+class QTcpSocket;
+
+// A web server on 127.0.0.1 (a free port) for testing HTTP clients. It records every request and
+// answers each path with its handler's response: at once, late, never, cut short or far too long.
+// Lives on the thread that creates it; a blocking client on that thread is served from the client's
+// own event loop.
+class FakeWebServer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit FakeWebServer(QObject *parent = nullptr);
+    struct Request
+    {
+        QByteArray method;
+        QByteArray path;
+        QByteArray head; // the request line and the headers
+        QByteArray body;
 
-    // The address of `path` ("/appcast.xml") on this server.
-    QUrl url(const QString &path) const;
-    // What GET `path` answers, with its true Content-Length; other paths answer 404.
-    void serve(const QByteArray &path, const QByteArray &body) { m_bodies.insert(path, body); }
+        // The value of header `name` (any case); empty when missing.
+        QByteArray header(const QByteArray &name) const;
+        QJsonObject json() const;
+    };
+    struct Response
+    {
+        int status = 200;
+        QByteArray body;
+    };
+    using Handler = std::function<Response(const Request &)>;
+
+    enum class Behaviour
+    {
+        Answer,         // the handler's response
+        Hang,           // accept the request and never answer
+        Delay,          // answer after the given delay
+        Close,          // close the connection without a word
+        HugeBody,       // HTTP 200 streaming 50 MB until the connection closes, without a Content-Length
+        HugeChunkedBody // the same in chunked transfer encoding
+    };
+    static constexpr qint64 hugeBodySize = 50 * 1024 * 1024;
+
+    explicit FakeWebServer(QObject *parent = nullptr);
+    ~FakeWebServer() override;
+
+    // The address of `path` ("/appcast.xml") on this server; the server itself for no path.
+    QUrl url(const QString &path = {}) const;
+    // What `path` answers, with its true Content-Length; paths without a handler answer 404.
+    void serve(const QByteArray &path, const QByteArray &body, int status = 200);
+    void handle(const QByteArray &path, Handler handler) { m_handlers.insert(path, std::move(handler)); }
+    void setBehaviour(const QByteArray &path, Behaviour behaviour, std::chrono::milliseconds delay = {})
+    {
+        m_behaviours.insert(path, {behaviour, delay});
+    }
+
+    QList<Request> requests(const QByteArray &path) const;
+    // How much of a huge body went out before the client hung up.
+    qint64 hugeBodyBytesSent() const { return m_hugeBodyBytesSent; }
 
 private:
+    void readFrom(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const Request &request);
+    void streamHugeBody(QTcpSocket *socket, bool chunked);
+
     QTcpServer m_server;
-    QHash<QByteArray, QByteArray> m_bodies;
+    QHash<QByteArray, Handler> m_handlers;
+    QHash<QByteArray, std::pair<Behaviour, std::chrono::milliseconds>> m_behaviours;
+    QList<Request> m_requests;
+    qint64 m_hugeBodyBytesSent = 0;
 };

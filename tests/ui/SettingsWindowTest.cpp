@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -104,6 +105,7 @@ private slots:
     void restoreDefaultFoldersFollowsEdits();
     void exampleFollowsTheDateSwitch();
     void availabilityArrivesWithoutBlocking();
+    void availabilityFollowsTheChosenApi();
     void launchAtLogin_data();
     void launchAtLogin();
     void textFieldsKeepTheStandardShortcuts();
@@ -340,6 +342,21 @@ void SettingsWindowTest::availabilityArrivesWithoutBlocking()
         u"A local AI model (gemma3:4b) is available. Names come from the local model."_s;
     QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(u"modelAvailabilityLabel"_s)->text(), available, 10000);
     QVERIFY2(turns >= 20, qPrintable(u"the event loop turned only %1 times"_s.arg(turns)));
+}
+
+void SettingsWindowTest::availabilityFollowsTheChosenApi()
+{
+    m_server->serve("/api/tags", "{}", 500); // only the OpenAI-compatible API answers
+    auto *api = find<QComboBox>(u"modelApiComboBox"_s);
+    api->setFocus();
+    QTest::keyClick(api, Qt::Key_Down);
+    QCOMPARE(m_settings->localModelApi(), LocalModelApi::OpenAI);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        find<QLabel>(u"modelAvailabilityLabel"_s)->text(),
+        u"A local AI model (gemma3:4b) is available. Names come from the local model."_s, 10000);
+    QVERIFY(!m_server->requests("/v1/models").isEmpty());
+    m_settings->setLocalModelApi(LocalModelApi::Ollama);
+    QCOMPARE(api->currentIndex(), 0);
 }
 
 void SettingsWindowTest::launchAtLogin_data()

@@ -26,7 +26,7 @@ bool render(const QString &path)
     QDir().mkpath(folder);
     settings.setWatchedFolder(folder);
     // A machine without a model server, as most are at first.
-    ModelAvailabilityMonitor availability(settings, [](const QUrl &, const QString &) {
+    ModelAvailabilityMonitor availability(settings, [](const ModelServer &) {
         return ModelAvailability{ModelAvailability::State::NoServer, false};
     });
     XdgAutostart autostart = XdgAutostart::forThisProgram();
