@@ -21,6 +21,7 @@ namespace {
 struct Figures
 {
     double seconds = 0;
+    double cpuSeconds = 0; // user and system, all threads
     long peakRssKb = 0;
     int exitCode = -1;
     int renamed = 0;
@@ -63,6 +64,7 @@ Figures runQuillo(const QTemporaryDir &home, int jobs)
     const QByteArray folder = QFile::encodeName(home.filePath(QStringLiteral("backlog")));
     QElapsedTimer clock;
     clock.start();
+    std::fflush(nullptr); // the child would write out what is still buffered here
     const pid_t child = fork();
     if (child == 0) {
         const QByteArray homeText = QFile::encodeName(home.path());
@@ -85,6 +87,8 @@ Figures runQuillo(const QTemporaryDir &home, int jobs)
     if (child > 0 && wait4(child, &status, 0, &usage) == child) {
         figures.seconds = double(clock.elapsed()) / 1000.0;
         figures.peakRssKb = usage.ru_maxrss;
+        figures.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
         figures.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     QDir backlog(home.filePath(QStringLiteral("backlog")));
@@ -93,11 +97,22 @@ Figures runQuillo(const QTemporaryDir &home, int jobs)
     return figures;
 }
 
+// The machine's one-minute load average: other work on a shared machine slows both runs unevenly.
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().split(' ').value(0) : QByteArray("?");
+}
+
 void print(const char *label, const Figures &figures, qsizetype files)
 {
-    std::printf("%-22s %6.1f s  %5.2f s/file  peak RSS %4ld MB  renamed %d/%lld  exit %d\n", label,
-                figures.seconds, figures.seconds / double(files), figures.peakRssKb / 1024, figures.renamed,
-                static_cast<long long>(files), figures.exitCode);
+    // CPU time over wall time: 2.0 means both cores were Quillo's the whole time.
+    std::printf(
+        "%-14s wall %6.1f s  %5.2f s/file  CPU %6.1f s (%.2f cores)  peak RSS %4ld MB  renamed %d/%lld  "
+        "exit %d  load %s\n",
+        label, figures.seconds, figures.seconds / double(files), figures.cpuSeconds,
+        figures.cpuSeconds / figures.seconds, figures.peakRssKb / 1024, figures.renamed,
+        static_cast<long long>(files), figures.exitCode, loadAverage().constData());
 }
 
 } // namespace
