@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent>
 
@@ -181,7 +182,13 @@ private:
             report({Result::WouldRename, pending.file, planned, {}, {}});
             return;
         }
-        const auto renamed = m_writer->rename(named);
+        auto renamed = m_writer->rename(named);
+        if (!renamed && m_running && !DBusHistoryWriter::connectToRunningQuillo()) {
+            // Quillo quit while the backlog ran: from now on this command writes the history.
+            m_running.reset();
+            m_writer = &m_local;
+            renamed = m_writer->rename(named);
+        }
         if (renamed)
             report({Result::Renamed, pending.file, renamed.value->renamedPath, renamed.value->id, {}});
         else if (renamed.error.kind == UndoError::Kind::AlreadyNamed)
