@@ -127,12 +127,11 @@ private:
                 report({Result::Failed, file, {}, {}, QStringLiteral("No such file or folder")});
                 continue;
             }
-            if (!candidate->isSymbolicLink && !candidate->isDirectory) {
-                const QString canonical = canonicalPath(path);
-                if (seen.contains(canonical))
-                    continue;
-                seen.insert(canonical);
-            }
+            // A file given twice, by itself and in its folder, is named once.
+            const QString canonical = canonicalPath(path);
+            if (seen.contains(canonical))
+                continue;
+            seen.insert(canonical);
             switch (coordinator.requestedFileVerdict(*candidate)) {
             case DetectionVerdict::Accept:
                 m_queue.append({file, path, candidate->identity});
