@@ -138,8 +138,9 @@ int main(int argc, char *argv[])
     const Figures parallel = runQuillo(home, cores);
     print("one per core", parallel, images.size());
     std::printf("speed-up %.2fx (goal 1.7x on 2 cores)\n", serial.seconds / parallel.seconds);
-    // When other work holds the cores, the wall times compare the neighbours; the CPU each run
-    // needed per file still says what an idle machine would give.
+    // When other sessions keep the cores busy, the kernel shares them out by session (autogroup),
+    // not by thread, so a second thread buys no time and the wall times compare the neighbours; the
+    // CPU each run needed still says what idle cores would give.
     std::printf("speed-up with %d idle cores, from CPU time %.2fx\n", cores,
                 serial.cpuSeconds / (parallel.cpuSeconds / cores));
     return serial.exitCode == 0 && parallel.exitCode == 0 ? 0 : 1;
