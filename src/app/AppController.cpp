@@ -239,14 +239,24 @@ void AppController::rememberWatchedFolder(const QString &folder)
 
 void AppController::undo(const RenameRecord &record)
 {
-    const auto restored = m_coordinator->undo(record);
-    if (!restored) {
+    const auto restored = undone(record.id, m_coordinator->undo(record));
+    if (!restored)
         m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
-        return;
+}
+
+RenameOutcome<QString> AppController::undoById(const QUuid &id)
+{
+    return undone(id, m_coordinator->undo(id));
+}
+
+RenameOutcome<QString> AppController::undone(const QUuid &id, RenameOutcome<QString> restored)
+{
+    if (restored) {
+        if (m_desktop)
+            m_desktop->renameWasUndone(id, *restored.value);
+        emit renameUndone(id, *restored.value);
     }
-    if (m_desktop)
-        m_desktop->renameWasUndone(record.id, *restored.value);
-    emit renameUndone(record.id, *restored.value);
+    return restored;
 }
 
 void AppController::reveal(const RenameRecord &record)

@@ -57,7 +57,10 @@ public:
     // Stops watching and gives up folder access; call before quitting.
     void shutdown();
 
+    // Shows what went wrong.
     void undo(const RenameRecord &record);
+    // For the command line, which says what went wrong itself.
+    RenameOutcome<QString> undoById(const QUuid &id);
     void reveal(const RenameRecord &record);
     void openWatchedFolder();
     void requestFolderAccess();
@@ -87,6 +90,7 @@ private:
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
     void announceModelServer();
+    RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;

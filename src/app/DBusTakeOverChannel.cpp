@@ -1,6 +1,7 @@
 #include "app/DBusTakeOverChannel.h"
 
 #include "app/AppLog.h"
+#include "app/QuilloBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -8,8 +9,8 @@
 
 namespace {
 
-const QString path = QStringLiteral("/org/quillo/Quillo");
-const QString interface = QStringLiteral("org.quillo.Quillo");
+using QuilloBus::interface;
+using QuilloBus::path;
 const QString signalName = QStringLiteral("takeOver");
 
 } // namespace

@@ -17,6 +17,7 @@ constexpr char subsystem[] = "quillo";
 
 bool g_useJournal = false;
 bool g_showDebug = false;
+bool g_showInfo = true;
 
 int priority(QtMsgType type)
 {
@@ -63,7 +64,7 @@ void handle(QtMsgType type, const QMessageLogContext &context, const QString &me
         sd_journal_send("MESSAGE=%s", text.constData(), "PRIORITY=%d", priority(type),
                         "SYSLOG_IDENTIFIER=quillo", "QUILLO_SUBSYSTEM=%s", subsystem, "QUILLO_CATEGORY=%s",
                         category.constData(), nullptr);
-    } else if (type != QtDebugMsg || g_showDebug) {
+    } else if ((type != QtDebugMsg || g_showDebug) && (type != QtInfoMsg || g_showInfo)) {
         std::fprintf(stderr, "quillo[%s] %s: %s\n", category.constData(), levelName(type), text.constData());
         std::fflush(stderr);
     }
@@ -75,8 +76,10 @@ void handle(QtMsgType type, const QMessageLogContext &context, const QString &me
 
 namespace LogHandler {
 
-void install()
+void install(bool forCommand)
 {
+    // A command prints what it did itself; the same news as log lines on the terminal is noise.
+    g_showInfo = !forCommand || qEnvironmentVariableIsSet("QUILLO_DEBUG");
     g_useJournal = ::access(journalSocket, W_OK) == 0 && !qEnvironmentVariableIsSet("QUILLO_LOG_TO_STDERR");
     g_showDebug = qEnvironmentVariableIsSet("QUILLO_DEBUG");
     qInstallMessageHandler(handle);

@@ -1,8 +1,12 @@
 #include "app/AppController.h"
+#include "app/BacklogCommand.h"
+#include "app/CommandLine.h"
+#include "app/DBusCommandService.h"
 #include "app/DBusTakeOverChannel.h"
 #include "app/DesktopShell.h"
 #include "app/DialogPrompts.h"
 #include "app/HeadlessPrompts.h"
+#include "app/HistoryCommand.h"
 #include "app/LogHandler.h"
 #include "app/NameCommand.h"
 #include "app/UnixSignals.h"
@@ -68,11 +72,15 @@ void preferX11WhereAvailable()
 
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Quillo names new screenshots after what they show, on this computer.\n\n"
-                       "Without arguments it watches your screenshot folder and renames each new "
-                       "screenshot.\n"
-                       "  quillo name [--json] FILE...   print the name Quillo would give each file"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Quillo names new screenshots after what they show, on this computer.\n\n"
+        "Without arguments it watches your screenshot folder and renames each new "
+        "screenshot.\n"
+        "  quillo name [--json] FILE...   print the name Quillo would give each file\n"
+        "  quillo rename [--dry-run] [--json] [--recursive] PATH...\n"
+        "                                 rename the screenshots among these files and folders\n"
+        "  quillo history [--json]        list the renames Quillo remembers\n"
+        "  quillo undo [ID|--last]        put a renamed file back under its old name"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
@@ -123,6 +131,8 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
     QObject::connect(&controller, &AppController::quitRequested, &app, &QCoreApplication::quit);
     controller.start();
+    DBusCommandService commands(controller);
+    commands.publish();
     const int status = app.exec();
 
     controller.shutdown();
@@ -136,6 +146,33 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     return status;
 }
 
+// `quillo rename`, `history` or `undo`, with arguments read as the shell passed them.
+int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
+{
+    QList<QByteArray> arguments;
+    for (int i = 2; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const CommandLine::Parsed parsed = CommandLine::parse(command, arguments);
+    if (!parsed.request) {
+        std::fprintf(stderr, "quillo: %s (see quillo %s --help)\n", qPrintable(parsed.error), argv[1]);
+        return 2;
+    }
+    const CommandRequest &request = *parsed.request;
+    if (request.help) {
+        std::fputs(qPrintable(CommandLine::usage(command)), stdout);
+        return 0;
+    }
+    switch (command) {
+    case CommandRequest::Command::Rename:
+        return BacklogCommand::run(request);
+    case CommandRequest::Command::History:
+        return HistoryCommand::list(request.json);
+    case CommandRequest::Command::Undo:
+        return HistoryCommand::undo(request);
+    }
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -146,6 +183,12 @@ int main(int argc, char *argv[])
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
+    if (const auto command = argc > 1 ? CommandLine::command(argv[1]) : std::nullopt) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("quillo"));
+        LogHandler::install(true);
+        return runHistoryCommand(*command, argc, argv);
+    }
     const bool headless = hasArgument(argc, argv, "--headless") || !hasDisplay();
     std::unique_ptr<QCoreApplication> app;
     if (isNameCommand || headless)

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTimeZone>
 
+#include <limits>
+
 namespace {
 
 // A name lost to another writer between the check and the move is retried this often.
@@ -94,7 +96,8 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
                       m_handledPaths.remove(canonicalPath(candidate.path));
                       result = handleNewFile(candidate.path, context);
                   } else {
-                      result = QtFuture::makeReadyFuture(finishRename(candidate, root, suggestion, routing));
+                      result =
+                          QtFuture::makeReadyFuture(finishRename(candidate, root, suggestion, routing).value);
                   }
                   changeActiveCount(-1);
                   return result;
@@ -108,45 +111,54 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
         });
 }
 
-MaybeRecord RenameCoordinator::finishRename(const ScreenshotCandidate &candidate, const QString &root,
-                                            const NamingSuggestion &suggestion,
-                                            const RoutingConfiguration &routing)
+RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCandidate &candidate,
+                                                            const QString &root,
+                                                            const NamingSuggestion &suggestion,
+                                                            const RoutingConfiguration &routing)
 {
-    const QString destination = destinationFolder(root, suggestion.category, routing);
-    QString baseName = suggestion.slug;
-    if (m_settings.appendDateSuffix()) {
-        const QDateTime taken = candidate.creationDate.value_or(m_clock.now());
-        baseName += u'-' + FilenameFormatter::dateSuffix(taken, m_clock.zone());
-    }
+    const Target chosen = target(candidate, root, suggestion, routing);
     const auto fail = [&](const QString &description) {
         qCWarning(lcRename).noquote()
             << QStringLiteral("Could not rename %1: %2").arg(fileName(candidate.path), description);
-        return std::nullopt;
+        return UndoError::fileSystem(description);
     };
-    if (const FileResult created = m_fileSystem.createFolder(destination); !created)
+    if (const FileResult created = m_fileSystem.createFolder(chosen.folder); !created)
         return fail(created.description);
-    const auto moved =
-        move(candidate.path, destination, baseName, QFileInfo(candidate.path).suffix().toLower());
+    const auto moved = move(candidate.path, chosen.folder, chosen.baseName, chosen.pathExtension);
     if (!moved)
         return fail(moved.error.description);
-    const QString target = *moved.value;
+    const QString renamedPath = *moved.value;
 
-    if (const FileResult marked = ScreenshotDetector::markHandled(m_fileSystem, target); !marked)
-        qCWarning(lcRename).noquote() << QStringLiteral("Could not mark %1 as handled").arg(fileName(target));
+    if (const FileResult marked = ScreenshotDetector::markHandled(m_fileSystem, renamedPath); !marked)
+        qCWarning(lcRename).noquote()
+            << QStringLiteral("Could not mark %1 as handled").arg(fileName(renamedPath));
 
     RenameRecord record;
     record.id = QUuid::createUuid();
     record.originalFolderPath = QFileInfo(candidate.path).absolutePath();
     record.originalFilename = fileName(candidate.path);
-    record.renamedPath = target;
+    record.renamedPath = renamedPath;
     record.renamedAt = m_clock.now();
-    record.routedFolderName = routedFolderName(destination, root);
+    record.routedFolderName = routedFolderName(chosen.folder, root);
     record.namingSource = suggestion.source;
     m_history.add(record);
     emit renamed(record);
     qCInfo(lcRename).noquote()
-        << QStringLiteral("Renamed %1 to %2").arg(record.originalFilename, fileName(target));
+        << QStringLiteral("Renamed %1 to %2").arg(record.originalFilename, fileName(renamedPath));
     return record;
+}
+
+RenameCoordinator::Target RenameCoordinator::target(const ScreenshotCandidate &candidate, const QString &root,
+                                                    const NamingSuggestion &suggestion,
+                                                    const RoutingConfiguration &routing) const
+{
+    QString baseName = suggestion.slug;
+    if (m_settings.appendDateSuffix()) {
+        const QDateTime taken = candidate.creationDate.value_or(m_clock.now());
+        baseName += u'-' + FilenameFormatter::dateSuffix(taken, m_clock.zone());
+    }
+    return {destinationFolder(root, suggestion.category, routing), baseName,
+            QFileInfo(candidate.path).suffix().toLower()};
 }
 
 QString RenameCoordinator::destinationFolder(const QString &root, ScreenshotCategory category,
@@ -161,10 +173,10 @@ QString RenameCoordinator::destinationFolder(const QString &root, ScreenshotCate
 }
 
 QString RenameCoordinator::freeTarget(const QString &folder, const QString &baseName,
-                                      const QString &pathExtension) const
+                                      const QString &pathExtension, const QSet<QString> &planned) const
 {
     QString target = joinedPath(folder, FilenameFormatter::filename(baseName, pathExtension));
-    for (int counter = 2; m_fileSystem.exists(target); ++counter) {
+    for (int counter = 2; planned.contains(target) || m_fileSystem.exists(target); ++counter) {
         const QString numbered = baseName + u'-' + QString::number(counter);
         target = joinedPath(folder, FilenameFormatter::filename(numbered, pathExtension));
     }
@@ -238,6 +250,44 @@ RenameOutcome<QString> RenameCoordinator::undo(const RenameRecord &record)
     m_history.remove(record.id);
     qCInfo(lcRename).noquote() << QStringLiteral("Restored %1").arg(fileName(*restored.value));
     return *restored.value;
+}
+
+RenameOutcome<QString> RenameCoordinator::undo(const QUuid &id)
+{
+    if (const auto record = m_history.record(id))
+        return undo(*record);
+    return UndoError::fileSystem(QStringLiteral("That rename is no longer in the history."));
+}
+
+DetectionVerdict RenameCoordinator::requestedFileVerdict(const ScreenshotCandidate &candidate) const
+{
+    ScreenshotDetector detector = m_detector;
+    detector.maximumAge = std::numeric_limits<double>::infinity();
+    return detector.evaluate(candidate, processedPaths(), m_clock.now());
+}
+
+QString RenameCoordinator::plannedPath(const NamedFile &file, const QSet<QString> &planned) const
+{
+    const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
+    const Target chosen = target(candidate.value_or(ScreenshotCandidate{file.path}), file.root,
+                                 file.suggestion, m_settings.routing());
+    return freeTarget(chosen.folder, chosen.baseName, chosen.pathExtension, planned);
+}
+
+RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file)
+{
+    const QString name = fileName(file.path);
+    const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
+    if (!candidate)
+        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D is gone."));
+    if (candidate->identity != file.identity)
+        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D changed while it was named."));
+    const DetectionVerdict verdict = requestedFileVerdict(*candidate);
+    if (verdict == DetectionVerdict::RejectAlreadyProcessed)
+        return UndoError::alreadyNamed(name);
+    if (verdict != DetectionVerdict::Accept)
+        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D is not a screenshot."));
+    return finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
 }
 
 QSet<QString> RenameCoordinator::processedPaths() const

@@ -17,6 +17,15 @@ class FileSystem;
 class RenameHistoryStore;
 class SettingsStore;
 
+// A file the user asked to have named, with the name made for it while it held `identity`.
+struct NamedFile
+{
+    QString path;
+    FileIdentity identity;
+    QString root; // where category folders are made
+    NamingSuggestion suggestion;
+};
+
 // Takes each reported file, decides whether it is a fresh screenshot, has it named, and renames or
 // moves it to a free name; also changes and undoes renames. Lives on the main thread; only the
 // namer works elsewhere. A file is never overwritten: targets are claimed before every move and
@@ -49,6 +58,16 @@ public:
                                          const std::optional<QString> &baseName);
     // Puts the file back under its original name (name-2 when that is taken); returns its path.
     RenameOutcome<QString> undo(const RenameRecord &record);
+    // The same for the history's record with this id.
+    RenameOutcome<QString> undo(const QUuid &id);
+
+    // The watcher's rules without the age limit or the pause, for files the user names on purpose.
+    DetectionVerdict requestedFileVerdict(const ScreenshotCandidate &candidate) const;
+    // Where `file` would be renamed to now; paths in `planned` count as taken.
+    QString plannedPath(const NamedFile &file, const QSet<QString> &planned) const;
+    // Renames `file` unless it changed since it was named or Quillo named it meanwhile
+    // (UndoError::alreadyNamed).
+    RenameOutcome<RenameRecord> renameNamed(const NamedFile &file);
 
     // Files taken up or produced in this run, and every file in the history.
     QSet<QString> processedPaths() const;
@@ -67,14 +86,24 @@ signals:
 private:
     QFuture<std::optional<RenameRecord>> rename(const ScreenshotCandidate &candidate, const QString &root,
                                                 const CaptureContext &context);
-    std::optional<RenameRecord> finishRename(const ScreenshotCandidate &candidate, const QString &root,
+    struct Target
+    {
+        QString folder;
+        QString baseName;
+        QString pathExtension;
+    };
+
+    RenameOutcome<RenameRecord> finishRename(const ScreenshotCandidate &candidate, const QString &root,
                                              const NamingSuggestion &suggestion,
                                              const RoutingConfiguration &routing);
+    Target target(const ScreenshotCandidate &candidate, const QString &root,
+                  const NamingSuggestion &suggestion, const RoutingConfiguration &routing) const;
     QString destinationFolder(const QString &root, ScreenshotCategory category,
                               const RoutingConfiguration &routing) const;
     RenameOutcome<QString> move(const QString &source, const QString &folder, const QString &baseName,
                                 const QString &pathExtension);
-    QString freeTarget(const QString &folder, const QString &baseName, const QString &pathExtension) const;
+    QString freeTarget(const QString &folder, const QString &baseName, const QString &pathExtension,
+                       const QSet<QString> &planned = {}) const;
     void changeActiveCount(int delta);
 
     SettingsStore &m_settings;

@@ -3,9 +3,15 @@
 #include "renaming/RenameLog.h"
 #include "settings/PreferencesStore.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
 namespace {
 
 const QString historyKey = QStringLiteral("renameHistory");
+// Another writer holds the lock only while it reads and writes one small value.
+constexpr int lockWaitMs = 5'000;
 
 } // namespace
 
@@ -13,20 +19,27 @@ RenameHistoryStore::RenameHistoryStore(PreferencesStore &preferences, QObject *p
     : QObject(parent)
     , m_preferences(preferences)
 {
+    // The readable part is written back only once the stored value is safely aside.
+    if (load() && keepOriginalAside())
+        save();
+}
+
+bool RenameHistoryStore::load()
+{
     const auto stored = m_preferences.dataValue(historyKey);
-    if (!stored || stored->isEmpty())
-        return;
+    if (!stored || stored->isEmpty()) {
+        m_records.clear();
+        return false;
+    }
     const RenameRecordJson::Decoded decoded = RenameRecordJson::decode(*stored);
     m_records = decoded.records.mid(0, maximumCount);
-    if (decoded.unreadableCount > 0) {
-        qCWarning(lcRename).noquote()
-            << QStringLiteral("Skipped unreadable entries of the stored rename history: %1")
-                   .arg(decoded.unreadableCount);
-        // The readable part is written back only once the stored value is safely aside.
-        m_unreadableOriginal = *stored;
-        if (keepOriginalAside())
-            save();
-    }
+    if (decoded.unreadableCount == 0)
+        return false;
+    qCWarning(lcRename).noquote() << QStringLiteral(
+                                         "Skipped unreadable entries of the stored rename history: %1")
+                                         .arg(decoded.unreadableCount);
+    m_unreadableOriginal = *stored;
+    return true;
 }
 
 bool RenameHistoryStore::keepOriginalAside()
@@ -51,29 +64,49 @@ std::optional<RenameRecord> RenameHistoryStore::record(const QUuid &id) const
 
 void RenameHistoryStore::add(const RenameRecord &record)
 {
-    m_records.prepend(record);
-    if (m_records.size() > maximumCount)
-        m_records.resize(maximumCount);
-    save();
+    change([&] {
+        m_records.prepend(record);
+        if (m_records.size() > maximumCount)
+            m_records.resize(maximumCount);
+        return true;
+    });
 }
 
 void RenameHistoryStore::update(const RenameRecord &record)
 {
-    for (RenameRecord &candidate : m_records) {
-        if (candidate.id == record.id) {
-            candidate = record;
-            save();
-            return;
+    change([&] {
+        for (RenameRecord &candidate : m_records) {
+            if (candidate.id == record.id) {
+                candidate = record;
+                return true;
+            }
         }
-    }
+        return false;
+    });
 }
 
 void RenameHistoryStore::remove(const QUuid &id)
 {
-    m_records.removeIf([&](const RenameRecord &candidate) {
-        return candidate.id == id;
+    change([&] {
+        m_records.removeIf([&](const RenameRecord &candidate) {
+            return candidate.id == id;
+        });
+        return true;
     });
-    save();
+}
+
+void RenameHistoryStore::change(const std::function<bool()> &edit)
+{
+    // Another process (the command line, a second copy) may have saved since: its records are read
+    // first, under a lock, so neither writer loses the other's.
+    const QString lockPath = m_preferences.filePath() + QStringLiteral(".history-lock");
+    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(lockWaitMs))
+        qCWarning(lcRename) << "Could not lock the rename history; saving without the lock";
+    load();
+    if (edit())
+        save();
 }
 
 void RenameHistoryStore::save()

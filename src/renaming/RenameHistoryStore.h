@@ -4,10 +4,13 @@
 
 #include <QObject>
 
+#include <functional>
+
 class PreferencesStore;
 
 // The ten most recent renames, newest first, written through to the preferences store on every
-// change. Lives on the main thread.
+// change. Every change starts from the stored history, so writers in other processes lose nothing.
+// Lives on the main thread.
 class RenameHistoryStore final : public QObject
 {
     Q_OBJECT
@@ -32,6 +35,10 @@ signals:
     void changed();
 
 private:
+    // Reads the stored history; true when some of it could not be read (kept for keepOriginalAside).
+    bool load();
+    // Re-reads the stored history, applies `edit` and saves when it says something changed.
+    void change(const std::function<bool()> &edit);
     void save();
     bool keepOriginalAside();
 

@@ -15,3 +15,8 @@ UndoError UndoError::fileMissingForChange(const QString &fileName)
                 QStringLiteral(
                     "\u201D is no longer where Quillo put it. It may have been moved, renamed or deleted.")};
 }
+
+UndoError UndoError::alreadyNamed(const QString &fileName)
+{
+    return {Kind::AlreadyNamed, u'\u201C' + fileName + QStringLiteral("\u201D was already named by Quillo.")};
+}

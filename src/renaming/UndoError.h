@@ -11,7 +11,8 @@ struct UndoError
     {
         RenamedFileMissing,   // undo: the renamed file is gone
         FileMissingForChange, // relocate: the renamed file is gone
-        FileSystem            // folder creation or the move failed
+        FileSystem,           // folder creation or the move failed
+        AlreadyNamed          // rename on request: Quillo has named the file before
     };
 
     Kind kind = Kind::FileSystem;
@@ -19,6 +20,7 @@ struct UndoError
 
     static UndoError renamedFileMissing(const QString &fileName);
     static UndoError fileMissingForChange(const QString &fileName);
+    static UndoError alreadyNamed(const QString &fileName);
     static UndoError fileSystem(const QString &description) { return {Kind::FileSystem, description}; }
 };
 

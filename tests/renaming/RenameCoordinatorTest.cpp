@@ -62,6 +62,8 @@ private slots:
     void renameCountsWithoutExtendedAttributes();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
+    void requestedFileIsRenamedUnlessChangedOrNamed_data();
+    void requestedFileIsRenamedUnlessChangedOrNamed();
 
 private:
     QString createScreenshot(const QString &name = screenshotName, const QByteArray &contents = "png bytes");
@@ -483,6 +485,48 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
     if (renamed)
         QCOMPARE(m_history->records().first().renamedPath, QDir(m_root).filePath(expected));
     QCOMPARE(m_coordinator->activeCount(), 0);
+}
+
+void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
+{
+    QTest::addColumn<std::function<void(const QString &)>>("meanwhile");
+    QTest::addColumn<std::optional<UndoError::Kind>>("error");
+
+    QTest::newRow("unchanged") << std::function<void(const QString &)>([](const QString &) {})
+                               << std::optional<UndoError::Kind>();
+    QTest::newRow("written again") << std::function<void(const QString &)>([](const QString &path) {
+        QVERIFY(TestFiles::write(path, "other bytes, longer"));
+    }) << std::optional(UndoError::Kind::FileSystem);
+    QTest::newRow("named by a running Quillo")
+        << std::function<void(const QString &path)>([this](const QString &path) {
+               QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path));
+           })
+        << std::optional(UndoError::Kind::AlreadyNamed);
+    QTest::newRow("deleted") << std::function<void(const QString &)>([](const QString &path) {
+        QVERIFY(QFile::remove(path));
+    }) << std::optional(UndoError::Kind::FileSystem);
+}
+
+void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed()
+{
+    QFETCH(std::function<void(const QString &)>, meanwhile);
+    QFETCH(std::optional<UndoError::Kind>, error);
+    const QString path = createScreenshot();
+    const auto candidate = ScreenshotDetector::candidate(m_fileSystem, path);
+    // No age limit for files the user asks for, however old.
+    ScreenshotCandidate old = *candidate;
+    old.creationDate = QDateTime::currentDateTimeUtc().addYears(-1);
+    QCOMPARE(m_coordinator->requestedFileVerdict(old), DetectionVerdict::Accept);
+
+    const NamedFile file{path, candidate->identity, m_root, suggestion("page-title")};
+    const QString planned = m_coordinator->plannedPath(file, {});
+    QCOMPARE(m_coordinator->plannedPath(file, {planned}), QDir(m_root).filePath(u"page-title-2.png"_s));
+    meanwhile(path);
+    const auto renamed = m_coordinator->renameNamed(file);
+    QCOMPARE(renamed ? std::nullopt : std::optional(renamed.error.kind), error);
+    QCOMPARE(m_history->records().size(), error ? 0 : 1);
+    if (!error)
+        QCOMPARE(renamed.value->renamedPath, planned);
 }
 
 QTEST_GUILESS_MAIN(RenameCoordinatorTest)

@@ -42,6 +42,7 @@ private slots:
     void unreadableRecordsAreSkippedAndKeptAside_data();
     void unreadableRecordsAreSkippedAndKeptAside();
     void updateOrRemoveOfUnknownRecord();
+    void twoWritersKeepEachOthersRecords();
 
 private:
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -166,6 +167,22 @@ void RenameHistoryStoreTest::updateOrRemoveOfUnknownRecord()
     history.remove(QUuid::createUuid()); // still saves, and says so
     QCOMPARE(changes.count(), 2);
     QCOMPARE(history.records().size(), 1);
+}
+
+void RenameHistoryStoreTest::twoWritersKeepEachOthersRecords()
+{
+    // As the command line and the tray would, each with its own view of the same file.
+    PreferencesStore otherPreferences(configPath());
+    RenameHistoryStore tray(*m_preferences);
+    RenameHistoryStore command(otherPreferences);
+    const RenameRecord first = record(1), second = record(2), third = record(3);
+    tray.add(first);
+    command.add(second);
+    tray.add(third);
+    QCOMPARE(RenameHistoryStore(*m_preferences).records(), (QList<RenameRecord>{third, second, first}));
+    command.remove(first.id);
+    tray.update(second);
+    QCOMPARE(tray.records(), (QList<RenameRecord>{third, second}));
 }
 
 QTEST_GUILESS_MAIN(RenameHistoryStoreTest)

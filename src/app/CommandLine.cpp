@@ -1,0 +1,126 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+using Command = CommandRequest::Command;
+
+QString commandName(Command command)
+{
+    switch (command) {
+    case Command::Rename:
+        return QStringLiteral("rename");
+    case Command::History:
+        return QStringLiteral("history");
+    case Command::Undo:
+        return QStringLiteral("undo");
+    }
+    return {};
+}
+
+// Sets the flag `option` names for this command; false when it has no such option.
+bool setFlag(CommandRequest &request, const QByteArray &option)
+{
+    const bool renaming = request.command == Command::Rename;
+    if (option == "--help" || option == "-h")
+        request.help = true;
+    else if (option == "--json" && request.command != Command::Undo)
+        request.json = true;
+    else if (option == "--dry-run" && renaming)
+        request.dryRun = true;
+    else if (option == "--recursive" && renaming)
+        request.recursive = true;
+    else
+        return false;
+    return true;
+}
+
+std::optional<int> jobCount(const QByteArray &text)
+{
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    return ok && jobs > 0 ? std::optional(jobs) : std::nullopt;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+std::optional<Command> command(const QByteArray &firstArgument)
+{
+    for (const Command candidate : {Command::Rename, Command::History, Command::Undo}) {
+        if (firstArgument == commandName(candidate).toLatin1())
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+Parsed parse(Command command, const QList<QByteArray> &arguments)
+{
+    CommandRequest request;
+    request.command = command;
+    const QString name = commandName(command);
+    QList<QByteArray> operands;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith('-') || argument == "-") {
+            operands.append(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (command == Command::Rename && (argument == "--jobs" || argument.startsWith("--jobs="))) {
+            const QByteArray value = argument == "--jobs" ? arguments.value(++i) : argument.mid(7);
+            const auto jobs = jobCount(value);
+            if (!jobs)
+                return {std::nullopt, QStringLiteral("--jobs needs a number of at least 1")};
+            request.jobs = *jobs;
+        } else if (command == Command::Undo && argument == "--last") {
+            operands.append(QByteArray());
+        } else if (!setFlag(request, argument)) {
+            return {std::nullopt,
+                    QStringLiteral("%1 has no option %2").arg(name, QString::fromLocal8Bit(argument))};
+        }
+    }
+    if (request.help)
+        return {request, {}};
+    switch (command) {
+    case Command::Rename:
+        if (operands.isEmpty())
+            return {std::nullopt, QStringLiteral("rename needs at least one file or folder")};
+        request.paths = operands;
+        break;
+    case Command::History:
+        if (!operands.isEmpty())
+            return {std::nullopt, QStringLiteral("history takes no files")};
+        break;
+    case Command::Undo:
+        if (operands.size() > 1)
+            return {std::nullopt, QStringLiteral("undo takes one id, or --last")};
+        request.undoId = QString::fromLocal8Bit(operands.value(0));
+        break;
+    }
+    return {request, {}};
+}
+
+QString usage(Command command)
+{
+    switch (command) {
+    case Command::Rename:
+        return QStringLiteral(
+            "Usage: quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...\n"
+            "Names every screenshot among the files and folders given, as Quillo names new ones.\n"
+            "  --dry-run    print what would be renamed; change nothing\n"
+            "  --json       print one JSON object per file\n"
+            "  --recursive  also look in subfolders\n"
+            "  --jobs N     read N files at once (default: one per core)\n");
+    case Command::History:
+        return QStringLiteral("Usage: quillo history [--json]\n"
+                              "Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
+                              "folder, when, source.\n");
+    case Command::Undo:
+        return QStringLiteral("Usage: quillo undo [ID|--last]\n"
+                              "Puts a renamed file back under its old name; without an id, the newest.\n");
+    }
+    return {};
+}
+
+} // namespace CommandLine

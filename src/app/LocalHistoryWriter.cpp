@@ -1,0 +1,16 @@
+#include "app/LocalHistoryWriter.h"
+
+#include "settings/ScreencapturePreferences.h"
+
+LocalHistoryWriter::LocalHistoryWriter(RenameCoordinator::NamerProvider namerProvider)
+    : m_preferences(PreferencesStore::defaultPath())
+    , m_settings(m_preferences)
+    , m_history(m_preferences)
+    , m_coordinator(m_settings, m_history, std::move(namerProvider), m_fileSystem,
+                    RenameCoordinator::Clock::system())
+{
+    // The screenshot tool's own file-name prefix counts here as it does for the watcher.
+    ScreenshotDetector detector = m_coordinator.detector();
+    detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
+    m_coordinator.setDetector(detector);
+}

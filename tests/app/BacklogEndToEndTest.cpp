@@ -1,0 +1,187 @@
+#include "renaming/RenameRecord.h"
+#include "settings/PreferencesStore.h"
+#include "support/QuilloProcess.h"
+#include "support/TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/"_s;
+const QString firstShot = u"Screenshot from 2026-12-05 10-00-01.png"_s;
+const QString secondShot = u"Screenshot from 2026-12-05 10-00-02.png"_s;
+// A category folder and a slug with the date suffix.
+const QRegularExpression
+    renamedPattern(u"^[A-Za-z &]+/[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}(-\\d+)?\\.png$"_s);
+
+struct Run
+{
+    int exitCode = -1;
+    QList<QJsonObject> objects; // standard output, one JSON object a line
+    QByteArray output;
+};
+
+} // namespace
+
+// `quillo rename`, `history` and `undo` as a user runs them, in this test's HOME on its own session
+// bus, over real screenshots and files that are not screenshots.
+class BacklogEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void backlogIsRenamedRecordedUndoneAndNotRenamedTwice();
+    void runningQuilloReceivesTheRenames();
+
+private:
+    Run quillo(const QStringList &arguments, const QProcessEnvironment &environment = {});
+    QMap<QString, QByteArray> checksums() const;
+    QList<RenameRecord> storedHistory(const QString &configHome) const;
+
+    std::unique_ptr<QTemporaryDir> m_shots;
+    std::unique_ptr<QProcess> m_running;
+};
+
+void BacklogEndToEndTest::initTestCase()
+{
+    QVERIFY2(QDir::homePath().endsWith(u"/home/BacklogEndToEndTest"_s), "must run in its test HOME");
+    QVERIFY2(QFileInfo::exists(corpus + u"c051.png"_s), "needs ../shared/corpus");
+}
+
+void BacklogEndToEndTest::init()
+{
+    QDir(QDir::home().filePath(u".config"_s)).removeRecursively();
+    PreferencesStore(QDir::home().filePath(u".config/quillo/quillo.conf"_s))
+        .setBool(u"useLocalModel"_s, false);
+    m_shots = std::make_unique<QTemporaryDir>(QDir::home().filePath(u"Old shots XXXXXX"_s));
+}
+
+void BacklogEndToEndTest::cleanup()
+{
+    if (m_running) {
+        m_running->terminate();
+        m_running->waitForFinished(5000);
+        m_running.reset();
+    }
+}
+
+Run BacklogEndToEndTest::quillo(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment.isEmpty() ? QProcessEnvironment::systemEnvironment()
+                                                        : environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(QUILLO_BINARY), arguments);
+    Run run;
+    if (!process.waitForFinished(60'000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
+    for (const QByteArray &line : run.output.split('\n')) {
+        if (line.startsWith('{'))
+            run.objects.append(QJsonDocument::fromJson(line).object());
+    }
+    return run;
+}
+
+QMap<QString, QByteArray> BacklogEndToEndTest::checksums() const
+{
+    QMap<QString, QByteArray> sums;
+    for (const QString &file : TestFiles::filesUnder(m_shots->path()))
+        sums.insert(file, QCryptographicHash::hash(TestFiles::read(m_shots->filePath(file)),
+                                                   QCryptographicHash::Md5));
+    return sums;
+}
+
+QList<RenameRecord> BacklogEndToEndTest::storedHistory(const QString &configHome) const
+{
+    const auto stored = PreferencesStore(configHome + u"/quillo/quillo.conf"_s).dataValue(u"renameHistory"_s);
+    return RenameRecordJson::decode(stored.value_or(QByteArray())).records;
+}
+
+void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
+{
+    QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
+    QVERIFY(QFile::copy(corpus + u"c042.png"_s, m_shots->filePath(secondShot)));
+    QVERIFY(QFile::copy(corpus + u"c030.png"_s, m_shots->filePath(u"holiday.png"_s)));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-03.txt"_s)));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"inside/Screenshot from 2026-12-05 10-00-04.png"_s)));
+    const QMap<QString, QByteArray> before = checksums();
+
+    const Run dryRun = quillo({u"rename"_s, u"--dry-run"_s, u"--json"_s, m_shots->path()});
+    QCOMPARE(dryRun.exitCode, 0);
+    QCOMPARE(dryRun.objects.size(), 2);
+    QCOMPARE(checksums(), before);
+
+    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.objects.size(), 2);
+    const QStringList renamed = TestFiles::filesUnder(m_shots->path()).filter(renamedPattern);
+    QCOMPARE(renamed.size(), 2);
+    QCOMPARE(TestFiles::filesUnder(m_shots->path()).size(), 5);
+    for (const QJsonObject &object : run.objects) {
+        QCOMPARE(object.value(u"result"_s).toString(), u"renamed"_s);
+        // What the dry run said is what happened.
+        QVERIFY(std::any_of(dryRun.objects.begin(), dryRun.objects.end(), [&](const QJsonObject &planned) {
+            return planned.value(u"renamedPath"_s) == object.value(u"renamedPath"_s);
+        }));
+    }
+
+    const Run history = quillo({u"history"_s, u"--json"_s});
+    QCOMPARE(history.objects.size(), 2);
+    QStringList listed;
+    for (const QJsonObject &object : history.objects)
+        listed.append(object.value(u"oldName"_s).toString());
+    listed.sort();
+    QCOMPARE(listed, (QStringList{firstShot, secondShot}));
+
+    const Run undo = quillo({u"undo"_s, u"--last"_s});
+    QCOMPARE(undo.exitCode, 0);
+    QVERIFY(QFile::exists(m_shots->filePath(history.objects.first().value(u"oldName"_s).toString())));
+    QCOMPARE(storedHistory(QDir::home().filePath(u".config"_s)).size(), 1);
+
+    // The file put back keeps Quillo's mark, so neither file is named again.
+    const QMap<QString, QByteArray> settled = checksums();
+    const QString stillRenamed = history.objects.last().value(u"renamedPath"_s).toString();
+    const Run again = quillo({u"rename"_s, m_shots->path(), stillRenamed});
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(again.output.count("already named by Quillo"), 2);
+    QCOMPARE(checksums(), settled);
+}
+
+void BacklogEndToEndTest::runningQuilloReceivesTheRenames()
+{
+    QTemporaryDir watched(QDir::home().filePath(u"watched XXXXXX"_s));
+    PreferencesStore(QDir::home().filePath(u".config/quillo/quillo.conf"_s))
+        .setString(u"customFolderPath"_s, watched.path());
+    m_running = QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {u"--headless"_s}, "Watching ");
+    QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
+
+    // With settings of its own, the command would keep a history of its own: only a hand-off puts
+    // the record in the running Quillo's.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString otherConfig = QDir::home().filePath(u"other-config"_s);
+    environment.insert(u"XDG_CONFIG_HOME"_s, otherConfig);
+    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()}, environment);
+    QCOMPARE(run.exitCode, 0);
+    const QList<RenameRecord> records = storedHistory(QDir::home().filePath(u".config"_s));
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records.first().originalFilename, firstShot);
+    QCOMPARE(records.first().renamedPath, run.objects.value(0).value(u"renamedPath"_s).toString());
+    QVERIFY(storedHistory(otherConfig).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(BacklogEndToEndTest)
+#include "BacklogEndToEndTest.moc"
