@@ -6,6 +6,7 @@
 #include "app/LocalHistoryWriter.h"
 #include "app/ProgressLine.h"
 #include "app/UnixSignals.h"
+#include "naming/ModelPause.h"
 #include "naming/OnDeviceNamer.h"
 #include "settings/CanonicalPath.h"
 
@@ -112,7 +113,7 @@ private:
     OnDeviceNamer::Options namerOptions() const
     {
         const SettingsStore &settings = m_local.settings();
-        return {settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}};
+        return {settings.useLocalModel(), ModelServer::fromSettings(settings), {}, m_modelPause};
     }
 
     // Sorts the files into those to name, those already named and the rest.
@@ -232,6 +233,8 @@ private:
     const CommandRequest &m_request;
     QThreadPool m_pool;
     LocalHistoryWriter m_local;
+    // One per run: a stalled model server is not asked again for every file of the backlog.
+    const std::shared_ptr<ModelPause> m_modelPause = std::make_shared<ModelPause>();
     const OnDeviceNamer m_namer;
     std::unique_ptr<DBusHistoryWriter> m_running;
     HistoryWriter *m_writer = nullptr;

@@ -1,6 +1,6 @@
 #include "app/BacklogReport.h"
 
-#include "app/NameCommand.h"
+#include "settings/TextScanning.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@ constexpr int stoppedStatus = 130;
 
 QString shown(const QString &path)
 {
-    return NameCommand::escapedName(QFile::encodeName(path));
+    return TextScanning::escaped(QFile::encodeName(path));
 }
 
 QString resultName(Result result)

@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/DBusHistoryWriter.h"
 #include "app/LocalHistoryWriter.h"
-#include "app/NameCommand.h"
+#include "settings/TextScanning.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,7 @@ QString idText(const RenameRecord &record)
 
 QString shown(const QString &text)
 {
-    return NameCommand::escapedName(QFile::encodeName(text));
+    return TextScanning::escaped(QFile::encodeName(text));
 }
 
 } // namespace
