@@ -87,6 +87,8 @@ private:
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
     void announceModelServer();
+    // Said once at start: the settings file is read then.
+    void announceRecognitionLanguages();
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;

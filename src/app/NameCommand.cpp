@@ -1,6 +1,7 @@
 #include "app/NameCommand.h"
 
 #include "naming/OnDeviceNamer.h"
+#include "naming/RecognitionLanguages.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 
@@ -154,8 +155,12 @@ int run(const QList<QByteArray> &arguments, bool json)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
-    const OnDeviceNamer namer(
-        {settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}}, pool);
+    const OnDeviceNamer namer({settings.useLocalModel(),
+                               settings.localModelUrl(),
+                               settings.localModelName(),
+                               {},
+                               RecognitionLanguages::wanted(settings.recognitionLanguages())},
+                              pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.

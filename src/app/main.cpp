@@ -9,6 +9,7 @@
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/OnDeviceNamer.h"
+#include "naming/RecognitionLanguages.h"
 #include "naming/X11CaptureContextSource.h"
 #include "renaming/FreedesktopWorkspace.h"
 #include "settings/BookmarkStore.h"
@@ -111,8 +112,11 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
         [&namingPool](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
             return std::make_shared<OnDeviceNamer>(
-                OnDeviceNamer::Options{
-                    settings.useLocalModel(), settings.localModelUrl(), settings.localModelName(), {}},
+                OnDeviceNamer::Options{settings.useLocalModel(),
+                                       settings.localModelUrl(),
+                                       settings.localModelName(),
+                                       {},
+                                       RecognitionLanguages::wanted(settings.recognitionLanguages())},
                 namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),

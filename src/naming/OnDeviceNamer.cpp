@@ -27,10 +27,14 @@ public:
         }
     }
 
-    TextRecognizer &get()
+    // Started again when the languages changed since.
+    TextRecognizer &get(const QStringList &languages)
     {
-        if (!m_recognizer)
-            m_recognizer = std::make_unique<TextRecognizer>();
+        const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
+        if (!m_recognizer || m_recognizer->wanted() != wanted) {
+            m_recognizer.reset();
+            m_recognizer = std::make_unique<TextRecognizer>(wanted);
+        }
         return *m_recognizer;
     }
 
@@ -52,11 +56,14 @@ OnDeviceNamer::OnDeviceNamer(Options options, QThreadPool &pool)
     , m_pool(pool)
 {}
 
-QFuture<NamingSuggestion> OnDeviceNamer::suggestName(const QString &filePath, const CaptureContext &context,
-                                                     const RoutingConfiguration &configuration)
+QFuture<NamingResult> OnDeviceNamer::suggestName(const QString &filePath, const CaptureContext &context,
+                                                 const RoutingConfiguration &configuration)
 {
     return QtConcurrent::run(&m_pool, [namer = *this, filePath, context, configuration] {
-        return namer.name(filePath, context, configuration).suggestion;
+        const Outcome outcome = namer.name(filePath, context, configuration);
+        if (!outcome.recognitionError.isEmpty())
+            return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget};
+        return NamingResult{outcome.suggestion, QString(), false};
     });
 }
 
@@ -66,9 +73,15 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
     QElapsedTimer total;
     total.start();
     Outcome outcome;
-    const RecognitionResult recognized = t_recognizer.get().recognizeLines(filePath);
+    const RecognitionResult recognized =
+        t_recognizer.get(m_options.recognitionLanguages).recognizeLines(filePath);
     outcome.ocrMs = total.elapsed();
     outcome.recognitionError = recognized.error;
+    outcome.isOverBudget = recognized.isOverBudget;
+    if (!recognized.error.isEmpty()) {
+        outcome.totalMs = total.elapsed();
+        return outcome;
+    }
     const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
 
     const ScreenLayout layout(lines);

@@ -18,23 +18,27 @@ public:
         QString modelUrl;
         QString modelName;
         LocalModelNamer::TimeLimits timeLimits;
+        // Text recognition's languages, as RecognitionLanguages::wanted() gives them; empty: English.
+        QStringList recognitionLanguages;
     };
 
     // What one naming produced, with the figures `quillo name --json` reports.
     struct Outcome
     {
-        NamingSuggestion suggestion;
-        QString recognitionError; // empty when the text could be read
+        NamingSuggestion suggestion; // meaningless when the text could not be read
+        QString recognitionError;    // empty when the text could be read
+        bool isOverBudget = false;   // the file needed more time or memory than a screenshot may
         qint64 ocrMs = 0;
         qint64 totalMs = 0;
     };
 
     OnDeviceNamer(Options options, QThreadPool &pool);
 
-    QFuture<NamingSuggestion> suggestName(const QString &filePath, const CaptureContext &context,
-                                          const RoutingConfiguration &configuration) override;
+    QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
+                                      const RoutingConfiguration &configuration) override;
 
-    // Blocking: call on a naming thread, never on the main thread.
+    // Blocking: call on a naming thread, never on the main thread. A file that cannot be read is not
+    // named: the outcome has the recognition error and no model is asked.
     Outcome name(const QString &filePath, const CaptureContext &context,
                  const RoutingConfiguration &configuration) const;
 

@@ -20,6 +20,7 @@ const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
 const QString useLocalModelKey = QStringLiteral("useLocalModel");
 const QString localModelUrlKey = QStringLiteral("localModelURL");
 const QString localModelNameKey = QStringLiteral("localModelName");
+const QString recognitionLanguagesKey = QStringLiteral("recognitionLanguages");
 const QString defaultLocalModelUrl = QStringLiteral("http://127.0.0.1:11434");
 const QString defaultLocalModelName = QStringLiteral("gemma3:4b");
 
@@ -40,6 +41,7 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_useLocalModel = m_preferences.boolValue(useLocalModelKey);
     m_localModelUrl = m_preferences.stringValue(localModelUrlKey).value_or(defaultLocalModelUrl);
     m_localModelName = m_preferences.stringValue(localModelNameKey).value_or(defaultLocalModelName);
+    m_recognitionLanguages = m_preferences.stringValue(recognitionLanguagesKey);
 
     // Undecodable data stays stored until the routing is next changed.
     const auto stored = m_preferences.dataValue(routingConfigurationKey);

@@ -36,6 +36,9 @@ public:
     // Where the local model server listens, and which of its models names screenshots.
     const QString &localModelUrl() const { return m_localModelUrl; }
     const QString &localModelName() const { return m_localModelName; }
+    // Text recognition's languages by Tesseract's names ("deu+eng"), set in the settings file only;
+    // absent follows the user's locale. Read at start.
+    const std::optional<QString> &recognitionLanguages() const { return m_recognitionLanguages; }
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
 
@@ -77,6 +80,7 @@ private:
     bool m_useLocalModel = true;
     QString m_localModelUrl;
     QString m_localModelName;
+    std::optional<QString> m_recognitionLanguages;
     std::optional<QString> m_watchedFolder;
     bool m_needsFolderAccess = false;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log

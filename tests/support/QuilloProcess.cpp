@@ -17,6 +17,7 @@ std::unique_ptr<QProcess> QuilloProcess::start(const QString &binary, const QStr
     QObject::connect(raw, &QProcess::readyReadStandardError, raw, [raw, log] {
         const QByteArray chunk = raw->readAllStandardError();
         log->append(chunk);
+        raw->setProperty("quilloLog", *log);
         fputs(chunk.constData(), stderr);
     });
     if (!QTest::qWaitFor(
@@ -26,4 +27,9 @@ std::unique_ptr<QProcess> QuilloProcess::start(const QString &binary, const QStr
             10000))
         qWarning("quillo never said %s", readyLine.constData());
     return process;
+}
+
+QByteArray QuilloProcess::log(const QProcess &process)
+{
+    return process.property("quilloLog").toByteArray();
 }

@@ -12,5 +12,7 @@ namespace QuilloProcess {
 std::unique_ptr<QProcess> start(const QString &binary, const QStringList &arguments,
                                 const QByteArray &readyLine,
                                 QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+// What a process from start() has logged so far.
+QByteArray log(const QProcess &process);
 
 } // namespace QuilloProcess

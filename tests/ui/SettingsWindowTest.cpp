@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +106,8 @@ private slots:
     void launchAtLogin();
     void textFieldsKeepTheStandardShortcuts();
     void updateControlsAreDisabledWithoutAnUpdater();
+    void missingRecognitionDataNamesItsPackage_data();
+    void missingRecognitionDataNamesItsPackage();
 
 private:
     template <typename T> T *find(const QString &name) const
@@ -397,6 +400,32 @@ void SettingsWindowTest::updateControlsAreDisabledWithoutAnUpdater()
     auto *automatic = find<QCheckBox>(u"automaticUpdatesCheckBox"_s);
     QVERIFY(automatic->isChecked() && !automatic->isEnabled());
     QVERIFY(!find<QPushButton>(u"checkForUpdatesButton"_s)->isEnabled());
+}
+
+void SettingsWindowTest::missingRecognitionDataNamesItsPackage_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QString>("notice");
+    QTest::addRow("German data missing")
+        << u"deu"_s
+        << u"German text recognition needs the package tesseract-ocr-deu; reading English until then."_s;
+    QTest::addRow("all data installed") << u"eng"_s << QString();
+}
+
+void SettingsWindowTest::missingRecognitionDataNamesItsPackage()
+{
+    QFETCH(QString, setting);
+    QFETCH(QString, notice);
+    QVERIFY(TestFiles::write(m_temp->filePath(u"tessdata/eng.traineddata"_s)));
+    m_preferences->setString(u"recognitionLanguages"_s, setting);
+    SettingsStore settings(*m_preferences);
+    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_temp->filePath(u"tessdata"_s)));
+    SettingsWindow window(SettingsWindowServices{settings, *m_availability, *m_autostart, *m_updates, false});
+    qunsetenv("TESSDATA_PREFIX");
+    auto *label = window.findChild<QLabel *>(u"recognitionLanguagesLabel"_s);
+    QVERIFY(label);
+    QCOMPARE(label->isVisibleTo(&window), !notice.isEmpty());
+    QCOMPARE(label->text(), notice);
 }
 
 QTEST_MAIN(SettingsWindowTest)
