@@ -385,12 +385,11 @@ namespace HeuristicNamer {
 NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration)
 {
-    // The whole screen, not the main pane alone: sidebars and title bars tell the kind of application.
+    // The whole screen, not the main pane alone: sidebars, title bars and even the lines naming leaves
+    // out (prices on their own, placeholders) tell the kind of application.
     QStringList texts{context.windowTitle.value_or(QString())};
-    for (const LaidOutLine &line : layout.lines()) {
-        if (!line.isBoilerplate)
-            texts.append(line.recognized.text);
-    }
+    for (const LaidOutLine &line : layout.lines())
+        texts.append(line.recognized.text);
     const ScreenshotCategory category =
         CategoryClassifier::classify(texts.join(u'\n'), context.appName, context.appId, configuration);
     return {slugFor(layout, context), category, NamingSource::Heuristics};

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,6 +21,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -31,6 +35,9 @@ namespace {
 
 constexpr int windowWidth = 560;
 constexpr int margin = 16;
+// Room left on the screen for the window's title bar and a panel of the desktop.
+constexpr int titleBarAllowance = 48;
+constexpr int shortestHeight = 320;
 
 // One line, shortened in the middle so both ends of a long path stay visible; the whole path is the
 // tool tip.
@@ -110,11 +117,17 @@ SettingsWindow::SettingsWindow(SettingsWindowServices services, QWidget *parent)
     sections->addWidget(routingSection());
     sections->addWidget(generalSection());
     sections->addWidget(updatesSection());
+    // On a short screen the sections scroll rather than push the window's lower part off the screen.
+    m_scrollArea = named(new QScrollArea(this), "sectionsScrollArea");
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->setWidget(content);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    // The width is fixed; the height follows what the sections show.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(content);
+    layout->addWidget(m_scrollArea);
+    content->installEventFilter(this);
+    fitToContent();
 
     connectStore();
     showFolder();
@@ -316,8 +329,27 @@ void SettingsWindow::connectStore()
     connect(&settings, &SettingsStore::routingChanged, this, &SettingsWindow::showRouting);
 }
 
+bool SettingsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scrollArea->widget() && event->type() == QEvent::LayoutRequest)
+        fitToContent();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The width is fixed; the height follows what the sections show, up to what the screen has room for.
+void SettingsWindow::fitToContent()
+{
+    const int wanted = m_scrollArea->widget()->sizeHint().height();
+    const QScreen *shown = screen();
+    const int room = shown ? shown->availableGeometry().height() - titleBarAllowance : wanted;
+    const int height = std::min(wanted, std::max(room, shortestHeight));
+    const int scrollBar = height < wanted ? m_scrollArea->verticalScrollBar()->sizeHint().width() : 0;
+    setFixedSize(windowWidth + scrollBar, height);
+}
+
 void SettingsWindow::showEvent(QShowEvent *event)
 {
+    fitToContent(); // the window may open on another screen than last time
     QWidget::showEvent(event);
     // The date and the login item may have changed while the window was hidden.
     showExample();

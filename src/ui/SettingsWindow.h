@@ -11,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class SettingsStore;
 class SoftwareUpdateController;
 
@@ -41,6 +42,7 @@ signals:
     void openWatchedFolderRequested();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -49,6 +51,7 @@ private:
     QWidget *routingSection();
     QWidget *generalSection();
     QWidget *updatesSection();
+    void fitToContent();
     void connectStore();
     void showFolder();
     void showExample();
@@ -60,6 +63,7 @@ private:
     void launchAtLoginClicked(bool checked);
 
     SettingsWindowServices m_services;
+    QScrollArea *m_scrollArea = nullptr;
     QLabel *m_watchedFolder = nullptr;
     QLabel *m_folderSource = nullptr;
     QWidget *m_folderAccessRow = nullptr;

@@ -38,6 +38,12 @@ void CategoryClassifierTest::classify_data()
                                             << none << none << ScreenshotCategory::Other;
     QTest::addRow("a diagram editor is design despite a code word")
         << u"New class, UML diagram"_s << none << none << ScreenshotCategory::Design;
+    QTest::addRow("a team chat's channels outweigh its getting-started feed")
+        << u"Channels: Getting Started, Incident Feed. Direct Messages. 2 replies, 3 replies"_s << none
+        << none << ScreenshotCategory::Chats;
+    QTest::addRow("an ebook reader is other")
+        << u"Moby Dick. Dedication, Preface, Annotations. Posted by the publisher"_s << none << none
+        << ScreenshotCategory::Other;
     QTest::addRow("nothing scores") << u"Lorem ipsum dolor"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("keywords match whole words only")
         << u"paidup ordering billings"_s << none << none << ScreenshotCategory::Other;

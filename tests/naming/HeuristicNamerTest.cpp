@@ -93,6 +93,12 @@ void HeuristicNamerTest::suggest_data()
         << Lines{line(u"int main() {"_s, 0.3, 0.8), line(u"    return parseConfig(argv);"_s, 0.3, 0.77),
                  line(u"};"_s, 0.3, 0.74)}
         << context("Kate", "main.cpp - Kate") << u"kate-main-cpp"_s << ScreenshotCategory::Code;
+    // The prices stand alone on their lines, which naming leaves out as bare numbers.
+    QTest::addRow("subscription list with prices on their own lines")
+        << Lines{line(u"Subscriptions"_s, 0.3, 0.85, 0.3, 0.03), line(u"Spotify"_s, 0.3, 0.7),
+                 line(u"\u20AC6.99"_s, 0.7, 0.7, 0.1), line(u"Netflix"_s, 0.3, 0.65),
+                 line(u"\u20AC24.00"_s, 0.7, 0.65, 0.1)}
+        << CaptureContext{} << u"subscriptions-spotify-netflix"_s << ScreenshotCategory::Receipts;
 }
 
 void HeuristicNamerTest::suggest()

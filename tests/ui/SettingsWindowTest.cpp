@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,6 +100,7 @@ private slots:
     void fieldsStoreOnlyUsableText_data();
     void fieldsStoreOnlyUsableText();
     void folderSectionFollowsTheStore();
+    void everySectionIsReachableOnAShortScreen();
     void routingRowsFollowTheRoutingSwitch();
     void restoreDefaultFoldersFollowsEdits();
     void exampleFollowsTheDateSwitch();
@@ -270,6 +273,20 @@ void SettingsWindowTest::folderSectionFollowsTheStore()
     QTest::mouseClick(useDefault, Qt::LeftButton);
     QCOMPARE(m_settings->customFolderPath(), std::nullopt);
     QVERIFY(!useDefault->isEnabled());
+}
+
+void SettingsWindowTest::everySectionIsReachableOnAShortScreen()
+{
+    // The offscreen screen is shorter than the sections; more rows must not push the window past it.
+    m_settings->setNeedsFolderAccess(true);
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->height() < m_window->screen()->availableGeometry().height());
+    auto *scrollArea = find<QScrollArea>(u"sectionsScrollArea"_s);
+    QScrollBar *bar = scrollArea->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    const auto *last = find<QPushButton>(u"checkForUpdatesButton"_s);
+    const QRect shown(last->mapTo(scrollArea->viewport(), QPoint()), last->size());
+    QVERIFY(scrollArea->viewport()->rect().contains(shown));
 }
 
 void SettingsWindowTest::routingRowsFollowTheRoutingSwitch()

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScrollArea>
 #include <QSignalSpy>
 
 #include <cstdio>
@@ -36,7 +37,8 @@ bool render(const QString &path)
     if (!described.wait(5000))
         return false;
     QApplication::processEvents();
-    return window.grab().save(path);
+    // The sections whole, as a screen tall enough shows them (the offscreen screen is short).
+    return window.findChild<QScrollArea *>()->widget()->grab().save(path);
 }
 
 } // namespace
