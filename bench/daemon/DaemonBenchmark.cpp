@@ -312,11 +312,8 @@ void Daemon::handleLine(const QByteArray &line)
     }
     if (line.contains("Could not rename"))
         ++m_failed;
-    if (line.contains(" as it is: ")) {
-        ++m_left;
-        if (!m_verbose)
-            std::fprintf(stderr, "%s\n", line.constData());
-    }
+    if (line.contains(" as it is: "))
+        ++m_left; // also an error line, shown below
     if (line.contains(" error: ")) {
         ++m_errors;
         if (!m_verbose)

@@ -263,6 +263,8 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing_data()
         << u"noise.png"_s << SampleFiles::sparseNoisePng(7000, 7000)
         << u"image too large (7000 x 7000 pixels need 187 MiB, over the 160 MiB budget)"_s;
     QTest::addRow("empty file") << u"Screenshot 1.png"_s << QByteArray() << u"cannot decode image"_s;
+    QTest::addRow("noise that would take Tesseract's layout analysis half a minute")
+        << u"specks.png"_s << SampleFiles::sparseNoisePng(2000, 2000, 8) << u"too many specks to read ("_s;
     QTest::addRow("text file named .heic")
         << u"photo.heic"_s << QByteArray("not an image") << u"cannot decode HEIC image"_s;
     QTest::addRow("text file named .pdf")
@@ -290,12 +292,13 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
     const qint64 peakBefore = peakResidentKilobytes();
     const RecognitionResult result = m_recognizer->recognizeLines(path);
     QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
-    QCOMPARE(result.isOverBudget, error.contains(u"too large"_s));
+    QCOMPARE(result.isOverBudget, error.contains(u"too "_s));
     QCOMPARE(result.lines.size(), 0u);
     QCOMPARE(TestFiles::read(path), bytes);
     // Refused from the header: the pixels were never held.
-    QVERIFY2(peakResidentKilobytes() - peakBefore < 32 * 1024,
-             qPrintable(QString::number(peakResidentKilobytes() - peakBefore)));
+    if (error.contains(u"too large"_s))
+        QVERIFY2(peakResidentKilobytes() - peakBefore < 32 * 1024,
+                 qPrintable(QString::number(peakResidentKilobytes() - peakBefore)));
 
     // The same engine goes on reading good files.
     const QList<Word> drawn{{u"Afterwards"_s, QPoint(40, 80)}};
