@@ -1,6 +1,7 @@
 #include "app/DesktopShell.h"
 
 #include "app/AppController.h"
+#include "app/AppLog.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/BookmarkStore.h"
 #include "settings/SettingsStore.h"
@@ -14,6 +15,8 @@
 #include "ui/XdgAutostart.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QScreen>
 #include <QSystemTrayIcon>
 
@@ -45,6 +48,7 @@ DesktopShell::DesktopShell(AppController &controller, Workspace &workspace, bool
                                    },
                                    &QDateTime::currentDateTimeUtc});
     connectMenuBar();
+    watchTrayHost();
 
     m_renameNotification =
         std::make_unique<RenameNotificationController>(RenameNotificationController::Services{
@@ -79,6 +83,22 @@ void DesktopShell::connectMenuBar()
     connect(menuBar, &MenuBarController::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+// A panel restarting or an extension turned off or on: the item comes and goes with the host, and
+// the renaming carries on regardless. Qt registers the item again with a host that returns.
+void DesktopShell::watchTrayHost()
+{
+    auto *host = new QDBusServiceWatcher(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus(),
+        QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(host, &QDBusServiceWatcher::serviceRegistered, this, [] {
+        qCInfo(lcApp) << "A tray host appeared; the tray item is shown there";
+    });
+    connect(host, &QDBusServiceWatcher::serviceUnregistered, this, [] {
+        qCInfo(lcApp) << "The tray host went away; Quillo keeps renaming, and starting it again opens "
+                         "the settings window";
+    });
+}
+
 void DesktopShell::renamed(const RenameRecord &record)
 {
     m_menuBar->flashRenamed();
@@ -99,8 +119,14 @@ void DesktopShell::started(bool isFirstLaunch)
 {
     m_menuBar->refreshIcon();
     // Without a tray the settings window is the only way in, so a start from the launcher opens it.
-    const bool noTray = !QSystemTrayIcon::isSystemTrayAvailable() && !m_startedAtLogin;
-    if (isFirstLaunch || noTray)
+    const bool hasTray = QSystemTrayIcon::isSystemTrayAvailable();
+    if (hasTray)
+        qCInfo(lcApp) << "Shown in the tray";
+    else if (m_startedAtLogin)
+        qCInfo(lcApp) << "No tray host: Quillo runs without an icon until it is started again";
+    else
+        qCInfo(lcApp) << "No tray host: the settings window opens at every start";
+    if (isFirstLaunch || (!hasTray && !m_startedAtLogin))
         showSettings();
 }
 

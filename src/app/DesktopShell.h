@@ -37,6 +37,7 @@ public:
 
 private:
     void connectMenuBar();
+    void watchTrayHost();
 
     AppController &m_controller;
     bool m_startedAtLogin;

@@ -4,13 +4,8 @@
 #include "ui/PanelStyle.h"
 #include "ui/Thumbnails.h"
 
-#include <QDrag>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QUrl>
 
 namespace {
 
@@ -37,7 +32,7 @@ void drawFilling(QPainter &painter, const QImage &image, const QRectF &target)
 } // namespace
 
 DraggableThumbnail::DraggableThumbnail(QWidget *parent)
-    : QAbstractButton(parent)
+    : FileDragButton(parent)
 {
     setToolTip(QStringLiteral("Click for Quick Look, or drag to attach file"));
     setCursor(Qt::PointingHandCursor);
@@ -49,11 +44,6 @@ void DraggableThumbnail::setImage(const QImage &image)
         return;
     m_image = image;
     update();
-}
-
-void DraggableThumbnail::setFilePath(const QString &filePath)
-{
-    m_filePath = filePath;
 }
 
 QPixmap DraggableThumbnail::dragPreview(const QImage &image, const QSize &size)
@@ -89,47 +79,13 @@ void DraggableThumbnail::paintEvent(QPaintEvent *)
     painter.drawPath(rounded(area));
 }
 
-void DraggableThumbnail::mousePressEvent(QMouseEvent *event)
+FileDragButton::DragImage DraggableThumbnail::dragImage(const QPointF &pressedAt) const
 {
-    if (event->button() != Qt::LeftButton)
-        return QAbstractButton::mousePressEvent(event);
-    m_pressedAt = event->position();
-    m_tracker.press(event->position());
-}
-
-void DraggableThumbnail::mouseMoveEvent(QMouseEvent *event)
-{
-    if (m_tracker.moveStartsDrag(event->position()))
-        startDrag(m_pressedAt);
-}
-
-void DraggableThumbnail::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return QAbstractButton::mouseReleaseEvent(event);
-    if (m_tracker.releaseIsClick(event->position()))
-        click();
-}
-
-void DraggableThumbnail::startDrag(const QPointF &pressedAt)
-{
-    // A file gone since the panel showed it is not dragged, and the press is no click either.
-    if (m_filePath.isEmpty() || !QFileInfo::exists(m_filePath))
-        return;
-    auto *mime = new QMimeData;
-    mime->setUrls({QUrl::fromLocalFile(m_filePath)});
-    auto *drag = new QDrag(this); // Qt deletes it when the drag is over
-    drag->setMimeData(mime);
     const qreal ratio = devicePixelRatio();
     QPixmap preview = m_image.isNull()
-                          ? QPixmap::fromImage(Thumbnails::fileTypeIcon(m_filePath, int(height() * ratio)))
+                          ? QPixmap::fromImage(Thumbnails::fileTypeIcon(filePath(), int(height() * ratio)))
                           : dragPreview(m_image, size() * ratio);
     preview.setDevicePixelRatio(ratio);
-    drag->setPixmap(preview);
     // The drag image starts exactly over the thumbnail.
-    drag->setHotSpot(pressedAt.toPoint());
-    emit dragStarted();
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
-    m_tracker.reset();
-    emit dragFinished();
+    return {preview, pressedAt.toPoint()};
 }

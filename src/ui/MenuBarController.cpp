@@ -3,11 +3,15 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/MenuBarIcon.h"
+#include "ui/RecentRenameRow.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QPalette>
+#include <QWidgetAction>
+
+#include <algorithm>
 
 using MenuBarState::Command;
 using MenuBarState::Entry;
@@ -19,16 +23,19 @@ MenuBarController::MenuBarController(const SettingsStore &settings, const Rename
     , m_history(history)
     , m_sources(std::move(sources))
     , m_menu(std::make_unique<QMenu>())
+    , m_popup(std::make_unique<QMenu>())
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
+    m_popup->setObjectName(QStringLiteral("trayPopup"));
     m_flashEnd.setSingleShot(true);
     connect(&m_flashEnd, &QTimer::timeout, this, &MenuBarController::refreshIcon);
     // Rebuilt as it opens, so it always shows the current state; tray hosts that export the menu
     // over D-Bus announce the opening the same way.
     connect(m_menu.get(), &QMenu::aboutToShow, this, &MenuBarController::rebuildMenu);
+    connect(m_popup.get(), &QMenu::aboutToShow, this, &MenuBarController::rebuildPopup);
     connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
-            m_menu->popup(QCursor::pos());
+            m_popup->popup(QCursor::pos());
     });
     rebuildMenu();
     m_tray.setContextMenu(m_menu.get());
@@ -77,10 +84,16 @@ void MenuBarController::flashRenamed()
 void MenuBarController::rebuildMenu()
 {
     m_menu->clear();
-    fill(*m_menu, MenuBarState::menu(inputs(), m_sources.now()));
+    fill(*m_menu, MenuBarState::menu(inputs(), m_sources.now()), false);
 }
 
-void MenuBarController::fill(QMenu &menu, const QList<Entry> &entries)
+void MenuBarController::rebuildPopup()
+{
+    m_popup->clear();
+    fill(*m_popup, MenuBarState::menu(inputs(), m_sources.now()), true);
+}
+
+void MenuBarController::fill(QMenu &menu, const QList<Entry> &entries, bool richRows)
 {
     for (const Entry &entry : entries) {
         switch (entry.kind) {
@@ -91,10 +104,14 @@ void MenuBarController::fill(QMenu &menu, const QList<Entry> &entries)
             menu.addSection(entry.text);
             continue;
         case Entry::Kind::Submenu: {
+            if (richRows && entry.record) {
+                addRow(menu, entry);
+                continue;
+            }
             QMenu *submenu = menu.addMenu(QIcon::fromTheme(entry.iconName), entry.text);
             submenu->setToolTip(entry.toolTip);
             submenu->setToolTipsVisible(true);
-            fill(*submenu, entry.children);
+            fill(*submenu, entry.children, false);
             continue;
         }
         case Entry::Kind::Action:
@@ -108,6 +125,30 @@ void MenuBarController::fill(QMenu &menu, const QList<Entry> &entries)
                 run(entry);
             });
     }
+}
+
+void MenuBarController::addRow(QMenu &menu, const Entry &entry)
+{
+    // The rename's submenu holds its detail line and its two commands.
+    const auto child = [&entry](Command command) {
+        return *std::find_if(entry.children.begin(), entry.children.end(), [command](const Entry &candidate) {
+            return candidate.command == command;
+        });
+    };
+    auto *row = new RecentRenameRow(entry.record->renamedPath, entry.children.first().text, &menu);
+    auto *action = new QWidgetAction(&menu);
+    action->setDefaultWidget(row);
+    menu.addAction(action);
+    connect(row, &RecentRenameRow::revealRequested, this,
+            [this, &menu, reveal = child(Command::RevealRecord)] {
+                menu.close();
+                run(reveal);
+            });
+    connect(row, &RecentRenameRow::undoRequested, this, [this, &menu, undo = child(Command::UndoRecord)] {
+        menu.close();
+        run(undo);
+    });
+    connect(row, &FileDragButton::dragFinished, &menu, &QMenu::close);
 }
 
 void MenuBarController::run(const Entry &entry)

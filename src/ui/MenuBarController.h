@@ -15,8 +15,10 @@ class RenameHistoryStore;
 class SettingsStore;
 
 // Quillo's tray item: its icon follows the state, and its menu, rebuilt every time it opens,
-// shows the watched folder, the recent renames and every command. It only reads state; what the
-// user picks leaves as a signal. Main thread.
+// shows the watched folder, the recent renames and every command. The menu the host shows holds
+// each recent rename as a submenu; a left click, where the host reports one, opens Quillo's own
+// popup of the same menu with a rich row per rename instead. It only reads state; what the user
+// picks leaves as a signal. Main thread.
 class MenuBarController final : public QObject
 {
     Q_OBJECT
@@ -40,9 +42,11 @@ public:
 
     MenuBarState::Icon currentIcon() const;
     QSystemTrayIcon &trayIcon() { return m_tray; }
-    // The menu as it stands; rebuilt before it is shown.
+    // The menus as they stand; each is rebuilt before it is shown.
     QMenu *menu() const { return m_menu.get(); }
+    QMenu *popup() const { return m_popup.get(); }
     void rebuildMenu();
+    void rebuildPopup();
 
 signals:
     void grantFolderAccessRequested();
@@ -57,7 +61,8 @@ signals:
 
 private:
     MenuBarState::Inputs inputs() const;
-    void fill(QMenu &menu, const QList<MenuBarState::Entry> &entries);
+    void fill(QMenu &menu, const QList<MenuBarState::Entry> &entries, bool richRows);
+    void addRow(QMenu &menu, const MenuBarState::Entry &entry);
     void run(const MenuBarState::Entry &entry);
     void emitCommand(const MenuBarState::Entry &entry);
 
@@ -67,5 +72,6 @@ private:
     RenamedFlash m_flash;
     QTimer m_flashEnd;
     std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QMenu> m_popup;
     QSystemTrayIcon m_tray;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/CapsuleButton.h"
 #include "ui/DraggableThumbnail.h"
+#include "ui/ElidedLabel.h"
 #include "ui/LocationButton.h"
 #include "ui/PanelIcons.h"
 #include "ui/PanelStyle.h"
@@ -86,23 +87,6 @@ QString withTilde(const QString &path)
         return u'~' + path.mid(home.size());
     return path;
 }
-
-// Elides at the tail instead of growing the panel.
-class ElidedLabel final : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setPen(palette().color(foregroundRole()));
-        painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, width()));
-    }
-};
 
 // The file name: the base name in bold, the extension faint, and a pencil while the pointer is
 // over the panel.
@@ -245,7 +229,7 @@ void RenameNotificationView::build()
     m_statusIcon = new QLabel(m_content);
     m_statusIcon->setFixedSize(13, 13);
     header->addWidget(m_statusIcon);
-    m_statusLabel = new ElidedLabel(m_content);
+    m_statusLabel = new ElidedLabel(Qt::ElideRight, m_content); // cut at the tail, never growing the panel
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     header->addWidget(m_statusLabel, 1);

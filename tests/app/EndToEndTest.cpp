@@ -43,7 +43,7 @@ private slots:
 
 private:
     // Returns once the program says it is watching (or paused).
-    QProcess *startQuillo(const QByteArray &readyLine = "Watching ");
+    QuilloProcess *startQuillo(const QByteArray &readyLine = "Watching ");
     void copyScreenshot(const QString &corpusImage, const QString &name);
     QString configPath() const { return QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")); }
 
@@ -77,12 +77,13 @@ void EndToEndTest::cleanup()
     m_processes.clear();
 }
 
-QProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
+QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
 {
-    m_processes.append(
+    QuilloProcess *process =
         QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")}, readyLine)
-            .release());
-    return m_processes.last();
+            .release();
+    m_processes.append(process);
+    return process;
 }
 
 void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
@@ -163,7 +164,7 @@ void EndToEndTest::pausedCopyRenamesNothing()
 
 void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
 {
-    QProcess *quillo = startQuillo();
+    QuilloProcess *quillo = startQuillo();
     const auto shot = [this](int second) {
         return m_shots->filePath(
             QStringLiteral("Screenshot from 2026-12-05 11-00-%1.png").arg(second, 2, 10, QLatin1Char('0')));
@@ -203,7 +204,7 @@ void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
     for (const QString &name : files)
         finishedWrites += TestFiles::read(m_shots->filePath(name)) == capture ? 1 : 0;
     QCOMPARE(finishedWrites, 2); // renamed whole, never halfway
-    const QByteArray log = QuilloProcess::log(*quillo);
+    const QByteArray log = quillo->log();
     for (auto file = leftAlone.begin(); file != leftAlone.end(); ++file) {
         QCOMPARE(TestFiles::read(file.key()), file.value());
         const QByteArray said = "Left " + QFileInfo(file.key()).fileName().toUtf8() + " as it is: ";

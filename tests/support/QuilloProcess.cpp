@@ -2,34 +2,33 @@
 
 #include <QTest>
 
-std::unique_ptr<QProcess> QuilloProcess::start(const QString &binary, const QStringList &arguments,
-                                               const QByteArray &readyLine, QProcessEnvironment environment)
+std::unique_ptr<QuilloProcess> QuilloProcess::start(const QString &binary, const QStringList &arguments,
+                                                    const QByteArray &readyLine,
+                                                    QProcessEnvironment environment)
 {
-    auto process = std::make_unique<QProcess>();
-    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    auto process = std::make_unique<QuilloProcess>();
+    QuilloProcess *raw = process.get();
+    raw->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     environment.insert(QStringLiteral("QUILLO_LOG_TO_STDERR"), QStringLiteral("1"));
-    process->setProcessEnvironment(environment);
-    process->start(binary, arguments);
-    if (!process->waitForStarted(5000))
-        qFatal("quillo did not start");
-    auto log = std::make_shared<QByteArray>();
-    QProcess *raw = process.get();
-    QObject::connect(raw, &QProcess::readyReadStandardError, raw, [raw, log] {
+    raw->setProcessEnvironment(environment);
+    connect(raw, &QProcess::readyReadStandardError, raw, [raw] {
         const QByteArray chunk = raw->readAllStandardError();
-        log->append(chunk);
-        raw->setProperty("quilloLog", *log);
+        raw->m_log.append(chunk);
         fputs(chunk.constData(), stderr);
     });
-    if (!QTest::qWaitFor(
-            [&] {
-                return log->contains(readyLine);
-            },
-            10000))
+    raw->QProcess::start(binary, arguments);
+    if (!raw->waitForStarted(5000))
+        qFatal("quillo did not start");
+    if (!raw->waitForLog(readyLine))
         qWarning("quillo never said %s", readyLine.constData());
     return process;
 }
 
-QByteArray QuilloProcess::log(const QProcess &process)
+bool QuilloProcess::waitForLog(const QByteArray &line, int timeoutMs)
 {
-    return process.property("quilloLog").toByteArray();
+    return QTest::qWaitFor(
+        [&] {
+            return m_log.contains(line);
+        },
+        timeoutMs);
 }

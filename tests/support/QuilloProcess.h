@@ -4,15 +4,21 @@
 
 #include <memory>
 
-// The real quillo binary, run by end-to-end tests in the test's HOME.
-namespace QuilloProcess {
+// The real quillo binary, run by end-to-end tests in the test's HOME, with its log on standard
+// error (kept, and passed on to the test's).
+class QuilloProcess final : public QProcess
+{
+public:
+    // Starts `binary` and returns once the log has said `readyLine`, or with a warning after 10 s.
+    static std::unique_ptr<QuilloProcess>
+    start(const QString &binary, const QStringList &arguments, const QByteArray &readyLine,
+          QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
-// Starts `binary` with its log on standard error (passed on to the test's), and returns once the
-// log has said `readyLine`, or with a warning after 10 s.
-std::unique_ptr<QProcess> start(const QString &binary, const QStringList &arguments,
-                                const QByteArray &readyLine,
-                                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
-// What a process from start() has logged so far.
-QByteArray log(const QProcess &process);
+    // Everything logged so far.
+    const QByteArray &log() const { return m_log; }
+    // Whether the log says `line` within `timeoutMs`.
+    bool waitForLog(const QByteArray &line, int timeoutMs = 10000);
 
-} // namespace QuilloProcess
+private:
+    QByteArray m_log;
+};

@@ -3,56 +3,20 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "support/StandInTrayHost.h"
+#include "ui/RecentRenameRow.h"
 
 #include <QApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/prctl.h>
-#include <sys/wait.h>
-
-#include <csignal>
-#include <unistd.h>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString watcherService = u"org.kde.StatusNotifierWatcher"_s;
-const QString watcherPath = u"/StatusNotifierWatcher"_s;
-
-// The part of a tray host that items talk to: it takes registrations and says a host is there.
-class StandInWatcher final : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-
-public:
-    bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList items() const { return m_items; }
-
-public slots:
-    void RegisterStatusNotifierItem(const QString &service) { m_items.append(service); }
-    void RegisterStatusNotifierHost(const QString &) {}
-
-private:
-    QStringList m_items;
-};
-
-} // namespace
-
-// Runs under Xvfb on a private session bus, with the stand-in watcher in a process of its own, as a
-// desktop's tray host would be.
+// Runs under Xvfb on a private session bus, with a stand-in tray host in a process of its own.
 class MenuBarControllerTest : public QObject
 {
     Q_OBJECT
@@ -61,13 +25,16 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void trayItemRegistersWithTheHost();
     void menuFollowsHistoryAndCommandsLeaveAsSignals();
     void iconFollowsStateAndCheckMarkExpires();
+    void leftClickPopupRowsRevealAndUndo_data();
+    void leftClickPopupRowsRevealAndUndo();
 
 private:
     QAction *menuAction(const QString &text) const;
+    RenameRecord addRecord(const QString &name);
 
+    std::unique_ptr<StandInTrayHost> m_trayHost;
     std::unique_ptr<QTemporaryDir> m_temp;
     std::unique_ptr<PreferencesStore> m_preferences;
     std::unique_ptr<SettingsStore> m_settings;
@@ -79,7 +46,9 @@ private:
 
 void MenuBarControllerTest::initTestCase()
 {
-    QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(watcherService));
+    // Before the first tray item: Qt looks for a host once.
+    m_trayHost = std::make_unique<StandInTrayHost>();
+    QVERIFY(m_trayHost->isReady());
 }
 
 void MenuBarControllerTest::init()
@@ -117,25 +86,20 @@ QAction *MenuBarControllerTest::menuAction(const QString &text) const
     return nullptr;
 }
 
-void MenuBarControllerTest::trayItemRegistersWithTheHost()
+RenameRecord MenuBarControllerTest::addRecord(const QString &name)
 {
-    QDBusInterface watcher(watcherService, watcherPath, watcherService);
-    QTRY_VERIFY(!watcher.property("RegisteredStatusNotifierItems").toStringList().isEmpty());
-    const QString item = watcher.property("RegisteredStatusNotifierItems").toStringList().last();
-    QVERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(item.section(u'/', 0, 0)));
+    const RenameRecord record{QUuid::createUuid(),     m_temp->path(), u"Screenshot 1.png"_s,
+                              m_temp->filePath(name),  m_now,          std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    return record;
 }
 
 void MenuBarControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
 {
+    QTRY_VERIFY(!m_trayHost->registeredItems().isEmpty()); // the item reached the host
     QVERIFY(!menuAction(u"Undo Last Rename"_s)->isEnabled());
-    const RenameRecord record{QUuid::createUuid(),
-                              m_temp->path(),
-                              u"Screenshot 1.png"_s,
-                              m_temp->filePath(u"stripe-invoice.png"_s),
-                              m_now,
-                              std::nullopt,
-                              NamingSource::Heuristics};
-    m_history->add(record);
+    const RenameRecord record = addRecord(u"stripe-invoice.png"_s);
     QCOMPARE(menuAction(u"Undo Last Rename"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
     const QList<QAction *> rename = menuAction(u"stripe-invoice.png"_s)->menu()->actions();
@@ -157,24 +121,38 @@ void MenuBarControllerTest::iconFollowsStateAndCheckMarkExpires()
     QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
 }
 
-int main(int argc, char *argv[])
+void MenuBarControllerTest::leftClickPopupRowsRevealAndUndo_data()
 {
-    const pid_t watcherProcess = fork();
-    if (watcherProcess == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        QCoreApplication app(argc, argv);
-        StandInWatcher watcher;
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.registerObject(watcherPath, &watcher, QDBusConnection::ExportAllContents) ||
-            !bus.registerService(watcherService))
-            return 1;
-        return app.exec();
-    }
-    QApplication app(argc, argv);
-    MenuBarControllerTest test;
-    const int status = QTest::qExec(&test, argc, argv);
-    kill(watcherProcess, SIGTERM);
-    waitpid(watcherProcess, nullptr, 0);
-    return status;
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<bool>("undoes");
+    QTest::addRow("the row itself reveals") << u"recentRenameRow"_s << false;
+    QTest::addRow("its reveal button") << u"revealButton"_s << false;
+    QTest::addRow("its undo button") << u"undoButton"_s << true;
 }
+
+void MenuBarControllerTest::leftClickPopupRowsRevealAndUndo()
+{
+    QFETCH(QString, clicked);
+    QFETCH(bool, undoes);
+    addRecord(u"older.png"_s);
+    const RenameRecord newer = addRecord(u"stripe-invoice.png"_s);
+    emit m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
+    QMenu *popup = m_controller->popup();
+    QTRY_VERIFY(popup->isVisible());
+    RecentRenameRow *row = popup->findChild<RecentRenameRow *>(); // the newest comes first
+    QCOMPARE(popup->findChildren<RecentRenameRow *>().size(), 2);
+    QCOMPARE(row->filePath(), newer.renamedPath);
+    QCOMPARE(row->accessibleName(), u"stripe-invoice.png, was Screenshot 1.png, now"_s);
+
+    QSignalSpy reveal(m_controller.get(), &MenuBarController::revealRequested);
+    QSignalSpy undo(m_controller.get(), &MenuBarController::undoRequested);
+    QWidget *target =
+        clicked == row->objectName() ? static_cast<QWidget *>(row) : row->findChild<QToolButton *>(clicked);
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!popup->isVisible());
+    QTRY_COMPARE(reveal.count() + undo.count(), 1);
+    QCOMPARE((undoes ? undo : reveal).first().first().value<RenameRecord>(), newer);
+}
+
+QTEST_MAIN(MenuBarControllerTest)
 #include "MenuBarControllerTest.moc"

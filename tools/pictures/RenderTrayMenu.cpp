@@ -1,5 +1,5 @@
 // Not a test: `make screenshots` runs it to draw the tray menu, with two recent renames, into
-// docs/images/tray-menu-<theme>.png.
+// docs/images/tray-menu-<theme>.png, and the popup a left click opens into tray-popup-<theme>.png.
 #include "PictureThemes.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
@@ -16,7 +16,21 @@
 
 namespace {
 
-bool render(const QString &path)
+// The icon as the tray shows it, beside the menu it opens.
+QPixmap besideIcon(const QIcon &icon, QMenu &menu)
+{
+    menu.adjustSize();
+    const QPixmap picture = menu.grab();
+    QPixmap canvas(picture.width() + 48, picture.height() + 8);
+    canvas.fill(QApplication::palette().color(QPalette::Window));
+    QPainter painter(&canvas);
+    painter.drawPixmap(4, 4, icon.pixmap(32, 32));
+    painter.drawPixmap(44, 4, picture);
+    painter.end();
+    return canvas;
+}
+
+bool render(const QString &menuPath, const QString &popupPath)
 {
     const QTemporaryDir store;
     PreferencesStore preferences(store.filePath(QStringLiteral("quillo.conf")));
@@ -41,18 +55,10 @@ bool render(const QString &path)
                             [now] {
                                 return now;
                             }});
-    QMenu *menu = tray.menu();
     tray.rebuildMenu();
-    menu->adjustSize();
-    const QPixmap picture = menu->grab();
-    // The icon as the tray shows it, beside the menu it opens.
-    QPixmap canvas(picture.width() + 48, picture.height() + 8);
-    canvas.fill(QApplication::palette().color(QPalette::Window));
-    QPainter painter(&canvas);
-    painter.drawPixmap(4, 4, tray.trayIcon().icon().pixmap(32, 32));
-    painter.drawPixmap(44, 4, picture);
-    painter.end();
-    return canvas.save(path);
+    tray.rebuildPopup();
+    const QIcon icon = tray.trayIcon().icon();
+    return besideIcon(icon, *tray.menu()).save(menuPath) && besideIcon(icon, *tray.popup()).save(popupPath);
 }
 
 } // namespace
@@ -66,10 +72,12 @@ int main(int argc, char *argv[])
     const QDir &output = *folder;
     for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
         QApplication::setPalette(theme.palette);
-        const QString path =
-            output.filePath(QStringLiteral("tray-menu-%1.png").arg(QLatin1String(theme.name)));
-        if (!render(path)) {
-            std::fprintf(stderr, "could not draw %s\n", qPrintable(path));
+        const auto path = [&](const char *picture) {
+            return output.filePath(
+                QStringLiteral("%1-%2.png").arg(QLatin1String(picture), QLatin1String(theme.name)));
+        };
+        if (!render(path("tray-menu"), path("tray-popup"))) {
+            std::fprintf(stderr, "could not draw %s\n", qPrintable(path("tray-*")));
             return 1;
         }
     }

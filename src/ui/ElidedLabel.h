@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+// One line of text that never widens its layout: what does not fit is cut with an ellipsis where
+// `mode` says, at paint time, so text() stays whole. Main thread.
+class ElidedLabel final : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ElidedLabel(Qt::TextElideMode mode, QWidget *parent = nullptr);
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Qt::TextElideMode m_mode;
+};

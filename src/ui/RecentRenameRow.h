@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/FileDragButton.h"
+
+class QLabel;
+class QToolButton;
+
+// One recent rename in Quillo's own tray popup: the file's icon, its name over the detail line, and
+// "Show in Folder" and "Undo Rename" buttons. Clicking the row reveals the file too; pressing and
+// moving 3 px drags the file out. Main thread.
+class RecentRenameRow final : public FileDragButton
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize rowSize{340, 46};
+
+    RecentRenameRow(const QString &filePath, const QString &detail, QWidget *parent = nullptr);
+
+signals:
+    void revealRequested();
+    void undoRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    DragImage dragImage(const QPointF &pressedAt) const override;
+
+private:
+    void recolour();
+
+    QLabel *m_icon;
+    QLabel *m_title;
+    QLabel *m_detail;
+    QToolButton *m_revealButton;
+    QToolButton *m_undoButton;
+};
