@@ -1,7 +1,11 @@
 // Runs the real quillo daemon in a private home under its own session bus and prints what it costs:
 // CPU time and wake-ups while nothing happens, memory before and after a burst of screenshots, how
-// long the burst takes, whether every file survives it, and how quickly SIGTERM ends it.
+// long the burst takes, whether every file survives it, and how quickly SIGTERM ends it. Two hostile
+// files named like screenshots arrive with the burst: a 49-megapixel PNG of sparse noise and a PDF of
+// forms nested 40 deep; both must be left as they are while every other file is renamed.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
+#include "support/SampleFiles.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -184,6 +188,7 @@ public:
     int renamedCount() const { return m_renamed; }
     int failedCount() const { return m_failed; }
     int errorCount() const { return m_errors; }
+    int leftCount() const { return m_left; }
     std::optional<qint64> firstRenamedMs() const { return m_firstRenamedMs; }
     void startClock() { m_clock.start(); }
     void terminate() { m_quillo.terminate(); }
@@ -202,6 +207,7 @@ private:
     int m_renamed = 0;
     int m_failed = 0;
     int m_errors = 0;
+    int m_left = 0;
     bool m_verbose = false;
     QElapsedTimer m_clock;
     std::optional<qint64> m_firstRenamedMs;
@@ -306,6 +312,8 @@ void Daemon::handleLine(const QByteArray &line)
     }
     if (line.contains("Could not rename"))
         ++m_failed;
+    if (line.contains(" as it is: "))
+        ++m_left; // also an error line, shown below
     if (line.contains(" error: ")) {
         ++m_errors;
         if (!m_verbose)
@@ -328,11 +336,35 @@ struct Burst
     std::map<QByteArray, int> expected;
     QStringList hidden;
     QStringList visible;
+    std::map<QString, QByteArray> stalling; // name -> content, to be left as they are
 };
+
+// Staged hidden like the rest; they go in first, so they meet the burst on the naming threads.
+bool stageStallingFiles(Burst &burst, const QString &folder)
+{
+    const std::map<QString, QByteArray> files{
+        {QStringLiteral("Screenshot from 2026-12-05 09-59-58.png"), SampleFiles::sparseNoisePng(7000, 7000)},
+        {QStringLiteral("Screenshot from 2026-12-05 09-59-59.pdf"), SampleFiles::nestedFormsPdf(40)}};
+    for (const auto &[name, bytes] : files) {
+        const QString hidden = QDir(folder).filePath(u'.' + name);
+        QFile file(hidden);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return false;
+        burst.hidden << hidden;
+        burst.visible << QDir(folder).filePath(name);
+        burst.stalling[QDir(folder).filePath(name)] = bytes;
+        ++burst.expected[QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)];
+    }
+    return true;
+}
 
 std::optional<Burst> stageBurst(const Options &options, const QString &folder)
 {
     Burst burst;
+    if (!stageStallingFiles(burst, folder)) {
+        std::fprintf(stderr, "cannot write the stalling files\n");
+        return std::nullopt;
+    }
     std::map<QString, QByteArray> sourceHashes;
     for (int n = 0; n < options.burst; ++n) {
         const QFileInfo &source = options.images.at(n % options.images.size());
@@ -377,6 +409,13 @@ void printSurvival(const Burst &burst, const QString &folder)
                 "left %d, hidden left %d)\n",
                 static_cast<long long>(burst.visible.size()), once,
                 static_cast<long long>(burst.visible.size()), files, lost, extra, originals, hidden);
+    int untouched = 0;
+    for (const auto &[path, bytes] : burst.stalling) {
+        QFile file(path);
+        untouched += file.open(QIODevice::ReadOnly) && file.readAll() == bytes ? 1 : 0;
+    }
+    std::printf("stalling files: %d/%zu left as they were, under their own names\n", untouched,
+                burst.stalling.size());
 }
 
 void runBurst(const Options &options, Daemon &daemon, const QString &folder)
@@ -393,19 +432,25 @@ void runBurst(const Options &options, Daemon &daemon, const QString &folder)
     for (qsizetype n = 0; n < burst->hidden.size(); ++n)
         QFile::rename(burst->hidden.at(n), burst->visible.at(n));
     const qint64 timeoutMs = 60'000 + qint64(options.burst) * 10'000;
+    const int stalling = int(burst->stalling.size());
     const bool done = waitUntil(
         [&] {
             peakRss = std::max(peakRss, statusMegabytes(daemon.pid(), "VmRSS"));
             peakThreads = std::max(peakThreads, sample(daemon.pid()).threads.size());
-            return daemon.renamedCount() + daemon.failedCount() >= options.burst || !daemon.isRunning();
+            return (daemon.renamedCount() + daemon.failedCount() >= options.burst &&
+                    daemon.leftCount() >= stalling) ||
+                   !daemon.isRunning();
         },
         timeoutMs);
     const double seconds = double(clock.elapsed()) / 1000.0;
     const ProcessSample after = sample(daemon.pid());
-    std::printf("burst %d: %s in %.1f s (first after %.1f s), %d renamed, %d failed, %.2f files/s\n",
-                options.burst, done && daemon.failedCount() == 0 ? "all renamed" : "NOT all renamed", seconds,
-                double(daemon.firstRenamedMs().value_or(-1)) / 1000.0, daemon.renamedCount(),
-                daemon.failedCount(), double(daemon.renamedCount()) / seconds);
+    const bool allRenamed = done && daemon.failedCount() == 0 && daemon.renamedCount() == options.burst;
+    std::printf(
+        "burst %d + %d stalling: %s in %.1f s (first after %.1f s), %d renamed, %d failed, %d left as "
+        "they are, %.2f files/s\n",
+        options.burst, stalling, allRenamed ? "every screenshot renamed" : "NOT all renamed", seconds,
+        double(daemon.firstRenamedMs().value_or(-1)) / 1000.0, daemon.renamedCount(), daemon.failedCount(),
+        daemon.leftCount(), double(daemon.renamedCount()) / seconds);
     printWindow(QStringLiteral("burst %1").arg(options.burst), before, after);
     std::printf("burst %d: cpu ms per file %.0f, peak rss MB %.1f (VmHWM %.1f), peak threads %zu\n",
                 options.burst,

@@ -447,7 +447,7 @@ int main(int argc, char *argv[])
     timer.start();
     std::optional<TextRecognizer> recognizer;
     if (cache.isEmpty()) {
-        recognizer.emplace(QLocale(QLocale::English));
+        recognizer.emplace();
         printf("engine start: %lld ms (%s), OMP_THREAD_LIMIT=%s\n", timer.elapsed(),
                qPrintable(recognizer->languages()), qgetenv("OMP_THREAD_LIMIT").constData());
     }

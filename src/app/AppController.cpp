@@ -7,6 +7,7 @@
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
+#include "naming/RecognitionLanguages.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/Workspace.h"
 #include "settings/BookmarkStore.h"
@@ -89,6 +90,7 @@ void AppController::start()
     connect(m_settings.get(), &SettingsStore::useLocalModelChanged, this,
             &AppController::announceModelServer);
     announceModelServer();
+    announceRecognitionLanguages();
     observePreferencesFolder();
     refreshWatchedFolder(true, true);
 
@@ -288,4 +290,15 @@ void AppController::announceModelServer()
     if (QUrl(m_settings->localModelUrl()).scheme() != QLatin1String("https"))
         warning->append(QStringLiteral(", unencrypted over plain http"));
     qCInfo(lcApp).noquote() << *warning;
+}
+
+void AppController::announceRecognitionLanguages()
+{
+    const auto choice = RecognitionLanguages::choose(
+        RecognitionLanguages::wanted(m_settings->recognitionLanguages()), RecognitionLanguages::installed());
+    if (choice.missing.isEmpty())
+        qCInfo(lcApp).noquote()
+            << QStringLiteral("Text recognition reads %1").arg(choice.languages.join(u'+'));
+    else
+        qCWarning(lcApp).noquote() << RecognitionLanguages::missingDataNotice(choice);
 }

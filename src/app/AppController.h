@@ -91,6 +91,8 @@ private:
     void observePreferencesFolder();
     void announceModelServer();
     RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
+    // Said once at start: the settings file is read then.
+    void announceRecognitionLanguages();
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;

@@ -113,7 +113,7 @@ private:
     OnDeviceNamer::Options namerOptions() const
     {
         const SettingsStore &settings = m_local.settings();
-        return {settings.useLocalModel(), ModelServer::fromSettings(settings), {}, m_modelPause};
+        return OnDeviceNamer::Options::fromSettings(settings, m_modelPause);
     }
 
     // Sorts the files into those to name, those already named and the rest.

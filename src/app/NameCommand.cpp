@@ -82,9 +82,8 @@ int run(const QList<QByteArray> &arguments, bool json)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
-    const OnDeviceNamer namer(
-        {settings.useLocalModel(), ModelServer::fromSettings(settings), {}, std::make_shared<ModelPause>()},
-        pool);
+    const OnDeviceNamer namer(OnDeviceNamer::Options::fromSettings(settings, std::make_shared<ModelPause>()),
+                              pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.

@@ -119,10 +119,8 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
         preferences, fileSystem, captureContext, workspace,
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
         [&namingPool, modelPause](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
-            return std::make_shared<OnDeviceNamer>(
-                OnDeviceNamer::Options{
-                    settings.useLocalModel(), ModelServer::fromSettings(settings), {}, modelPause},
-                namingPool);
+            return std::make_shared<OnDeviceNamer>(OnDeviceNamer::Options::fromSettings(settings, modelPause),
+                                                   namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
         BookmarkStore::isRunningInSandbox(), desktop(workspace, headless, startedAtLogin)});

@@ -15,10 +15,10 @@ struct ScreenshotCandidate
     QString path; // as reported
     bool isDirectory = false;
     bool hasScreenCaptureMetadata = false; // a screenshot tool marked it as a capture
-    std::optional<QDateTime> creationDate;
+    std::optional<QDateTime> creationDate = {};
     bool isMarkedHandled = false;
     bool isSymbolicLink = false;
-    FileIdentity identity; // the file these facts are about
+    FileIdentity identity = {}; // the file these facts are about
 
     bool operator==(const ScreenshotCandidate &) const = default;
 };

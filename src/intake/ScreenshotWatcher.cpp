@@ -88,12 +88,15 @@ private:
         const QString path = QDir(m_watchedPath).filePath(event.name);
         const auto pending = m_pending.find(path);
         // Tools often write in place, so each write of a pending file restarts its wait.
-        if (event.kind == FolderEventKind::Modified || event.kind == FolderEventKind::ClosedAfterWrite) {
-            if (pending != m_pending.end())
-                pending->second->start();
+        if (pending != m_pending.end() &&
+            (event.kind == FolderEventKind::Modified || event.kind == FolderEventKind::ClosedAfterWrite)) {
+            pending->second->start();
             return;
         }
-        if (event.kind != FolderEventKind::Created && event.kind != FolderEventKind::MovedIn)
+        // A file written again after its report comes back: a writer that stalled longer than the
+        // settle time has finished it only now.
+        if (event.kind != FolderEventKind::Created && event.kind != FolderEventKind::MovedIn &&
+            event.kind != FolderEventKind::ClosedAfterWrite)
             return;
         if (pending != m_pending.end() || event.name.startsWith(u'.'))
             return;

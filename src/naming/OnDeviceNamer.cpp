@@ -2,8 +2,10 @@
 
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
+#include "naming/RecognitionLanguages.h"
 #include "naming/ScreenshotImage.h"
 #include "naming/TextRecognizer.h"
+#include "settings/SettingsStore.h"
 
 #include <QElapsedTimer>
 #include <QThreadPool>
@@ -26,10 +28,14 @@ public:
         }
     }
 
-    TextRecognizer &get()
+    // Started again when the languages changed since.
+    TextRecognizer &get(const QStringList &languages)
     {
-        if (!m_recognizer)
-            m_recognizer = std::make_unique<TextRecognizer>();
+        const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
+        if (!m_recognizer || m_recognizer->wanted() != wanted) {
+            m_recognizer.reset();
+            m_recognizer = std::make_unique<TextRecognizer>(wanted);
+        }
         return *m_recognizer;
     }
 
@@ -46,16 +52,29 @@ qsizetype partCount(const QString &slug)
 
 } // namespace
 
+OnDeviceNamer::Options OnDeviceNamer::Options::fromSettings(const SettingsStore &settings,
+                                                            std::shared_ptr<ModelPause> pause)
+{
+    return {settings.useLocalModel(),
+            ModelServer::fromSettings(settings),
+            {},
+            std::move(pause),
+            RecognitionLanguages::wanted(settings.recognitionLanguages())};
+}
+
 OnDeviceNamer::OnDeviceNamer(Options options, QThreadPool &pool)
     : m_options(std::move(options))
     , m_pool(pool)
 {}
 
-QFuture<NamingSuggestion> OnDeviceNamer::suggestName(const QString &filePath, const CaptureContext &context,
-                                                     const RoutingConfiguration &configuration)
+QFuture<NamingResult> OnDeviceNamer::suggestName(const QString &filePath, const CaptureContext &context,
+                                                 const RoutingConfiguration &configuration)
 {
     return QtConcurrent::run(&m_pool, [namer = *this, filePath, context, configuration] {
-        return namer.name(filePath, context, configuration).suggestion;
+        const Outcome outcome = namer.name(filePath, context, configuration);
+        if (!outcome.recognitionError.isEmpty())
+            return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget};
+        return NamingResult{outcome.suggestion, QString(), false};
     });
 }
 
@@ -65,9 +84,15 @@ OnDeviceNamer::Outcome OnDeviceNamer::name(const QString &filePath, const Captur
     QElapsedTimer total;
     total.start();
     Outcome outcome;
-    const RecognitionResult recognized = t_recognizer.get().recognizeLines(filePath);
+    const RecognitionResult recognized =
+        t_recognizer.get(m_options.recognitionLanguages).recognizeLines(filePath);
     outcome.ocrMs = total.elapsed();
     outcome.recognitionError = recognized.error;
+    outcome.isOverBudget = recognized.isOverBudget;
+    if (!recognized.error.isEmpty()) {
+        outcome.totalMs = total.elapsed();
+        return outcome;
+    }
     const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
 
     const ScreenLayout layout(lines);

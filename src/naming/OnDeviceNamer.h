@@ -5,6 +5,7 @@
 #include "naming/ScreenshotNaming.h"
 
 class QThreadPool;
+class SettingsStore;
 
 // The production namer: reads the screenshot's text, always computes the heuristic name, asks the
 // local model when the user allows it and the model is available, and keeps the better of the two.
@@ -20,23 +21,30 @@ public:
         LocalModelNamer::TimeLimits timeLimits;
         // Shared by the namers of one run; none: the server is asked for every screenshot.
         std::shared_ptr<ModelPause> pause;
+        // Text recognition's languages, as RecognitionLanguages::wanted() gives them; empty: English.
+        QStringList recognitionLanguages;
+
+        // What the settings file asks for, with the run's shared pause.
+        static Options fromSettings(const SettingsStore &settings, std::shared_ptr<ModelPause> pause);
     };
 
     // What one naming produced, with the figures `quillo name --json` reports.
     struct Outcome
     {
-        NamingSuggestion suggestion;
-        QString recognitionError; // empty when the text could be read
+        NamingSuggestion suggestion; // meaningless when the text could not be read
+        QString recognitionError;    // empty when the text could be read
+        bool isOverBudget = false;   // the file needed more time or memory than a screenshot may
         qint64 ocrMs = 0;
         qint64 totalMs = 0;
     };
 
     OnDeviceNamer(Options options, QThreadPool &pool);
 
-    QFuture<NamingSuggestion> suggestName(const QString &filePath, const CaptureContext &context,
-                                          const RoutingConfiguration &configuration) override;
+    QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
+                                      const RoutingConfiguration &configuration) override;
 
-    // Blocking: call on a naming thread, never on the main thread.
+    // Blocking: call on a naming thread, never on the main thread. A file that cannot be read is not
+    // named: the outcome has the recognition error and no model is asked.
     Outcome name(const QString &filePath, const CaptureContext &context,
                  const RoutingConfiguration &configuration) const;
 

@@ -9,19 +9,22 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <poppler-qt6.h>
 
 namespace {
 
-// A decoded 16-bit image takes 8 bytes a pixel; the budget above keeps that under 400 MB.
-constexpr int allocationLimitMegabytes = int(ScreenshotImage::maximumPixels * 8 / (1024 * 1024)) + 1;
+constexpr qint64 mebibyte = 1024 * 1024;
+// Qt's own check while decoding, for formats that cannot tell their size beforehand.
+constexpr int allocationLimitMegabytes = int(ScreenshotImage::memoryBudgetBytes / mebibyte);
 
-ScreenshotImage::Decoded failure(const QString &error)
+ScreenshotImage::Decoded failure(const QString &error, bool isOverBudget = false)
 {
-    return {QImage(), error};
+    return {QImage(), error, isOverBudget};
 }
 
 QString sizeText(double width, double height)
@@ -29,14 +32,24 @@ QString sizeText(double width, double height)
     return QStringLiteral("%1 x %2").arg(width, 0, 'f', 0).arg(height, 0, 'f', 0);
 }
 
-bool exceedsBudget(double width, double height)
+// In floating point: a hostile header's product does not fit an integer.
+double bytesNeeded(double width, double height, int bitsPerPixel)
 {
-    return width * height > double(ScreenshotImage::maximumPixels);
+    return width * height * std::max(bitsPerPixel / 8, 4);
 }
 
-ScreenshotImage::Decoded tooLarge(double width, double height)
+// Nothing when the image fits the memory budget; otherwise the refusal, with what it would need.
+std::optional<ScreenshotImage::Decoded> overBudget(const QString &what, double width, double height,
+                                                   int bitsPerPixel = 32)
 {
-    return failure(QStringLiteral("image too large (%1)").arg(sizeText(width, height)));
+    const double bytes = bytesNeeded(width, height, bitsPerPixel);
+    if (bytes <= double(ScreenshotImage::memoryBudgetBytes))
+        return std::nullopt;
+    return failure(QStringLiteral("%1 too large (%2 pixels need %3 MiB, over the %4 MiB budget)")
+                       .arg(what, sizeText(width, height))
+                       .arg(bytes / double(mebibyte), 0, 'f', 0)
+                       .arg(ScreenshotImage::memoryBudgetBytes / mebibyte),
+                   true);
 }
 
 ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
@@ -44,16 +57,19 @@ ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
     QImageReader reader(filePath);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(allocationLimitMegabytes);
-    const QSize size = reader.size(); // read from the header, nothing decoded yet
-    if (size.isValid() && exceedsBudget(size.width(), size.height()))
-        return tooLarge(size.width(), size.height());
+    // Read from the header, nothing decoded yet.
+    const QSize size = reader.size();
+    const int bitsPerPixel = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
+    if (size.isValid())
+        if (auto refused = overBudget(QStringLiteral("image"), size.width(), size.height(), bitsPerPixel))
+            return *refused;
     const QImage image = reader.read();
     if (image.isNull())
         return failure(QStringLiteral("cannot decode image (%1)").arg(reader.errorString()));
     // A format that cannot tell its size beforehand is held to the allocation limit while decoding,
-    // and to the pixel budget afterwards.
-    if (exceedsBudget(image.width(), image.height()))
-        return tooLarge(image.width(), image.height());
+    // and to the budget afterwards.
+    if (auto refused = overBudget(QStringLiteral("image"), image.width(), image.height(), image.depth()))
+        return *refused;
     return {image, QString()};
 }
 
@@ -87,8 +103,8 @@ ScreenshotImage::Decoded decodeHeif(const QString &filePath)
         rawHandle, heif_image_handle_release);
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
-    if (exceedsBudget(width, height))
-        return tooLarge(width, height);
+    if (auto refused = overBudget(QStringLiteral("image"), width, height))
+        return *refused;
 
     const bool hasAlpha = heif_image_handle_has_alpha_channel(handle.get());
     heif_image *rawImage = nullptr;
@@ -128,6 +144,11 @@ namespace ScreenshotImage {
 
 Decoded load(const QString &filePath)
 {
+    return loadBefore(filePath, QDeadlineTimer(QDeadlineTimer::Forever));
+}
+
+Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline)
+{
     const QFileInfo info(filePath);
     if (!info.exists())
         return failure(QStringLiteral("file not found"));
@@ -138,13 +159,13 @@ Decoded load(const QString &filePath)
 
     const QString extension = info.suffix().toLower();
     if (extension == QLatin1String("pdf"))
-        return renderFirstPdfPage(filePath, pdfScale);
+        return renderFirstPdfPage(filePath, pdfScale, deadline);
     if (extension == QLatin1String("heic") || extension == QLatin1String("heif"))
         return decodeHeif(filePath);
     return decodeWithQt(filePath);
 }
 
-Decoded renderFirstPdfPage(const QString &filePath, double scale)
+Decoded renderFirstPdfPage(const QString &filePath, double scale, QDeadlineTimer deadline)
 {
     routePopplerMessagesToLog();
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(filePath);
@@ -164,13 +185,20 @@ Decoded renderFirstPdfPage(const QString &filePath, double scale)
     const double height = std::floor(points.height() * scale);
     if (!(width >= 1 && height >= 1))
         return failure(QStringLiteral("PDF page is empty"));
-    if (exceedsBudget(width, height))
-        return failure(QStringLiteral("PDF page too large (%1)").arg(sizeText(width, height)));
+    if (auto refused = overBudget(QStringLiteral("PDF page"), width, height))
+        return *refused;
 
     document->setPaperColor(Qt::white);
     document->setRenderHint(Poppler::Document::Antialiasing);
     document->setRenderHint(Poppler::Document::TextAntialiasing);
-    QImage image = page->renderToImage(72.0 * scale, 72.0 * scale);
+    // A page of forms nested in forms can take Poppler hours to draw; it asks this between operations.
+    const auto expired = [](const QVariant &end) {
+        return QDeadlineTimer::current().deadline() >= end.toLongLong();
+    };
+    QImage image = page->renderToImage(72.0 * scale, 72.0 * scale, -1, -1, -1, -1, Poppler::Page::Rotate0,
+                                       nullptr, nullptr, expired, QVariant(deadline.deadline()));
+    if (deadline.hasExpired())
+        return failure(QStringLiteral("drawing the PDF page took too long"), true);
     if (image.isNull())
         return failure(QStringLiteral("cannot render PDF page"));
     return {image, QString()};

@@ -7,12 +7,23 @@
 #include <QFuture>
 #include <QString>
 
+#include <optional>
+
+// A name for the file, or why it keeps its own: a file that cannot be decoded is not named. An image
+// without text still gets the fallback name.
+struct NamingResult
+{
+    std::optional<NamingSuggestion> suggestion;
+    QString error = {};        // why there is no suggestion
+    bool isOverBudget = false; // needed more time or memory than a screenshot may: no use trying again
+};
+
 // Names one screenshot. The work runs off the calling thread; the future always finishes with a
-// suggestion (errors and time-outs end in a fallback name, never in an exception).
+// result (model errors and time-outs end in the heuristic name, never in an exception).
 class ScreenshotNaming
 {
 public:
     virtual ~ScreenshotNaming() = default;
-    virtual QFuture<NamingSuggestion> suggestName(const QString &filePath, const CaptureContext &context,
-                                                  const RoutingConfiguration &configuration) = 0;
+    virtual QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
+                                              const RoutingConfiguration &configuration) = 0;
 };

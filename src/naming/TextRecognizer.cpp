@@ -1,15 +1,21 @@
 #include "naming/TextRecognizer.h"
 
 #include "naming/NamingLog.h"
+#include "naming/RecognitionLanguages.h"
 #include "naming/ScreenshotImage.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <utility>
 
@@ -23,6 +29,10 @@ constexpr int upscaleFactor = 2;
 constexpr int screenDotsPerInch = 96;
 // Fully opaque for the purpose of cropping away the drop shadow of a window capture.
 constexpr int opaqueAlpha = 250;
+// Tesseract's layout analysis cannot be stopped, and its time grows much faster than the number of
+// shapes it sorts: on noise, 142,000 took it 6 s, 289,000 took 38 s, 3 million more than 10 minutes.
+// The screenshots of the corpus have at most 5,000.
+constexpr l_int32 maximumShapes = 150'000;
 
 // The bitmap Tesseract reads, and where it lies in the decoded image.
 struct PreparedImage
@@ -125,19 +135,16 @@ QString lineText(const char *utf8)
     return text;
 }
 
-// The Tesseract name of the locale's language, when it is not English.
-std::string tesseractLanguage(const QLocale &locale)
+// Connected shapes of the bitmap as Tesseract binarised it; it keeps that for its own analysis.
+l_int32 shapeCount(tesseract::TessBaseAPI &engine)
 {
-    switch (locale.language()) {
-    case QLocale::C:
-    case QLocale::AnyLanguage:
-    case QLocale::English:
-        return {};
-    case QLocale::Chinese:
-        return locale.script() == QLocale::TraditionalChineseScript ? "chi_tra" : "chi_sim";
-    default:
-        return QLocale::languageToCode(locale.language(), QLocale::ISO639Part2T).toStdString();
-    }
+    const std::unique_ptr<Pix, void (*)(Pix *)> binary(engine.GetThresholdedImage(), [](Pix *pix) {
+        pixDestroy(&pix);
+    });
+    l_int32 count = 0;
+    if (binary)
+        pixCountConnComp(binary.get(), 8, &count);
+    return count;
 }
 
 float confidenceAt(const tesseract::ResultIterator &iterator, tesseract::PageIteratorLevel level)
@@ -176,42 +183,41 @@ std::vector<RecognizedLine> collectLines(tesseract::TessBaseAPI &engine, const P
     return lines;
 }
 
-bool startEngine(tesseract::TessBaseAPI &engine, const std::string &languages)
+bool startEngine(tesseract::TessBaseAPI &engine, const QString &folder, const QString &languages)
 {
     // Tesseract's progress notes ("Estimating resolution as …") would go to standard error.
     const std::vector<std::string> names{"debug_file"};
     const std::vector<std::string> values{"/dev/null"};
-    return engine.Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values,
-                       false) == 0;
+    return engine.Init(QFile::encodeName(folder).constData(), languages.toUtf8().constData(),
+                       tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) == 0;
+}
+
+QString overTime(std::chrono::milliseconds budget)
+{
+    return QStringLiteral("reading it took longer than %1 s").arg(double(budget.count()) / 1000.0);
 }
 
 } // namespace
 
-TextRecognizer::TextRecognizer(const QLocale &locale)
+TextRecognizer::TextRecognizer(const QStringList &wanted)
     : m_engine(std::make_unique<tesseract::TessBaseAPI>())
+    , m_wanted(wanted)
 {
     // Leptonica reports harmless clipping inside Tesseract's layout analysis on standard error.
     setMsgSeverity(L_SEVERITY_NONE);
-    if (!startEngine(*m_engine, "eng")) {
+    const QString folder = RecognitionLanguages::dataFolder();
+    const auto choice = RecognitionLanguages::choose(wanted, RecognitionLanguages::installed(folder));
+    const QString languages = choice.languages.join(u'+');
+    if (languages.isEmpty() ||
+        (!startEngine(*m_engine, folder, languages) &&
+         (languages == u"eng" || !startEngine(*m_engine, folder, QStringLiteral("eng"))))) {
         qCWarning(lcNaming) << "Tesseract could not start with English data; text recognition is off";
         m_engine.reset();
         return;
     }
-    std::string languages = "eng";
-    const std::string extra = tesseractLanguage(locale);
-    std::vector<std::string> available;
-    m_engine->GetAvailableLanguagesAsVector(&available);
-    if (!extra.empty() && std::find(available.begin(), available.end(), extra) != available.end()) {
-        if (startEngine(*m_engine, "eng+" + extra))
-            languages += "+" + extra;
-        else if (!startEngine(*m_engine, "eng"))
-            m_engine.reset();
-    }
-    if (m_engine) {
-        m_engine->SetPageSegMode(tesseract::PSM_AUTO);
-        m_languages = QString::fromStdString(languages);
-        qCInfo(lcNaming) << "Text recognition ready with" << m_languages;
-    }
+    m_engine->SetPageSegMode(tesseract::PSM_AUTO);
+    m_languages = QString::fromUtf8(m_engine->GetInitLanguagesAsString());
+    qCInfo(lcNaming) << "Text recognition ready with" << m_languages;
 }
 
 TextRecognizer::~TextRecognizer()
@@ -224,12 +230,17 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
 {
     if (!m_engine)
         return {{}, QStringLiteral("text recognition is unavailable (Tesseract English data missing)")};
-    ScreenshotImage::Decoded decoded = ScreenshotImage::load(filePath);
+    const QDeadlineTimer deadline(m_timeBudget);
+    ScreenshotImage::Decoded decoded = ScreenshotImage::loadBefore(filePath, deadline);
     if (!decoded.error.isEmpty())
-        return {{}, decoded.error};
+        return {{},
+                decoded.isOverBudget && deadline.hasExpired() ? overTime(m_timeBudget) : decoded.error,
+                decoded.isOverBudget};
 
     const QSize decodedSize = decoded.image.size();
     PreparedImage prepared = prepare(decoded.image);
+    if (deadline.hasExpired())
+        return {{}, overTime(m_timeBudget), true};
     // Tesseract keeps its own copy of the pixels: both bitmaps go before the engine's peak, two
     // naming threads at once on large captures sat right at the memory budget.
     decoded.image = QImage();
@@ -237,9 +248,24 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
                        int(prepared.gray.bytesPerLine()));
     prepared.gray = QImage();
     m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
+    const l_int32 shapes = shapeCount(*m_engine);
+    qCDebug(lcNaming).noquote() << QFileInfo(filePath).fileName() << "has" << shapes << "shapes";
+    if (shapes > maximumShapes) {
+        m_engine->Clear();
+        return {
+            {},
+            QStringLiteral("too many specks to read (%1 shapes, at most %2)").arg(shapes).arg(maximumShapes),
+            true};
+    }
+    // Tesseract checks the deadline between words; its layout analysis before them cannot be stopped,
+    // and the memory budget and the shape limit keep that short.
+    tesseract::ETEXT_DESC monitor;
+    monitor.set_deadline_msecs(int(std::clamp<qint64>(deadline.remainingTime(), 1, INT_MAX)));
     RecognitionResult result;
-    if (m_engine->Recognize(nullptr) == 0)
+    if (m_engine->Recognize(&monitor) == 0 && !monitor.deadline_exceeded())
         result.lines = collectLines(*m_engine, prepared, decodedSize);
+    else if (deadline.hasExpired())
+        result = {{}, overTime(m_timeBudget), true};
     else
         result.error = QStringLiteral("text recognition failed");
     m_engine->Clear(); // frees the page; the engine stays loaded

@@ -2,10 +2,10 @@
 
 #include "naming/RecognizedLine.h"
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -19,10 +19,11 @@ struct RecognitionResult
 {
     std::vector<RecognizedLine> lines;
     QString error;
+    bool isOverBudget = false; // it needed more memory or time than a screenshot may take
 };
 
-// Reads the text lines of a screenshot with Tesseract (English, plus the locale's language when its
-// data is installed). Owns one engine, started once in the constructor (about 0.2 s and 18 MB) and
+// Reads the text lines of a screenshot with Tesseract, in the wanted languages whose data is installed
+// (see RecognitionLanguages). Owns one engine, started once in the constructor (about 0.2 s and 18 MB) and
 // reused for every file. Each naming thread creates its own recogniser; one object is never used from
 // two threads, and never from the main thread: a screenshot takes half a second to a few seconds.
 // The process should start with OMP_THREAD_LIMIT=1: Tesseract's OpenMP threads make it several times
@@ -30,17 +31,23 @@ struct RecognitionResult
 class TextRecognizer final
 {
 public:
-    explicit TextRecognizer(const QLocale &locale = QLocale::system());
+    // Each file gets this long for decoding and recognition together.
+    static constexpr std::chrono::milliseconds defaultTimeBudget{15'000};
+
+    // `wanted` as RecognitionLanguages::wanted() gives it; English by default.
+    explicit TextRecognizer(const QStringList &wanted = {QStringLiteral("eng")});
     ~TextRecognizer();
     TextRecognizer(const TextRecognizer &) = delete;
     TextRecognizer &operator=(const TextRecognizer &) = delete;
 
-    // The loaded languages as Tesseract names them ("eng", "eng+deu"); empty when the engine could not
+    // The loaded languages as Tesseract names them ("eng", "deu+eng"); empty when the engine could not
     // start, in which case every recognition reports that as its error.
     QString languages() const { return m_languages; }
+    const QStringList &wanted() const { return m_wanted; }
+    void setTimeBudget(std::chrono::milliseconds budget) { m_timeBudget = budget; }
 
     // Lines in the engine's reading order; see RecognizedLine for the box convention. Nothing is
-    // filtered: low-confidence lines are kept.
+    // filtered: low-confidence lines are kept. A file over the memory or time budget gives an error.
     RecognitionResult recognizeLines(const QString &filePath);
 
     // Image classification labels for the model prompt. Linux has no on-device classifier, so this is
@@ -49,5 +56,7 @@ public:
 
 private:
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
+    QStringList m_wanted;
     QString m_languages;
+    std::chrono::milliseconds m_timeBudget = defaultTimeBudget;
 };

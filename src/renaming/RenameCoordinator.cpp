@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <limits>
 
@@ -83,11 +84,13 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
     const auto namer = m_namerProvider();
     return namer->suggestName(candidate.path, context, routing)
         .then(this,
-              [this, candidate, root, context, routing, namer](const NamingSuggestion &suggestion) {
+              [this, candidate, root, context, routing, namer](const NamingResult &named) {
                   QFuture<MaybeRecord> result = QtFuture::makeReadyFuture(MaybeRecord());
                   const auto facts = m_fileSystem.facts(candidate.path);
                   if (!facts) {
-                      m_handledPaths.remove(canonicalPath(candidate.path)); // gone: the name is free
+                      // Gone: the name is free, and a new file under it gets its own later try.
+                      m_handledPaths.remove(canonicalPath(candidate.path));
+                      m_retriedPaths.remove(canonicalPath(candidate.path));
                   } else if (facts->identity != candidate.identity) {
                       // The name was made for what the file held before.
                       qCInfo(lcRename).noquote()
@@ -95,9 +98,11 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
                                  .arg(fileName(candidate.path));
                       m_handledPaths.remove(canonicalPath(candidate.path));
                       result = handleNewFile(candidate.path, context);
+                  } else if (!named.suggestion) {
+                      leaveAsItIs(candidate, named, context);
                   } else {
-                      result =
-                          QtFuture::makeReadyFuture(finishRename(candidate, root, suggestion, routing).value);
+                      result = QtFuture::makeReadyFuture(
+                          finishRename(candidate, root, *named.suggestion, routing).value);
                   }
                   changeActiveCount(-1);
                   return result;
@@ -109,6 +114,26 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
             changeActiveCount(-1);
             return MaybeRecord();
         });
+}
+
+void RenameCoordinator::leaveAsItIs(const ScreenshotCandidate &candidate, const NamingResult &result,
+                                    const CaptureContext &context)
+{
+    const QString path = canonicalPath(candidate.path);
+    m_handledPaths.remove(path); // its next write brings it back
+    // A writer that stalls leaves a file that cannot be decoded yet; a file over budget stays so.
+    const bool retries = !result.isOverBudget && !m_retriedPaths.contains(path);
+    qCWarning(lcRename).noquote() << QStringLiteral("Left %1 as it is: %2%3")
+                                         .arg(fileName(candidate.path), result.error,
+                                              retries ? QStringLiteral("; trying it again in %1 s")
+                                                            .arg(double(m_retryDelay.count()) / 1000.0)
+                                                      : QString());
+    if (!retries)
+        return;
+    m_retriedPaths.insert(path);
+    QTimer::singleShot(m_retryDelay, this, [this, filePath = candidate.path, context] {
+        handleNewFile(filePath, context);
+    });
 }
 
 RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCandidate &candidate,
@@ -195,6 +220,7 @@ RenameOutcome<QString> RenameCoordinator::move(const QString &source, const QStr
         if (result) {
             // Whatever arrives under the old name from now on is another file.
             m_handledPaths.remove(canonicalPath(source));
+            m_retriedPaths.remove(canonicalPath(source));
             return target;
         }
         if (result.error != FileError::FileExists)

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTimeZone>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -29,7 +30,8 @@ struct NamedFile
 // Takes each reported file, decides whether it is a fresh screenshot, has it named, and renames or
 // moves it to a free name; also changes and undoes renames. Lives on the main thread; only the
 // namer works elsewhere. A file is never overwritten: targets are claimed before every move and
-// the move itself refuses an existing name.
+// the move itself refuses an existing name. A file that cannot be named is left as it is (logged);
+// one that could not be decoded may still be being written, and is tried once more after a while.
 class RenameCoordinator final : public QObject
 {
     Q_OBJECT
@@ -48,6 +50,9 @@ public:
 
     RenameCoordinator(SettingsStore &settings, RenameHistoryStore &history, NamerProvider namerProvider,
                       const FileSystem &fileSystem, Clock now, QObject *parent = nullptr);
+
+    static constexpr std::chrono::milliseconds defaultRetryDelay{5000};
+    void setRetryDelay(std::chrono::milliseconds delay) { m_retryDelay = delay; }
 
     // Finishes with the record of the rename, or nothing when the file was skipped, vanished or
     // could not be renamed.
@@ -93,6 +98,8 @@ private:
         QString pathExtension;
     };
 
+    void leaveAsItIs(const ScreenshotCandidate &candidate, const NamingResult &result,
+                     const CaptureContext &context);
     RenameOutcome<RenameRecord> finishRename(const ScreenshotCandidate &candidate, const QString &root,
                                              const NamingSuggestion &suggestion,
                                              const RoutingConfiguration &routing);
@@ -114,5 +121,7 @@ private:
     ScreenshotDetector m_detector;
     std::optional<QString> m_watchedFolder;
     QSet<QString> m_handledPaths;
+    QSet<QString> m_retriedPaths; // undecodable files given their one later try
+    std::chrono::milliseconds m_retryDelay = defaultRetryDelay;
     int m_activeCount = 0;
 };

@@ -23,6 +23,7 @@ const QString localModelNameKey = QStringLiteral("localModelName");
 const QString modelApiChoiceKey = QStringLiteral("localModelAPI");
 const QString modelApiKeyKey = QStringLiteral("localModelAPIKey");
 const QString openAIApi = QStringLiteral("openai");
+const QString recognitionLanguagesKey = QStringLiteral("recognitionLanguages");
 const QString defaultLocalModelUrl = QStringLiteral("http://127.0.0.1:11434");
 const QString defaultLocalModelName = QStringLiteral("gemma3:4b");
 
@@ -47,6 +48,7 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_localModelApi = m_preferences.stringValue(modelApiChoiceKey) == openAIApi ? LocalModelApi::OpenAI
                                                                                 : LocalModelApi::Ollama;
     m_localModelApiKey = m_preferences.stringValue(modelApiKeyKey).value_or(QString()).trimmed();
+    m_recognitionLanguages = m_preferences.stringValue(recognitionLanguagesKey);
 
     // Undecodable data stays stored until the routing is next changed.
     const auto stored = m_preferences.dataValue(routingConfigurationKey);

@@ -46,6 +46,9 @@ public:
     LocalModelApi localModelApi() const { return m_localModelApi; }
     // Only ever typed into the settings file; empty when there is none.
     const QString &localModelApiKey() const { return m_localModelApiKey; }
+    // Text recognition's languages by Tesseract's names ("deu+eng"), set in the settings file only;
+    // absent follows the user's locale. Read at start.
+    const std::optional<QString> &recognitionLanguages() const { return m_recognitionLanguages; }
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
 
@@ -91,6 +94,7 @@ private:
     QString m_localModelName;
     LocalModelApi m_localModelApi = LocalModelApi::Ollama;
     QString m_localModelApiKey;
+    std::optional<QString> m_recognitionLanguages;
     std::optional<QString> m_watchedFolder;
     bool m_needsFolderAccess = false;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log

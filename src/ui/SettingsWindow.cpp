@@ -1,5 +1,6 @@
 #include "ui/SettingsWindow.h"
 
+#include "naming/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
 #include "ui/BuildConfiguration.h"
 #include "ui/CategoryRuleRow.h"
@@ -206,6 +207,13 @@ QWidget *SettingsWindow::namingSection()
     connect(&m_services.modelAvailability, &ModelAvailabilityMonitor::descriptionChanged, m_availability,
             &QLabel::setText);
     layout->addWidget(m_availability);
+    // The data folder is read when the window is made; installing a package needs a restart anyway.
+    const QString missingLanguages = RecognitionLanguages::missingDataNotice(RecognitionLanguages::choose(
+        RecognitionLanguages::wanted(settings.recognitionLanguages()), RecognitionLanguages::installed()));
+    auto *languages = named(noteLabel(box), "recognitionLanguagesLabel");
+    languages->setForegroundRole(QPalette::WindowText);
+    showProblem(languages, missingLanguages.isEmpty() ? std::nullopt : std::optional(missingLanguages));
+    layout->addWidget(languages);
 
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

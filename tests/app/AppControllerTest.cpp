@@ -121,8 +121,9 @@ void AppControllerTest::init()
     m_shots = std::make_unique<QTemporaryDir>(home(QStringLiteral("shots-XXXXXX")));
     m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
     m_namer = std::make_shared<FakeNamer>();
-    m_namer->immediateAnswer = NamingSuggestion{QStringLiteral("design-review"), ScreenshotCategory::Chats,
-                                                NamingSource::Heuristics};
+    m_namer->immediateAnswer =
+        NamingResult{.suggestion = NamingSuggestion{QStringLiteral("design-review"),
+                                                    ScreenshotCategory::Chats, NamingSource::Heuristics}};
     m_prompts = FakeUserPrompts();
 }
 

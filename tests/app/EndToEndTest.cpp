@@ -3,10 +3,12 @@
 #include "renaming/RenameRecord.h"
 #include "settings/PreferencesStore.h"
 #include "support/QuilloProcess.h"
+#include "support/SampleFiles.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -37,10 +39,11 @@ private slots:
     void screenshotsAreRenamedAndRecorded();
     void secondCopyTakesOver();
     void pausedCopyRenamesNothing();
+    void filesThatCannotBeReadKeepTheirNames();
 
 private:
     // Returns once the program says it is watching (or paused).
-    QProcess *startQuillo(const QByteArray &readyLine = "Watching ");
+    QuilloProcess *startQuillo(const QByteArray &readyLine = "Watching ");
     void copyScreenshot(const QString &corpusImage, const QString &name);
     QString configPath() const { return QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")); }
 
@@ -74,12 +77,13 @@ void EndToEndTest::cleanup()
     m_processes.clear();
 }
 
-QProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
+QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
 {
-    m_processes.append(
+    QuilloProcess *process =
         QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")}, readyLine)
-            .release());
-    return m_processes.last();
+            .release();
+    m_processes.append(process);
+    return process;
 }
 
 void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
@@ -156,6 +160,57 @@ void EndToEndTest::pausedCopyRenamesNothing()
     quillo->terminate();
     QVERIFY(quillo->waitForFinished(5000));
     QCOMPARE(quillo->exitStatus(), QProcess::NormalExit);
+}
+
+void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
+{
+    QuilloProcess *quillo = startQuillo();
+    const auto shot = [this](int second) {
+        return m_shots->filePath(
+            QStringLiteral("Screenshot from 2026-12-05 11-00-%1.png").arg(second, 2, 10, QLatin1Char('0')));
+    };
+    const QByteArray capture = TestFiles::read(corpus + QStringLiteral("/images/c009.png"));
+    const QMap<QString, QByteArray> leftAlone{
+        {shot(1), QByteArray()},
+        {shot(2), QByteArray("not an image")},
+        {shot(3), capture.left(capture.size() / 2)},
+        {shot(4), SampleFiles::sparseNoisePng(7000, 7000)},
+    };
+    for (auto file = leftAlone.begin(); file != leftAlone.end(); ++file)
+        QVERIFY(TestFiles::write(file.key(), file.value()));
+    QImage blank(800, 500, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QVERIFY(blank.save(shot(5)));
+    copyScreenshot(QStringLiteral("c011.png"), QFileInfo(shot(6)).fileName());
+    // Two writers stall 1.5 s halfway; one then closes its file, the other keeps it open.
+    QFile closing(shot(7)), keptOpen(shot(8));
+    for (QFile *file : {&closing, &keptOpen}) {
+        QVERIFY(file->open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QCOMPARE(file->write(capture.left(capture.size() / 2)), capture.size() / 2);
+    }
+    QTest::qWait(1500);
+    for (QFile *file : {&closing, &keptOpen})
+        QCOMPARE(file->write(capture.mid(capture.size() / 2)), capture.size() - capture.size() / 2);
+    closing.close();
+
+    // The blank capture, the corpus one and both finished writes; the open file after its later try.
+    QTRY_COMPARE_WITH_TIMEOUT(TestFiles::filesUnder(m_shots->path()).filter(renamedPattern).size(), 4, 60000);
+    keptOpen.close();
+    const QStringList files = TestFiles::filesUnder(m_shots->path());
+    QCOMPARE(files.size(), leftAlone.size() + 4);
+    QCOMPARE(files.filter(QRegularExpression(QStringLiteral("^Other/screen-capture-[-0-9]+\\.png$"))).size(),
+             1);
+    int finishedWrites = 0;
+    for (const QString &name : files)
+        finishedWrites += TestFiles::read(m_shots->filePath(name)) == capture ? 1 : 0;
+    QCOMPARE(finishedWrites, 2); // renamed whole, never halfway
+    const QByteArray log = quillo->log();
+    for (auto file = leftAlone.begin(); file != leftAlone.end(); ++file) {
+        QCOMPARE(TestFiles::read(file.key()), file.value());
+        const QByteArray said = "Left " + QFileInfo(file.key()).fileName().toUtf8() + " as it is: ";
+        QVERIFY2(log.contains(said), said.constData());
+    }
+    QVERIFY(log.contains("image too large (7000 x 7000 pixels need 187 MiB, over the 160 MiB budget)"));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -24,6 +24,7 @@ private slots:
     void reportsEachNewFileOnceAfterSettling();
     void ignoresWhatIsNotANewFileHere_data();
     void ignoresWhatIsNotANewFileHere();
+    void fileWrittenInChunksIsReportedAfterLastWrite_data();
     void fileWrittenInChunksIsReportedAfterLastWrite();
     void folderReachedThroughLink();
     void folderGoneAndBackIsWatchedAgain_data();
@@ -132,7 +133,7 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere_data()
 {
     QTest::addColumn<QString>("situation");
     for (const char *situation : {"file in a subfolder", "new subfolder", "hidden file",
-                                  "created and deleted", "name not valid UTF-8", "existing file written"})
+                                  "created and deleted", "name not valid UTF-8", "existing file marked"})
         QTest::addRow("%s", situation) << situation;
 }
 
@@ -140,11 +141,11 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
 {
     QFETCH(QString, situation);
     const QString existing = path(u"watched/Screenshot 0.png"_s);
-    if (situation == u"existing file written") {
+    if (situation == u"existing file marked") {
         QVERIFY(TestFiles::write(existing));
         QTRY_COMPARE_WITH_TIMEOUT(m_reports.size(), 1, 5000);
         m_reports.clear();
-        QVERIFY(TestFiles::write(existing, "more"));
+        QVERIFY(QFile::setPermissions(existing, QFile::ReadOwner));
     }
     if (situation == u"file in a subfolder") {
         QVERIFY(QDir().mkdir(path(u"watched/sub"_s)));
@@ -166,21 +167,32 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
     QCOMPARE(m_reports, QStringList{path(u"watched/sentinel.png"_s)});
 }
 
+void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite_data()
+{
+    QTest::addColumn<int>("pauseMs"); // between chunks
+    QTest::addColumn<QList<qint64>>("reportedSizes");
+    QTest::addRow("pauses shorter than the settle time") << 200 << QList<qint64>{5000};
+    // Reported while incomplete, and again once the writer closes it.
+    QTest::addRow("writer stalling 1.5 s") << 1500 << QList<qint64>{1000, 5000};
+}
+
 void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
 {
+    QFETCH(int, pauseMs);
+    QFETCH(QList<qint64>, reportedSizes);
     QFile file(path(u"watched/Screenshot 1.png"_s));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     qint64 lastWriteAt = 0;
     for (int chunk = 0; chunk < 5; ++chunk) {
         QCOMPARE(file.write(QByteArray(1000, 'x')), 1000);
         lastWriteAt = m_clock.elapsed();
-        QTest::qWait(200); // a tool writing slowly, each pause shorter than the settle time
+        QTest::qWait(chunk == 0 ? pauseMs : 200); // a tool writing slowly
     }
     file.close();
     settleSentinel(path(u"watched"_s));
+    QCOMPARE(m_reports.size(), reportedSizes.size() + 1);
     QCOMPARE(m_reports.first(), file.fileName());
-    QCOMPARE(m_reports.size(), 2);
-    QCOMPARE(m_reportSizes.first(), 5000);
+    QCOMPARE(m_reportSizes.first(reportedSizes.size()), reportedSizes);
     QVERIFY(m_lastReportAt - lastWriteAt >= 550);
 }
 

@@ -1,5 +1,7 @@
 #include "naming/TextRecognizer.h"
 
+#include "naming/RecognitionLanguages.h"
+#include "support/SampleFiles.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>
@@ -11,6 +13,7 @@
 #include <QtEndian>
 
 #include <libheif/heif.h>
+#include <sys/resource.h>
 
 #include <memory>
 
@@ -92,42 +95,16 @@ bool writeHeic(const QImage &image, const QString &path)
 QByteArray handWrittenPdf(const QByteArray &pages, const QByteArray &trailerExtra = {})
 {
     const QByteArray content = "BT /F1 28 Tf 120 400 Td (Balance) Tj ET";
-    const QList<QByteArray> objects{
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        pages,
-        "<< /Type /Page /Parent 2 0 R /MediaBox [100 200 500 500] /Contents 4 0 R"
-        " /Resources << /Font << /F1 5 0 R >> >> >>",
-        "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
-    };
-    QByteArray pdf = "%PDF-1.4\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets.append(pdf.size());
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const qsizetype xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (qsizetype offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " + trailerExtra +
-           " >>\n";
-    pdf += "startxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
+    return SampleFiles::pdfOf(
+        {"<< /Type /Catalog /Pages 2 0 R >>", pages,
+         "<< /Type /Page /Parent 2 0 R /MediaBox [100 200 500 500] /Contents 4 0 R"
+         " /Resources << /Font << /F1 5 0 R >> >> >>",
+         "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
+         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"},
+        trailerExtra);
 }
 
 const QByteArray onePage = "<< /Type /Pages /Kids [3 0 R] /Count 1 >>";
-
-quint32 crc32(const QByteArray &data)
-{
-    quint32 crc = 0xffffffff;
-    for (const char byte : data) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320 & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
 
 QByteArray smallPng()
 {
@@ -144,7 +121,7 @@ QByteArray pngClaiming(quint32 width, quint32 height)
     QByteArray png = smallPng();
     qToBigEndian(width, png.data() + 16); // IHDR data starts at 16, after the signature and chunk head
     qToBigEndian(height, png.data() + 20);
-    qToBigEndian(crc32(png.mid(12, 17)), png.data() + 29);
+    qToBigEndian(SampleFiles::crc32(png.mid(12, 17)), png.data() + 29);
     return png;
 }
 
@@ -161,6 +138,13 @@ bool near(qreal actual, qreal expected)
     return qAbs(actual - expected) < 0.015;
 }
 
+qint64 peakResidentKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 } // namespace
 
 class TextRecognizerTest : public QObject
@@ -175,8 +159,10 @@ private slots:
     void pdfFirstPageIsReadWhereItsMediaBoxPutsIt();
     void badInputGivesAClearErrorAndHarmsNothing_data();
     void badInputGivesAClearErrorAndHarmsNothing();
-    void localeLanguageIsAddedWhenItsDataIsInstalled_data();
-    void localeLanguageIsAddedWhenItsDataIsInstalled();
+    void readingOverTheTimeBudgetIsCancelled_data();
+    void readingOverTheTimeBudgetIsCancelled();
+    void languagesFollowTheLocaleWhenTheirDataIsInstalled_data();
+    void languagesFollowTheLocaleWhenTheirDataIsInstalled();
 
 private:
     // The file's path, or an empty one when it cannot be written.
@@ -191,7 +177,7 @@ private:
 
 void TextRecognizerTest::initTestCase()
 {
-    m_recognizer = std::make_unique<TextRecognizer>(QLocale(QLocale::English));
+    m_recognizer = std::make_unique<TextRecognizer>();
     QCOMPARE(m_recognizer->languages(), u"eng"_s);
     QCOMPARE(qgetenv("OMP_THREAD_LIMIT"), QByteArray("1"));
 }
@@ -272,7 +258,13 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing_data()
     QTest::addColumn<QString>("error");
     QTest::addRow("truncated PNG") << u"cut.png"_s << smallPng().chopped(40) << u"cannot decode image"_s;
     QTest::addRow("PNG claiming 30000 x 30000")
-        << u"huge.png"_s << pngClaiming(30000, 30000) << u"image too large (30000 x 30000)"_s;
+        << u"huge.png"_s << pngClaiming(30000, 30000) << u"image too large (30000 x 30000 pixels"_s;
+    QTest::addRow("49 megapixels of sparse noise, 1 bit a pixel")
+        << u"noise.png"_s << SampleFiles::sparseNoisePng(7000, 7000)
+        << u"image too large (7000 x 7000 pixels need 187 MiB, over the 160 MiB budget)"_s;
+    QTest::addRow("empty file") << u"Screenshot 1.png"_s << QByteArray() << u"cannot decode image"_s;
+    QTest::addRow("noise that would take Tesseract's layout analysis half a minute")
+        << u"specks.png"_s << SampleFiles::sparseNoisePng(2000, 2000, 8) << u"too many specks to read ("_s;
     QTest::addRow("text file named .heic")
         << u"photo.heic"_s << QByteArray("not an image") << u"cannot decode HEIC image"_s;
     QTest::addRow("text file named .pdf")
@@ -281,7 +273,7 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing_data()
         << u"empty.pdf"_s << handWrittenPdf("<< /Type /Pages /Kids [] /Count 0 >>") << u"PDF has no pages"_s;
     QTest::addRow("PDF with a huge page box")
         << u"poster.pdf"_s << handWrittenPdf(onePage).replace("[100 200 500 500]", "[0 0 14400 14400]")
-        << u"PDF page too large (28800 x 28800)"_s;
+        << u"PDF page too large (28800 x 28800 pixels"_s;
     const QByteArray key = "<" + QByteArray(64, '7') + ">";
     QTest::addRow("encrypted PDF") << u"secret.pdf"_s
                                    << handWrittenPdf(onePage, "/Encrypt << /Filter /Standard /V 1 /R 2 /O " +
@@ -297,10 +289,16 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
     QFETCH(QString, error);
     const QString path = writeFile(fileName, bytes);
 
+    const qint64 peakBefore = peakResidentKilobytes();
     const RecognitionResult result = m_recognizer->recognizeLines(path);
     QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
+    QCOMPARE(result.isOverBudget, error.contains(u"too "_s));
     QCOMPARE(result.lines.size(), 0u);
     QCOMPARE(TestFiles::read(path), bytes);
+    // Refused from the header: the pixels were never held.
+    if (error.contains(u"too large"_s))
+        QVERIFY2(peakResidentKilobytes() - peakBefore < 32 * 1024,
+                 qPrintable(QString::number(peakResidentKilobytes() - peakBefore)));
 
     // The same engine goes on reading good files.
     const QList<Word> drawn{{u"Afterwards"_s, QPoint(40, 80)}};
@@ -309,42 +307,94 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
     QVERIFY(lineContaining(m_recognizer->recognizeLines(good).lines, u"Afterwards"_s));
 }
 
-void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled_data()
+void TextRecognizerTest::readingOverTheTimeBudgetIsCancelled_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QStringList>("installed");
-    QTest::addColumn<QString>("languages");
-    const QStringList englishAndGerman{"eng", "deu"};
-    QTest::addRow("German locale, German data installed")
-        << QLocale(QLocale::German) << englishAndGerman << u"eng+deu"_s;
-    QTest::addRow("German locale, no German data")
-        << QLocale(QLocale::German) << QStringList{"eng"} << u"eng"_s;
-    QTest::addRow("no data at all") << QLocale(QLocale::English) << QStringList() << QString();
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray page;
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::WriteOnly);
+    QList<Word> lines;
+    for (int y = 60; y < 1400; y += 56)
+        lines.append({u"Quarterly harvest figures for the northern orchards"_s, QPoint(40, y)});
+    drawScreen({QSize(1200, 1440), Qt::white, Qt::black}, lines).save(&buffer, "PNG");
+    QTest::addRow("page full of text") << u"page.png"_s << page;
+    // Without a deadline, Poppler draws 2^40 squares.
+    QTest::addRow("PDF of forms nested 40 deep") << u"forms.pdf"_s << SampleFiles::nestedFormsPdf(40);
 }
 
-void TextRecognizerTest::localeLanguageIsAddedWhenItsDataIsInstalled()
+void TextRecognizerTest::readingOverTheTimeBudgetIsCancelled()
 {
-    QFETCH(QLocale, locale);
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, bytes);
+    const QString path = writeFile(fileName, bytes);
+    m_recognizer->setTimeBudget(std::chrono::milliseconds(300));
+    const RecognitionResult result = m_recognizer->recognizeLines(path);
+    m_recognizer->setTimeBudget(TextRecognizer::defaultTimeBudget);
+    QCOMPARE(result.error, u"reading it took longer than 0.3 s"_s);
+    QVERIFY(result.isOverBudget);
+    QCOMPARE(TestFiles::read(path), bytes);
+}
+
+void TextRecognizerTest::languagesFollowTheLocaleWhenTheirDataIsInstalled_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<OptionalText>("setting");
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("languages");
+    QTest::addColumn<QString>("notice");
+    const QStringList german{u"LANG=de_DE.UTF-8"_s};
+    const QStringList all{"eng", "deu", "fra", "chi_sim"};
+    QTest::addRow("German locale, German data installed")
+        << german << OptionalText() << all << u"deu+eng"_s << QString();
+    QTest::addRow("German locale, no German data")
+        << german << OptionalText() << QStringList{"eng"} << u"eng"_s
+        << u"German text recognition needs the package tesseract-ocr-deu; reading English until then."_s;
+    QTest::addRow("LANGUAGE lists French first") << QStringList{u"LANGUAGE=fr_FR:de"_s, u"LANG=de_DE.UTF-8"_s}
+                                                 << OptionalText() << all << u"fra+deu+eng"_s << QString();
+    QTest::addRow("setting overrides the locale")
+        << german << OptionalText(u"chi_sim + fra"_s) << QStringList{"eng", "chi_sim"} << u"chi_sim+eng"_s
+        << u"French text recognition needs the package tesseract-ocr-fra; reading Chinese and English "
+           "until then."_s;
+    QTest::addRow("C locale") << QStringList{u"LC_ALL=C"_s, u"LANG=de_DE"_s} << OptionalText() << all
+                              << u"eng"_s << QString();
+    QTest::addRow("no data at all") << QStringList{u"LANG=C.UTF-8"_s} << OptionalText() << QStringList()
+                                    << QString()
+                                    << u"English text recognition needs the package tesseract-ocr-eng; text "
+                                       "recognition is off until then."_s;
+}
+
+void TextRecognizerTest::languagesFollowTheLocaleWhenTheirDataIsInstalled()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(OptionalText, setting);
     QFETCH(QStringList, installed);
     QFETCH(QString, languages);
+    QFETCH(QString, notice);
     QString english;
     for (const QString &folder : {qEnvironmentVariable("TESSDATA_PREFIX"),
                                   u"/usr/share/tesseract-ocr/5/tessdata"_s, u"/usr/share/tessdata"_s})
         if (english.isEmpty() && QFile::exists(folder + u"/eng.traineddata"_s))
             english = folder + u"/eng.traineddata"_s;
     QVERIFY2(!english.isEmpty(), "eng.traineddata not found");
-    // Any data file loads under any name: the German one here is the English one, linked.
+    // Any data file loads under any name: the others here are the English one, linked.
     for (const QString &language : installed)
         QVERIFY(QFile::link(english, m_dir->filePath(language + u".traineddata"_s)));
+    QProcessEnvironment variables;
+    for (const QString &variable : environment)
+        variables.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
 
     const QByteArray previous = qgetenv("TESSDATA_PREFIX");
     qputenv("TESSDATA_PREFIX", QFile::encodeName(m_dir->path()) + '/');
+    const QStringList wanted = RecognitionLanguages::wanted(setting, variables);
+    const auto choice = RecognitionLanguages::choose(wanted, RecognitionLanguages::installed());
     if (installed.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"could not start"_s));
-    TextRecognizer recognizer(locale);
+    TextRecognizer recognizer(wanted);
     previous.isNull() ? qunsetenv("TESSDATA_PREFIX") : qputenv("TESSDATA_PREFIX", previous);
 
     QCOMPARE(recognizer.languages(), languages);
+    QCOMPARE(RecognitionLanguages::missingDataNotice(choice), notice);
     const QString blank = m_dir->filePath(u"blank.png"_s);
     QImage white(320, 200, QImage::Format_RGB32);
     white.fill(Qt::white);

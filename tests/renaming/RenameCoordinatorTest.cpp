@@ -32,6 +32,9 @@ NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = Scre
     return {QString::fromLatin1(slug), category, NamingSource::Heuristics};
 }
 
+const NamingResult undecodable{std::nullopt, u"cannot decode image (Unable to read image data)"_s, false};
+const NamingResult overBudget{std::nullopt, u"reading it took longer than 15 s"_s, true};
+
 } // namespace
 
 class RenameCoordinatorTest : public QObject
@@ -59,6 +62,8 @@ private slots:
     void folderThatCannotBeCreatedKeepsTheFile();
     void leftAsItIs_data();
     void leftAsItIs();
+    void fileThatCannotBeReadKeepsItsName_data();
+    void fileThatCannotBeReadKeepsItsName();
     void renameCountsWithoutExtendedAttributes();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
@@ -125,7 +130,7 @@ QString RenameCoordinatorTest::createScreenshot(const QString &name, const QByte
 std::optional<RenameRecord> RenameCoordinatorTest::renameOne(const QString &path,
                                                              const NamingSuggestion &answer)
 {
-    m_namer->immediateAnswer = answer;
+    m_namer->immediateAnswer = NamingResult{.suggestion = answer};
     auto future = m_coordinator->handleNewFile(path, {});
     // Continuations are delivered through the event loop.
     if (!QTest::qWaitFor([&] {
@@ -421,6 +426,45 @@ void RenameCoordinatorTest::leftAsItIs()
     QVERIFY(m_namer->requests().isEmpty());
     QCOMPARE(TestFiles::filesUnder(m_root), QStringList{screenshotName});
     QCOMPARE(m_fileSystem.extendedAttribute(outside, ScreenshotDetector::handledAttributeName), std::nullopt);
+}
+
+void RenameCoordinatorTest::fileThatCannotBeReadKeepsItsName_data()
+{
+    QTest::addColumn<QList<NamingResult>>("answers"); // to each request in turn
+    QTest::addColumn<QStringList>("expected");
+    QTest::addRow("written to the end by the later try")
+        << QList<NamingResult>{undecodable, {.suggestion = suggestion("late-writer")}}
+        << QStringList{u"late-writer.png"_s};
+    QTest::addRow("undecodable: tried once more only")
+        << QList<NamingResult>{undecodable, undecodable} << QStringList{screenshotName};
+    QTest::addRow("over budget: not tried again")
+        << QList<NamingResult>{overBudget} << QStringList{screenshotName};
+}
+
+void RenameCoordinatorTest::fileThatCannotBeReadKeepsItsName()
+{
+    QFETCH(QList<NamingResult>, answers);
+    QFETCH(QStringList, expected);
+    m_coordinator->setRetryDelay(std::chrono::milliseconds(50));
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const bool retries = i == 0 && !answers[i].isOverBudget;
+        if (!answers[i].suggestion)
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Left %1 as it is: %2%3"_s.arg(
+                                                   screenshotName, answers[i].error,
+                                                   retries ? u"; trying it again in 0.05 s"_s : QString())));
+    }
+    m_coordinator->handleNewFile(createScreenshot(), {});
+    for (const NamingResult &answer : answers) {
+        QTRY_COMPARE(m_namer->pendingCount(), 1);
+        m_namer->answerNext(answer);
+    }
+    QTRY_COMPARE(m_coordinator->activeCount(), 0);
+    QTest::qWait(300); // a retry would have come by now
+    QCOMPARE(m_namer->requests().size(), answers.size());
+    QCOMPARE(TestFiles::filesUnder(m_root), expected);
+    QCOMPARE(m_history->records().size(), expected.first() == screenshotName ? 0 : 1);
+    // The next file is named as usual.
+    QVERIFY(renameOne(createScreenshot(u"Screenshot 2.png"_s), suggestion("next-capture")));
 }
 
 void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()

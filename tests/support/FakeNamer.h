@@ -20,15 +20,15 @@ public:
     };
 
     // With an answer set, every request is answered at once.
-    std::optional<NamingSuggestion> immediateAnswer;
+    std::optional<NamingResult> immediateAnswer;
 
-    QFuture<NamingSuggestion> suggestName(const QString &filePath, const CaptureContext &context,
-                                          const RoutingConfiguration &configuration) override
+    QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
+                                      const RoutingConfiguration &configuration) override
     {
         m_requests.append({filePath, context, configuration});
-        auto promise = std::make_shared<QPromise<NamingSuggestion>>();
+        auto promise = std::make_shared<QPromise<NamingResult>>();
         promise->start();
-        QFuture<NamingSuggestion> future = promise->future();
+        QFuture<NamingResult> future = promise->future();
         if (immediateAnswer) {
             promise->addResult(*immediateAnswer);
             promise->finish();
@@ -42,11 +42,15 @@ public:
     qsizetype pendingCount() const { return m_pending.size(); }
 
     // Answers the oldest unanswered request.
-    void answerNext(const NamingSuggestion &suggestion)
+    void answerNext(const NamingResult &result)
     {
         auto promise = m_pending.takeFirst();
-        promise->addResult(suggestion);
+        promise->addResult(result);
         promise->finish();
+    }
+    void answerNext(const NamingSuggestion &suggestion)
+    {
+        answerNext(NamingResult{.suggestion = suggestion});
     }
 
     void answerAll(const NamingSuggestion &suggestion)
@@ -57,5 +61,5 @@ public:
 
 private:
     QList<Request> m_requests;
-    QList<std::shared_ptr<QPromise<NamingSuggestion>>> m_pending;
+    QList<std::shared_ptr<QPromise<NamingResult>>> m_pending;
 };

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,7 @@ private slots:
     void launchAtLogin();
     void textFieldsKeepTheStandardShortcuts();
     void updateControlsAreDisabledWithoutAnUpdater();
+    void missingRecognitionDataNamesItsPackage();
 
 private:
     template <typename T> T *find(const QString &name) const
@@ -431,6 +433,20 @@ void SettingsWindowTest::updateControlsAreDisabledWithoutAnUpdater()
     auto *automatic = find<QCheckBox>(u"automaticUpdatesCheckBox"_s);
     QVERIFY(automatic->isChecked() && !automatic->isEnabled());
     QVERIFY(!find<QPushButton>(u"checkForUpdatesButton"_s)->isEnabled());
+}
+
+void SettingsWindowTest::missingRecognitionDataNamesItsPackage()
+{
+    QVERIFY(TestFiles::write(m_temp->filePath(u"tessdata/eng.traineddata"_s)));
+    m_preferences->setString(u"recognitionLanguages"_s, u"deu"_s);
+    SettingsStore settings(*m_preferences);
+    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_temp->filePath(u"tessdata"_s)));
+    SettingsWindow window(SettingsWindowServices{settings, *m_availability, *m_autostart, *m_updates, false});
+    qunsetenv("TESSDATA_PREFIX");
+    auto *label = window.findChild<QLabel *>(u"recognitionLanguagesLabel"_s);
+    QVERIFY(label && label->isVisibleTo(&window));
+    QCOMPARE(label->text(),
+             u"German text recognition needs the package tesseract-ocr-deu; reading English until then."_s);
 }
 
 QTEST_MAIN(SettingsWindowTest)
