@@ -294,8 +294,7 @@ void AppController::announceModelServer()
 
 void AppController::announceRecognitionLanguages()
 {
-    const auto choice = RecognitionLanguages::choose(
-        RecognitionLanguages::wanted(m_settings->recognitionLanguages()), RecognitionLanguages::installed());
+    const auto choice = RecognitionLanguages::current(m_settings->recognitionLanguages());
     if (choice.missing.isEmpty())
         qCInfo(lcApp).noquote()
             << QStringLiteral("Text recognition reads %1").arg(choice.languages.join(u'+'));

@@ -101,6 +101,11 @@ Choice choose(const QStringList &wanted, const QStringList &installed)
     return choice;
 }
 
+Choice current(const std::optional<QString> &setting)
+{
+    return choose(wanted(setting), installed());
+}
+
 QString debianPackage(const QString &language)
 {
     return QStringLiteral("tesseract-ocr-") + language.toLower().replace(u'_', u'-');

@@ -29,6 +29,8 @@ struct Choice
     friend bool operator==(const Choice &, const Choice &) = default;
 };
 Choice choose(const QStringList &wanted, const QStringList &installed);
+// The choice for the setting and the user's locale against the data installed now.
+Choice current(const std::optional<QString> &setting);
 
 // The Debian package with a language's data: "tesseract-ocr-deu", "tesseract-ocr-chi-sim".
 QString debianPackage(const QString &language);

@@ -208,8 +208,8 @@ QWidget *SettingsWindow::namingSection()
             &QLabel::setText);
     layout->addWidget(m_availability);
     // The data folder is read when the window is made; installing a package needs a restart anyway.
-    const QString missingLanguages = RecognitionLanguages::missingDataNotice(RecognitionLanguages::choose(
-        RecognitionLanguages::wanted(settings.recognitionLanguages()), RecognitionLanguages::installed()));
+    const QString missingLanguages = RecognitionLanguages::missingDataNotice(
+        RecognitionLanguages::current(settings.recognitionLanguages()));
     auto *languages = named(noteLabel(box), "recognitionLanguagesLabel");
     languages->setForegroundRole(QPalette::WindowText);
     showProblem(languages, missingLanguages.isEmpty() ? std::nullopt : std::optional(missingLanguages));
