@@ -51,6 +51,12 @@ inline QList<Theme> themes()
     return {{"light", QApplication::style()->standardPalette()}, {"dark", darkPalette()}};
 }
 
+// "<picture>-<theme>.png" in `folder`.
+inline QString picturePath(const QDir &folder, const QString &picture, const Theme &theme)
+{
+    return folder.filePath(QStringLiteral("%1-%2.png").arg(picture, QLatin1String(theme.name)));
+}
+
 // The folder named on the command line, or nothing (with a usage line) when there is not one.
 inline std::optional<QDir> outputFolder(int argc, char *argv[])
 {

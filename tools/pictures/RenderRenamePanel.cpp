@@ -219,8 +219,8 @@ int main(int argc, char *argv[])
             // The offscreen pointer may rest anywhere; the pictures show the panel untouched.
             scene.controller().setHovered(false);
             settle();
-            const QString file = output.filePath(
-                QStringLiteral("panel-%1-%2.png").arg(QLatin1String(state.name), QLatin1String(theme.name)));
+            const QString file = PictureThemes::picturePath(
+                output, QStringLiteral("panel-") + QLatin1String(state.name), theme);
             if (!picture(scene, state.menuOpen).save(file)) {
                 std::fprintf(stderr, "could not render %s\n", qPrintable(file));
                 return 1;

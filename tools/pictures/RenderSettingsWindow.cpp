@@ -50,10 +50,9 @@ int main(int argc, char *argv[])
     if (!folder)
         return 2;
     const QDir &output = *folder;
-    for (const auto &[name, palette] : PictureThemes::themes()) {
-        QApplication::setPalette(palette);
-        const QString path =
-            output.filePath(QStringLiteral("settings-window-%1.png").arg(QLatin1String(name)));
+    for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
+        QApplication::setPalette(theme.palette);
+        const QString path = PictureThemes::picturePath(output, QStringLiteral("settings-window"), theme);
         if (!render(path)) {
             std::fprintf(stderr, "could not render %s\n", qPrintable(path));
             return 1;

@@ -73,8 +73,7 @@ int main(int argc, char *argv[])
     for (const PictureThemes::Theme &theme : PictureThemes::themes()) {
         QApplication::setPalette(theme.palette);
         const auto path = [&](const char *picture) {
-            return output.filePath(
-                QStringLiteral("%1-%2.png").arg(QLatin1String(picture), QLatin1String(theme.name)));
+            return PictureThemes::picturePath(output, QLatin1String(picture), theme);
         };
         if (!render(path("tray-menu"), path("tray-popup"))) {
             std::fprintf(stderr, "could not draw %s\n", qPrintable(path("tray-*")));
