@@ -24,7 +24,11 @@ public:
     {
         if (m_recognizer) {
             m_recognizer.reset();
+#ifndef __SANITIZE_ADDRESS__
+            // Under AddressSanitizer glibc's arenas hold nothing, and trimming them from a thread that
+            // is ending trips glibc's own bookkeeping.
             malloc_trim(0);
+#endif
         }
     }
 
