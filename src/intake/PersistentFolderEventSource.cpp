@@ -101,11 +101,21 @@ void PersistentFolderEventSource::aboveChanged(const FolderEvent &event)
 
 void PersistentFolderEventSource::lookForFolder()
 {
-    if (QFileInfo(m_folderPath).isDir() && watchFolder()) {
-        if (m_handler)
-            m_handler({FolderEventKind::FolderBack, QString(), true, true});
-        return;
+    // A folder watched just now may have gained the next folder on the way before its watch began,
+    // and no event will say so: look again until the folder waited in stays the same. Bounded, as
+    // folders appearing and vanishing all the time could otherwise keep this going.
+    for (int look = 0; look < 64; ++look) {
+        if (QFileInfo(m_folderPath).isDir() && watchFolder()) {
+            if (m_handler)
+                m_handler({FolderEventKind::FolderBack, QString(), true, true});
+            return;
+        }
+        const QString waitedIn = m_waitingIn;
+        if (!watchAbove()) {
+            qCWarning(lcIntake) << "Cannot watch any folder above" << m_folderPath << "to see it come back";
+            return;
+        }
+        if (m_waitingIn == waitedIn)
+            return;
     }
-    if (!watchAbove())
-        qCWarning(lcIntake) << "Cannot watch any folder above" << m_folderPath << "to see it come back";
 }
