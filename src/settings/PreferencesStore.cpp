@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
@@ -12,6 +13,22 @@ namespace {
 
 constexpr QLatin1StringView trueText("true");
 constexpr QLatin1StringView falseText("false");
+// A writer holds the lock only while it writes one small file.
+constexpr int readLockWaitMs = 2'000;
+
+// QSettings takes this lock only to write. A read that overlaps another process's write can leave
+// this process's cache with the old values under the new file's size and time, and every later read
+// and write here trusts them (records of the other process were lost so). Reads take it as well.
+void lockAgainstWriters(QLockFile &lock)
+{
+    // Without it (no write access to the folder, a writer stuck) read anyway.
+    (void)lock.tryLock(readLockWaitMs);
+}
+
+QString writeLockPath(const QString &filePath)
+{
+    return QFileInfo(filePath).absoluteFilePath() + QStringLiteral(".lock");
+}
 
 std::optional<bool> asBool(const QVariant &value)
 {
@@ -132,6 +149,8 @@ std::optional<QString> PreferencesStore::keepAside(const QString &key, const QBy
 // file when its size or time changed.
 std::optional<QVariant> PreferencesStore::storedValue(const QString &key) const
 {
+    QLockFile lock(writeLockPath(m_filePath));
+    lockAgainstWriters(lock);
     const QSettings settings(m_filePath, QSettings::IniFormat);
     if (!settings.contains(key))
         return std::nullopt;
@@ -158,7 +177,12 @@ bool PreferencesStore::write(const QString &key, const std::optional<QVariant> &
 void PreferencesStore::setAsideIfUnreadable()
 {
     QHash<QString, QVariant> salvaged;
+    QString aside;
     {
+        // Judged and moved with no write in between: a file created between the parse and the size
+        // check would be taken for an unreadable one.
+        QLockFile lock(writeLockPath(m_filePath));
+        lockAgainstWriters(lock);
         const QSettings settings(m_filePath, QSettings::IniFormat);
         const QStringList keys = settings.allKeys(); // parses every section, so status() covers them all
         const bool unreadable = settings.status() == QSettings::FormatError ||
@@ -167,12 +191,12 @@ void PreferencesStore::setAsideIfUnreadable()
             return;
         for (const QString &key : keys)
             salvaged.insert(key, settings.value(key));
-    }
-    const QString aside = freeSiblingName(m_filePath, QStringLiteral(".unreadable"));
-    if (!QFile::rename(m_filePath, aside)) {
-        qCWarning(lcSettings, "Preferences file %s cannot be read, nor moved aside",
-                  qUtf8Printable(m_filePath));
-        return;
+        aside = freeSiblingName(m_filePath, QStringLiteral(".unreadable"));
+        if (!QFile::rename(m_filePath, aside)) {
+            qCWarning(lcSettings, "Preferences file %s cannot be read, nor moved aside",
+                      qUtf8Printable(m_filePath));
+            return;
+        }
     }
     qCWarning(lcSettings, "Preferences file %s cannot be read; moved it to %s and kept %lld readable values",
               qUtf8Printable(m_filePath), qUtf8Printable(aside), qlonglong(salvaged.size()));
