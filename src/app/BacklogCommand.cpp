@@ -10,6 +10,7 @@
 #include "naming/OnDeviceNamer.h"
 #include "settings/CanonicalPath.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -121,7 +122,13 @@ private:
     {
         QSet<QString> seen;
         RenameCoordinator &coordinator = m_local.coordinator();
+        int examined = 0;
         for (const auto &[file, path] : expand(m_request.paths, m_request.recursive)) {
+            // A folder of many thousands takes a while: let Ctrl-C in meanwhile.
+            if (++examined % 256 == 0)
+                QCoreApplication::processEvents();
+            if (m_stopping)
+                break;
             const auto candidate =
                 path.isEmpty() ? std::nullopt : ScreenshotDetector::candidate(m_local.fileSystem(), path);
             if (!candidate) {
