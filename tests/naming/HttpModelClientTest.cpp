@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSslConfiguration>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -50,6 +52,8 @@ private slots:
     void answers();
     void unresponsiveServerIsSkippedForFiveMinutes_data();
     void unresponsiveServerIsSkippedForFiveMinutes();
+    void httpsSendsOnlyToATrustedServer_data();
+    void httpsSendsOnlyToATrustedServer();
 
 private:
     std::unique_ptr<LocalModelClient> client(Api api, const QString &model = u"gemma3:4b"_s,
@@ -323,6 +327,45 @@ void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes()
     if (pauses)
         QTest::ignoreMessage(QtWarningMsg, pauseStarts);
     QCOMPARE(ask(), pauses ? 2 : 3);
+}
+
+void HttpModelClientTest::httpsSendsOnlyToATrustedServer_data()
+{
+    QTest::addColumn<bool>("trusted"); // its certificate is among the system's
+    QTest::addColumn<Behaviour>("behaviour");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("trusted") << true << Behaviour::Answer << u"stripe|invoice|paid in receipts"_s;
+    QTest::addRow("trusted, 50 MB chunked body")
+        << true << Behaviour::HugeChunkedBody << u"The answer is larger than 1 MiB"_s;
+    QTest::addRow("self-signed") << false << Behaviour::Answer << u"Cannot reach the model server: "_s;
+}
+
+void HttpModelClientTest::httpsSendsOnlyToATrustedServer()
+{
+    QFETCH(bool, trusted);
+    QFETCH(Behaviour, behaviour);
+    QFETCH(QString, expected);
+    FakeModelServer server(FakeWebServer::Transport::Https);
+    server.setChatContents({goodAnswer});
+    server.setBehaviour("/api/chat", behaviour);
+    const QSslConfiguration systemConfiguration = QSslConfiguration::defaultConfiguration();
+    const auto restore = qScopeGuard([&] {
+        QSslConfiguration::setDefaultConfiguration(systemConfiguration);
+    });
+    if (trusted) {
+        QSslConfiguration configuration = systemConfiguration;
+        configuration.addCaCertificate(FakeWebServer::httpsCertificate());
+        QSslConfiguration::setDefaultConfiguration(configuration);
+    }
+
+    const auto client = HttpModelClient::create({Api::Ollama, server.url(), u"gemma3:4b"_s, apiKey});
+    const ModelReply reply = client->respond(request(u"prompt"_s, QByteArray("\x89PNG")), 5s);
+    const QString got =
+        reply.answer ? reply.answer->keywords.join(u'|') + u" in "_s + reply.answer->category : reply.error;
+    QVERIFY2(got.startsWith(expected), qPrintable(got));
+    QVERIFY(server.hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4);
+    // Nothing, the screenshot least of all, goes to a server whose certificate fails.
+    QCOMPARE(server.requests("/api/chat").size(), trusted ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(HttpModelClientTest)

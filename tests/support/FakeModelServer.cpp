@@ -12,8 +12,8 @@ QByteArray compact(const QJsonObject &object)
 
 } // namespace
 
-FakeModelServer::FakeModelServer(QObject *parent)
-    : FakeWebServer(parent)
+FakeModelServer::FakeModelServer(Transport transport, QObject *parent)
+    : FakeWebServer(transport, parent)
 {
     handle("/api/tags", [this](const Request &) {
         QJsonArray models;

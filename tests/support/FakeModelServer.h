@@ -12,7 +12,7 @@ class FakeModelServer final : public FakeWebServer
     Q_OBJECT
 
 public:
-    explicit FakeModelServer(QObject *parent = nullptr);
+    explicit FakeModelServer(Transport transport = Transport::Http, QObject *parent = nullptr);
 
     QUrl baseUrl() const { return url(); }
     // What both model lists hold.

@@ -5,16 +5,18 @@
 #include <QJsonObject>
 #include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QUrl>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 class QTcpSocket;
 
-// A web server on 127.0.0.1 (a free port) for testing HTTP clients. It records every request and
-// answers each path with its handler's response: at once, late, never, cut short or far too long.
+// A web server on 127.0.0.1 (a free port), over http or https, for testing HTTP clients. It records every
+// request and answers each path with its handler's response: at once, late, never, cut short or far too long.
 // Lives on the thread that creates it; a blocking client on that thread is served from the client's
 // own event loop.
 class FakeWebServer : public QObject
@@ -50,8 +52,14 @@ public:
         HugeChunkedBody // the same in chunked transfer encoding
     };
     static constexpr qint64 hugeBodySize = 50 * 1024 * 1024;
+    enum class Transport
+    {
+        Http,
+        Https // with a self-signed certificate for 127.0.0.1 that clients trust only when told to
+    };
+    static QSslCertificate httpsCertificate();
 
-    explicit FakeWebServer(QObject *parent = nullptr);
+    explicit FakeWebServer(Transport transport = Transport::Http, QObject *parent = nullptr);
     ~FakeWebServer() override;
 
     // The address of `path` ("/appcast.xml") on this server; the server itself for no path.
@@ -73,7 +81,8 @@ private:
     void answer(QTcpSocket *socket, const Request &request);
     void streamHugeBody(QTcpSocket *socket, bool chunked);
 
-    QTcpServer m_server;
+    Transport m_transport;
+    std::unique_ptr<QTcpServer> m_server;
     QHash<QByteArray, Handler> m_handlers;
     QHash<QByteArray, std::pair<Behaviour, std::chrono::milliseconds>> m_behaviours;
     QList<Request> m_requests;
