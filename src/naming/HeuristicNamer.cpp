@@ -456,7 +456,8 @@ QStringList rankedTerms(const ScreenLayout &layout, const WordEvidence &evidence
             continue;
         const double weight = termWeight(line);
         const QHash<QString, float> confidences = wordConfidences(line.recognized);
-        for (const QString &word : unique(keywords(withoutExtensions(line.recognized.text)))) {
+        const QString text = WordEvidence::spelledOut(withoutExtensions(line.recognized.text));
+        for (const QString &word : unique(keywords(text))) {
             if (commonWords().contains(word) ||
                 (!SlugGenerator::isAllDigits(word) && !evidence.isPlausible(word)))
                 continue;

@@ -5,6 +5,7 @@
 #include "naming/SlugGenerator.h"
 #include "settings/TextScanning.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -65,7 +66,7 @@ WordEvidence::WordEvidence(const QList<LaidOutLine> &lines)
             if (folder.size() == 1 && folder.first().size() >= minFolderNameLength)
                 m_words[folder.first()].isNameLike = true;
             // Camel case split too, so "KeePassXC" also gives the words a title would.
-            QStringList words = SlugGenerator::words(token.text);
+            QStringList words = SlugGenerator::words(spelledOut(token.text));
             words += SlugGenerator::words(ArtifactExtractor::splitCamelCase(token.text));
             for (const QString &word : std::as_const(words)) {
                 add(word, token.confidence, nameLike);
@@ -120,6 +121,13 @@ bool WordEvidence::isPlausible(const QString &word) const
     });
     return isLetters && std::any_of(word.begin(), word.end(), isVowel) &&
            entry->confidence >= minNameConfidence && (entry->isNameLike || entry->lines >= 2);
+}
+
+QString WordEvidence::spelledOut(const QString &text)
+{
+    static const QRegularExpression invoiceNumber =
+        TextScanning::pattern(R"(\binv(?=[-#:]?\s?\d))", QRegularExpression::CaseInsensitiveOption);
+    return QString(text).replace(invoiceNumber, QStringLiteral("invoice "));
 }
 
 QString WordEvidence::stem(const QString &word)

@@ -24,6 +24,9 @@ public:
 
     // The singular of a plural the simple way: "entries" -> "entry", "bottles" -> "bottle".
     static QString stem(const QString &word);
+    // The text with the abbreviations that would make poor names written out: "INV-1042" and
+    // "INV#7" are invoice numbers, not the word "inv".
+    static QString spelledOut(const QString &text);
 
     // Not recognition noise: a dictionary word read with fair confidence, or a word no dictionary
     // knows (a product, a project, a person) read with high confidence that is written like a name or

@@ -208,6 +208,9 @@ void HeuristicNamerTest::rankedTerms_data()
         << Lines{line(u"whenever upon 512 MiB September notes.txt"_s, 0.3, 0.5)} << u"notes"_s;
     QTest::addRow("one form of a word")
         << Lines{line(u"Bottles"_s, 0.3, 0.6), line(u"New bottle"_s, 0.3, 0.5)} << u"bottles"_s;
+    QTest::addRow("invoice numbers count as invoice")
+        << Lines{line(u"Crater"_s, 0.3, 0.95), line(u"INV-100001 Inv#7 inventory"_s, 0.3, 0.5)}
+        << u"crater invoice inventory"_s;
 }
 
 void HeuristicNamerTest::rankedTerms()
