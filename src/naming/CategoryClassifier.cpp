@@ -69,8 +69,8 @@ const QStringList &vocabulary(ScreenshotCategory category)
                     "radio",      "music",       "game",        "games",    "achievements", "chapter",
                     "chapters",   "ebook",       "preface",     "prologue", "epilogue",     "foreword",
                     "dedication", "annotations", "reading",     "map",      "maps",         "route",
-                    "directions", "processes",   "processor",   "gpu",      "battery",      "calendar",
-                    "photos",     "movie"},
+                    "directions", "processes",   "processor",   "gpu",      "cpu",          "swap",
+                    "uptime",     "battery",     "calendar",    "photos",   "movie"},
     };
     return words[static_cast<std::size_t>(category)];
 }

@@ -98,8 +98,9 @@ const QSet<QString> &interfaceNoise()
 }
 
 // Words of any text that name nothing, beyond the slug's stop words: function words of running prose,
-// the contractions the word cutter makes of "you'll" and "that's", units, currency codes, and the
-// full month and day names that dates spell out (their short forms are interface noise).
+// the contractions the word cutter makes of "you'll" and "that's", units, currency codes, the full
+// month and day names that dates spell out (their short forms are interface noise), the titles
+// before people's names, and the system folders of Unix paths.
 const QSet<QString> &commonWords()
 {
     static const QSet<QString> words = TextScanning::wordSet({
@@ -127,7 +128,9 @@ const QSet<QString> &commonWords()
         "mins",       "hour",      "hours",    "px",        "ms",       "usd",      "eur",       "gbp",
         "jpy",        "inr",       "cad",      "aud",       "january",  "february", "march",     "april",
         "june",       "july",      "august",   "september", "october",  "november", "december",  "monday",
-        "tuesday",    "wednesday", "thursday", "friday",    "saturday", "sunday",
+        "tuesday",    "wednesday", "thursday", "friday",    "saturday", "sunday",   "mr",        "mrs",
+        "dr",         "lt",        "col",      "sgt",       "capt",     "usr",      "lib",       "libexec",
+        "sbin",       "kbps",      "mbps",     "gbps",      "kibps",    "mibps",    "gibps",
     });
     return words;
 }

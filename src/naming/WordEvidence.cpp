@@ -16,6 +16,7 @@ constexpr float minDictionaryConfidence = 0.5f;
 constexpr float minNameConfidence = 0.85f;
 constexpr qsizetype minFolderNameLength = 3;
 constexpr qsizetype minDotsLength = 3;
+constexpr qsizetype minUnknownWordLength = 3;
 
 // Capitalised ("Mailpit") or mixed case ("FreshRSS", "iPhone").
 bool isNameLike(QStringView token)
@@ -119,8 +120,10 @@ bool WordEvidence::isPlausible(const QString &word) const
     const bool isLetters = std::all_of(word.begin(), word.end(), [](QChar c) {
         return c.isLetter();
     });
-    return isLetters && std::any_of(word.begin(), word.end(), isVowel) &&
-           entry->confidence >= minNameConfidence && (entry->isNameLike || entry->lines >= 2);
+    // Two letters are mostly the cut-off end of a path or a word ("/usr/lib/firefox/fi").
+    return isLetters && word.size() >= minUnknownWordLength &&
+           std::any_of(word.begin(), word.end(), isVowel) && entry->confidence >= minNameConfidence &&
+           (entry->isNameLike || entry->lines >= 2);
 }
 
 QString WordEvidence::spelledOut(const QString &text)

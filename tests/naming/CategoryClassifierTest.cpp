@@ -44,6 +44,9 @@ void CategoryClassifierTest::classify_data()
     QTest::addRow("an ebook reader is other")
         << u"Moby Dick. Dedication, Preface, Annotations. Posted by the publisher"_s << none << none
         << ScreenshotCategory::Other;
+    QTest::addRow("a system monitor's totals are no receipt")
+        << u"cpu 8%, mem Total: 15.5 GiB, swap 4.95 GiB, net Total: 898 GiB, uptime 52d"_s << none << none
+        << ScreenshotCategory::Other;
     QTest::addRow("nothing scores") << u"Lorem ipsum dolor"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("keywords match whole words only")
         << u"paidup ordering billings"_s << none << none << ScreenshotCategory::Other;

@@ -204,8 +204,9 @@ void HeuristicNamerTest::rankedTerms_data()
         << report + Lines{line(u"Budget"_s, 0.02, 0.7, 0.1), line(u"Budget"_s, 0.02, 0.6, 0.1),
                           line(u"Budget"_s, 0.02, 0.5, 0.1), line(u"Budget"_s, 0.02, 0.4, 0.1)}
         << u"revenue budget quarterly"_s;
-    QTest::addRow("prose, units, dates and extensions name nothing")
-        << Lines{line(u"whenever upon 512 MiB September notes.txt"_s, 0.3, 0.5)} << u"notes"_s;
+    QTest::addRow("prose, units, dates, titles, system folders and extensions name nothing")
+        << Lines{line(u"whenever upon 512 MiB 2 Mbps September Lt. /usr/lib notes.txt"_s, 0.3, 0.5)}
+        << u"notes"_s;
     QTest::addRow("one form of a word")
         << Lines{line(u"Bottles"_s, 0.3, 0.6), line(u"New bottle"_s, 0.3, 0.5)} << u"bottles"_s;
     QTest::addRow("invoice numbers count as invoice")
