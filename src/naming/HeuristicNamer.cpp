@@ -100,7 +100,7 @@ const QSet<QString> &interfaceNoise()
 // Words of any text that name nothing, beyond the slug's stop words: function words of running prose,
 // the contractions the word cutter makes of "you'll" and "that's", units, currency codes, the full
 // month and day names that dates spell out (their short forms are interface noise), the titles
-// before people's names, and the system folders of Unix paths.
+// before people's names, the system folders of Unix paths, and the counters under every item of a feed.
 const QSet<QString> &commonWords()
 {
     static const QSet<QString> words = TextScanning::wordSet({
@@ -130,7 +130,8 @@ const QSet<QString> &commonWords()
         "june",       "july",      "august",   "september", "october",  "november", "december",  "monday",
         "tuesday",    "wednesday", "thursday", "friday",    "saturday", "sunday",   "mr",        "mrs",
         "dr",         "lt",        "col",      "sgt",       "capt",     "usr",      "lib",       "libexec",
-        "sbin",       "kbps",      "mbps",     "gbps",      "kibps",    "mibps",    "gibps",
+        "sbin",       "kbps",      "mbps",     "gbps",      "kibps",    "mibps",    "gibps",     "points",
+        "comments",   "upvotes",   "likes",    "reposts",   "retweets",
     });
     return words;
 }

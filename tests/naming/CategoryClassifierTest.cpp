@@ -47,6 +47,9 @@ void CategoryClassifierTest::classify_data()
     QTest::addRow("a system monitor's totals are no receipt")
         << u"cpu 8%, mem Total: 15.5 GiB, swap 4.95 GiB, net Total: 898 GiB, uptime 52d"_s << none << none
         << ScreenshotCategory::Other;
+    QTest::addRow("a markets page's prices are no receipt")
+        << u"Markets, News. Stocks: TSLA $210.73, NVDA $102.83. Crypto: BTC $53,996"_s << none << none
+        << ScreenshotCategory::Web;
     QTest::addRow("nothing scores") << u"Lorem ipsum dolor"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("keywords match whole words only")
         << u"paidup ordering billings"_s << none << none << ScreenshotCategory::Other;

@@ -207,6 +207,11 @@ void HeuristicNamerTest::rankedTerms_data()
     QTest::addRow("prose, units, dates, titles, system folders and extensions name nothing")
         << Lines{line(u"whenever upon 512 MiB 2 Mbps September Lt. /usr/lib notes.txt"_s, 0.3, 0.5)}
         << u"notes"_s;
+    QTest::addRow("a feed's counters name nothing")
+        << Lines{line(u"Elon Musk satellites"_s, 0.3, 0.6),
+                 line(u"8h 3,863 points 690 comments"_s, 0.3, 0.55), line(u"Chinese submarines"_s, 0.3, 0.5),
+                 line(u"3h 1,542 points 342 comments"_s, 0.3, 0.45)}
+        << u"elon musk satellites"_s;
     QTest::addRow("one form of a word")
         << Lines{line(u"Bottles"_s, 0.3, 0.6), line(u"New bottle"_s, 0.3, 0.5)} << u"bottles"_s;
     QTest::addRow("invoice numbers count as invoice")
