@@ -59,7 +59,6 @@ private slots:
     void undoRestoresOriginalName();
     void undoAfterOriginalFolderWasDeleted();
     void missingFileDropsTheRecord();
-    void folderThatCannotBeCreatedKeepsTheFile();
     void leftAsItIs_data();
     void leftAsItIs();
     void fileThatCannotBeReadKeepsItsName_data();
@@ -388,18 +387,6 @@ void RenameCoordinatorTest::missingFileDropsTheRecord()
              u"“acme-invoice.png” is no longer where Quillo put it. "
              "It may have been moved, renamed or deleted."_s);
     QVERIFY(m_history->records().isEmpty());
-}
-
-void RenameCoordinatorTest::folderThatCannotBeCreatedKeepsTheFile()
-{
-    m_settings->setFolderRoutingEnabled(true);
-    createScreenshot(u"Other"_s, "a file where the folder should be");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Could not rename Screenshot .*"_s));
-    const QString path = createScreenshot();
-    QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
-    QVERIFY(QFile::exists(path));
-    QVERIFY(m_history->records().isEmpty());
-    QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
 void RenameCoordinatorTest::leftAsItIs_data()
