@@ -77,9 +77,6 @@ class BacklogRun final : public QObject
 public:
     explicit BacklogRun(const CommandRequest &request)
         : m_request(request)
-        , m_local([this] {
-            return std::make_shared<OnDeviceNamer>(namerOptions(), m_pool);
-        })
         , m_namer(namerOptions(), m_pool)
         , m_report(request.json)
         , m_showsProgress(!request.json && ::isatty(STDOUT_FILENO))

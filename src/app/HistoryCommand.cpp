@@ -77,7 +77,7 @@ Found find(const QList<RenameRecord> &records, const QString &id)
 
 int list(bool json)
 {
-    LocalHistoryWriter local(nullptr);
+    LocalHistoryWriter local;
     const QList<RenameRecord> &records = local.history().records();
     if (records.isEmpty() && !json)
         std::puts("No screenshots renamed yet");
@@ -88,7 +88,7 @@ int list(bool json)
 
 int undo(const CommandRequest &request)
 {
-    LocalHistoryWriter local(nullptr);
+    LocalHistoryWriter local;
     const Found found = find(local.history().records(), request.undoId);
     if (!found.record) {
         std::fprintf(stderr, "quillo: %s\n", qPrintable(found.error));

@@ -2,12 +2,11 @@
 
 #include "settings/ScreencapturePreferences.h"
 
-LocalHistoryWriter::LocalHistoryWriter(RenameCoordinator::NamerProvider namerProvider)
+LocalHistoryWriter::LocalHistoryWriter()
     : m_preferences(PreferencesStore::defaultPath())
     , m_settings(m_preferences)
     , m_history(m_preferences)
-    , m_coordinator(m_settings, m_history, std::move(namerProvider), m_fileSystem,
-                    RenameCoordinator::Clock::system())
+    , m_coordinator(m_settings, m_history, nullptr, m_fileSystem, RenameCoordinator::Clock::system())
 {
     // The screenshot tool's own file-name prefix counts here as it does for the watcher.
     ScreenshotDetector detector = m_coordinator.detector();

@@ -11,7 +11,7 @@
 class LocalHistoryWriter final : public HistoryWriter
 {
 public:
-    explicit LocalHistoryWriter(RenameCoordinator::NamerProvider namerProvider);
+    LocalHistoryWriter();
 
     RenameOutcome<RenameRecord> rename(const NamedFile &file) override
     {
