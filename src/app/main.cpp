@@ -43,6 +43,14 @@ void restartWithSingleThreadedRecognition(char *argv[])
     if (std::getenv("OMP_THREAD_LIMIT"))
         return;
     setenv("OMP_THREAD_LIMIT", "1", 1);
+    // By its real path: the process is named after the file it runs, and "exe" would hide Quillo
+    // from top and pkill.
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        path[length] = '\0';
+        execv(path, argv);
+    }
     execv("/proc/self/exe", argv);
     // Still here: carry on, only slower.
 }

@@ -43,7 +43,9 @@ private slots:
 
 private:
     // Returns once the program says it is watching (or paused).
-    QuilloProcess *startQuillo(const QByteArray &readyLine = "Watching ");
+    QuilloProcess *
+    startQuillo(const QByteArray &readyLine = "Watching ",
+                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     void copyScreenshot(const QString &corpusImage, const QString &name);
     QString configPath() const { return QDir::home().filePath(QStringLiteral(".config/quillo/quillo.conf")); }
 
@@ -77,11 +79,11 @@ void EndToEndTest::cleanup()
     m_processes.clear();
 }
 
-QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine)
+QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine, const QProcessEnvironment &environment)
 {
-    QuilloProcess *process =
-        QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")}, readyLine)
-            .release();
+    QuilloProcess *process = QuilloProcess::start(QStringLiteral(QUILLO_BINARY),
+                                                  {QStringLiteral("--headless")}, readyLine, environment)
+                                 .release();
     m_processes.append(process);
     return process;
 }
@@ -140,7 +142,13 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
 
 void EndToEndTest::secondCopyTakesOver()
 {
-    QProcess *first = startQuillo();
+    // Started as the desktop starts it, without the thread limit it then sets itself: it is still
+    // called quillo in process lists.
+    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+    desktop.remove(QStringLiteral("OMP_THREAD_LIMIT"));
+    QProcess *first = startQuillo("Watching ", desktop);
+    QCOMPARE(TestFiles::read(QStringLiteral("/proc/%1/comm").arg(first->processId())),
+             QByteArray("quillo\n"));
     QProcess *second = startQuillo();
     QTRY_COMPARE_WITH_TIMEOUT(first->state(), QProcess::NotRunning, 3000);
     QCOMPARE(first->exitStatus(), QProcess::NormalExit);
