@@ -85,18 +85,20 @@ void describe(QCommandLineParser &parser)
         "Without arguments it watches your screenshot folder and renames each new "
         "screenshot.\n"
         "  quillo name [--json] FILE...   print the name Quillo would give each file\n"
-        "  quillo rename [--dry-run] [--json] [--recursive] PATH...\n"
+        "  quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...\n"
         "                                 rename the screenshots among these files and folders\n"
         "  quillo history [--json]        list the renames Quillo remembers\n"
         "  quillo undo [ID|--last]        put a renamed file back under its old name"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("With name: print one JSON object per file.")});
+    parser.addOption(
+        {QStringLiteral("json"), QStringLiteral("With name, rename and history: print JSON for scripts.")});
     parser.addOption({QStringLiteral("autostart"),
                       QStringLiteral("Started with the session: open no window, even without a tray.")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("name, or nothing to run Quillo."),
-                                 QStringLiteral("[name FILE...]"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("name, rename, history or undo; nothing to run Quillo."),
+                                 QStringLiteral("[command ...]"));
 }
 
 // Without a display there is no tray, panel or window.
