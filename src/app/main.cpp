@@ -212,7 +212,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     describe(parser);
     parser.process(*app);
-    LogHandler::install();
+    LogHandler::install(isNameCommand);
 
     if (isNameCommand) {
         // The shell's bytes, not the parser's decoded text: a name need not be valid UTF-8.

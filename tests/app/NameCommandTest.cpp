@@ -34,6 +34,7 @@ private:
     struct Run
     {
         QList<QJsonObject> lines;
+        QByteArray errors;
         int exitCode = -1;
         qint64 elapsedMs = 0;
     };
@@ -69,7 +70,6 @@ void NameCommandTest::useModelAt(const QUrl &url, bool allowed, const QString &a
 NameCommandTest::Run NameCommandTest::name(const QStringList &files)
 {
     QProcess quillo;
-    quillo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer timer;
     timer.start();
     quillo.start(QStringLiteral(QUILLO_BINARY),
@@ -83,6 +83,7 @@ NameCommandTest::Run NameCommandTest::name(const QStringList &files)
         return run;
     run.elapsedMs = timer.elapsed();
     run.exitCode = quillo.exitCode();
+    run.errors = quillo.readAllStandardError();
     for (const QByteArray &line : quillo.readAllStandardOutput().split('\n')) {
         if (!line.isEmpty())
             run.lines.append(QJsonDocument::fromJson(line).object());
@@ -123,6 +124,8 @@ void NameCommandTest::modelAnswerNamesTheFile()
     const Run run = name({m_image});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.lines.size(), 1);
+    // Like every command, it prints its results, not the program's log.
+    QVERIFY2(!run.errors.contains(" info: "), run.errors.constData());
     QCOMPARE(run.lines[0].value(QStringLiteral("source")).toString(), source);
     if (source != QLatin1String("heuristics")) {
         QCOMPARE(run.lines[0].value(QStringLiteral("slug")).toString(),
