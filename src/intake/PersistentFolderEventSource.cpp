@@ -7,6 +7,9 @@
 
 namespace {
 
+// Folders appearing and vanishing all the time could otherwise keep the search for the folder going.
+constexpr int maximumLooks = 64;
+
 // The nearest folder above `path` that exists; "/" at the latest.
 QString existingFolderAbove(const QString &path)
 {
@@ -102,9 +105,8 @@ void PersistentFolderEventSource::aboveChanged(const FolderEvent &event)
 void PersistentFolderEventSource::lookForFolder()
 {
     // A folder watched just now may have gained the next folder on the way before its watch began,
-    // and no event will say so: look again until the folder waited in stays the same. Bounded, as
-    // folders appearing and vanishing all the time could otherwise keep this going.
-    for (int look = 0; look < 64; ++look) {
+    // and no event will say so: look again until the folder waited in stays the same.
+    for (int look = 0; look < maximumLooks; ++look) {
         if (QFileInfo(m_folderPath).isDir() && watchFolder()) {
             if (m_handler)
                 m_handler({FolderEventKind::FolderBack, QString(), true, true});
