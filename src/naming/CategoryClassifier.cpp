@@ -34,8 +34,8 @@ QString spacedWords(QStringView text)
 
 // What screenshots of each kind say besides the routing rule's keywords, from Linux applications and
 // web apps: shops and bookkeeping, terminals and logs, design tools and settings, mail and chat,
-// documentation, dashboards and market pages, and for Other the players, games, readers, maps and monitors
-// that had no evidence at all.
+// documentation, dashboards, market pages and search engines, and for Other the players, games,
+// readers, maps and monitors that had no evidence at all.
 const QStringList &vocabulary(ScreenshotCategory category)
 {
     static const std::array<QStringList, 6> words{
@@ -58,11 +58,12 @@ const QStringList &vocabulary(ScreenshotCategory category)
                     "unsubscribe",  "attachment", "attachments", "conversation", "conversations",
                     "group",        "contacts",   "channels",    "replies",      "direct messages",
                     "participants", "mute"},
-        QStringList{"documentation", "getting started", "installation", "guide",   "tutorial",
-                    "pricing",       "features",        "feed",         "feeds",   "rss",
-                    "visitors",      "pageviews",       "referrers",    "traffic", "sign up",
-                    "privacy",       "newsletter",      "homepage",     "website", "browser",
-                    "metrics",       "monitoring",      "markets",      "stocks",  "crypto"},
+        QStringList{"documentation",  "getting started", "installation", "guide",   "tutorial",
+                    "pricing",        "features",        "feed",         "feeds",   "rss",
+                    "visitors",       "pageviews",       "referrers",    "traffic", "sign up",
+                    "privacy",        "newsletter",      "homepage",     "website", "browser",
+                    "metrics",        "monitoring",      "markets",      "stocks",  "crypto",
+                    "people also ask"},
         QStringList{"weather",    "forecast",    "temperature", "humidity", "wind",         "sunrise",
                     "sunset",     "celsius",     "fahrenheit",  "playlist", "album",        "albums",
                     "artist",     "song",        "songs",       "track",    "tracks",       "podcast",

@@ -50,6 +50,9 @@ void CategoryClassifierTest::classify_data()
     QTest::addRow("a markets page's prices are no receipt")
         << u"Markets, News. Stocks: TSLA $210.73, NVDA $102.83. Crypto: BTC $53,996"_s << none << none
         << ScreenshotCategory::Web;
+    QTest::addRow("a search engine's results are web")
+        << u"All News Images Videos. Join our newsletter, email updates for the group. People also ask"_s
+        << none << none << ScreenshotCategory::Web;
     QTest::addRow("nothing scores") << u"Lorem ipsum dolor"_s << none << none << ScreenshotCategory::Other;
     QTest::addRow("keywords match whole words only")
         << u"paidup ordering billings"_s << none << none << ScreenshotCategory::Other;
