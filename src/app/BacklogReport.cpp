@@ -3,7 +3,6 @@
 #include "settings/TextScanning.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,14 +10,10 @@
 namespace {
 
 using Result = BacklogReport::Result;
+using TextScanning::escapedPath;
 
 // Exit status of a command ended by SIGINT, as shells report it.
 constexpr int stoppedStatus = 130;
-
-QString shown(const QString &path)
-{
-    return TextScanning::escaped(QFile::encodeName(path));
-}
 
 QString resultName(Result result)
 {
@@ -44,14 +39,15 @@ QString plainLine(const BacklogReport::Entry &entry)
     const QString target = QDir(QFileInfo(entry.file).absolutePath()).relativeFilePath(entry.renamedPath);
     switch (entry.result) {
     case Result::Renamed:
-        return shown(entry.file) + QStringLiteral(" \u2192 ") + shown(target);
+        return escapedPath(entry.file) + QStringLiteral(" \u2192 ") + escapedPath(target);
     case Result::WouldRename:
-        return QStringLiteral("would rename ") + shown(entry.file) + QStringLiteral(" \u2192 ") +
-               shown(target);
+        return QStringLiteral("would rename ") + escapedPath(entry.file) + QStringLiteral(" \u2192 ") +
+               escapedPath(target);
     case Result::AlreadyNamed:
-        return QStringLiteral("skipped ") + shown(entry.file) + QStringLiteral(": already named by Quillo");
+        return QStringLiteral("skipped ") + escapedPath(entry.file) +
+               QStringLiteral(": already named by Quillo");
     case Result::Failed:
-        return QStringLiteral("quillo: ") + shown(entry.file) + QStringLiteral(": ") + entry.error;
+        return QStringLiteral("quillo: ") + escapedPath(entry.file) + QStringLiteral(": ") + entry.error;
     case Result::NotScreenshot:
         break;
     }

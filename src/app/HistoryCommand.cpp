@@ -6,7 +6,6 @@
 #include "settings/TextScanning.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,11 +19,6 @@ constexpr int shortIdLength = 8;
 QString idText(const RenameRecord &record)
 {
     return record.id.toString(QUuid::WithoutBraces).toUpper();
-}
-
-QString shown(const QString &text)
-{
-    return TextScanning::escaped(QFile::encodeName(text));
 }
 
 } // namespace
@@ -47,9 +41,9 @@ QByteArray line(const RenameRecord &record, bool json)
         return QJsonDocument(object).toJson(QJsonDocument::Compact);
     }
     const QStringList fields{idText(record).left(shortIdLength),
-                             shown(renamed.fileName()),
-                             shown(record.originalFilename),
-                             shown(renamed.absolutePath()),
+                             TextScanning::escapedPath(renamed.fileName()),
+                             TextScanning::escapedPath(record.originalFilename),
+                             TextScanning::escapedPath(renamed.absolutePath()),
                              record.renamedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                              rawValue(record.namingSource)};
     return fields.join(u'\t').toUtf8();
@@ -102,7 +96,7 @@ int undo(const CommandRequest &request)
                      qPrintable(restored.error.description));
         return 1;
     }
-    std::printf("Restored %s\n", qPrintable(shown(*restored.value)));
+    std::printf("Restored %s\n", qPrintable(TextScanning::escapedPath(*restored.value)));
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/TextScanning.h"
 
 #include <QChar>
+#include <QFile>
 
 namespace {
 
@@ -84,6 +85,11 @@ namespace TextScanning {
 QString escaped(const QByteArray &utf8)
 {
     return escapedText(utf8, false);
+}
+
+QString escapedPath(const QString &path)
+{
+    return escapedText(QFile::encodeName(path), false);
 }
 
 QString quoted(const QString &text)

@@ -56,6 +56,8 @@ QSet<QString> wordSet(std::initializer_list<const char *> words);
 // other control characters, bidirectional controls, backslashes and bytes that are not UTF-8 are
 // written as escapes.
 QString escaped(const QByteArray &utf8);
+// A path or file name as the file system spells it, escaped the same way.
+QString escapedPath(const QString &path);
 // The same in double quotes, with the quotes inside escaped, for a log line.
 QString quoted(const QString &text);
 
