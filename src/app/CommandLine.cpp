@@ -101,26 +101,40 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
     return {request, {}};
 }
 
-QString usage(Command command)
+QString synopsis(Command command)
 {
     switch (command) {
     case Command::Rename:
-        return QStringLiteral(
-            "Usage: quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...\n"
+        return QStringLiteral("quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...");
+    case Command::History:
+        return QStringLiteral("quillo history [--json]");
+    case Command::Undo:
+        return QStringLiteral("quillo undo [ID|--last]");
+    }
+    return {};
+}
+
+QString usage(Command command)
+{
+    QString details;
+    switch (command) {
+    case Command::Rename:
+        details = QStringLiteral(
             "Names every screenshot among the files and folders given, as Quillo names new ones.\n"
             "  --dry-run    print what would be renamed; change nothing\n"
             "  --json       print one JSON object per file\n"
             "  --recursive  also look in subfolders\n"
             "  --jobs N     read N files at once (default: one per core)\n");
+        break;
     case Command::History:
-        return QStringLiteral("Usage: quillo history [--json]\n"
-                              "Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
-                              "folder, when, source.\n");
+        details = QStringLiteral("Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
+                                 "folder, when, source.\n");
+        break;
     case Command::Undo:
-        return QStringLiteral("Usage: quillo undo [ID|--last]\n"
-                              "Puts a renamed file back under its old name; without an id, the newest.\n");
+        details = QStringLiteral("Puts a renamed file back under its old name; without an id, the newest.\n");
+        break;
     }
-    return {};
+    return QStringLiteral("Usage: ") + synopsis(command) + u'\n' + details;
 }
 
 } // namespace CommandLine

@@ -43,6 +43,8 @@ struct Parsed
 // `arguments` follow the command's name.
 Parsed parse(CommandRequest::Command command, const QList<QByteArray> &arguments);
 
+// How the command is written: "quillo history [--json]".
+QString synopsis(CommandRequest::Command command);
 // The usage text `--help` prints.
 QString usage(CommandRequest::Command command);
 

@@ -78,17 +78,32 @@ void preferX11WhereAvailable()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// "  synopsis   what it does", the description on a line of its own after a long synopsis.
+QString commandLine(const QString &synopsis, const QString &purpose)
+{
+    constexpr qsizetype purposeColumn = 33;
+    const QString start = QStringLiteral("  ") + synopsis;
+    return start.size() < purposeColumn ? start.leftJustified(purposeColumn) + purpose
+                                        : start + u'\n' + QString(purposeColumn, u' ') + purpose;
+}
+
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Quillo names new screenshots after what they show, on this computer.\n\n"
-        "Without arguments it watches your screenshot folder and renames each new "
-        "screenshot.\n"
-        "  quillo name [--json] FILE...   print the name Quillo would give each file\n"
-        "  quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...\n"
-        "                                 rename the screenshots among these files and folders\n"
-        "  quillo history [--json]        list the renames Quillo remembers\n"
-        "  quillo undo [ID|--last]        put a renamed file back under its old name"));
+    using Command = CommandRequest::Command;
+    const QStringList commands{
+        commandLine(QStringLiteral("quillo name [--json] FILE..."),
+                    QStringLiteral("print the name Quillo would give each file")),
+        commandLine(CommandLine::synopsis(Command::Rename),
+                    QStringLiteral("rename the screenshots among these files and folders")),
+        commandLine(CommandLine::synopsis(Command::History),
+                    QStringLiteral("list the renames Quillo remembers")),
+        commandLine(CommandLine::synopsis(Command::Undo),
+                    QStringLiteral("put a renamed file back under its old name"))};
+    parser.setApplicationDescription(
+        QStringLiteral("Quillo names new screenshots after what they show, on this computer.\n\n"
+                       "Without arguments it watches your screenshot folder and renames each new "
+                       "screenshot.\n") +
+        commands.join(u'\n'));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
