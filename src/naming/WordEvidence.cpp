@@ -67,8 +67,9 @@ WordEvidence::WordEvidence(const QList<LaidOutLine> &lines)
             if (folder.size() == 1 && folder.first().size() >= minFolderNameLength)
                 m_words[folder.first()].isNameLike = true;
             // Camel case split too, so "KeePassXC" also gives the words a title would.
-            QStringList words = SlugGenerator::words(spelledOut(token.text));
-            words += SlugGenerator::words(ArtifactExtractor::splitCamelCase(token.text));
+            const QString text = spelledOut(token.text);
+            QStringList words = SlugGenerator::words(text);
+            words += SlugGenerator::words(ArtifactExtractor::splitCamelCase(text));
             for (const QString &word : std::as_const(words)) {
                 add(word, token.confidence, nameLike);
                 if (!onLine.contains(word)) {
