@@ -305,14 +305,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
     const QString name = fileName(file.path);
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
     if (!candidate)
-        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D is gone."));
+        return UndoError::aboutFile(name, QStringLiteral("is gone."));
     if (candidate->identity != file.identity)
-        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D changed while it was named."));
+        return UndoError::aboutFile(name, QStringLiteral("changed while it was named."));
     const DetectionVerdict verdict = requestedFileVerdict(*candidate);
     if (verdict == DetectionVerdict::RejectAlreadyProcessed)
         return UndoError::alreadyNamed(name);
     if (verdict != DetectionVerdict::Accept)
-        return UndoError::fileSystem(u'\u201C' + name + QStringLiteral("\u201D is not a screenshot."));
+        return UndoError::aboutFile(name, QStringLiteral("is not a screenshot."));
     return finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
 }
 

@@ -22,6 +22,8 @@ struct UndoError
     static UndoError fileMissingForChange(const QString &fileName);
     static UndoError alreadyNamed(const QString &fileName);
     static UndoError fileSystem(const QString &description) { return {Kind::FileSystem, description}; }
+    // "“name.png” <problem>"
+    static UndoError aboutFile(const QString &fileName, const QString &problem, Kind kind = Kind::FileSystem);
 };
 
 // A value, or the error that prevented it.
