@@ -60,9 +60,10 @@ ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
     // Read from the header, nothing decoded yet.
     const QSize size = reader.size();
     const int bitsPerPixel = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
-    if (size.isValid())
-        if (auto refused = overBudget(QStringLiteral("image"), size.width(), size.height(), bitsPerPixel))
-            return *refused;
+    if (const auto refused =
+            size.isValid() ? overBudget(QStringLiteral("image"), size.width(), size.height(), bitsPerPixel)
+                           : std::nullopt)
+        return *refused;
     const QImage image = reader.read();
     if (image.isNull())
         return failure(QStringLiteral("cannot decode image (%1)").arg(reader.errorString()));
