@@ -1,20 +1,36 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Command = CommandRequest::Command;
 
+// How each command is called and what follows its name.
+struct Spelling
+{
+    Command command;
+    QLatin1StringView name;
+    QLatin1StringView arguments;
+};
+constexpr Spelling spellings[] = {
+    {Command::Rename, QLatin1StringView("rename"),
+     QLatin1StringView("[--dry-run] [--json] [--recursive] [--jobs N] PATH...")},
+    {Command::History, QLatin1StringView("history"), QLatin1StringView("[--json]")},
+    {Command::Undo, QLatin1StringView("undo"), QLatin1StringView("[ID|--last]")},
+};
+
+const Spelling &spelling(Command command)
+{
+    return *std::find_if(std::begin(spellings), std::end(spellings), [command](const Spelling &candidate) {
+        return candidate.command == command;
+    });
+}
+
 QString commandName(Command command)
 {
-    switch (command) {
-    case Command::Rename:
-        return QStringLiteral("rename");
-    case Command::History:
-        return QStringLiteral("history");
-    case Command::Undo:
-        return QStringLiteral("undo");
-    }
-    return {};
+    return spelling(command).name;
 }
 
 // Sets the flag `option` names for this command; false when it has no such option.
@@ -47,9 +63,9 @@ namespace CommandLine {
 
 std::optional<Command> command(const QByteArray &firstArgument)
 {
-    for (const Command candidate : {Command::Rename, Command::History, Command::Undo}) {
-        if (firstArgument == commandName(candidate).toLatin1())
-            return candidate;
+    for (const Spelling &candidate : spellings) {
+        if (firstArgument == candidate.name)
+            return candidate.command;
     }
     return std::nullopt;
 }
@@ -103,15 +119,7 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
 
 QString synopsis(Command command)
 {
-    switch (command) {
-    case Command::Rename:
-        return QStringLiteral("quillo rename [--dry-run] [--json] [--recursive] [--jobs N] PATH...");
-    case Command::History:
-        return QStringLiteral("quillo history [--json]");
-    case Command::Undo:
-        return QStringLiteral("quillo undo [ID|--last]");
-    }
-    return {};
+    return QStringLiteral("quillo ") + spelling(command).name + u' ' + spelling(command).arguments;
 }
 
 QString usage(Command command)
