@@ -8,12 +8,12 @@
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
 #include "naming/RecognitionLanguages.h"
+#include "renaming/FileManager.h"
 #include "renaming/RenameHistoryStore.h"
-#include "renaming/Workspace.h"
-#include "settings/BookmarkStore.h"
 #include "settings/CanonicalPath.h"
+#include "settings/FolderAccess.h"
 #include "settings/PreferencesStore.h"
-#include "settings/ScreencapturePreferences.h"
+#include "settings/ScreenshotToolSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/WatchedFolderRules.h"
 #include "ui/SettingsPresentation.h"
@@ -39,7 +39,7 @@ AppController::AppController(AppServices services, QObject *parent)
     , m_services(std::move(services))
     , m_settings(std::make_unique<SettingsStore>(m_services.preferences))
     , m_history(std::make_unique<RenameHistoryStore>(m_services.preferences))
-    , m_bookmarks(std::make_unique<BookmarkStore>(m_services.preferences, m_services.isSandboxed))
+    , m_folderAccess(std::make_unique<FolderAccess>(m_services.preferences, m_services.isSandboxed))
 {}
 
 AppController::~AppController()
@@ -54,7 +54,7 @@ void AppController::start()
         emit quitRequested();
     });
     m_services.takeOver.announce();
-    m_bookmarks->restoreAccess();
+    m_folderAccess->restoreAccess();
 
     m_coordinator = std::make_unique<RenameCoordinator>(
         *m_settings, *m_history,
@@ -105,7 +105,7 @@ void AppController::shutdown()
 {
     if (m_watcher)
         m_watcher->stop();
-    m_bookmarks->stopAccessingAll();
+    m_folderAccess->stopAccessingAll();
 }
 
 void AppController::observePreferencesFolder()
@@ -126,7 +126,7 @@ void AppController::observePreferencesFolder()
 void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
 {
     ScreenshotDetector detector = m_coordinator->detector();
-    detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
+    detector.customFilenamePrefix = ScreenshotToolSettings::customNamePrefix();
     m_coordinator->setDetector(detector);
     if (!forceRestart && isWaitingForCustomFolder())
         return;
@@ -140,7 +140,7 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
     }
     m_coordinator->setWatchedFolder(resolved);
 
-    const bool needsAccess = m_bookmarks->authorization(resolved) == FolderAuthorization::NeedsAccess;
+    const bool needsAccess = m_folderAccess->authorization(resolved) == FolderAuthorization::NeedsAccess;
     const bool accessChanged = needsAccess != m_settings->needsFolderAccess();
     m_settings->setNeedsFolderAccess(needsAccess);
     if (restart || accessChanged)
@@ -232,8 +232,8 @@ bool AppController::isRefused(const QString &folder)
 
 void AppController::rememberWatchedFolder(const QString &folder)
 {
-    const auto result = m_bookmarks->rememberWatchedFolder(folder);
-    if (!result.bookmark) {
+    const auto result = m_folderAccess->rememberWatchedFolder(folder);
+    if (!result.grant) {
         m_services.prompts.warn(
             QStringLiteral("Could not keep access to \u201C%1\u201D").arg(folderName(folder)), result.error);
     }
@@ -264,7 +264,7 @@ RenameOutcome<QString> AppController::undone(const QUuid &id, RenameOutcome<QStr
 void AppController::reveal(const RenameRecord &record)
 {
     if (m_services.fileSystem.exists(record.renamedPath)) {
-        m_services.workspace.reveal(record.renamedPath);
+        m_services.fileManager.reveal(record.renamedPath);
         return;
     }
     m_history->remove(record.id);
@@ -276,7 +276,7 @@ void AppController::reveal(const RenameRecord &record)
 void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
-        m_services.workspace.openFolder(*folder);
+        m_services.fileManager.openFolder(*folder);
 }
 
 void AppController::announceModelServer()

@@ -9,7 +9,7 @@
 #include <memory>
 
 class AppController;
-class BookmarkStore;
+class FolderAccess;
 class CaptureContextSource;
 class DesktopInterface;
 class DirectoryChangeObserver;
@@ -19,7 +19,7 @@ class RenameHistoryStore;
 class SettingsStore;
 class TakeOverChannel;
 class UserPrompts;
-class Workspace;
+class FileManager;
 
 // Everything the controller uses from the desktop, handed in so tests can replace any of it.
 struct AppServices
@@ -27,7 +27,7 @@ struct AppServices
     PreferencesStore &preferences;
     const FileSystem &fileSystem;
     CaptureContextSource &captureContext;
-    Workspace &workspace;
+    FileManager &fileManager;
     UserPrompts &prompts;
     TakeOverChannel &takeOver;
     // Makes the namer for one screenshot from the settings at that moment.
@@ -68,7 +68,7 @@ public:
 
     SettingsStore &settings() { return *m_settings; }
     RenameHistoryStore &history() { return *m_history; }
-    BookmarkStore &bookmarks() { return *m_bookmarks; }
+    FolderAccess &folderAccess() { return *m_folderAccess; }
     RenameCoordinator &coordinator() { return *m_coordinator; }
     PreferencesStore &preferences() { return m_services.preferences; }
     DesktopInterface *desktop() const { return m_desktop.get(); }
@@ -97,7 +97,7 @@ private:
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<RenameHistoryStore> m_history;
-    std::unique_ptr<BookmarkStore> m_bookmarks;
+    std::unique_ptr<FolderAccess> m_folderAccess;
     std::unique_ptr<RenameCoordinator> m_coordinator;
     std::unique_ptr<ScreenshotWatcher> m_watcher;
     std::unique_ptr<DesktopInterface> m_desktop;

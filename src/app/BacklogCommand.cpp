@@ -7,7 +7,7 @@
 #include "app/ProgressLine.h"
 #include "app/UnixSignals.h"
 #include "naming/ModelPause.h"
-#include "naming/OnDeviceNamer.h"
+#include "naming/ScreenshotNamer.h"
 #include "settings/CanonicalPath.h"
 
 #include <QCoreApplication>
@@ -108,10 +108,10 @@ public:
     }
 
 private:
-    OnDeviceNamer::Options namerOptions() const
+    ScreenshotNamer::Options namerOptions() const
     {
         const SettingsStore &settings = m_local.settings();
-        return OnDeviceNamer::Options::fromSettings(settings, m_modelPause);
+        return ScreenshotNamer::Options::fromSettings(settings, m_modelPause);
     }
 
     // Sorts the files into those to name, those already named and the rest.
@@ -159,7 +159,7 @@ private:
             m_current = pending.file;
             QtConcurrent::run(&m_pool, [this, path = pending.path, routing = m_local.settings().routing()] {
                 return m_namer.name(path, CaptureContext{}, routing);
-            }).then(this, [this, pending](const OnDeviceNamer::Outcome &outcome) {
+            }).then(this, [this, pending](const ScreenshotNamer::Outcome &outcome) {
                 --m_inFlight;
                 ++m_done;
                 finish(pending, outcome);
@@ -172,7 +172,7 @@ private:
     }
 
     // On the main thread, one file at a time: the rename itself never runs concurrently.
-    void finish(const Pending &pending, const OnDeviceNamer::Outcome &outcome)
+    void finish(const Pending &pending, const ScreenshotNamer::Outcome &outcome)
     {
         if (!outcome.recognitionError.isEmpty()) {
             report({Result::Failed, pending.file, {}, {}, outcome.recognitionError});
@@ -239,7 +239,7 @@ private:
     LocalHistoryWriter m_local;
     // One per run: a stalled model server is not asked again for every file of the backlog.
     const std::shared_ptr<ModelPause> m_modelPause = std::make_shared<ModelPause>();
-    const OnDeviceNamer m_namer;
+    const ScreenshotNamer m_namer;
     std::unique_ptr<DBusHistoryWriter> m_running;
     HistoryWriter *m_writer = nullptr;
     BacklogReport m_report;

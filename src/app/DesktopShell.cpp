@@ -3,15 +3,15 @@
 #include "app/AppController.h"
 #include "app/AppLog.h"
 #include "renaming/RenameHistoryStore.h"
-#include "settings/BookmarkStore.h"
+#include "settings/FolderAccess.h"
 #include "settings/SettingsStore.h"
 #include "ui/AppcastUpdateDriver.h"
-#include "ui/MenuBarController.h"
 #include "ui/ModelAvailabilityMonitor.h"
-#include "ui/RenameNotificationController.h"
-#include "ui/RenameNotificationPanel.h"
+#include "ui/RenamePanelController.h"
+#include "ui/RenamePanelWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/SoftwareUpdateController.h"
+#include "ui/TrayController.h"
 #include "ui/XdgAutostart.h"
 
 #include <QApplication>
@@ -22,13 +22,13 @@
 
 #include <algorithm>
 
-DesktopShell::DesktopShell(AppController &controller, Workspace &workspace, bool startedAtLogin,
+DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, bool startedAtLogin,
                            QObject *parent)
     : QObject(parent)
     , m_controller(controller)
     , m_startedAtLogin(startedAtLogin)
 {
-    auto driver = AppcastUpdateDriver::fromBuildConfiguration(controller.preferences(), workspace);
+    auto driver = AppcastUpdateDriver::fromBuildConfiguration(controller.preferences(), fileManager);
     m_updateDriver = driver.get();
     m_updates = std::make_unique<SoftwareUpdateController>(std::move(driver));
     if (m_updateDriver) {
@@ -38,49 +38,48 @@ DesktopShell::DesktopShell(AppController &controller, Workspace &workspace, bool
         });
     }
 
-    m_menuBar = std::make_unique<MenuBarController>(
+    m_tray = std::make_unique<TrayController>(
         controller.settings(), controller.history(),
-        MenuBarController::Sources{[&controller] {
-                                       return controller.coordinator().activeCount() > 0;
-                                   },
-                                   [this] {
-                                       return m_updates->canCheckForUpdates();
-                                   },
-                                   &QDateTime::currentDateTimeUtc});
-    connectMenuBar();
+        TrayController::Sources{[&controller] {
+                                    return controller.coordinator().activeCount() > 0;
+                                },
+                                [this] {
+                                    return m_updates->canCheckForUpdates();
+                                },
+                                &QDateTime::currentDateTimeUtc});
+    connectTray();
     watchTrayHost();
 
-    m_renameNotification =
-        std::make_unique<RenameNotificationController>(RenameNotificationController::Services{
-            controller.coordinator(), controller.history(), controller.settings(), &controller.bookmarks(),
-            workspace,
-            [](RenameNotificationController &panelController) {
-                return std::make_unique<RenameNotificationPanel>(panelController);
-            },
-            &std::chrono::steady_clock::now});
+    m_renamePanel = std::make_unique<RenamePanelController>(
+        RenamePanelController::Services{controller.coordinator(), controller.history(), controller.settings(),
+                                        &controller.folderAccess(), fileManager,
+                                        [](RenamePanelController &panelController) {
+                                            return std::make_unique<RenamePanelWindow>(panelController);
+                                        },
+                                        &std::chrono::steady_clock::now});
 }
 
-void DesktopShell::connectMenuBar()
+void DesktopShell::connectTray()
 {
     AppController &controller = m_controller;
-    MenuBarController *menuBar = m_menuBar.get();
-    connect(menuBar, &MenuBarController::togglePauseRequested, this, [&controller] {
+    TrayController *tray = m_tray.get();
+    connect(tray, &TrayController::togglePauseRequested, this, [&controller] {
         controller.settings().setPaused(!controller.settings().isPaused());
     });
-    connect(menuBar, &MenuBarController::undoLastRequested, this, [&controller] {
+    connect(tray, &TrayController::undoLastRequested, this, [&controller] {
         if (!controller.history().records().isEmpty())
             controller.undo(controller.history().records().first());
     });
-    connect(menuBar, &MenuBarController::undoRequested, &controller, &AppController::undo);
-    connect(menuBar, &MenuBarController::revealRequested, &controller, &AppController::reveal);
-    connect(menuBar, &MenuBarController::openWatchedFolderRequested, &controller,
+    connect(tray, &TrayController::undoRequested, &controller, &AppController::undo);
+    connect(tray, &TrayController::revealRequested, &controller, &AppController::reveal);
+    connect(tray, &TrayController::openWatchedFolderRequested, &controller,
             &AppController::openWatchedFolder);
-    connect(menuBar, &MenuBarController::grantFolderAccessRequested, &controller,
+    connect(tray, &TrayController::grantFolderAccessRequested, &controller,
             &AppController::requestFolderAccess);
-    connect(menuBar, &MenuBarController::settingsRequested, this, &DesktopShell::showSettings);
-    connect(menuBar, &MenuBarController::checkForUpdatesRequested, m_updates.get(),
+    connect(tray, &TrayController::settingsRequested, this, &DesktopShell::showSettings);
+    connect(tray, &TrayController::checkForUpdatesRequested, m_updates.get(),
             &SoftwareUpdateController::checkForUpdates);
-    connect(menuBar, &MenuBarController::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(tray, &TrayController::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 // A panel restarting or an extension turned off or on: the item comes and goes with the host, and
@@ -101,23 +100,23 @@ void DesktopShell::watchTrayHost()
 
 void DesktopShell::renamed(const RenameRecord &record)
 {
-    m_menuBar->flashRenamed();
-    m_renameNotification->show(record);
+    m_tray->flashRenamed();
+    m_renamePanel->show(record);
 }
 
 void DesktopShell::renameWasUndone(const QUuid &id, const QString &restoredPath)
 {
-    m_renameNotification->renameWasUndone(id, restoredPath);
+    m_renamePanel->renameWasUndone(id, restoredPath);
 }
 
 void DesktopShell::stateChanged()
 {
-    m_menuBar->refreshIcon();
+    m_tray->refreshIcon();
 }
 
 void DesktopShell::started(bool isFirstLaunch)
 {
-    m_menuBar->refreshIcon();
+    m_tray->refreshIcon();
     // Without a tray the settings window is the only way in, so a start from the launcher opens it.
     const bool hasTray = QSystemTrayIcon::isSystemTrayAvailable();
     if (hasTray)
@@ -140,7 +139,7 @@ void DesktopShell::showSettings()
         m_launchAtLogin = std::make_unique<XdgAutostart>(XdgAutostart::forThisProgram());
         m_settingsWindow = std::make_unique<SettingsWindow>(
             SettingsWindowServices{m_controller.settings(), *m_modelAvailability, *m_launchAtLogin,
-                                   *m_updates, m_controller.bookmarks().isSandboxed()});
+                                   *m_updates, m_controller.folderAccess().isSandboxed()});
         m_settingsWindow->setWindowTitle(QStringLiteral("Quillo Settings"));
         connect(m_settingsWindow.get(), &SettingsWindow::chooseFolderRequested, &m_controller,
                 &AppController::chooseCustomFolder);

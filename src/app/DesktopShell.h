@@ -9,12 +9,12 @@
 class AppController;
 class AppcastUpdateDriver;
 class LaunchAtLogin;
-class MenuBarController;
+class TrayController;
 class ModelAvailabilityMonitor;
-class RenameNotificationController;
+class RenamePanelController;
 class SettingsWindow;
 class SoftwareUpdateController;
-class Workspace;
+class FileManager;
 
 // Everything Quillo shows on a desktop, wired to the application controller: the tray item, the
 // rename panel, the update controller and, on first use, the settings window. Main thread.
@@ -24,7 +24,7 @@ class DesktopShell final : public QObject, public DesktopInterface
 
 public:
     // `startedAtLogin`: the session started Quillo, so no window opens by itself.
-    DesktopShell(AppController &controller, Workspace &workspace, bool startedAtLogin,
+    DesktopShell(AppController &controller, FileManager &fileManager, bool startedAtLogin,
                  QObject *parent = nullptr);
     ~DesktopShell() override;
 
@@ -36,15 +36,15 @@ public:
     void showSettings() override;
 
 private:
-    void connectMenuBar();
+    void connectTray();
     void watchTrayHost();
 
     AppController &m_controller;
     bool m_startedAtLogin;
     AppcastUpdateDriver *m_updateDriver = nullptr; // owned by m_updates
     std::unique_ptr<SoftwareUpdateController> m_updates;
-    std::unique_ptr<MenuBarController> m_menuBar;
-    std::unique_ptr<RenameNotificationController> m_renameNotification;
+    std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<RenamePanelController> m_renamePanel;
     std::unique_ptr<ModelAvailabilityMonitor> m_modelAvailability;
     std::unique_ptr<LaunchAtLogin> m_launchAtLogin;
     std::unique_ptr<SettingsWindow> m_settingsWindow;

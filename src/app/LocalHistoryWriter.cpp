@@ -1,6 +1,6 @@
 #include "app/LocalHistoryWriter.h"
 
-#include "settings/ScreencapturePreferences.h"
+#include "settings/ScreenshotToolSettings.h"
 
 LocalHistoryWriter::LocalHistoryWriter()
     : m_preferences(PreferencesStore::defaultPath())
@@ -10,6 +10,6 @@ LocalHistoryWriter::LocalHistoryWriter()
 {
     // The screenshot tool's own file-name prefix counts here as it does for the watcher.
     ScreenshotDetector detector = m_coordinator.detector();
-    detector.customFilenamePrefix = ScreencapturePreferences::customNamePrefix();
+    detector.customFilenamePrefix = ScreenshotToolSettings::customNamePrefix();
     m_coordinator.setDetector(detector);
 }

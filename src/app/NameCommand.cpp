@@ -1,6 +1,6 @@
 #include "app/NameCommand.h"
 
-#include "naming/OnDeviceNamer.h"
+#include "naming/ScreenshotNamer.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 #include "settings/TextScanning.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-QByteArray jsonLine(const QString &file, const OnDeviceNamer::Outcome &outcome)
+QByteArray jsonLine(const QString &file, const ScreenshotNamer::Outcome &outcome)
 {
     QJsonObject object{{QStringLiteral("file"), file}};
     if (!outcome.recognitionError.isEmpty()) {
@@ -34,7 +34,7 @@ QByteArray jsonLine(const QString &file, const OnDeviceNamer::Outcome &outcome)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-QByteArray plainLine(const QString &file, const OnDeviceNamer::Outcome &outcome)
+QByteArray plainLine(const QString &file, const ScreenshotNamer::Outcome &outcome)
 {
     if (!outcome.recognitionError.isEmpty())
         return (file + QStringLiteral(": ") + outcome.recognitionError).toUtf8();
@@ -82,12 +82,12 @@ int run(const QList<QByteArray> &arguments, bool json)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
-    const OnDeviceNamer namer(OnDeviceNamer::Options::fromSettings(settings, std::make_shared<ModelPause>()),
-                              pool);
+    const ScreenshotNamer namer(
+        ScreenshotNamer::Options::fromSettings(settings, std::make_shared<ModelPause>()), pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.
-    QList<QFuture<OnDeviceNamer::Outcome>> outcomes;
+    QList<QFuture<ScreenshotNamer::Outcome>> outcomes;
     for (const QString &path : paths) {
         outcomes.append(QtConcurrent::run(&pool, [&namer, &routing, path] {
             return namer.name(path, CaptureContext{}, routing);
@@ -95,7 +95,7 @@ int run(const QList<QByteArray> &arguments, bool json)
     }
     int status = 0;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const OnDeviceNamer::Outcome outcome = outcomes[i].result();
+        const ScreenshotNamer::Outcome outcome = outcomes[i].result();
         if (!outcome.recognitionError.isEmpty()) {
             status = 1;
             if (!json) {

@@ -12,10 +12,10 @@
 #include "app/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
-#include "naming/OnDeviceNamer.h"
+#include "naming/ScreenshotNamer.h"
 #include "naming/X11CaptureContextSource.h"
-#include "renaming/FreedesktopWorkspace.h"
-#include "settings/BookmarkStore.h"
+#include "renaming/FreedesktopFileManager.h"
+#include "settings/FolderAccess.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 
@@ -117,13 +117,13 @@ void describe(QCommandLineParser &parser)
 }
 
 // Without a display there is no tray, panel or window.
-std::function<std::unique_ptr<DesktopInterface>(AppController &)> desktop(Workspace &workspace, bool headless,
-                                                                          bool startedAtLogin)
+std::function<std::unique_ptr<DesktopInterface>(AppController &)> desktop(FileManager &fileManager,
+                                                                          bool headless, bool startedAtLogin)
 {
     if (headless)
         return {};
-    return [&workspace, startedAtLogin](AppController &controller) {
-        return std::make_unique<DesktopShell>(controller, workspace, startedAtLogin);
+    return [&fileManager, startedAtLogin](AppController &controller) {
+        return std::make_unique<DesktopShell>(controller, fileManager, startedAtLogin);
     };
 }
 
@@ -131,7 +131,7 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
 {
     LinuxFileSystem fileSystem;
     X11CaptureContextSource captureContext;
-    FreedesktopWorkspace workspace;
+    FreedesktopFileManager fileManager;
     HeadlessPrompts headlessPrompts;
     DialogPrompts dialogPrompts;
     DBusTakeOverChannel takeOver;
@@ -141,14 +141,14 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     const auto modelPause = std::make_shared<ModelPause>();
 
     AppController controller(AppServices{
-        preferences, fileSystem, captureContext, workspace,
+        preferences, fileSystem, captureContext, fileManager,
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
         [&namingPool, modelPause](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
-            return std::make_shared<OnDeviceNamer>(OnDeviceNamer::Options::fromSettings(settings, modelPause),
-                                                   namingPool);
+            return std::make_shared<ScreenshotNamer>(
+                ScreenshotNamer::Options::fromSettings(settings, modelPause), namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-        BookmarkStore::isRunningInSandbox(), desktop(workspace, headless, startedAtLogin)});
+        FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin)});
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);

@@ -1,7 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "settings/PreferencesStore.h"
-#include "settings/ScreencapturePreferences.h"
+#include "settings/ScreenshotToolSettings.h"
 #include "settings/SettingsLog.h"
 #include "settings/WatchedFolderRules.h"
 
@@ -147,5 +147,5 @@ WatchedFolderChoice SettingsStore::resolveWatchedFolder() const
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("Not watching the custom folder: %1").arg(*refusal);
     }
-    return {ScreencapturePreferences::systemFolder(), false};
+    return {ScreenshotToolSettings::systemFolder(), false};
 }

@@ -1,6 +1,6 @@
 #include "ui/AppcastUpdateDriver.h"
 
-#include "renaming/Workspace.h"
+#include "renaming/FileManager.h"
 #include "settings/PreferencesStore.h"
 #include "ui/BuildConfiguration.h"
 #include "ui/UiLog.h"
@@ -38,12 +38,12 @@ QMessageBox *messageBox(QMessageBox::Icon icon, const QString &text, const QStri
 
 } // namespace
 
-AppcastUpdateDriver::AppcastUpdateDriver(Setup setup, PreferencesStore &preferences, Workspace &workspace,
+AppcastUpdateDriver::AppcastUpdateDriver(Setup setup, PreferencesStore &preferences, FileManager &fileManager,
                                          QObject *parent)
     : UpdateDriving(parent)
     , m_updater(std::move(setup.feed), setup.currentVersion, std::move(setup.downloadFolder))
     , m_preferences(preferences)
-    , m_workspace(workspace)
+    , m_fileManager(fileManager)
     , m_currentVersion(std::move(setup.currentVersion))
     , m_appImagePath(std::move(setup.appImagePath))
 {
@@ -64,7 +64,7 @@ AppcastUpdateDriver::AppcastUpdateDriver(Setup setup, PreferencesStore &preferen
 }
 
 std::unique_ptr<AppcastUpdateDriver>
-AppcastUpdateDriver::fromBuildConfiguration(PreferencesStore &preferences, Workspace &workspace)
+AppcastUpdateDriver::fromBuildConfiguration(PreferencesStore &preferences, FileManager &fileManager)
 {
     auto feed = UpdateFeed::fromConfiguration(BuildConfiguration::updateFeedUrl(),
                                               BuildConfiguration::updatePublicKey());
@@ -74,7 +74,7 @@ AppcastUpdateDriver::fromBuildConfiguration(PreferencesStore &preferences, Works
                 QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                     QStringLiteral("/quillo/updates"),
                 qEnvironmentVariable("APPIMAGE")};
-    return std::make_unique<AppcastUpdateDriver>(std::move(setup), preferences, workspace);
+    return std::make_unique<AppcastUpdateDriver>(std::move(setup), preferences, fileManager);
 }
 
 void AppcastUpdateDriver::start()
@@ -196,7 +196,7 @@ void AppcastUpdateDriver::showResult(const UpdateCheckResult &result)
                            .arg(QFileInfo(result.archivePath).fileName()));
         QPushButton *show = box->addButton(QStringLiteral("Show in Folder"), QMessageBox::ActionRole);
         connect(show, &QPushButton::clicked, this, [this, path = result.archivePath] {
-            m_workspace.reveal(path);
+            m_fileManager.reveal(path);
         });
         break;
     }

@@ -10,7 +10,7 @@
 #include <memory>
 
 class PreferencesStore;
-class Workspace;
+class FileManager;
 
 // The updater behind the settings window and the menu: checks the feed once a day while Quillo runs
 // (when allowed), downloads and verifies in the background, replaces the running AppImage when Quillo
@@ -29,13 +29,13 @@ public:
         QString appImagePath; // the AppImage Quillo runs from; empty when it does not
     };
 
-    AppcastUpdateDriver(Setup setup, PreferencesStore &preferences, Workspace &workspace,
+    AppcastUpdateDriver(Setup setup, PreferencesStore &preferences, FileManager &fileManager,
                         QObject *parent = nullptr);
 
     // The build's feed and key, $APPIMAGE and the cache folder; nothing when the build names no feed
     // or no key.
     static std::unique_ptr<AppcastUpdateDriver> fromBuildConfiguration(PreferencesStore &preferences,
-                                                                       Workspace &workspace);
+                                                                       FileManager &fileManager);
 
     // Starts the daily checks and installation at quit.
     void start();
@@ -57,7 +57,7 @@ private:
 
     AppcastUpdater m_updater;
     PreferencesStore &m_preferences;
-    Workspace &m_workspace;
+    FileManager &m_fileManager;
     QString m_currentVersion;
     QString m_appImagePath;
     QTimer m_schedule;

@@ -34,7 +34,7 @@ void drawFilling(QPainter &painter, const QImage &image, const QRectF &target)
 DraggableThumbnail::DraggableThumbnail(QWidget *parent)
     : FileDragButton(parent)
 {
-    setToolTip(QStringLiteral("Click for Quick Look, or drag to attach file"));
+    setToolTip(QStringLiteral("Click for Preview, or drag to attach file"));
     setCursor(Qt::PointingHandCursor);
 }
 

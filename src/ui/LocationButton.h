@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/RenameNotificationModel.h"
+#include "ui/RenamePanelModel.h"
 
 #include <QToolButton>
 

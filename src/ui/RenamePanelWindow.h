@@ -1,47 +1,60 @@
 #pragma once
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
-#include <QString>
+#include "ui/PanelWindow.h"
 
-#include <functional>
-#include <optional>
+#include <QPropertyAnimation>
+#include <QWidget>
 
-// What the rename panel's controller needs from the window system: the panel window itself, the
-// preview window and the dialogs. The real one is RenameNotificationPanel. Main thread.
-class RenamePanelWindow
+#include <memory>
+
+class PreviewWindow;
+class RenamePanelController;
+class RenamePanelView;
+
+// The floating window of the rename panel: frameless, above other windows, on every desktop and
+// in no task bar, translucent around a painted card with a soft shadow. It takes keyboard focus
+// only while a name is edited. Passes what the user does to the controller. Main thread.
+class RenamePanelWindow final : public QWidget, public PanelWindow
 {
+    Q_OBJECT
+
 public:
-    struct Screen
-    {
-        QRect geometry;
-        QRect available; // without panels and docks
-    };
+    explicit RenamePanelWindow(RenamePanelController &controller);
+    ~RenamePanelWindow() override;
 
-    virtual ~RenamePanelWindow() = default;
+    RenamePanelView &view() { return *m_view; }
 
-    virtual QPoint pointerPosition() const = 0;
-    // The primary screen first.
-    virtual QList<Screen> screens() const = 0;
-    virtual QRect frame() const = 0;
-    virtual void moveTo(const QPoint &origin) = 0;
-    // Raises the panel without taking focus and fades it in; stops a fade-out under way.
-    virtual void fadeIn() = 0;
-    // `finished` runs once the panel is fully transparent, unless a fade-in came first.
-    virtual void fadeOut(std::function<void()> finished) = 0;
-    virtual void takeOffScreen() = 0;
-    // The panel takes keyboard focus only while a name is edited.
-    virtual void setTakesFocus(bool takesFocus) = 0;
+    QPoint pointerPosition() const override;
+    QList<Screen> screens() const override;
+    QRect frame() const override;
+    void moveTo(const QPoint &origin) override;
+    void fadeIn() override;
+    void fadeOut(std::function<void()> finished) override;
+    void takeOffScreen() override;
+    void setTakesFocus(bool takesFocus) override;
+    bool isPreviewOpen() const override;
+    void openPreview(const QString &filePath) override;
+    void closePreview() override;
+    std::optional<QString> askNewFolderName(const QString &rootTitle) override;
+    std::optional<QString> chooseFolder(const QString &message, const QString &startFolder) override;
+    void announce(const QString &text) override;
 
-    virtual bool isPreviewOpen() const = 0;
-    virtual void openPreview(const QString &filePath) = 0;
-    virtual void closePreview() = 0;
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // Modal; nothing when cancelled.
-    virtual std::optional<QString> askNewFolderName(const QString &rootTitle) = 0;
-    virtual std::optional<QString> chooseFolder(const QString &message, const QString &startFolder) = 0;
+private:
+    void connectView();
+    void markAsPanel();
 
-    // For screen readers.
-    virtual void announce(const QString &text) = 0;
+    RenamePanelController &m_controller;
+    RenamePanelView *m_view = nullptr;
+    QPropertyAnimation m_fade;
+    std::function<void()> m_fadeFinished;
+    std::unique_ptr<PreviewWindow> m_preview;
+    int m_openMenus = 0;
+    bool m_isClosing = false;
 };

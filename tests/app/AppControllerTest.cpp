@@ -7,10 +7,10 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeFileManager.h"
 #include "support/FakeNamer.h"
 #include "support/FakeTakeOverChannel.h"
 #include "support/FakeUserPrompts.h"
-#include "support/FakeWorkspace.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -97,7 +97,7 @@ private:
     std::unique_ptr<PreferencesStore> m_preferences;
     LinuxFileSystem m_fileSystem;
     FixedContext m_context;
-    FakeWorkspace m_workspace;
+    FakeFileManager m_fileManager;
     FakeUserPrompts m_prompts;
     FakeTakeOverChannel m_takeOver;
     std::shared_ptr<FakeNamer> m_namer;
@@ -135,7 +135,7 @@ void AppControllerTest::cleanup()
 void AppControllerTest::startController()
 {
     m_controller = std::make_unique<AppController>(
-        AppServices{*m_preferences, m_fileSystem, m_context, m_workspace, m_prompts, m_takeOver,
+        AppServices{*m_preferences, m_fileSystem, m_context, m_fileManager, m_prompts, m_takeOver,
                     [this](const SettingsStore &) {
                         return m_namer;
                     },
@@ -269,7 +269,7 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     m_controller->reveal(record);
-    QCOMPARE(m_workspace.revealed, QStringList{record.renamedPath});
+    QCOMPARE(m_fileManager.revealed, QStringList{record.renamedPath});
 
     QVERIFY(QFile::remove(record.renamedPath));
     m_controller->reveal(record);

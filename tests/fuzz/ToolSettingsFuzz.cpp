@@ -1,4 +1,4 @@
-#include "settings/ScreencapturePreferences.h"
+#include "settings/ScreenshotToolSettings.h"
 #include "settings/WatchedFolderRules.h"
 
 #include <QDir>
@@ -46,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static time_t counter = 0;
     const timespec times[2] = {{++counter, 0}, {counter, 0}};
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-    ScreencapturePreferences::rawLocation();
-    ScreencapturePreferences::customNamePrefix();
+    ScreenshotToolSettings::rawLocation();
+    ScreenshotToolSettings::customNamePrefix();
     // Always an absolute folder, never one that may not be watched.
-    const QString folder = ScreencapturePreferences::systemFolder();
+    const QString folder = ScreenshotToolSettings::systemFolder();
     if (!QFileInfo(folder).isAbsolute() || WatchedFolderRules::refusal(folder, false))
         std::abort();
     return 0;

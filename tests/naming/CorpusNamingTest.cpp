@@ -1,4 +1,4 @@
-#include "naming/OnDeviceNamer.h"
+#include "naming/ScreenshotNamer.h"
 
 #include <QFile>
 #include <QTest>
@@ -59,7 +59,7 @@ void CorpusNamingTest::names()
     const QString path = qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/"_s + image;
     QVERIFY2(QFile::exists(path), qPrintable(path + u" is missing; set QUILLO_CORPUS_DIR"_s));
     QThreadPool pool;
-    const OnDeviceNamer namer({}, pool);
+    const ScreenshotNamer namer({}, pool);
 
     const NamingSuggestion named =
         namer.name(path, CaptureContext{}, RoutingConfiguration::defaultConfiguration()).suggestion;

@@ -3,14 +3,14 @@
 // `make screenshots` with the offscreen platform, at twice the size, in a temporary home.
 #include "PictureThemes.h"
 #include "intake/LinuxFileSystem.h"
+#include "renaming/FileManager.h"
 #include "renaming/RenameCoordinator.h"
 #include "renaming/RenameHistoryStore.h"
-#include "renaming/Workspace.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/PanelStyle.h"
-#include "ui/RenameNotificationController.h"
-#include "ui/RenameNotificationPanel.h"
+#include "ui/RenamePanelController.h"
+#include "ui/RenamePanelWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +29,7 @@ namespace {
 const QString corpus = QStringLiteral(QUILLO_CORPUS_DIR "/images/");
 constexpr int backdropMargin = 24;
 
-class NoWorkspace final : public Workspace
+class NoFileManager final : public FileManager
 {
 public:
     void reveal(const QString &) override {}
@@ -59,10 +59,10 @@ public:
                   return std::shared_ptr<ScreenshotNaming>();
               },
               m_fileSystem, RenameCoordinator::Clock::system())
-        , m_controller(RenameNotificationController::Services{
-              m_coordinator, m_history, m_settings, nullptr, m_workspace,
-              [this](RenameNotificationController &controller) {
-                  auto panel = std::make_unique<RenameNotificationPanel>(controller);
+        , m_controller(RenamePanelController::Services{
+              m_coordinator, m_history, m_settings, nullptr, m_fileManager,
+              [this](RenamePanelController &controller) {
+                  auto panel = std::make_unique<RenamePanelWindow>(controller);
                   m_panel = panel.get();
                   return panel;
               },
@@ -74,8 +74,8 @@ public:
         m_coordinator.setWatchedFolder(m_root);
     }
 
-    RenameNotificationController &controller() { return m_controller; }
-    RenameNotificationPanel &panel() { return *m_panel; }
+    RenamePanelController &controller() { return m_controller; }
+    RenamePanelWindow &panel() { return *m_panel; }
 
     // A corpus screenshot as Quillo renamed it, into `folder` of the watched folder when given.
     RenameRecord rename(const QString &image, const QString &name, const QString &folder = {})
@@ -104,9 +104,9 @@ private:
     RenameHistoryStore m_history;
     LinuxFileSystem m_fileSystem;
     RenameCoordinator m_coordinator;
-    NoWorkspace m_workspace;
-    RenameNotificationPanel *m_panel = nullptr;
-    RenameNotificationController m_controller;
+    NoFileManager m_fileManager;
+    RenamePanelWindow *m_panel = nullptr;
+    RenamePanelController m_controller;
 };
 
 struct State
@@ -172,7 +172,7 @@ QImage picture(Scene &scene, bool menuOpen)
     const QColor window = QApplication::palette().color(QPalette::Window);
     const QColor backdrop =
         PanelStyle::isDark(QApplication::palette()) ? window.darker(170) : window.darker(112);
-    RenameNotificationPanel &panel = scene.panel();
+    RenamePanelWindow &panel = scene.panel();
     const QPixmap panelPixmap = panel.grab();
     QRect area(QPoint(), panel.size());
     QPixmap menuPixmap;

@@ -4,7 +4,7 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "ui/MenuBarController.h"
+#include "ui/TrayController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,16 +45,16 @@ bool render(const QString &menuPath, const QString &popupPath)
     history.add({QUuid::createUuid(), folder, QStringLiteral("Screenshot From 2026-12-05 10-04-31.png"),
                  folder + QStringLiteral("/Receipts & Invoices/killbill-invoice-acme.png"), now.addSecs(-60),
                  QStringLiteral("Receipts & Invoices"), NamingSource::Heuristics});
-    MenuBarController tray(settings, history,
-                           {[] {
-                                return false;
-                            },
-                            [] {
-                                return false;
-                            },
-                            [now] {
-                                return now;
-                            }});
+    TrayController tray(settings, history,
+                        {[] {
+                             return false;
+                         },
+                         [] {
+                             return false;
+                         },
+                         [now] {
+                             return now;
+                         }});
     tray.rebuildMenu();
     tray.rebuildPopup();
     const QIcon icon = tray.trayIcon().icon();

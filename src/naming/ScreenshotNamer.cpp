@@ -1,0 +1,139 @@
+#include "naming/ScreenshotNamer.h"
+
+#include "naming/HeuristicNamer.h"
+#include "naming/HttpModelClient.h"
+#include "naming/RecognitionLanguages.h"
+#include "naming/ScreenshotImage.h"
+#include "naming/TextRecognizer.h"
+#include "settings/SettingsStore.h"
+
+#include <QElapsedTimer>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <malloc.h>
+
+namespace {
+
+// One engine per naming thread, created on first use. It goes when the pool retires the thread
+// after a while without work, which gives its memory back.
+class ThreadRecognizer
+{
+public:
+    ~ThreadRecognizer()
+    {
+        if (m_recognizer) {
+            m_recognizer.reset();
+#ifndef __SANITIZE_ADDRESS__
+            // Under AddressSanitizer glibc's arenas hold nothing, and trimming them from a thread that
+            // is ending trips glibc's own bookkeeping.
+            malloc_trim(0);
+#endif
+        }
+    }
+
+    // Started again when the languages changed since.
+    TextRecognizer &get(const QStringList &languages)
+    {
+        const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
+        if (!m_recognizer || m_recognizer->wanted() != wanted) {
+            m_recognizer.reset();
+            m_recognizer = std::make_unique<TextRecognizer>(wanted);
+        }
+        return *m_recognizer;
+    }
+
+private:
+    std::unique_ptr<TextRecognizer> m_recognizer;
+};
+
+thread_local ThreadRecognizer t_recognizer;
+
+qsizetype partCount(const QString &slug)
+{
+    return slug.split(u'-', Qt::SkipEmptyParts).size();
+}
+
+} // namespace
+
+ScreenshotNamer::Options ScreenshotNamer::Options::fromSettings(const SettingsStore &settings,
+                                                                std::shared_ptr<ModelPause> pause)
+{
+    return {settings.useLocalModel(),
+            ModelServer::fromSettings(settings),
+            {},
+            std::move(pause),
+            RecognitionLanguages::wanted(settings.recognitionLanguages())};
+}
+
+ScreenshotNamer::ScreenshotNamer(Options options, QThreadPool &pool)
+    : m_options(std::move(options))
+    , m_pool(pool)
+{}
+
+QFuture<NamingResult> ScreenshotNamer::suggestName(const QString &filePath, const CaptureContext &context,
+                                                   const RoutingConfiguration &configuration)
+{
+    return QtConcurrent::run(&m_pool, [namer = *this, filePath, context, configuration] {
+        const Outcome outcome = namer.name(filePath, context, configuration);
+        if (!outcome.recognitionError.isEmpty())
+            return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget};
+        return NamingResult{outcome.suggestion, QString(), false};
+    });
+}
+
+ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const CaptureContext &context,
+                                               const RoutingConfiguration &configuration) const
+{
+    QElapsedTimer total;
+    total.start();
+    Outcome outcome;
+    const RecognitionResult recognized =
+        t_recognizer.get(m_options.recognitionLanguages).recognizeLines(filePath);
+    outcome.ocrMs = total.elapsed();
+    outcome.recognitionError = recognized.error;
+    outcome.isOverBudget = recognized.isOverBudget;
+    if (!recognized.error.isEmpty()) {
+        outcome.totalMs = total.elapsed();
+        return outcome;
+    }
+    const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
+
+    const ScreenLayout layout(lines);
+    const NamingSuggestion heuristic = HeuristicNamer::suggest(layout, context, configuration);
+    outcome.suggestion = heuristic;
+    if (m_options.allowsModel) {
+        std::unique_ptr<LocalModelClient> client = HttpModelClient::create(m_options.server);
+        if (m_options.pause)
+            client = m_options.pause->guard(std::move(client));
+        const ModelAvailability availability = client->availability();
+        if (availability.isAvailable()) {
+            const LocalModelNamer::OCRSnapshot snapshot{
+                layout, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
+            const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
+                                                     LocalModelNamer::knownNames(snapshot), [filePath] {
+                                                         return ScreenshotImage::load(filePath).image;
+                                                     }};
+            const auto model = LocalModelNamer::suggest(*client, availability, question, heuristic.category,
+                                                        m_options.timeLimits);
+            outcome.suggestion = preferred(model, heuristic);
+        }
+    }
+    outcome.totalMs = total.elapsed();
+    return outcome;
+}
+
+NamingSuggestion ScreenshotNamer::preferred(const std::optional<NamingSuggestion> &model,
+                                            const NamingSuggestion &heuristic)
+{
+    if (!model)
+        return heuristic;
+    if (model->source == NamingSource::LocalModelImage)
+        return *model;
+    const qsizetype modelParts = partCount(model->slug);
+    if (heuristic.slug == u"screen-capture")
+        return *model;
+    if (modelParts <= 2 && modelParts < partCount(heuristic.slug))
+        return {heuristic.slug, model->category, NamingSource::Heuristics};
+    return *model;
+}

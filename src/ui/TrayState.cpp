@@ -1,0 +1,161 @@
+#include "ui/TrayState.h"
+
+#include "ui/SettingsPresentation.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace TrayState {
+
+namespace {
+
+Entry action(const QString &text, Command command, const QString &iconName, bool isEnabled = true,
+             const QKeySequence &shortcut = {})
+{
+    Entry entry;
+    entry.text = text;
+    entry.command = command;
+    entry.iconName = iconName;
+    entry.isEnabled = isEnabled;
+    entry.shortcut = shortcut;
+    return entry;
+}
+
+Entry disabledLine(const QString &text)
+{
+    return action(text, Command::None, {}, false);
+}
+
+Entry separator()
+{
+    Entry entry;
+    entry.kind = Entry::Kind::Separator;
+    return entry;
+}
+
+Entry recentRename(const RenameRecord &record, const QDateTime &now)
+{
+    Entry entry;
+    entry.kind = Entry::Kind::Submenu;
+    entry.text = QFileInfo(record.renamedPath).fileName();
+    entry.iconName = QStringLiteral("image-x-generic");
+    entry.toolTip = record.renamedPath;
+    entry.record = record;
+    entry.children = {
+        disabledLine(recentRenameDetail(record, now)), separator(),
+        action(QStringLiteral("Show in Folder"), Command::RevealRecord, QStringLiteral("system-search")),
+        action(QStringLiteral("Undo Rename"), Command::UndoRecord, QStringLiteral("edit-undo"))};
+    for (Entry &child : entry.children)
+        child.record = record;
+    return entry;
+}
+
+} // namespace
+
+Icon icon(const Inputs &inputs)
+{
+    if (inputs.isPaused)
+        return Icon::Paused;
+    if (inputs.needsFolderAccess)
+        return Icon::NeedsAccess;
+    if (inputs.isProcessing)
+        return Icon::Naming;
+    if (inputs.isFlashingRenamed)
+        return Icon::Renamed;
+    return Icon::Watching;
+}
+
+QString description(Icon icon)
+{
+    switch (icon) {
+    case Icon::Paused:
+        return QStringLiteral("Quillo, paused");
+    case Icon::NeedsAccess:
+        return QStringLiteral("Quillo, needs access to the screenshot folder");
+    case Icon::Naming:
+        return QStringLiteral("Quillo, naming a screenshot");
+    case Icon::Renamed:
+        return QStringLiteral("Quillo, screenshot renamed");
+    case Icon::Watching:
+        break;
+    }
+    return QStringLiteral("Quillo, watching");
+}
+
+QString statusTitle(const Inputs &inputs)
+{
+    if (inputs.isPaused)
+        return QStringLiteral("Paused");
+    if (inputs.needsFolderAccess)
+        return QStringLiteral("Needs access to the screenshot folder");
+    if (!inputs.watchedFolder)
+        return QStringLiteral("Not watching");
+    return QStringLiteral("Watching “%1”").arg(QFileInfo(QDir::cleanPath(*inputs.watchedFolder)).fileName());
+}
+
+QString relativeTime(const QDateTime &then, const QDateTime &now)
+{
+    const qint64 seconds = then.secsTo(now);
+    if (seconds < 60)
+        return QStringLiteral("now");
+    if (seconds < 3600)
+        return QStringLiteral("%1 min ago").arg(seconds / 60);
+    if (seconds < 86400)
+        return QStringLiteral("%1 hr ago").arg(seconds / 3600);
+    const qint64 days = seconds / 86400;
+    return days == 1 ? QStringLiteral("1 day ago") : QStringLiteral("%1 days ago").arg(days);
+}
+
+QString recentRenameDetail(const RenameRecord &record, const QDateTime &now)
+{
+    QStringList parts{QStringLiteral("was ") + record.originalFilename, relativeTime(record.renamedAt, now)};
+    if (record.routedFolderName)
+        parts.append(QStringLiteral("in ") + *record.routedFolderName);
+    return parts.join(QStringLiteral(", "));
+}
+
+QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
+{
+    QList<Entry> entries{disabledLine(statusTitle(inputs))};
+    if (inputs.watchedFolder)
+        entries.append(
+            disabledLine(SettingsPresentation::watchedFolderText(inputs.watchedFolder, QDir::homePath())));
+    if (inputs.needsFolderAccess)
+        entries.append(action(QStringLiteral("Grant Folder Access…"), Command::GrantFolderAccess,
+                              QStringLiteral("changes-allow")));
+    entries.append(inputs.isPaused ? action(QStringLiteral("Resume Watching"), Command::TogglePause,
+                                            QStringLiteral("media-playback-start"))
+                                   : action(QStringLiteral("Pause Watching"), Command::TogglePause,
+                                            QStringLiteral("media-playback-pause")));
+    entries.append(action(QStringLiteral("Open Screenshot Folder"), Command::OpenWatchedFolder,
+                          QStringLiteral("folder"), inputs.watchedFolder.has_value()));
+    entries.append(separator());
+    Entry section;
+    section.kind = Entry::Kind::Section;
+    section.text = QStringLiteral("Recent Renames");
+    entries.append(section);
+    if (inputs.history.isEmpty())
+        entries.append(disabledLine(QStringLiteral("No screenshots renamed yet")));
+    for (const RenameRecord &record : inputs.history)
+        entries.append(recentRename(record, now));
+    entries.append(action(QStringLiteral("Undo Last Rename"), Command::UndoLast, QStringLiteral("edit-undo"),
+                          !inputs.history.isEmpty(), QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    entries.append(separator());
+    entries.append(action(QStringLiteral("Settings…"), Command::OpenSettings,
+                          QStringLiteral("preferences-system"), true,
+                          QKeySequence(Qt::CTRL | Qt::Key_Comma)));
+    entries.append(action(QStringLiteral("Check for Updates…"), Command::CheckForUpdates,
+                          QStringLiteral("view-refresh"), inputs.canCheckForUpdates));
+    entries.append(action(QStringLiteral("Quit Quillo"), Command::Quit, QStringLiteral("application-exit"),
+                          true, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    return entries;
+}
+
+} // namespace TrayState
+
+std::chrono::milliseconds RenamedFlash::remaining(const QDateTime &now) const
+{
+    if (!isShowing(now))
+        return std::chrono::milliseconds(0);
+    return std::chrono::milliseconds(now.msecsTo(*m_until));
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "renaming/RenameRecord.h"
+
+#include <QDateTime>
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+// What the tray shows, decided from plain values so it can be tested without a tray host.
+namespace TrayState {
+
+enum class Icon
+{
+    Paused,
+    NeedsAccess,
+    Naming,
+    Renamed,
+    Watching
+};
+
+struct Inputs
+{
+    bool isPaused = false;
+    bool needsFolderAccess = false;
+    bool isProcessing = false;      // a rename is in flight
+    bool isFlashingRenamed = false; // within two seconds of the last rename
+    std::optional<QString> watchedFolder;
+    QList<RenameRecord> history; // newest first
+    bool canCheckForUpdates = false;
+};
+
+// The first state that holds, in the order paused, needs access, naming, renamed, watching.
+Icon icon(const Inputs &inputs);
+// The tooltip and accessible name of that state ("Quillo, paused").
+QString description(Icon icon);
+
+// The disabled first line of the menu ("Watching “Screenshots”").
+QString statusTitle(const Inputs &inputs);
+
+// "was Screenshot 1.png, 3 min ago, in Web".
+QString recentRenameDetail(const RenameRecord &record, const QDateTime &now);
+// "now", "1 min ago", "5 hr ago", "2 days ago".
+QString relativeTime(const QDateTime &then, const QDateTime &now);
+
+enum class Command
+{
+    None,
+    GrantFolderAccess,
+    TogglePause,
+    OpenWatchedFolder,
+    UndoLast,
+    OpenSettings,
+    CheckForUpdates,
+    Quit,
+    // Per recent rename (entry.record):
+    RevealRecord,
+    UndoRecord
+};
+
+// One line of the menu. A recent rename is an entry with children: its detail line and its
+// "Show in Folder" and "Undo Rename" commands.
+struct Entry
+{
+    enum class Kind
+    {
+        Action,
+        Separator,
+        Section,
+        Submenu
+    };
+    Kind kind = Kind::Action;
+    QString text;
+    QString iconName; // freedesktop icon name; empty for none
+    QKeySequence shortcut;
+    bool isEnabled = true;
+    Command command = Command::None;
+    std::optional<RenameRecord> record;
+    QString toolTip;
+    QList<Entry> children;
+};
+
+// The whole menu in its order; rebuilt every time it opens.
+QList<Entry> menu(const Inputs &inputs, const QDateTime &now);
+
+} // namespace TrayState
+
+// The two seconds of check mark after a rename; a second rename restarts them. Time is handed in,
+// so the rule is tested without waiting.
+class RenamedFlash final
+{
+public:
+    static constexpr std::chrono::milliseconds duration{2000};
+
+    void start(const QDateTime &now) { m_until = now.addMSecs(duration.count()); }
+    bool isShowing(const QDateTime &now) const { return m_until && now < *m_until; }
+    // How long until the check mark goes; zero when it is not showing.
+    std::chrono::milliseconds remaining(const QDateTime &now) const;
+
+private:
+    std::optional<QDateTime> m_until;
+};

@@ -1,0 +1,158 @@
+#include "ui/TrayController.h"
+
+#include "renaming/RenameHistoryStore.h"
+#include "settings/PreferencesStore.h"
+#include "settings/SettingsStore.h"
+#include "support/StandInTrayHost.h"
+#include "ui/RecentRenameRow.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+// Runs under Xvfb on a private session bus, with a stand-in tray host in a process of its own.
+class TrayControllerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void menuFollowsHistoryAndCommandsLeaveAsSignals();
+    void iconFollowsStateAndCheckMarkExpires();
+    void leftClickPopupRowsRevealAndUndo_data();
+    void leftClickPopupRowsRevealAndUndo();
+
+private:
+    QAction *menuAction(const QString &text) const;
+    RenameRecord addRecord(const QString &name);
+
+    std::unique_ptr<StandInTrayHost> m_trayHost;
+    std::unique_ptr<QTemporaryDir> m_temp;
+    std::unique_ptr<PreferencesStore> m_preferences;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<RenameHistoryStore> m_history;
+    QDateTime m_now = QDateTime(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
+    bool m_processing = false;
+    std::unique_ptr<TrayController> m_controller;
+};
+
+void TrayControllerTest::initTestCase()
+{
+    // Before the first tray item: Qt looks for a host once.
+    m_trayHost = std::make_unique<StandInTrayHost>();
+    QVERIFY(m_trayHost->isReady());
+}
+
+void TrayControllerTest::init()
+{
+    m_temp = std::make_unique<QTemporaryDir>();
+    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
+    m_settings = std::make_unique<SettingsStore>(*m_preferences);
+    m_settings->setWatchedFolder(m_temp->path());
+    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
+    m_processing = false;
+    m_controller = std::make_unique<TrayController>(*m_settings, *m_history,
+                                                    TrayController::Sources{[this] {
+                                                                                return m_processing;
+                                                                            },
+                                                                            [] {
+                                                                                return false;
+                                                                            },
+                                                                            [this] {
+                                                                                return m_now;
+                                                                            }});
+}
+
+void TrayControllerTest::cleanup()
+{
+    m_controller.reset();
+}
+
+QAction *TrayControllerTest::menuAction(const QString &text) const
+{
+    m_controller->rebuildMenu();
+    for (QAction *action : m_controller->menu()->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+RenameRecord TrayControllerTest::addRecord(const QString &name)
+{
+    const RenameRecord record{QUuid::createUuid(),     m_temp->path(), u"Screenshot 1.png"_s,
+                              m_temp->filePath(name),  m_now,          std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    return record;
+}
+
+void TrayControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
+{
+    QTRY_VERIFY(!m_trayHost->registeredItems().isEmpty()); // the item reached the host
+    QVERIFY(!menuAction(u"Undo Last Rename"_s)->isEnabled());
+    const RenameRecord record = addRecord(u"stripe-invoice.png"_s);
+    QCOMPARE(menuAction(u"Undo Last Rename"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QSignalSpy undo(m_controller.get(), &TrayController::undoRequested);
+    const QList<QAction *> rename = menuAction(u"stripe-invoice.png"_s)->menu()->actions();
+    rename.last()->trigger(); // "Undo Rename"
+    QVERIFY(undo.isEmpty());  // only once the menu has gone
+    QTRY_COMPARE(undo.count(), 1);
+    QCOMPARE(undo.first().first().value<RenameRecord>(), record);
+    m_settings->setPaused(true);
+    QVERIFY(menuAction(u"Resume Watching"_s));
+}
+
+void TrayControllerTest::iconFollowsStateAndCheckMarkExpires()
+{
+    m_controller->flashRenamed();
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, screenshot renamed"_s);
+    m_now = m_now.addMSecs(2000);
+    m_controller->refreshIcon();
+    QCOMPARE(m_controller->trayIcon().toolTip(), u"Quillo, watching"_s);
+    QVERIFY(!m_controller->trayIcon().icon().pixmap(22, 22).isNull());
+}
+
+void TrayControllerTest::leftClickPopupRowsRevealAndUndo_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<bool>("undoes");
+    QTest::addRow("the row itself reveals") << u"recentRenameRow"_s << false;
+    QTest::addRow("its reveal button") << u"revealButton"_s << false;
+    QTest::addRow("its undo button") << u"undoButton"_s << true;
+}
+
+void TrayControllerTest::leftClickPopupRowsRevealAndUndo()
+{
+    QFETCH(QString, clicked);
+    QFETCH(bool, undoes);
+    addRecord(u"older.png"_s);
+    const RenameRecord newer = addRecord(u"stripe-invoice.png"_s);
+    emit m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
+    QMenu *popup = m_controller->popup();
+    QTRY_VERIFY(popup->isVisible());
+    RecentRenameRow *row = popup->findChild<RecentRenameRow *>(); // the newest comes first
+    QCOMPARE(popup->findChildren<RecentRenameRow *>().size(), 2);
+    QCOMPARE(row->filePath(), newer.renamedPath);
+    QCOMPARE(row->accessibleName(), u"stripe-invoice.png, was Screenshot 1.png, now"_s);
+
+    QSignalSpy reveal(m_controller.get(), &TrayController::revealRequested);
+    QSignalSpy undo(m_controller.get(), &TrayController::undoRequested);
+    QWidget *target =
+        clicked == row->objectName() ? static_cast<QWidget *>(row) : row->findChild<QToolButton *>(clicked);
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!popup->isVisible());
+    QTRY_COMPARE(reveal.count() + undo.count(), 1);
+    QCOMPARE((undoes ? undo : reveal).first().first().value<RenameRecord>(), newer);
+}
+
+QTEST_MAIN(TrayControllerTest)
+#include "TrayControllerTest.moc"

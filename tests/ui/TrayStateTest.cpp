@@ -1,0 +1,187 @@
+#include "ui/TrayState.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using TrayState::Entry;
+using TrayState::Icon;
+using TrayState::Inputs;
+
+class TrayStateTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void iconAndStatus_data();
+    void iconAndStatus();
+    void menuOrderAndEnabledStates_data();
+    void menuOrderAndEnabledStates();
+    void recentRenameOffersRevealAndUndo();
+    void relativeTime_data();
+    void relativeTime();
+    void checkMarkLastsTwoSecondsAfterTheLastRename();
+};
+
+namespace {
+
+const QDateTime now(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
+
+RenameRecord record(const QString &name, int minutesAgo, std::optional<QString> folder = {})
+{
+    return {QUuid::createUuid(),           u"/shots"_s, u"Screenshot 1.png"_s,   u"/shots/"_s + name,
+            now.addSecs(-60 * minutesAgo), folder,      NamingSource::Heuristics};
+}
+
+// "text" for actions, "-" for separators, "[text]" for sections, "text >" for submenus; a
+// disabled entry is wrapped in parentheses.
+QStringList outline(const QList<Entry> &entries)
+{
+    QStringList lines;
+    for (const Entry &entry : entries) {
+        QString line;
+        switch (entry.kind) {
+        case Entry::Kind::Separator:
+            line = u"-"_s;
+            break;
+        case Entry::Kind::Section:
+            line = u"["_s + entry.text + u"]"_s;
+            break;
+        case Entry::Kind::Submenu:
+            line = entry.text + u" >"_s;
+            break;
+        case Entry::Kind::Action:
+            line = entry.text;
+            break;
+        }
+        lines.append(entry.isEnabled ? line : u"("_s + line + u")"_s);
+    }
+    return lines;
+}
+
+} // namespace
+
+void TrayStateTest::iconAndStatus_data()
+{
+    QTest::addColumn<Inputs>("inputs");
+    QTest::addColumn<Icon>("icon");
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<QString>("status");
+    const std::optional<QString> folder = u"/home/u/Pictures/Screenshots"_s;
+    QTest::addRow("paused and needing access: paused wins")
+        << Inputs{true, true, true, true, folder, {}, false} << Icon::Paused << u"Quillo, paused"_s
+        << u"Paused"_s;
+    QTest::addRow("needs access") << Inputs{false, true, true, false, folder, {}, false} << Icon::NeedsAccess
+                                  << u"Quillo, needs access to the screenshot folder"_s
+                                  << u"Needs access to the screenshot folder"_s;
+    QTest::addRow("naming outranks the check mark")
+        << Inputs{false, false, true, true, folder, {}, false} << Icon::Naming
+        << u"Quillo, naming a screenshot"_s << u"Watching “Screenshots”"_s;
+    QTest::addRow("just renamed") << Inputs{false, false, false, true, folder, {}, false} << Icon::Renamed
+                                  << u"Quillo, screenshot renamed"_s << u"Watching “Screenshots”"_s;
+    QTest::addRow("no folder") << Inputs{} << Icon::Watching << u"Quillo, watching"_s << u"Not watching"_s;
+}
+
+void TrayStateTest::iconAndStatus()
+{
+    QFETCH(Inputs, inputs);
+    QFETCH(Icon, icon);
+    QFETCH(QString, tooltip);
+    QFETCH(QString, status);
+    QCOMPARE(TrayState::icon(inputs), icon);
+    QCOMPARE(TrayState::description(icon), tooltip);
+    QCOMPARE(TrayState::statusTitle(inputs), status);
+}
+
+void TrayStateTest::menuOrderAndEnabledStates_data()
+{
+    QTest::addColumn<Inputs>("inputs");
+    QTest::addColumn<QStringList>("expected");
+    const QString home = QDir::homePath();
+    QTest::addRow("empty history, updates unavailable")
+        << Inputs{false, false, false, false, home + u"/Pictures/Screenshots"_s, {}, false}
+        << QStringList{u"(Watching “Screenshots”)"_s,
+                       u"(~/Pictures/Screenshots)"_s,
+                       u"Pause Watching"_s,
+                       u"Open Screenshot Folder"_s,
+                       u"-"_s,
+                       u"[Recent Renames]"_s,
+                       u"(No screenshots renamed yet)"_s,
+                       u"(Undo Last Rename)"_s,
+                       u"-"_s,
+                       u"Settings…"_s,
+                       u"(Check for Updates…)"_s,
+                       u"Quit Quillo"_s};
+    QTest::addRow("paused, needing access, two renames")
+        << Inputs{true,  true,         false,
+                  false, std::nullopt, {record(u"b.png"_s, 1), record(u"Web/a.png"_s, 3, u"Web"_s)},
+                  true}
+        << QStringList{u"(Paused)"_s,
+                       u"Grant Folder Access…"_s,
+                       u"Resume Watching"_s,
+                       u"(Open Screenshot Folder)"_s,
+                       u"-"_s,
+                       u"[Recent Renames]"_s,
+                       u"b.png >"_s,
+                       u"a.png >"_s,
+                       u"Undo Last Rename"_s,
+                       u"-"_s,
+                       u"Settings…"_s,
+                       u"Check for Updates…"_s,
+                       u"Quit Quillo"_s};
+}
+
+void TrayStateTest::menuOrderAndEnabledStates()
+{
+    QFETCH(Inputs, inputs);
+    QFETCH(QStringList, expected);
+    QCOMPARE(outline(TrayState::menu(inputs, now)), expected);
+}
+
+void TrayStateTest::recentRenameOffersRevealAndUndo()
+{
+    const RenameRecord moved = record(u"Web/stripe-invoice.png"_s, 3, u"Web"_s);
+    Inputs inputs;
+    inputs.history = {moved};
+    const Entry row = TrayState::menu(inputs, now).at(5);
+    QCOMPARE(row.toolTip, moved.renamedPath);
+    QCOMPARE(outline(row.children), (QStringList{u"(was Screenshot 1.png, 3 min ago, in Web)"_s, u"-"_s,
+                                                 u"Show in Folder"_s, u"Undo Rename"_s}));
+    QCOMPARE(row.children[2].command, TrayState::Command::RevealRecord);
+    QCOMPARE(row.children[3].command, TrayState::Command::UndoRecord);
+    QCOMPARE(row.children[3].record, std::optional(moved));
+}
+
+void TrayStateTest::relativeTime_data()
+{
+    QTest::addColumn<int>("secondsAgo");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("just now") << 59 << u"now"_s;
+    QTest::addRow("hours") << 3 * 3600 + 59 << u"3 hr ago"_s;
+    QTest::addRow("days") << 5 * 86400 << u"5 days ago"_s;
+    QTest::addRow("clock went back") << -30 << u"now"_s;
+}
+
+void TrayStateTest::relativeTime()
+{
+    QFETCH(int, secondsAgo);
+    QFETCH(QString, expected);
+    QCOMPARE(TrayState::relativeTime(now.addSecs(-secondsAgo), now), expected);
+}
+
+void TrayStateTest::checkMarkLastsTwoSecondsAfterTheLastRename()
+{
+    RenamedFlash flash;
+    QVERIFY(!flash.isShowing(now));
+    flash.start(now);
+    flash.start(now.addMSecs(1500));
+    QVERIFY(flash.isShowing(now.addMSecs(3400)));
+    QCOMPARE(flash.remaining(now.addMSecs(3400)), std::chrono::milliseconds(100));
+    QVERIFY(!flash.isShowing(now.addMSecs(3500)));
+    QCOMPARE(flash.remaining(now.addMSecs(3500)), std::chrono::milliseconds(0));
+}
+
+QTEST_GUILESS_MAIN(TrayStateTest)
+#include "TrayStateTest.moc"
