@@ -2,7 +2,7 @@
 
 #include "app/AppController.h"
 #include "app/AppLog.h"
-#include "app/QuilloBus.h"
+#include "core/QuilloBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
 #include "app/DBusTakeOverChannel.h"
 
 #include "app/AppLog.h"
-#include "app/QuilloBus.h"
+#include "core/QuilloBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

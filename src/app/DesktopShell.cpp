@@ -2,17 +2,17 @@
 
 #include "app/AppController.h"
 #include "app/AppLog.h"
+#include "naming/ModelAvailabilityMonitor.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
 #include "settings/SettingsStore.h"
-#include "ui/AppcastUpdateDriver.h"
-#include "ui/ModelAvailabilityMonitor.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelWindow.h"
 #include "ui/SettingsWindow.h"
-#include "ui/SoftwareUpdateController.h"
 #include "ui/TrayController.h"
+#include "ui/UpdateDialogs.h"
 #include "ui/XdgAutostart.h"
+#include "update/SoftwareUpdates.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -28,15 +28,9 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
     , m_controller(controller)
     , m_startedAtLogin(startedAtLogin)
 {
-    auto driver = AppcastUpdateDriver::fromBuildConfiguration(controller.preferences(), fileManager);
-    m_updateDriver = driver.get();
-    m_updates = std::make_unique<SoftwareUpdateController>(std::move(driver));
-    if (m_updateDriver) {
-        m_updateDriver->start();
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-            m_updateDriver->installPendingUpdate();
-        });
-    }
+    m_updates = SoftwareUpdates::fromBuildConfiguration(controller.preferences());
+    m_updateDialogs = std::make_unique<UpdateDialogs>(*m_updates, fileManager);
+    m_updates->start();
 
     m_tray = std::make_unique<TrayController>(
         controller.settings(), controller.history(),
@@ -78,7 +72,7 @@ void DesktopShell::connectTray()
             &AppController::requestFolderAccess);
     connect(tray, &TrayController::settingsRequested, this, &DesktopShell::showSettings);
     connect(tray, &TrayController::checkForUpdatesRequested, m_updates.get(),
-            &SoftwareUpdateController::checkForUpdates);
+            &SoftwareUpdates::checkForUpdates);
     connect(tray, &TrayController::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 

@@ -7,13 +7,13 @@
 #include <memory>
 
 class AppController;
-class AppcastUpdateDriver;
 class LaunchAtLogin;
 class TrayController;
 class ModelAvailabilityMonitor;
 class RenamePanelController;
 class SettingsWindow;
-class SoftwareUpdateController;
+class SoftwareUpdates;
+class UpdateDialogs;
 class FileManager;
 
 // Everything Quillo shows on a desktop, wired to the application controller: the tray item, the
@@ -41,8 +41,8 @@ private:
 
     AppController &m_controller;
     bool m_startedAtLogin;
-    AppcastUpdateDriver *m_updateDriver = nullptr; // owned by m_updates
-    std::unique_ptr<SoftwareUpdateController> m_updates;
+    std::unique_ptr<SoftwareUpdates> m_updates;
+    std::unique_ptr<UpdateDialogs> m_updateDialogs;
     std::unique_ptr<TrayController> m_tray;
     std::unique_ptr<RenamePanelController> m_renamePanel;
     std::unique_ptr<ModelAvailabilityMonitor> m_modelAvailability;

@@ -1,15 +1,16 @@
 #include "app/AppController.h"
-#include "app/BacklogCommand.h"
-#include "app/CommandLine.h"
+#include "app/AppLog.h"
 #include "app/DBusCommandService.h"
 #include "app/DBusTakeOverChannel.h"
 #include "app/DesktopShell.h"
 #include "app/DialogPrompts.h"
 #include "app/HeadlessPrompts.h"
-#include "app/HistoryCommand.h"
 #include "app/LogHandler.h"
-#include "app/NameCommand.h"
-#include "app/UnixSignals.h"
+#include "cli/BacklogCommand.h"
+#include "cli/CommandLine.h"
+#include "cli/HistoryCommand.h"
+#include "cli/NameCommand.h"
+#include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/ScreenshotNamer.h"
@@ -151,6 +152,8 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
         FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin)});
 
     UnixSignals unixSignals;
+    if (!unixSignals.isListening())
+        qCWarning(lcApp) << "Could not set up signal handling; SIGTERM ends Quillo abruptly";
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
     QObject::connect(&controller, &AppController::quitRequested, &app, &QCoreApplication::quit);
     controller.start();

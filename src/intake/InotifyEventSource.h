@@ -1,6 +1,6 @@
 #pragma once
 
-#include "intake/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 #include "intake/FolderEventSource.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "intake/LinuxFileSystem.h"
 
-#include "intake/FileDescriptor.h"
+#include "core/FileDescriptor.h"
 #include "intake/IntakeLog.h"
 
 #include <QFile>

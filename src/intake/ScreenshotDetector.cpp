@@ -1,8 +1,8 @@
 #include "intake/ScreenshotDetector.h"
 
+#include "core/CanonicalPath.h"
 #include "intake/PngText.h"
 #include "intake/PropertyList.h"
-#include "settings/CanonicalPath.h"
 
 #include <QRegularExpression>
 

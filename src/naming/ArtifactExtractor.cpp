@@ -1,7 +1,7 @@
 #include "naming/ArtifactExtractor.h"
 
+#include "core/TextScanning.h"
 #include "naming/SlugGenerator.h"
-#include "settings/TextScanning.h"
 
 #include <QSet>
 

@@ -1,11 +1,11 @@
 #include "naming/HeuristicNamer.h"
 
+#include "core/TextScanning.h"
 #include "naming/ArtifactExtractor.h"
 #include "naming/CategoryClassifier.h"
 #include "naming/SlugComposer.h"
 #include "naming/SlugGenerator.h"
 #include "naming/WordEvidence.h"
-#include "settings/TextScanning.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -158,9 +158,8 @@ const QSet<QString> &controlWords()
 
 // Applications whose name says nothing about what the screenshot shows, comma-separated.
 constexpr const char *genericAppNames =
-    "safari,chrome,google chrome,firefox,arc,microsoft edge,brave browser,orion,opera,vivaldi,"
-    "dia,finder,preview,screenshot,loginwindow,"
-    // Linux browsers, file managers, image and document viewers, by desktop entry or window class.
+    // Browsers, file managers, image and document viewers, by desktop entry, name or window class.
+    "chrome,google chrome,firefox,microsoft edge,microsoft-edge,brave browser,opera,vivaldi,screenshot,"
     "chromium,chromium web browser,chromium-browser,google-chrome,firefox esr,firefox-esr,"
     "mozilla firefox,librewolf,waterfox,floorp,brave,brave web browser,brave-browser,tor browser,"
     "epiphany,web,falkon,konqueror,midori,qutebrowser,"

@@ -1,10 +1,10 @@
 #include "naming/HttpModelClient.h"
 
+#include "core/TextScanning.h"
 #include "naming/HttpExchange.h"
 #include "naming/NamingLog.h"
 #include "naming/OllamaModelClient.h"
 #include "naming/OpenAICompatibleModelClient.h"
-#include "settings/TextScanning.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,11 +1,11 @@
 #include "naming/LocalModelNamer.h"
 
+#include "core/TextScanning.h"
 #include "naming/ArtifactExtractor.h"
 #include "naming/HeuristicNamer.h"
 #include "naming/NamingLog.h"
 #include "naming/ScreenLayout.h"
 #include "naming/SlugGenerator.h"
-#include "settings/TextScanning.h"
 
 #include <QBuffer>
 #include <QSet>

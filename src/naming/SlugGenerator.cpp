@@ -1,6 +1,6 @@
 #include "naming/SlugGenerator.h"
 
-#include "settings/TextScanning.h"
+#include "core/TextScanning.h"
 
 #include <QVarLengthArray>
 

@@ -1,9 +1,9 @@
 #include "naming/WordEvidence.h"
 
+#include "core/TextScanning.h"
 #include "naming/ArtifactExtractor.h"
 #include "naming/EnglishWords.h"
 #include "naming/SlugGenerator.h"
-#include "settings/TextScanning.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "renaming/FilenameFormatter.h"
 
+#include "core/TextScanning.h"
 #include "naming/SlugGenerator.h"
-#include "settings/TextScanning.h"
 
 #include <QDateTime>
 #include <QTimeZone>

@@ -1,10 +1,10 @@
 #include "renaming/RenameCoordinator.h"
 
+#include "core/CanonicalPath.h"
 #include "intake/FileSystem.h"
 #include "renaming/FilenameFormatter.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/RenameLog.h"
-#include "settings/CanonicalPath.h"
 #include "settings/SettingsStore.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "settings/FolderAccess.h"
 
-#include "settings/CanonicalPath.h"
+#include "core/CanonicalPath.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsLog.h"
 

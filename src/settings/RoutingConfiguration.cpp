@@ -1,6 +1,6 @@
 #include "settings/RoutingConfiguration.h"
 
-#include "settings/TextScanning.h"
+#include "core/TextScanning.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "ui/RenamePanelModel.h"
 
-#include "settings/CanonicalPath.h"
+#include "core/CanonicalPath.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ui/SettingsPresentation.h"
 
+#include "core/NetworkAddress.h"
 #include "renaming/FilenameFormatter.h"
-#include "ui/NetworkAddress.h"
 
 #include <QDateTime>
 #include <QDir>

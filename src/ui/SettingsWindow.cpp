@@ -1,14 +1,14 @@
 #include "ui/SettingsWindow.h"
 
+#include "naming/ModelAvailabilityMonitor.h"
 #include "naming/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
-#include "ui/BuildConfiguration.h"
 #include "ui/CategoryRuleRow.h"
 #include "ui/LaunchAtLogin.h"
-#include "ui/ModelAvailabilityMonitor.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/SettingsWidgets.h"
-#include "ui/SoftwareUpdateController.h"
+#include "update/BuildConfiguration.h"
+#include "update/SoftwareUpdates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -294,16 +294,16 @@ QWidget *SettingsWindow::generalSection()
 
 QWidget *SettingsWindow::updatesSection()
 {
-    SoftwareUpdateController &updates = m_services.updates;
+    SoftwareUpdates &updates = m_services.updates;
     QGroupBox *box = section(QStringLiteral("Updates"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
     m_automaticUpdates = named(new QCheckBox(QStringLiteral("Automatically check for updates"), box),
                                "automaticUpdatesCheckBox");
     m_automaticUpdates->setChecked(updates.automaticallyChecksForUpdates());
-    m_automaticUpdates->setEnabled(updates.hasDriver());
+    m_automaticUpdates->setEnabled(updates.isActive());
     connect(m_automaticUpdates, &QCheckBox::clicked, &updates,
-            &SoftwareUpdateController::setAutomaticallyChecksForUpdates);
-    connect(&updates, &SoftwareUpdateController::automaticallyChecksForUpdatesChanged, m_automaticUpdates,
+            &SoftwareUpdates::setAutomaticallyChecksForUpdates);
+    connect(&updates, &SoftwareUpdates::automaticallyChecksForUpdatesChanged, m_automaticUpdates,
             &QCheckBox::setChecked);
     layout->addWidget(m_automaticUpdates);
 
@@ -313,12 +313,12 @@ QWidget *SettingsWindow::updatesSection()
         SettingsPresentation::versionText(BuildConfiguration::version(), BuildConfiguration::commit()));
     auto *check =
         named(new QPushButton(QStringLiteral("Check for Updates\u2026"), box), "checkForUpdatesButton");
-    check->setEnabled(updates.hasDriver());
-    connect(check, &QPushButton::clicked, &updates, &SoftwareUpdateController::checkForUpdates);
+    check->setEnabled(updates.isActive());
+    connect(check, &QPushButton::clicked, &updates, &SoftwareUpdates::checkForUpdates);
     layout->addLayout(row({version, nullptr, check}));
-    if (const UpdateDriving *driver = updates.driver()) {
+    if (updates.isActive()) {
         QLabel *note = noteLabel(box);
-        note->setText(SettingsPresentation::updatesNote(driver->feedHost(), driver->installsAtQuit()));
+        note->setText(SettingsPresentation::updatesNote(updates.feedHost(), updates.installsAtQuit()));
         layout->addWidget(note);
     }
     return box;

@@ -14,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class SettingsStore;
-class SoftwareUpdateController;
+class SoftwareUpdates;
 
 // What the settings window shows and changes; all of it outlives the window.
 struct SettingsWindowServices
@@ -22,7 +22,7 @@ struct SettingsWindowServices
     SettingsStore &settings;
     ModelAvailabilityMonitor &modelAvailability;
     LaunchAtLogin &launchAtLogin;
-    SoftwareUpdateController &updates;
+    SoftwareUpdates &updates;
     bool isSandboxed = false;
 };
 

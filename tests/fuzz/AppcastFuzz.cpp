@@ -1,4 +1,4 @@
-#include "ui/Appcast.h"
+#include "update/Appcast.h"
 
 #include <cstdint>
 #include <cstdlib>

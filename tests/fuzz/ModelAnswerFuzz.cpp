@@ -1,8 +1,8 @@
+#include "core/TextScanning.h"
 #include "naming/HttpExchange.h"
 #include "naming/LocalModelNamer.h"
 #include "naming/OllamaModelClient.h"
 #include "naming/OpenAICompatibleModelClient.h"
-#include "settings/TextScanning.h"
 
 #include <cstdint>
 #include <cstdlib>

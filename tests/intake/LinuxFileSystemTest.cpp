@@ -1,6 +1,6 @@
 #include "intake/LinuxFileSystem.h"
 
-#include "settings/CanonicalPath.h"
+#include "core/CanonicalPath.h"
 #include "support/TestFiles.h"
 
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 #include "intake/ScreenshotDetector.h"
 
+#include "core/CanonicalPath.h"
 #include "intake/LinuxFileSystem.h"
-#include "settings/CanonicalPath.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>

@@ -31,7 +31,7 @@ void CategoryClassifierTest::classify_data()
     QTest::addRow("invoice with total and an amount")
         << u"Invoice #1042 Total $120.00 Paid"_s << none << none << ScreenshotCategory::Receipts;
     QTest::addRow("code keyword and editor hint outweigh nothing else")
-        << u"let x = 1"_s << none << text("com.microsoft.vscode") << ScreenshotCategory::Code;
+        << u"let x = 1"_s << none << text("codium") << ScreenshotCategory::Code;
     QTest::addRow("tie between chats and web keeps chats")
         << u"message inbox search results"_s << none << none << ScreenshotCategory::Chats;
     QTest::addRow("a weather app is other") << u"Forecast: temperature 21, wind 10 km/h, sunrise 6:02"_s

@@ -279,7 +279,7 @@ void HeuristicNamerTest::cleanedWindowTitle_data()
         << text("Quillo docs — Mozilla Firefox") << text("Firefox") << text("Quillo docs");
     QTest::addRow("middle dot") << text("Inbox · Geary") << text("Geary") << text("Inbox");
     QTest::addRow("a viewer's name without the app's")
-        << text("Invoice – Preview") << none << text("Invoice");
+        << text("Invoice – Document Viewer") << none << text("Invoice");
     QTest::addRow("an unknown app's name stays")
         << text("Invoice – Atlas") << none << text("Invoice – Atlas");
     QTest::addRow("surrounding whitespace") << text("  Notes \n") << text("") << text("Notes");

@@ -126,7 +126,7 @@ void RenameHistoryStoreTest::unreadableRecordsAreSkippedAndKeptAside_data()
     QTest::addRow("missing naming source")
         << between(QByteArray(valid).replace("\"namingSource\"", "\"other\"")) << 2;
     QTest::addRow("unknown naming source")
-        << between(QByteArray(valid).replace("localModel", "appleIntelligence")) << 2;
+        << between(QByteArray(valid).replace("localModel", "remoteModel")) << 2;
     QTest::addRow("date as text") << between(QByteArray(valid).replace("\"renamedAt\":",
                                                                        "\"renamedAt\":\"1\",\"x\":"))
                                   << 2;

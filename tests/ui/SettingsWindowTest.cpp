@@ -1,13 +1,13 @@
 #include "ui/SettingsWindow.h"
 
+#include "naming/ModelAvailabilityMonitor.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeModelServer.h"
 #include "support/TestFiles.h"
-#include "ui/ModelAvailabilityMonitor.h"
 #include "ui/SettingsPresentation.h"
-#include "ui/SoftwareUpdateController.h"
 #include "ui/XdgAutostart.h"
+#include "update/SoftwareUpdates.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -129,7 +129,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<ModelAvailabilityMonitor> m_availability;
     std::unique_ptr<XdgAutostart> m_autostart;
-    std::unique_ptr<SoftwareUpdateController> m_updates;
+    std::unique_ptr<SoftwareUpdates> m_updates;
     // Gone before the monitor, whose last probe then ends at once instead of waiting for an answer.
     std::unique_ptr<FakeModelServer> m_server;
     std::unique_ptr<SettingsWindow> m_window;
@@ -150,7 +150,7 @@ void SettingsWindowTest::init()
         std::make_unique<ModelAvailabilityMonitor>(*m_settings, ModelAvailabilityMonitor::localServerProbe());
     m_autostart =
         std::make_unique<XdgAutostart>(m_temp->filePath(u"autostart"_s), u"/opt/Quillo 100%/quillo"_s);
-    m_updates = std::make_unique<SoftwareUpdateController>(nullptr);
+    m_updates = std::make_unique<SoftwareUpdates>(std::nullopt, *m_preferences);
     m_window = std::make_unique<SettingsWindow>(
         SettingsWindowServices{*m_settings, *m_availability, *m_autostart, *m_updates, false});
     m_window->show();

@@ -2,12 +2,12 @@
 // settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
 // offscreen platform in a temporary home.
 #include "PictureThemes.h"
+#include "naming/ModelAvailabilityMonitor.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
-#include "ui/ModelAvailabilityMonitor.h"
 #include "ui/SettingsWindow.h"
-#include "ui/SoftwareUpdateController.h"
 #include "ui/XdgAutostart.h"
+#include "update/SoftwareUpdates.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,7 +30,7 @@ bool render(const QString &path)
         return ModelAvailability{ModelAvailability::State::NoServer, false};
     });
     XdgAutostart autostart = XdgAutostart::forThisProgram();
-    SoftwareUpdateController updates(nullptr);
+    SoftwareUpdates updates(std::nullopt, preferences);
     SettingsWindow window({settings, availability, autostart, updates, false});
     QSignalSpy described(&availability, &ModelAvailabilityMonitor::descriptionChanged);
     window.show();

@@ -1,0 +1,269 @@
+#include "cli/BacklogCommand.h"
+
+#include "cli/BacklogReport.h"
+#include "cli/CommandLine.h"
+#include "cli/DBusHistoryWriter.h"
+#include "cli/LocalHistoryWriter.h"
+#include "cli/ProgressLine.h"
+#include "core/CanonicalPath.h"
+#include "core/UnixSignals.h"
+#include "naming/ModelPause.h"
+#include "naming/ScreenshotNamer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <sys/ioctl.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+using Result = BacklogReport::Result;
+
+constexpr int defaultColumns = 80;
+
+struct Pending
+{
+    QString file; // as the user gave it
+    QString path; // absolute
+    FileIdentity identity;
+};
+
+int terminalColumns()
+{
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1)
+        return size.ws_col - 1; // the last column would wrap on some terminals
+    return defaultColumns;
+}
+
+// The files the arguments stand for, each as the user would write it: folders are listed (their
+// subfolders too when recursive); a path that is not there is reported with an empty second half.
+QList<QPair<QString, QString>> expand(const QList<QByteArray> &arguments, bool recursive)
+{
+    QList<QPair<QString, QString>> files;
+    for (const QByteArray &argument : arguments) {
+        const QString given = QFile::decodeName(argument);
+        const QFileInfo info(given);
+        if (!info.isDir()) {
+            files.append({given, info.exists() || info.isSymLink() ? info.absoluteFilePath() : QString()});
+            continue;
+        }
+        const QDir folder(info.absoluteFilePath());
+        QStringList found;
+        QDirIterator it(folder.path(), QDir::Files | QDir::System,
+                        recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (it.hasNext())
+            found.append(folder.relativeFilePath(it.next()));
+        found.sort();
+        for (const QString &name : std::as_const(found))
+            files.append({QDir(given).filePath(name), folder.filePath(name)});
+    }
+    return files;
+}
+
+class BacklogRun final : public QObject
+{
+public:
+    explicit BacklogRun(const CommandRequest &request)
+        : m_request(request)
+        , m_namer(namerOptions(), m_pool)
+        , m_report(request.json)
+        , m_showsProgress(!request.json && ::isatty(STDOUT_FILENO))
+    {
+        m_pool.setMaxThreadCount(request.jobs > 0 ? request.jobs : QThread::idealThreadCount());
+        if (!request.dryRun) {
+            m_running = DBusHistoryWriter::connectToRunningQuillo();
+            m_writer = m_running ? static_cast<HistoryWriter *>(m_running.get()) : &m_local;
+        }
+        connect(&m_signals, &UnixSignals::terminationRequested, this, [this] {
+            if (!m_stopping)
+                print({QByteArrayLiteral("quillo: stopping after the files in hand"), true});
+            m_stopping = true;
+        });
+    }
+
+    int run()
+    {
+        m_clock.start();
+        examine();
+        startNext();
+        if (m_inFlight > 0)
+            m_loop.exec();
+        clearProgress();
+        const int notStarted = m_stopping ? int(m_queue.size()) : 0;
+        if (!m_request.json || m_stopping)
+            std::fprintf(m_stopping ? stderr : stdout, "%s\n", qPrintable(m_report.summary(notStarted)));
+        return m_report.exitStatus(m_stopping);
+    }
+
+private:
+    ScreenshotNamer::Options namerOptions() const
+    {
+        const SettingsStore &settings = m_local.settings();
+        return ScreenshotNamer::Options::fromSettings(settings, m_modelPause);
+    }
+
+    // Sorts the files into those to name, those already named and the rest.
+    void examine()
+    {
+        QSet<QString> seen;
+        RenameCoordinator &coordinator = m_local.coordinator();
+        int examined = 0;
+        for (const auto &[file, path] : expand(m_request.paths, m_request.recursive)) {
+            // A folder of many thousands takes a while: let Ctrl-C in meanwhile.
+            if (++examined % 256 == 0)
+                QCoreApplication::processEvents();
+            if (m_stopping)
+                break;
+            const auto candidate =
+                path.isEmpty() ? std::nullopt : ScreenshotDetector::candidate(m_local.fileSystem(), path);
+            if (!candidate) {
+                report({Result::Failed, file, {}, {}, QStringLiteral("No such file or folder")});
+                continue;
+            }
+            // A file given twice, by itself and in its folder, is named once.
+            const QString canonical = canonicalPath(path);
+            if (seen.contains(canonical))
+                continue;
+            seen.insert(canonical);
+            switch (coordinator.requestedFileVerdict(*candidate)) {
+            case DetectionVerdict::Accept:
+                m_queue.append({file, path, candidate->identity});
+                break;
+            case DetectionVerdict::RejectAlreadyProcessed:
+                report({Result::AlreadyNamed, file, {}, {}, {}});
+                break;
+            default:
+                report({Result::NotScreenshot, file, {}, {}, {}});
+            }
+        }
+        m_total = int(m_queue.size());
+    }
+
+    void startNext()
+    {
+        while (!m_stopping && m_inFlight < m_pool.maxThreadCount() && !m_queue.isEmpty()) {
+            const Pending pending = m_queue.takeFirst();
+            ++m_inFlight;
+            m_current = pending.file;
+            QtConcurrent::run(&m_pool, [this, path = pending.path, routing = m_local.settings().routing()] {
+                return m_namer.name(path, CaptureContext{}, routing);
+            }).then(this, [this, pending](const ScreenshotNamer::Outcome &outcome) {
+                --m_inFlight;
+                ++m_done;
+                finish(pending, outcome);
+                startNext();
+            });
+        }
+        drawProgress();
+        if (m_inFlight == 0)
+            m_loop.quit();
+    }
+
+    // On the main thread, one file at a time: the rename itself never runs concurrently.
+    void finish(const Pending &pending, const ScreenshotNamer::Outcome &outcome)
+    {
+        if (!outcome.recognitionError.isEmpty()) {
+            report({Result::Failed, pending.file, {}, {}, outcome.recognitionError});
+            return;
+        }
+        const NamedFile named{pending.path, pending.identity, QFileInfo(pending.path).absolutePath(),
+                              outcome.suggestion};
+        if (m_request.dryRun) {
+            const QString planned = m_local.coordinator().plannedPath(named, m_planned);
+            m_planned.insert(planned);
+            report({Result::WouldRename, pending.file, planned, {}, {}});
+            return;
+        }
+        auto renamed = m_writer->rename(named);
+        if (!renamed && m_running && !DBusHistoryWriter::connectToRunningQuillo()) {
+            // Quillo quit while the backlog ran: from now on this command writes the history.
+            m_running.reset();
+            m_writer = &m_local;
+            renamed = m_writer->rename(named);
+        }
+        if (renamed)
+            report({Result::Renamed, pending.file, renamed.value->renamedPath, renamed.value->id, {}});
+        else if (renamed.error.kind == UndoError::Kind::AlreadyNamed)
+            report({Result::AlreadyNamed, pending.file, {}, {}, {}});
+        else
+            report({Result::Failed, pending.file, {}, {}, renamed.error.description});
+    }
+
+    void report(const BacklogReport::Entry &entry)
+    {
+        if (const auto line = m_report.add(entry))
+            print(*line);
+    }
+
+    void print(const BacklogReport::Line &line)
+    {
+        clearProgress();
+        std::FILE *stream = line.isError ? stderr : stdout;
+        std::fprintf(stream, "%s\n", line.text.constData());
+        std::fflush(stream);
+        drawProgress();
+    }
+
+    void drawProgress()
+    {
+        if (!m_showsProgress || m_total == 0 || m_done == m_total)
+            return;
+        const QString text =
+            ProgressLine::text(m_done, m_total, m_current, m_clock.elapsed(), terminalColumns());
+        std::printf("\r%s\x1b[K", text.toUtf8().constData());
+        std::fflush(stdout);
+    }
+
+    void clearProgress()
+    {
+        if (!m_showsProgress)
+            return;
+        std::fputs("\r\x1b[K", stdout);
+        std::fflush(stdout);
+    }
+
+    const CommandRequest &m_request;
+    QThreadPool m_pool;
+    LocalHistoryWriter m_local;
+    // One per run: a stalled model server is not asked again for every file of the backlog.
+    const std::shared_ptr<ModelPause> m_modelPause = std::make_shared<ModelPause>();
+    const ScreenshotNamer m_namer;
+    std::unique_ptr<DBusHistoryWriter> m_running;
+    HistoryWriter *m_writer = nullptr;
+    BacklogReport m_report;
+    UnixSignals m_signals;
+    QEventLoop m_loop;
+    QElapsedTimer m_clock;
+    QList<Pending> m_queue;
+    QSet<QString> m_planned;
+    QString m_current;
+    int m_total = 0;
+    int m_done = 0;
+    int m_inFlight = 0;
+    bool m_stopping = false;
+    const bool m_showsProgress;
+};
+
+} // namespace
+
+namespace BacklogCommand {
+
+int run(const CommandRequest &request)
+{
+    BacklogRun run(request);
+    return run.run();
+}
+
+} // namespace BacklogCommand

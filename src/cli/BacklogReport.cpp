@@ -1,0 +1,88 @@
+#include "cli/BacklogReport.h"
+
+#include "core/TextScanning.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using Result = BacklogReport::Result;
+using TextScanning::escapedPath;
+
+// Exit status of a command ended by SIGINT, as shells report it.
+constexpr int stoppedStatus = 130;
+
+QString resultName(Result result)
+{
+    static const char *const names[] = {"renamed", "wouldRename", "alreadyNamed", "failed", "notScreenshot"};
+    return QString::fromLatin1(names[int(result)]);
+}
+
+QByteArray jsonLine(const BacklogReport::Entry &entry)
+{
+    QJsonObject object{{QStringLiteral("file"), entry.file},
+                       {QStringLiteral("result"), resultName(entry.result)}};
+    if (!entry.renamedPath.isEmpty())
+        object.insert(QStringLiteral("renamedPath"), entry.renamedPath);
+    if (!entry.id.isNull())
+        object.insert(QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces).toUpper());
+    if (!entry.error.isEmpty())
+        object.insert(QStringLiteral("error"), entry.error);
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QString plainLine(const BacklogReport::Entry &entry)
+{
+    const QString target = QDir(QFileInfo(entry.file).absolutePath()).relativeFilePath(entry.renamedPath);
+    switch (entry.result) {
+    case Result::Renamed:
+        return escapedPath(entry.file) + QStringLiteral(" \u2192 ") + escapedPath(target);
+    case Result::WouldRename:
+        return QStringLiteral("would rename ") + escapedPath(entry.file) + QStringLiteral(" \u2192 ") +
+               escapedPath(target);
+    case Result::AlreadyNamed:
+        return QStringLiteral("skipped ") + escapedPath(entry.file) +
+               QStringLiteral(": already named by Quillo");
+    case Result::Failed:
+        return QStringLiteral("quillo: ") + escapedPath(entry.file) + QStringLiteral(": ") + entry.error;
+    case Result::NotScreenshot:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<BacklogReport::Line> BacklogReport::add(const Entry &entry)
+{
+    ++m_counts[int(entry.result)];
+    if (entry.result == Result::NotScreenshot)
+        return std::nullopt;
+    if (m_json)
+        return Line{jsonLine(entry), false};
+    return Line{plainLine(entry).toUtf8(), entry.result == Result::Failed};
+}
+
+QString BacklogReport::summary(int notStarted) const
+{
+    static const char *const phrases[] = {"%1 renamed", "%1 would be renamed", "%1 already named",
+                                          "%1 failed", "%1 not screenshots"};
+    QStringList parts;
+    for (int i = 0; i < 5; ++i) {
+        if (m_counts[i] > 0)
+            parts.append(QString::fromLatin1(phrases[i]).arg(m_counts[i]));
+    }
+    if (notStarted > 0)
+        parts.append(QStringLiteral("%1 left as they were (stopped)").arg(notStarted));
+    return parts.isEmpty() ? QStringLiteral("no files found") : parts.join(QStringLiteral(", "));
+}
+
+int BacklogReport::exitStatus(bool stopped) const
+{
+    if (stopped)
+        return stoppedStatus;
+    return m_counts[int(Result::Failed)] > 0 ? 1 : 0;
+}

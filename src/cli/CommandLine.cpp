@@ -1,0 +1,148 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+using Command = CommandRequest::Command;
+
+// How each command is called and what follows its name.
+struct Spelling
+{
+    Command command;
+    QLatin1StringView name;
+    QLatin1StringView arguments;
+};
+constexpr Spelling spellings[] = {
+    {Command::Rename, QLatin1StringView("rename"),
+     QLatin1StringView("[--dry-run] [--json] [--recursive] [--jobs N] PATH...")},
+    {Command::History, QLatin1StringView("history"), QLatin1StringView("[--json]")},
+    {Command::Undo, QLatin1StringView("undo"), QLatin1StringView("[ID|--last]")},
+};
+
+const Spelling &spelling(Command command)
+{
+    return *std::find_if(std::begin(spellings), std::end(spellings), [command](const Spelling &candidate) {
+        return candidate.command == command;
+    });
+}
+
+QString commandName(Command command)
+{
+    return spelling(command).name;
+}
+
+// Sets the flag `option` names for this command; false when it has no such option.
+bool setFlag(CommandRequest &request, const QByteArray &option)
+{
+    const bool renaming = request.command == Command::Rename;
+    if (option == "--help" || option == "-h")
+        request.help = true;
+    else if (option == "--json" && request.command != Command::Undo)
+        request.json = true;
+    else if (option == "--dry-run" && renaming)
+        request.dryRun = true;
+    else if (option == "--recursive" && renaming)
+        request.recursive = true;
+    else
+        return false;
+    return true;
+}
+
+std::optional<int> jobCount(const QByteArray &text)
+{
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    return ok && jobs > 0 ? std::optional(jobs) : std::nullopt;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+std::optional<Command> command(const QByteArray &firstArgument)
+{
+    for (const Spelling &candidate : spellings) {
+        if (firstArgument == candidate.name)
+            return candidate.command;
+    }
+    return std::nullopt;
+}
+
+Parsed parse(Command command, const QList<QByteArray> &arguments)
+{
+    CommandRequest request;
+    request.command = command;
+    const QString name = commandName(command);
+    QList<QByteArray> operands;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith('-') || argument == "-") {
+            operands.append(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (command == Command::Rename && (argument == "--jobs" || argument.startsWith("--jobs="))) {
+            const QByteArray value = argument == "--jobs" ? arguments.value(++i) : argument.mid(7);
+            const auto jobs = jobCount(value);
+            if (!jobs)
+                return {std::nullopt, QStringLiteral("--jobs needs a number of at least 1")};
+            request.jobs = *jobs;
+        } else if (command == Command::Undo && argument == "--last") {
+            operands.append(QByteArray());
+        } else if (!setFlag(request, argument)) {
+            return {std::nullopt,
+                    QStringLiteral("%1 has no option %2").arg(name, QString::fromLocal8Bit(argument))};
+        }
+    }
+    if (request.help)
+        return {request, {}};
+    switch (command) {
+    case Command::Rename:
+        if (operands.isEmpty())
+            return {std::nullopt, QStringLiteral("rename needs at least one file or folder")};
+        request.paths = operands;
+        break;
+    case Command::History:
+        if (!operands.isEmpty())
+            return {std::nullopt, QStringLiteral("history takes no files")};
+        break;
+    case Command::Undo:
+        if (operands.size() > 1)
+            return {std::nullopt, QStringLiteral("undo takes one id, or --last")};
+        request.undoId = QString::fromLocal8Bit(operands.value(0));
+        break;
+    }
+    return {request, {}};
+}
+
+QString synopsis(Command command)
+{
+    return QStringLiteral("quillo ") + spelling(command).name + u' ' + spelling(command).arguments;
+}
+
+QString usage(Command command)
+{
+    QString details;
+    switch (command) {
+    case Command::Rename:
+        details = QStringLiteral(
+            "Names every screenshot among the files and folders given, as Quillo names new ones.\n"
+            "  --dry-run    print what would be renamed; change nothing\n"
+            "  --json       print one JSON object per file\n"
+            "  --recursive  also look in subfolders\n"
+            "  --jobs N     read N files at once (default: one per core)\n");
+        break;
+    case Command::History:
+        details = QStringLiteral("Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
+                                 "folder, when, source.\n");
+        break;
+    case Command::Undo:
+        details = QStringLiteral("Puts a renamed file back under its old name; without an id, the newest.\n");
+        break;
+    }
+    return QStringLiteral("Usage: ") + synopsis(command) + u'\n' + details;
+}
+
+} // namespace CommandLine

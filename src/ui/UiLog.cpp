@@ -1,3 +1,0 @@
-#include "ui/UiLog.h"
-
-Q_LOGGING_CATEGORY(lcUpdate, "quillo.update", QtDebugMsg)
