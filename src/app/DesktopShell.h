@@ -7,13 +7,13 @@
 #include <memory>
 
 class AppController;
-class LaunchAtLogin;
 class TrayController;
 class ModelAvailabilityMonitor;
 class RenamePanelController;
 class SettingsWindow;
 class SoftwareUpdates;
 class UpdateDialogs;
+class XdgAutostart;
 class FileManager;
 
 // Everything Quillo shows on a desktop, wired to the application controller: the tray item, the
@@ -46,6 +46,6 @@ private:
     std::unique_ptr<TrayController> m_tray;
     std::unique_ptr<RenamePanelController> m_renamePanel;
     std::unique_ptr<ModelAvailabilityMonitor> m_modelAvailability;
-    std::unique_ptr<LaunchAtLogin> m_launchAtLogin;
+    std::unique_ptr<XdgAutostart> m_launchAtLogin;
     std::unique_ptr<SettingsWindow> m_settingsWindow;
 };

@@ -273,8 +273,6 @@ QString prompt(const OCRSnapshot &snapshot)
     if (const auto &selected = layout.selectedSidebarItem())
         parts.append(QStringLiteral("Selected sidebar item (the open conversation or document): ") +
                      *selected);
-    if (!snapshot.labels.isEmpty())
-        parts.append(QStringLiteral("Image labels: ") + snapshot.labels.join(QStringLiteral(", ")));
     const QList<QStringList> names = featuredNames(layout);
     if (!names.isEmpty()) {
         QStringList written;

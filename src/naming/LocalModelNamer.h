@@ -37,7 +37,6 @@ struct Question
 struct OCRSnapshot
 {
     ScreenLayout layout; // the same the heuristic name came from
-    QStringList labels;  // image classification labels; none on Linux
     CaptureContext context;
     std::optional<QString> imagePath;
 };

@@ -28,7 +28,6 @@ struct RecognizedLine
 
     qreal minX() const { return boundingBox.x(); }
     qreal maxX() const { return boundingBox.x() + boundingBox.width(); }
-    qreal midX() const { return boundingBox.x() + boundingBox.width() / 2; }
     qreal minY() const { return boundingBox.y(); }
     qreal maxY() const { return boundingBox.y() + boundingBox.height(); }
     qreal midY() const { return boundingBox.y() + boundingBox.height() / 2; }

@@ -120,6 +120,12 @@ bool readsBefore(const RecognizedLine &a, const RecognizedLine &b)
     return a.minX() < b.minX();
 }
 
+// Phrases such as "Messages with", "2 replies" or "Sent to", after which a name follows.
+bool introducesName(const QString &text)
+{
+    return matchesAny(normalize(text), 0, introducingPatternCount);
+}
+
 bool isInSidebarColumn(const RecognizedLine &line)
 {
     return line.maxX() <= sidebarMaxX && line.width() < sidebarMaxWidth;
@@ -153,7 +159,7 @@ bool isIntroducedName(const LaidOutLine &phrase, const LaidOutLine &candidate)
 void markIntroducedNames(QList<LaidOutLine> &lines)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!ScreenLayout::introducesName(lines[i].recognized.text))
+        if (!introducesName(lines[i].recognized.text))
             continue;
         for (qsizetype j = 0; j < lines.size(); ++j) {
             LaidOutLine &candidate = lines[j];
@@ -204,6 +210,31 @@ const LaidOutLine *titleAbove(const LaidOutLine &preview, const QList<const Laid
             title = candidate;
     }
     return title;
+}
+
+// A left column of short lines beside at least two lines further right, with no line running
+// across the column's edge. `readingOrder` are the lines sorted as in lines().
+bool hasSidebar(const QList<RecognizedLine> &readingOrder)
+{
+    QList<const RecognizedLine *> content;
+    for (const RecognizedLine &line : readingOrder) {
+        if (line.minY() < topBand && line.maxY() > bottomBand)
+            content.append(&line);
+    }
+    const auto left = std::count_if(content.begin(), content.end(), [](const RecognizedLine *line) {
+        return isInSidebarColumn(*line);
+    });
+    if (left == 0 || maxSidebarShare * double(content.size()) < double(left))
+        return false;
+    const bool anySpanning = std::any_of(content.begin(), content.end(), [](const RecognizedLine *line) {
+        return line->minX() < spanningLineMinX && line->maxX() > spanningLineMaxX;
+    });
+    if (anySpanning)
+        return false;
+    const auto right = std::count_if(content.begin(), content.end(), [](const RecognizedLine *line) {
+        return line->minX() >= rightOfSidebarMinX;
+    });
+    return right >= minLinesRightOfSidebar;
 }
 
 } // namespace
@@ -261,29 +292,6 @@ QList<LaidOutLine> ScreenLayout::background() const
     return result;
 }
 
-bool ScreenLayout::hasSidebar(const QList<RecognizedLine> &readingOrder)
-{
-    QList<const RecognizedLine *> content;
-    for (const RecognizedLine &line : readingOrder) {
-        if (line.minY() < topBand && line.maxY() > bottomBand)
-            content.append(&line);
-    }
-    const auto left = std::count_if(content.begin(), content.end(), [](const RecognizedLine *line) {
-        return isInSidebarColumn(*line);
-    });
-    if (left == 0 || maxSidebarShare * double(content.size()) < double(left))
-        return false;
-    const bool anySpanning = std::any_of(content.begin(), content.end(), [](const RecognizedLine *line) {
-        return line->minX() < spanningLineMinX && line->maxX() > spanningLineMaxX;
-    });
-    if (anySpanning)
-        return false;
-    const auto right = std::count_if(content.begin(), content.end(), [](const RecognizedLine *line) {
-        return line->minX() >= rightOfSidebarMinX;
-    });
-    return right >= minLinesRightOfSidebar;
-}
-
 std::optional<QString> ScreenLayout::selectedSidebarItem(const QList<LaidOutLine> &lines)
 {
     QStringList mainWords;
@@ -315,9 +323,4 @@ std::optional<QString> ScreenLayout::selectedSidebarItem(const QList<LaidOutLine
 bool ScreenLayout::containsRun(const QStringList &run, const QStringList &words)
 {
     return run.isEmpty() || std::search(words.begin(), words.end(), run.begin(), run.end()) != words.end();
-}
-
-bool ScreenLayout::introducesName(const QString &text)
-{
-    return matchesAny(normalize(text), 0, introducingPatternCount);
 }

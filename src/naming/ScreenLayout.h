@@ -48,19 +48,12 @@ public:
     QList<LaidOutLine> mainContent() const;
     QList<LaidOutLine> background() const;
 
-    // A left column of short lines beside at least two lines further right, with no line running
-    // across the column's edge. `readingOrder` are the lines sorted as in lines().
-    static bool hasSidebar(const QList<RecognizedLine> &readingOrder);
-
     // The title of the sidebar entry whose preview text (4+ words) occurs in the main pane: the
     // aligned sidebar line right above the preview, when it has fewer than 7 words.
     static std::optional<QString> selectedSidebarItem(const QList<LaidOutLine> &lines);
 
     // Whether `run` occurs as a contiguous sequence in `words`; an empty run occurs everywhere.
     static bool containsRun(const QStringList &run, const QStringList &words);
-
-    // Phrases such as "Messages with", "2 replies" or "Sent to", after which a name follows.
-    static bool introducesName(const QString &text);
 
     friend bool operator==(const ScreenLayout &, const ScreenLayout &) = default;
 

@@ -108,8 +108,7 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
             client = m_options.pause->guard(std::move(client));
         const ModelAvailability availability = client->availability();
         if (availability.isAvailable()) {
-            const LocalModelNamer::OCRSnapshot snapshot{
-                layout, TextRecognizer::classificationLabels(filePath, 0.3f, 5), context, filePath};
+            const LocalModelNamer::OCRSnapshot snapshot{layout, context, filePath};
             const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
                                                      LocalModelNamer::knownNames(snapshot), [filePath] {
                                                          return ScreenshotImage::load(filePath).image;

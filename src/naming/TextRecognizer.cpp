@@ -271,8 +271,3 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
     m_engine->Clear(); // frees the page; the engine stays loaded
     return result;
 }
-
-QStringList TextRecognizer::classificationLabels(const QString &, float, int)
-{
-    return {};
-}

@@ -50,10 +50,6 @@ public:
     // filtered: low-confidence lines are kept. A file over the memory or time budget gives an error.
     RecognitionResult recognizeLines(const QString &filePath);
 
-    // Image classification labels for the model prompt. Linux has no on-device classifier, so this is
-    // always empty.
-    static QStringList classificationLabels(const QString &filePath, float minimumConfidence, int limit);
-
 private:
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
     QStringList m_wanted;

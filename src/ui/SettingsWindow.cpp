@@ -4,9 +4,9 @@
 #include "naming/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
 #include "ui/CategoryRuleRow.h"
-#include "ui/LaunchAtLogin.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/SettingsWidgets.h"
+#include "ui/XdgAutostart.h"
 #include "update/BuildConfiguration.h"
 #include "update/SoftwareUpdates.h"
 

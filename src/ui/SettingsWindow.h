@@ -5,7 +5,7 @@
 #include <vector>
 
 class CategoryRuleRow;
-class LaunchAtLogin;
+class XdgAutostart;
 class ModelAvailabilityMonitor;
 class QCheckBox;
 class QComboBox;
@@ -21,7 +21,7 @@ struct SettingsWindowServices
 {
     SettingsStore &settings;
     ModelAvailabilityMonitor &modelAvailability;
-    LaunchAtLogin &launchAtLogin;
+    XdgAutostart &launchAtLogin;
     SoftwareUpdates &updates;
     bool isSandboxed = false;
 };

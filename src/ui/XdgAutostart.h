@@ -1,10 +1,13 @@
 #pragma once
 
-#include "ui/LaunchAtLogin.h"
+#include <QString>
 
-// Launch at login through a desktop entry in the XDG autostart folder. Enabled means the entry exists
-// and is not marked Hidden=true; disabling removes it.
-class XdgAutostart final : public LaunchAtLogin
+#include <optional>
+
+// Whether Quillo starts when the user logs in: a desktop entry in the XDG autostart folder. Enabled
+// means the entry exists and is not marked Hidden=true; disabling removes it. Calls touch only local
+// files and return at once.
+class XdgAutostart final
 {
 public:
     // `autostartFolder` is normally $XDG_CONFIG_HOME/autostart; `executable` is what the entry runs.
@@ -15,8 +18,10 @@ public:
 
     QString entryPath() const;
 
-    bool isEnabled() const override;
-    std::optional<QString> setEnabled(bool enabled) override;
+    // Read afresh on every call, so it shows changes made outside Quillo.
+    bool isEnabled() const;
+    // Nothing on success, else why the change failed, in words for the user.
+    std::optional<QString> setEnabled(bool enabled);
 
 private:
     QString m_folder;

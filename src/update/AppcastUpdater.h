@@ -41,7 +41,6 @@ public:
     ~AppcastUpdater() override;
 
     const UpdateFeed &feed() const { return m_feed; }
-    bool isChecking() const { return m_reply != nullptr; }
     // Ignored while a check runs.
     void check();
     // Ends the running check without a result.

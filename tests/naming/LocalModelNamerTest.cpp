@@ -212,14 +212,14 @@ void LocalModelNamerTest::prompt()
     QFETCH(Lines, lines);
     QFETCH(CaptureContext, context);
     QFETCH(QString, expected);
-    QCOMPARE(LocalModelNamer::prompt({ScreenLayout(lines), {}, context, std::nullopt}), expected);
+    QCOMPARE(LocalModelNamer::prompt({ScreenLayout(lines), context, std::nullopt}), expected);
 }
 
 void LocalModelNamerTest::knownNamesComeFromTheScreen()
 {
     const Lines lines{line(u"Open ScreenStudio-export.mov"_s, 0.1, 0.5)};
     const CaptureContext context{u"Files"_s, u"org.gnome.Nautilus"_s, u"Screen Studio"_s};
-    const auto names = LocalModelNamer::knownNames({ScreenLayout(lines), {}, context, std::nullopt});
+    const auto names = LocalModelNamer::knownNames({ScreenLayout(lines), context, std::nullopt});
     QCOMPARE(names, (QList<QStringList>{{u"screen"_s, u"studio"_s}, {u"screen"_s, u"studio"_s}}));
 }
 
