@@ -84,7 +84,6 @@ private slots:
     void choosingAFolder_data();
     void choosingAFolder();
     void revealOfDeletedFileDropsTheRecord();
-    void otherCopyAsksToQuit();
     void onlyTheFirstLaunchIsFirstAndComesAfterWatching();
     void remoteModelServerIsAnnounced_data();
     void remoteModelServerIsAnnounced();
@@ -276,16 +275,6 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
     QVERIFY(m_controller->history().records().isEmpty());
     QCOMPARE(m_prompts.warnings.size(), 1);
     QVERIFY(m_prompts.warnings.first().startsWith(QStringLiteral("File not found: “design-review")));
-}
-
-void AppControllerTest::otherCopyAsksToQuit()
-{
-    const int before = m_takeOver.announcements;
-    startController();
-    QCOMPARE(m_takeOver.announcements, before + 1);
-    QSignalSpy quit(m_controller.get(), &AppController::quitRequested);
-    m_takeOver.simulateOtherCopy();
-    QCOMPARE(quit.count(), 1);
 }
 
 void AppControllerTest::onlyTheFirstLaunchIsFirstAndComesAfterWatching()

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeNamer.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -32,9 +33,6 @@ NamingSuggestion suggestion(const char *slug, ScreenshotCategory category = Scre
     return {QString::fromLatin1(slug), category, NamingSource::Heuristics};
 }
 
-const NamingResult undecodable{std::nullopt, u"cannot decode image (Unable to read image data)"_s, false};
-const NamingResult overBudget{std::nullopt, u"reading it took longer than 15 s"_s, true};
-
 } // namespace
 
 class RenameCoordinatorTest : public QObject
@@ -61,8 +59,6 @@ private slots:
     void missingFileDropsTheRecord();
     void leftAsItIs_data();
     void leftAsItIs();
-    void fileThatCannotBeReadKeepsItsName_data();
-    void fileThatCannotBeReadKeepsItsName();
     void renameCountsWithoutExtendedAttributes();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
@@ -73,11 +69,7 @@ private:
     QString createScreenshot(const QString &name = screenshotName, const QByteArray &contents = "png bytes");
     std::optional<RenameRecord> renameOne(const QString &path, const NamingSuggestion &answer);
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_root;
-    std::unique_ptr<PreferencesStore> m_preferences;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<RenameHistoryStore> m_history;
+    std::unique_ptr<StoreFixture> m_stores;
     std::shared_ptr<FakeNamer> m_namer;
     FakeFileSystem m_fileSystem;
     std::unique_ptr<RenameCoordinator> m_coordinator;
@@ -87,16 +79,10 @@ private:
 void RenameCoordinatorTest::init()
 {
     QTest::failOnWarning(QRegularExpression(u"."_s));
-    // Under HOME, which is on disk with user attributes, unlike a tmpfs /tmp on older kernels.
-    m_temp = std::make_unique<QTemporaryDir>(QDir::homePath() + u"/coordinator-XXXXXX"_s);
-    QVERIFY(m_temp->isValid());
-    m_root = m_temp->filePath(u"Screen shots ü"_s);
-    QVERIFY(QDir().mkpath(m_root));
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
-    m_settings = std::make_unique<SettingsStore>(*m_preferences);
-    m_settings->setAppendDateSuffix(false);
-    m_settings->setFolderRoutingEnabled(false);
-    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
+    m_stores = std::make_unique<StoreFixture>(u"coordinator"_s);
+    QVERIFY(QFileInfo(m_stores->root).isDir());
+    m_stores->settings.setAppendDateSuffix(false);
+    m_stores->settings.setFolderRoutingEnabled(false);
     m_namer = std::make_shared<FakeNamer>();
     m_fileSystem = FakeFileSystem();
     const auto namer = [this] {
@@ -107,22 +93,22 @@ void RenameCoordinatorTest::init()
     m_userZone = QTimeZone(QDateTime::currentDateTimeUtc().time().hour() < 11 ? "Pacific/Pago_Pago"
                                                                               : "Pacific/Kiritimati");
     m_coordinator =
-        std::make_unique<RenameCoordinator>(*m_settings, *m_history, namer, m_fileSystem,
+        std::make_unique<RenameCoordinator>(m_stores->settings, m_stores->history, namer, m_fileSystem,
                                             RenameCoordinator::Clock{&QDateTime::currentDateTimeUtc, [this] {
                                                                          return m_userZone;
                                                                      }});
-    m_coordinator->setWatchedFolder(m_root);
+    m_coordinator->setWatchedFolder(m_stores->root);
 }
 
 void RenameCoordinatorTest::cleanup()
 {
     m_coordinator.reset();
-    m_temp.reset();
+    m_stores.reset();
 }
 
 QString RenameCoordinatorTest::createScreenshot(const QString &name, const QByteArray &contents)
 {
-    const QString path = QDir(m_root).filePath(name);
+    const QString path = QDir(m_stores->root).filePath(name);
     return TestFiles::write(path, contents) ? path : QString();
 }
 
@@ -152,9 +138,9 @@ void RenameCoordinatorTest::secondReportWhileNamingIsSkipped()
     m_namer->answerNext(suggestion("stripe-invoice-paid"));
     QTRY_VERIFY(first.isFinished());
     QVERIFY(first.result());
-    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{u"stripe-invoice-paid.png"_s});
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{u"stripe-invoice-paid.png"_s});
     QCOMPARE(m_coordinator->activeCount(), 0);
-    QCOMPARE(m_history->records().size(), 1);
+    QCOMPARE(m_stores->history.records().size(), 1);
 }
 
 void RenameCoordinatorTest::fiftyScreenshotsAtOnceAreAllKept()
@@ -171,14 +157,14 @@ void RenameCoordinatorTest::fiftyScreenshotsAtOnceAreAllKept()
     m_namer->answerAll(suggestion("stripe-invoice"));
     QTRY_COMPARE(m_coordinator->activeCount(), 0);
 
-    const QStringList files = TestFiles::filesUnder(m_root);
+    const QStringList files = TestFiles::filesUnder(m_stores->root);
     QCOMPARE(files.size(), 50);
     QSet<QByteArray> found;
     for (const QString &name : files) {
         QVERIFY2(
             QRegularExpression(u"^stripe-invoice(-([2-9]|[1-4][0-9]|50))?\\.png$"_s).match(name).hasMatch(),
             qPrintable(name));
-        found.insert(TestFiles::read(QDir(m_root).filePath(name)));
+        found.insert(TestFiles::read(QDir(m_stores->root).filePath(name)));
     }
     QCOMPARE(found, contents);
     for (const auto &future : futures)
@@ -209,7 +195,7 @@ void RenameCoordinatorTest::collisionsGetNumberedNames()
     const auto record = renameOne(createScreenshot(reported), suggestion("stripe-invoice"));
     QVERIFY(record);
     QCOMPARE(QFileInfo(record->renamedPath).fileName(), expected);
-    QCOMPARE(TestFiles::filesUnder(m_root).size(), existing.size() + 1);
+    QCOMPARE(TestFiles::filesUnder(m_stores->root).size(), existing.size() + 1);
 }
 
 void RenameCoordinatorTest::nameLostToAnotherWriterIsRetried()
@@ -223,7 +209,7 @@ void RenameCoordinatorTest::nameLostToAnotherWriterIsRetried()
     const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
     QVERIFY(record);
     QCOMPARE(QFileInfo(record->renamedPath).fileName(), u"stripe-invoice-3.png"_s);
-    QCOMPARE(TestFiles::filesUnder(m_root).size(), 3);
+    QCOMPARE(TestFiles::filesUnder(m_stores->root).size(), 3);
 }
 
 void RenameCoordinatorTest::routingPutsFilesInCategoryFolders_data()
@@ -250,40 +236,40 @@ void RenameCoordinatorTest::routingPutsFilesInCategoryFolders()
     auto routing = RoutingConfiguration::defaultConfiguration();
     routing.rules[0].isEnabled = ruleEnabled;
     routing.rules[0].folderName = folderName;
-    m_settings->setRouting(routing);
-    m_settings->setFolderRoutingEnabled(true);
+    m_stores->settings.setRouting(routing);
+    m_stores->settings.setFolderRoutingEnabled(true);
 
     const auto record =
         renameOne(createScreenshot(), suggestion("receipt-acme", ScreenshotCategory::Receipts));
     QVERIFY(record);
-    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{expected});
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{expected});
     QCOMPARE(record->routedFolderName, routedFolderName);
-    QCOMPARE(m_history->records().first(), *record);
+    QCOMPARE(m_stores->history.records().first(), *record);
 }
 
 void RenameCoordinatorTest::relocateMovesBackOutAndRenames()
 {
-    m_settings->setFolderRoutingEnabled(true);
+    m_stores->settings.setFolderRoutingEnabled(true);
     const auto record =
         renameOne(createScreenshot(), suggestion("receipt-acme", ScreenshotCategory::Receipts));
     QVERIFY(record);
     QVERIFY(record->routedFolderName);
 
-    const auto moved = m_coordinator->relocate(*record, m_root, u"acme-march"_s);
+    const auto moved = m_coordinator->relocate(*record, m_stores->root, u"acme-march"_s);
     QVERIFY(moved);
-    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{u"acme-march.png"_s});
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{u"acme-march.png"_s});
     QCOMPARE(moved.value->routedFolderName, std::nullopt);
     QCOMPARE(moved.value->originalFilename, screenshotName);
-    QCOMPARE(m_history->records(), QList<RenameRecord>{*moved.value});
+    QCOMPARE(m_stores->history.records(), QList<RenameRecord>{*moved.value});
 }
 
 void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
 {
     const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
     QVERIFY(record);
-    QSignalSpy historyChanges(m_history.get(), &RenameHistoryStore::changed);
+    QSignalSpy historyChanges(&m_stores->history, &RenameHistoryStore::changed);
     for (const auto &baseName : {std::optional<QString>(), std::optional<QString>(u"stripe-invoice"_s)}) {
-        const auto same = m_coordinator->relocate(*record, m_root + u"/./"_s, baseName);
+        const auto same = m_coordinator->relocate(*record, m_stores->root + u"/./"_s, baseName);
         QVERIFY(same);
         QCOMPARE(*same.value, *record);
     }
@@ -292,7 +278,7 @@ void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
 
 void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
 {
-    m_settings->setAppendDateSuffix(true);
+    m_stores->settings.setAppendDateSuffix(true);
     const QString path = createScreenshot();
     const auto born = QFileInfo(path).birthTime();
     const auto record = renameOne(path, suggestion("stripe-invoice"));
@@ -323,7 +309,7 @@ void RenameCoordinatorTest::fileChangedWhileNamed()
     if (change == u"delete")
         QVERIFY(QFile::remove(path));
     if (change == u"replace") {
-        const QByteArray replacement = QFile::encodeName(m_temp->filePath(u"new.png"_s));
+        const QByteArray replacement = QFile::encodeName(m_stores->temp.filePath(u"new.png"_s));
         QVERIFY(TestFiles::write(QFile::decodeName(replacement), "another capture"));
         QVERIFY(std::rename(replacement.constData(), QFile::encodeName(path).constData()) == 0);
     }
@@ -336,11 +322,11 @@ void RenameCoordinatorTest::fileChangedWhileNamed()
     }
     QTRY_VERIFY(future.isFinished());
     QCOMPARE(future.result().has_value(), !expected.isEmpty());
-    QCOMPARE(TestFiles::filesUnder(m_root), expected);
-    QCOMPARE(m_history->records().size(), expected.size());
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), expected);
+    QCOMPARE(m_stores->history.records().size(), expected.size());
     QCOMPARE(m_coordinator->activeCount(), 0);
     if (!expected.isEmpty())
-        QCOMPARE(TestFiles::read(QDir(m_root).filePath(expected.first())),
+        QCOMPARE(TestFiles::read(QDir(m_stores->root).filePath(expected.first())),
                  QByteArray(change == u"none" ? "png bytes" : "another capture"));
     // Once the file has gone from it, the name is free for the next capture.
     QVERIFY(renameOne(createScreenshot(), suggestion("later-capture")));
@@ -354,7 +340,7 @@ void RenameCoordinatorTest::undoRestoresOriginalName()
     const auto restored = m_coordinator->undo(*record);
     QVERIFY(restored);
     QCOMPARE(QFileInfo(*restored.value).fileName(), u"Screenshot 2026-12-05 at 10.00.01-2.png"_s);
-    QVERIFY(m_history->records().isEmpty());
+    QVERIFY(m_stores->history.records().isEmpty());
     // The restored file is not taken for a new screenshot.
     QVERIFY(m_coordinator->processedPaths().contains(*restored.value));
 }
@@ -363,14 +349,14 @@ void RenameCoordinatorTest::undoAfterOriginalFolderWasDeleted()
 {
     const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
     QVERIFY(record);
-    const QString elsewhere = m_temp->filePath(u"elsewhere"_s);
+    const QString elsewhere = m_stores->temp.filePath(u"elsewhere"_s);
     const auto moved = m_coordinator->relocate(*record, elsewhere, std::nullopt);
     QVERIFY(moved);
-    QVERIFY(QDir(m_root).removeRecursively());
+    QVERIFY(QDir(m_stores->root).removeRecursively());
 
     const auto restored = m_coordinator->undo(*moved.value);
     QVERIFY(restored);
-    QCOMPARE(*restored.value, QDir(m_root).filePath(screenshotName));
+    QCOMPARE(*restored.value, QDir(m_stores->root).filePath(screenshotName));
     QVERIFY(QFile::exists(*restored.value));
 }
 
@@ -383,10 +369,10 @@ void RenameCoordinatorTest::missingFileDropsTheRecord()
     QCOMPARE(m_coordinator->undo(*undone).error.description,
              u"“stripe-invoice.png” is no longer where Quillo put it, so it cannot be restored. "
              "It may have been moved, renamed or deleted."_s);
-    QCOMPARE(m_coordinator->relocate(*relocated, m_root, u"x"_s).error.description,
+    QCOMPARE(m_coordinator->relocate(*relocated, m_stores->root, u"x"_s).error.description,
              u"“acme-invoice.png” is no longer where Quillo put it. "
              "It may have been moved, renamed or deleted."_s);
-    QVERIFY(m_history->records().isEmpty());
+    QVERIFY(m_stores->history.records().isEmpty());
 }
 
 void RenameCoordinatorTest::leftAsItIs_data()
@@ -399,59 +385,20 @@ void RenameCoordinatorTest::leftAsItIs_data()
 void RenameCoordinatorTest::leftAsItIs()
 {
     QFETCH(QString, situation);
-    const QString outside = m_temp->filePath(u"outside/Screenshot 1.png"_s);
+    const QString outside = m_stores->temp.filePath(u"outside/Screenshot 1.png"_s);
     QVERIFY(TestFiles::write(outside));
-    const QString path = QDir(m_root).filePath(screenshotName);
+    const QString path = QDir(m_stores->root).filePath(screenshotName);
     if (situation.startsWith(u"symbolic link"))
         QVERIFY(QFile::link(outside, path));
     else
         QVERIFY(TestFiles::write(path));
-    m_settings->setPaused(situation == u"paused");
+    m_stores->settings.setPaused(situation == u"paused");
     if (situation == u"no folder watched")
         m_coordinator->setWatchedFolder(std::nullopt);
     QCOMPARE(renameOne(path, suggestion("stripe-invoice")), std::nullopt);
     QVERIFY(m_namer->requests().isEmpty());
-    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{screenshotName});
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{screenshotName});
     QCOMPARE(m_fileSystem.extendedAttribute(outside, ScreenshotDetector::handledAttributeName), std::nullopt);
-}
-
-void RenameCoordinatorTest::fileThatCannotBeReadKeepsItsName_data()
-{
-    QTest::addColumn<QList<NamingResult>>("answers"); // to each request in turn
-    QTest::addColumn<QStringList>("expected");
-    QTest::addRow("written to the end by the later try")
-        << QList<NamingResult>{undecodable, {.suggestion = suggestion("late-writer")}}
-        << QStringList{u"late-writer.png"_s};
-    QTest::addRow("undecodable: tried once more only")
-        << QList<NamingResult>{undecodable, undecodable} << QStringList{screenshotName};
-    QTest::addRow("over budget: not tried again")
-        << QList<NamingResult>{overBudget} << QStringList{screenshotName};
-}
-
-void RenameCoordinatorTest::fileThatCannotBeReadKeepsItsName()
-{
-    QFETCH(QList<NamingResult>, answers);
-    QFETCH(QStringList, expected);
-    m_coordinator->setRetryDelay(std::chrono::milliseconds(50));
-    for (qsizetype i = 0; i < answers.size(); ++i) {
-        const bool retries = i == 0 && !answers[i].isOverBudget;
-        if (!answers[i].suggestion)
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Left %1 as it is: %2%3"_s.arg(
-                                                   screenshotName, answers[i].error,
-                                                   retries ? u"; trying it again in 0.05 s"_s : QString())));
-    }
-    m_coordinator->handleNewFile(createScreenshot(), {});
-    for (const NamingResult &answer : answers) {
-        QTRY_COMPARE(m_namer->pendingCount(), 1);
-        m_namer->answerNext(answer);
-    }
-    QTRY_COMPARE(m_coordinator->activeCount(), 0);
-    QTest::qWait(300); // a retry would have come by now
-    QCOMPARE(m_namer->requests().size(), answers.size());
-    QCOMPARE(TestFiles::filesUnder(m_root), expected);
-    QCOMPARE(m_history->records().size(), expected.first() == screenshotName ? 0 : 1);
-    // The next file is named as usual.
-    QVERIFY(renameOne(createScreenshot(u"Screenshot 2.png"_s), suggestion("next-capture")));
 }
 
 void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()
@@ -460,7 +407,7 @@ void RenameCoordinatorTest::renameCountsWithoutExtendedAttributes()
     QTest::ignoreMessage(QtWarningMsg, "Could not mark stripe-invoice.png as handled");
     const auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
     QVERIFY(record);
-    QCOMPARE(m_history->records().size(), 1);
+    QCOMPARE(m_stores->history.records().size(), 1);
     // The history still keeps the renamed file from being taken up again.
     QVERIFY(m_coordinator->processedPaths().contains(record->renamedPath));
 }
@@ -491,7 +438,7 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
     QFETCH(Faults, faults);
     QFETCH(bool, duringUndo);
     QFETCH(bool, renamed);
-    m_settings->setFolderRoutingEnabled(true);
+    m_stores->settings.setFolderRoutingEnabled(true);
     const auto inject = [&] {
         for (const auto &[step, error] : faults)
             m_fileSystem.setFault(step, error);
@@ -510,11 +457,11 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
         QVERIFY(!undone && !undone.error.description.isEmpty());
     }
     const QString expected = renamed ? u"Other/stripe-invoice.png"_s : screenshotName;
-    QCOMPARE(TestFiles::filesUnder(m_root), QStringList{expected}); // nothing half-copied is left
-    QCOMPARE(TestFiles::read(QDir(m_root).filePath(expected)), QByteArray("png bytes"));
-    QCOMPARE(m_history->records().size(), renamed ? 1 : 0);
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{expected}); // nothing half-copied is left
+    QCOMPARE(TestFiles::read(QDir(m_stores->root).filePath(expected)), QByteArray("png bytes"));
+    QCOMPARE(m_stores->history.records().size(), renamed ? 1 : 0);
     if (renamed)
-        QCOMPARE(m_history->records().first().renamedPath, QDir(m_root).filePath(expected));
+        QCOMPARE(m_stores->history.records().first().renamedPath, QDir(m_stores->root).filePath(expected));
     QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
@@ -549,13 +496,14 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed()
     old.creationDate = QDateTime::currentDateTimeUtc().addYears(-1);
     QCOMPARE(m_coordinator->requestedFileVerdict(old), DetectionVerdict::Accept);
 
-    const NamedFile file{path, candidate->identity, m_root, suggestion("page-title")};
+    const NamedFile file{path, candidate->identity, m_stores->root, suggestion("page-title")};
     const QString planned = m_coordinator->plannedPath(file, {});
-    QCOMPARE(m_coordinator->plannedPath(file, {planned}), QDir(m_root).filePath(u"page-title-2.png"_s));
+    QCOMPARE(m_coordinator->plannedPath(file, {planned}),
+             QDir(m_stores->root).filePath(u"page-title-2.png"_s));
     meanwhile(path);
     const auto renamed = m_coordinator->renameNamed(file);
     QCOMPARE(renamed ? std::nullopt : std::optional(renamed.error.kind), error);
-    QCOMPARE(m_history->records().size(), error ? 0 : 1);
+    QCOMPARE(m_stores->history.records().size(), error ? 0 : 1);
     if (!error)
         QCOMPARE(renamed.value->renamedPath, planned);
 }

@@ -8,5 +8,4 @@ public:
     int announcements = 0;
 
     void announce() override { ++announcements; }
-    void simulateOtherCopy() { emit takeOverRequested(); }
 };
