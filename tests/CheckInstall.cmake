@@ -10,6 +10,7 @@ set(expected
     bin/quillo
     share/applications/org.quillo.Quillo.desktop
     share/metainfo/org.quillo.Quillo.metainfo.xml
+    share/doc/quillo/copyright
     share/icons/hicolor/scalable/apps/org.quillo.Quillo.svg
     share/icons/hicolor/48x48/apps/org.quillo.Quillo.png
     share/icons/hicolor/256x256/apps/org.quillo.Quillo.png)
