@@ -2,6 +2,7 @@
 
 #include "intake/ScreenshotWatcher.h"
 #include "renaming/RenameCoordinator.h"
+#include "settings/ToolEnvironment.h"
 
 #include <QObject>
 
@@ -39,6 +40,8 @@ struct AppServices
     // Makes the tray, panel and settings window once the controller's parts exist; absent without
     // a display.
     std::function<std::unique_ptr<DesktopInterface>(AppController &controller)> desktop;
+    // Where the screenshot tools' settings and defaults are read; called at every refresh.
+    std::function<ToolEnvironment()> toolEnvironment = &ToolEnvironment::system;
 };
 
 // Creates the subsystems, connects them and carries out the user's top-level actions. Renames
@@ -72,7 +75,7 @@ public:
     RenameCoordinator &coordinator() { return *m_coordinator; }
     PreferencesStore &preferences() { return m_services.preferences; }
     DesktopInterface *desktop() const { return m_desktop.get(); }
-    bool isWatching() const { return m_watcher && m_watcher->isRunning(); }
+    bool isWatching() const;
 
 signals:
     // Another copy of Quillo started; the caller quits.
@@ -84,6 +87,7 @@ private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
     bool isWaitingForCustomFolder() const;
     void updateWatcher(bool restart);
+    void logWatchedFolders(const QList<WatchedFolder> &folders);
     void fileAppeared(const QString &path);
     // Warns the user when the folder may not be watched.
     bool isRefused(const QString &folder);
@@ -99,7 +103,7 @@ private:
     std::unique_ptr<RenameHistoryStore> m_history;
     std::unique_ptr<FolderAccess> m_folderAccess;
     std::unique_ptr<RenameCoordinator> m_coordinator;
-    std::unique_ptr<ScreenshotWatcher> m_watcher;
+    std::vector<std::unique_ptr<ScreenshotWatcher>> m_watchers; // one per watched folder, in order
     std::unique_ptr<DesktopInterface> m_desktop;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
 };

@@ -43,8 +43,8 @@ bool startsWithPrefix(const QString &foldedName, const QString &prefix)
 bool namesScreenshotTool(QString software)
 {
     static const QRegularExpression tools(
-        QStringLiteral(
-            "\\b(gnome screenshot|gnome shell|spectacle|flameshot|ksnip|shutter|xfce4 screenshooter)\\b"),
+        QStringLiteral("\\b(gnome screenshot|gnome shell|spectacle|flameshot|ksnip|shutter|xfce4 "
+                       "screenshooter|mate screenshot)\\b"),
         QRegularExpression::CaseInsensitiveOption);
     software.replace(u'-', u' ').replace(u'_', u' ');
     return tools.match(software).hasMatch();
@@ -58,24 +58,7 @@ std::optional<bool> extendedAttributeBool(const FileSystem &fileSystem, const ch
     return PropertyList::truthValue(*bytes);
 }
 
-} // namespace
-
-QString verdictName(DetectionVerdict verdict)
-{
-    static constexpr const char *names[] = {"accept",
-                                            "rejectTemporaryFile",
-                                            "rejectDirectory",
-                                            "rejectSymbolicLink",
-                                            "rejectUnsupportedType",
-                                            "rejectAlreadyProcessed",
-                                            "rejectNotScreenshot",
-                                            "rejectStale"};
-    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
-    const auto index = size_t(verdict);
-    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
-}
-
-const QSet<QString> &ScreenshotDetector::supportedExtensions()
+const QSet<QString> &supportedExtensions()
 {
     static const QSet<QString> extensions = {
         QStringLiteral("png"),  QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("heic"),
@@ -84,7 +67,7 @@ const QSet<QString> &ScreenshotDetector::supportedExtensions()
     return extensions;
 }
 
-const QStringList &ScreenshotDetector::defaultFilenamePrefixes()
+const QStringList &defaultFilenamePrefixes()
 {
     static const QStringList prefixes = {
         QStringLiteral("Screenshot"),
@@ -109,6 +92,23 @@ const QStringList &ScreenshotDetector::defaultFilenamePrefixes()
         QStringLiteral("스크린샷"),
     };
     return prefixes;
+}
+
+} // namespace
+
+QString verdictName(DetectionVerdict verdict)
+{
+    static constexpr const char *names[] = {"accept",
+                                            "rejectTemporaryFile",
+                                            "rejectDirectory",
+                                            "rejectSymbolicLink",
+                                            "rejectUnsupportedType",
+                                            "rejectAlreadyProcessed",
+                                            "rejectNotScreenshot",
+                                            "rejectStale"};
+    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
+    const auto index = size_t(verdict);
+    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
 }
 
 DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candidate,
@@ -142,8 +142,21 @@ bool ScreenshotDetector::matchesScreenshotFilename(const QString &fileName) cons
             return startsWithPrefix(name, prefix);
         }))
         return true;
-    return customFilenamePrefix && !customFilenamePrefix->isEmpty() &&
-           startsWithPrefix(name, *customFilenamePrefix);
+    return std::any_of(toolNames.begin(), toolNames.end(), [&](const QRegularExpression &pattern) {
+        return pattern.match(fileName).hasMatch();
+    });
+}
+
+QList<QRegularExpression> ScreenshotDetector::compiledNames(const QStringList &patterns)
+{
+    QList<QRegularExpression> compiled;
+    for (const QString &pattern : patterns) {
+        QRegularExpression expression(pattern, QRegularExpression::CaseInsensitiveOption |
+                                                   QRegularExpression::UseUnicodePropertiesOption);
+        if (expression.isValid())
+            compiled.append(expression);
+    }
+    return compiled;
 }
 
 std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSystem &fileSystem,

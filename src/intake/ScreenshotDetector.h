@@ -3,6 +3,7 @@
 #include "intake/FileSystem.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -43,8 +44,9 @@ QString verdictName(DetectionVerdict verdict);
 // only the file they are given.
 struct ScreenshotDetector
 {
-    std::optional<QString> customFilenamePrefix; // the screenshot tool's own name; empty adds none
-    double maximumAge = 120;                     // seconds a file may be old and still be taken
+    // The names the screenshot tools saving into this folder give, beside the usual "Screenshot …".
+    QList<QRegularExpression> toolNames;
+    double maximumAge = 120; // seconds a file may be old and still be taken
 
     // `processedPaths` holds canonical paths (see CanonicalPath.h) of files already taken up.
     DetectionVerdict evaluate(const ScreenshotCandidate &candidate, const QSet<QString> &processedPaths,
@@ -53,8 +55,8 @@ struct ScreenshotDetector
 
     bool operator==(const ScreenshotDetector &) const = default;
 
-    static const QSet<QString> &supportedExtensions();
-    static const QStringList &defaultFilenamePrefixes();
+    // Compiled as the tools' name patterns are matched (see NamePattern).
+    static QList<QRegularExpression> compiledNames(const QStringList &patterns);
     // Presence alone means handled; the program writes "1".
     static constexpr char handledAttributeName[] = "user.quillo.handled";
     // A property-list boolean or number, as files copied from a Mac carry it.

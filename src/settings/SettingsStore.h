@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/RoutingConfiguration.h"
+#include "settings/ScreenshotToolSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -8,14 +9,7 @@
 #include <optional>
 
 class PreferencesStore;
-
-struct WatchedFolderChoice
-{
-    QString folder;
-    bool isCustom = false;
-
-    friend bool operator==(const WatchedFolderChoice &, const WatchedFolderChoice &) = default;
-};
+struct ToolEnvironment;
 
 // The chat API the local model server speaks: Ollama's own, or the OpenAI-compatible one.
 enum class LocalModelApi
@@ -24,8 +18,8 @@ enum class LocalModelApi
     OpenAI
 };
 
-// The user's options, persisted in the preferences store, plus two values the interface shows
-// (`watchedFolder`, `needsFolderAccess`) that live in memory only. Every change is announced by its
+// The user's options, persisted in the preferences store, plus values the interface shows
+// (`watchedFolders`, `needsFolderAccess`) that live in memory only. Every change is announced by its
 // own signal after it took effect. Main thread only.
 class SettingsStore final : public QObject
 {
@@ -49,7 +43,9 @@ public:
     // Text recognition's languages by Tesseract's names ("deu+eng"), set in the settings file only;
     // absent follows the user's locale. Read at start.
     const std::optional<QString> &recognitionLanguages() const { return m_recognitionLanguages; }
+    // The first of the watched folders, the one the tray opens.
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
+    const QList<WatchedFolder> &watchedFolders() const { return m_watchedFolders; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
 
     void setAppendDateSuffix(bool value);
@@ -62,12 +58,14 @@ public:
     void setLocalModelUrl(const QString &value);
     void setLocalModelName(const QString &value);
     void setLocalModelApi(LocalModelApi value);
+    // One folder, with no tool's names of its own.
     void setWatchedFolder(const std::optional<QString> &value);
+    void setWatchedFolders(const QList<WatchedFolder> &value);
     void setNeedsFolderAccess(bool value);
 
-    // The custom folder while it is an existing directory that may be watched, else the screenshot
-    // tool's folder. A stale or refused custom path stays stored.
-    WatchedFolderChoice resolveWatchedFolder() const;
+    // The custom folder while it is an existing directory that may be watched (with every tool's
+    // names), else the screenshot tools' folders. A stale or refused custom path stays stored.
+    QList<WatchedFolder> resolveWatchedFolders(const ToolEnvironment &environment) const;
 
 signals:
     void appendDateSuffixChanged(bool value);
@@ -96,6 +94,7 @@ private:
     QString m_localModelApiKey;
     std::optional<QString> m_recognitionLanguages;
     std::optional<QString> m_watchedFolder;
+    QList<WatchedFolder> m_watchedFolders;
     bool m_needsFolderAccess = false;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log
 };

@@ -2,6 +2,7 @@
 
 #include "core/CanonicalPath.h"
 #include "intake/LinuxFileSystem.h"
+#include "settings/NamePattern.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>
@@ -133,12 +134,13 @@ void ScreenshotDetectorTest::evaluate()
 void ScreenshotDetectorTest::matchesScreenshotFilename_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<std::optional<QString>>("customPrefix");
+    QTest::addColumn<QString>("toolPattern"); // a pattern of the tools saving here, or none
     QTest::addColumn<bool>("expected");
-    const auto row = [](const char *situation, const QString &name, std::optional<QString> custom,
-                        bool expected) {
-        QTest::addRow("%s", situation) << name << custom << expected;
+    const auto row = [](const char *situation, const QString &name, const QString &pattern, bool expected) {
+        QTest::addRow("%s", situation) << name << pattern << expected;
     };
+    using NamePattern::Syntax;
+    const QString flameshot = NamePattern::fromTemplate(u"%F_%H-%M"_s, Syntax::Strftime);
     row("lower case, underscore", u"screenshot_12.png"_s, {}, true);
     row("no-break space", u"Screenshot\u00a02025.png"_s, {}, true);
     row("letter after prefix", u"Screenshots 2025.png"_s, {}, false);
@@ -147,17 +149,27 @@ void ScreenshotDetectorTest::matchesScreenshotFilename_data()
     row("newline after prefix", u"Screenshot\n1.png"_s, {}, false);
     row("upper-case Cyrillic", u"СНИМОК ЭКРАНА 1.png"_s, {}, true);
     row("decomposed accent", u"Capture d’e\u0301cran 1.png"_s, {}, true);
-    row("custom prefix", u"MyShot-1.png"_s, u"MyShot"_s, true);
-    row("custom prefix not configured", u"MyShot-1.png"_s, {}, false);
-    row("empty custom prefix adds nothing", u"-1.png"_s, QString(), false);
+    row("a tool's name without a prefix", u"2026-12-06_10-00.png"_s, flameshot, true);
+    row("the same name where no tool gives it", u"2026-12-06_10-00.png"_s, {}, false);
+    row("a tool's second capture in a minute", u"2026-12-06_10-00_1.png"_s, flameshot, true);
+    row("a photo beside a tool's captures", u"IMG_20261206_100000.jpg"_s, flameshot, false);
+    row("a template's own prefix", u"Shot-2026 12.png"_s,
+        NamePattern::fromTemplate(u"Shot-<yyyy> <MM>"_s, Syntax::SpectacleTags), true);
+    row("a translated message", u"Bildschirmfoto vom 2026-12-06 10-00-00.png"_s,
+        NamePattern::fromMessage(u"Bildschirmfoto vom %s.%s"_s, u"%Y-%m-%d %H-%M-%S"_s), true);
+    row("Arabic digits in a tool's date", u"Shot_٢٠٢٦١٢٠٦_١٠٠٠٠٠.png"_s,
+        NamePattern::fromTemplate(u"Shot_<yyyy><MM><dd>_<HH><mm><ss>"_s, Syntax::SpectacleTags), true);
 }
 
 void ScreenshotDetectorTest::matchesScreenshotFilename()
 {
     QFETCH(QString, name);
-    QFETCH(std::optional<QString>, customPrefix);
+    QFETCH(QString, toolPattern);
     QFETCH(bool, expected);
-    QCOMPARE(ScreenshotDetector{customPrefix}.matchesScreenshotFilename(name), expected);
+    ScreenshotDetector detector;
+    if (!toolPattern.isEmpty())
+        detector.toolNames = ScreenshotDetector::compiledNames({toolPattern});
+    QCOMPARE(detector.matchesScreenshotFilename(name), expected);
 }
 
 void ScreenshotDetectorTest::captureFlag_data()
