@@ -372,8 +372,9 @@ void SettingsWindow::showFolder()
     const SettingsStore &settings = m_services.settings;
     static_cast<ElidedLabel *>(m_watchedFolder)
         ->setFullText(SettingsPresentation::watchedFolderText(settings.watchedFolder(), QDir::homePath()));
-    m_folderSource->setText(SettingsPresentation::folderSourceText(settings.customFolderPath().has_value(),
-                                                                   m_services.isSandboxed));
+    m_folderSource->setText(SettingsPresentation::folderSourceText(settings.watchedFolders(),
+                                                                   settings.customFolderPath().has_value(),
+                                                                   m_services.isSandboxed, QDir::homePath()));
     m_folderAccessRow->setVisible(settings.needsFolderAccess());
     m_useSystemDefault->setEnabled(settings.customFolderPath().has_value());
 }

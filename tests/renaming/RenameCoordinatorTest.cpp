@@ -52,6 +52,8 @@ private slots:
     void relocateMovesBackOutAndRenames();
     void relocateToSamePlaceChangesNothing();
     void dateSuffixIsTheCreationDateInTheUsersZone();
+    void dateSuffixIsTheDayTheScreenshotWasTaken_data();
+    void dateSuffixIsTheDayTheScreenshotWasTaken();
     void fileChangedWhileNamed_data();
     void fileChangedWhileNamed();
     void undoRestoresOriginalName();
@@ -288,6 +290,38 @@ void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
     QVERIFY(expectedDate != taken.toUTC().date());
     QCOMPARE(QFileInfo(record->renamedPath).fileName(),
              u"stripe-invoice-%1.png"_s.arg(expectedDate.toString(Qt::ISODate)));
+}
+
+void RenameCoordinatorTest::dateSuffixIsTheDayTheScreenshotWasTaken_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QDateTime>("modified"); // invalid: just written
+    QTest::addColumn<QString>("expected");
+    const QDateTime march(QDate(2025, 3, 14), QTime(12, 0), Qt::UTC);
+    QTest::addRow("the date its tool wrote into the name")
+        << u"Screenshot from 2025-03-14 10-00-01.png"_s << march.addDays(30) << u"2025-03-14"_s;
+    QTest::addRow("a date run together")
+        << u"Screenshot_20250314_100001.png"_s << QDateTime() << u"2025-03-14"_s;
+    QTest::addRow("no date in the name: its last change, when older")
+        << u"Screenshot 7.png"_s << march << u"2025-03-14"_s;
+    QTest::addRow("not a date: a month 13") << u"Screenshot 2025-13-14.png"_s << march << u"2025-03-14"_s;
+}
+
+void RenameCoordinatorTest::dateSuffixIsTheDayTheScreenshotWasTaken()
+{
+    QFETCH(QString, name);
+    QFETCH(QDateTime, modified);
+    QFETCH(QString, expected);
+    m_stores->settings.setAppendDateSuffix(true);
+    const QString path = createScreenshot(name);
+    if (modified.isValid()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    const auto record = renameOne(path, suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QCOMPARE(QFileInfo(record->renamedPath).fileName(), u"stripe-invoice-%1.png"_s.arg(expected));
 }
 
 void RenameCoordinatorTest::fileChangedWhileNamed_data()

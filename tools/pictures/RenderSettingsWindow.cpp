@@ -24,7 +24,9 @@ bool render(const QString &path)
     SettingsStore settings(preferences);
     const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(folder);
-    settings.setWatchedFolder(folder);
+    settings.setWatchedFolders(
+        {{folder, {QStringLiteral("GNOME Shell"), QStringLiteral("Screenshots folder")}},
+         {QDir::home().filePath(QStringLiteral("Pictures")), {QStringLiteral("Flameshot")}}});
     // A machine without a model server, as most are at first.
     ModelAvailabilityMonitor availability(settings, [](const ModelServer &) {
         return ModelAvailability{ModelAvailability::State::NoServer, false};
