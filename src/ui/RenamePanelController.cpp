@@ -13,15 +13,11 @@
 #include <QFileInfo>
 #include <QtConcurrent>
 
-#include <cmath>
-
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr auto tickInterval = 1000ms / 30;
-// The panel hangs just below the top of the usable area.
-constexpr int topGap = 2;
 constexpr int iconSide = 64;
 
 QString folderOf(const QString &filePath)
@@ -32,23 +28,6 @@ QString folderOf(const QString &filePath)
 QString fileName(const QString &filePath)
 {
     return QFileInfo(filePath).fileName();
-}
-
-// Top centre of the screen under the pointer, else of the primary screen.
-QPoint panelOrigin(const QPoint &pointer, const QList<PanelWindow::Screen> &screens)
-{
-    if (screens.isEmpty())
-        return {};
-    PanelWindow::Screen screen = screens.first();
-    for (const PanelWindow::Screen &candidate : screens) {
-        if (candidate.geometry.contains(pointer)) {
-            screen = candidate;
-            break;
-        }
-    }
-    const double centre = screen.geometry.x() + screen.geometry.width() / 2.0;
-    return {int(std::lround(centre - RenamePanelController::panelSize.width() / 2.0)),
-            screen.available.top() + topGap};
 }
 
 } // namespace
@@ -120,12 +99,8 @@ void RenamePanelController::makeThumbnail(const RenamePanelItem &item)
 void RenamePanelController::present()
 {
     ++m_generation;
-    PanelWindow &panel = window();
-    panel.moveTo(panelOrigin(panel.pointerPosition(), panel.screens()));
-    if (!m_isShowing) {
-        m_isShowing = true;
-        panel.fadeIn();
-    }
+    m_isShowing = true;
+    window().present();
     updateHover();
     m_lastTick = m_services.now();
     m_timer.start();
@@ -146,7 +121,7 @@ void RenamePanelController::dismiss()
     m_model.setPaused(false);
     if (panel.isPreviewOpen())
         panel.closePreview();
-    panel.fadeOut([this, generation] {
+    panel.dismiss([this, generation] {
         // A rename shown during the fade has presented the panel again.
         if (generation != m_generation)
             return;
@@ -184,8 +159,7 @@ void RenamePanelController::resume(PauseReason reason)
 
 void RenamePanelController::updateHover()
 {
-    PanelWindow &panel = window();
-    setHovered(m_isShowing && panel.frame().contains(panel.pointerPosition()));
+    setHovered(m_isShowing && window().isPointerOver());
 }
 
 void RenamePanelController::setHovered(bool hovered)
