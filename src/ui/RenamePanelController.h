@@ -96,7 +96,13 @@ private:
     void page(int step);
     std::optional<RenameRecord> currentRecord() const;
     bool select(const QUuid &id);
+    // Renames or moves the file in view; without a folder it stays in its own.
+    void relocate(const std::optional<QString> &folder, const std::optional<QString> &baseName);
     void applyOutcome(const RenameOutcome<RenameRecord> &outcome);
+    // Holds the countdown while `ask` shows a modal dialog about the file in view. The answer comes
+    // back only if that file is still in the panel, and it is in view again.
+    std::optional<QString>
+    askAboutCurrent(const std::function<std::optional<QString>(const RenameRecord &)> &ask);
     void createFolderAndMove();
     void chooseFolderAndMove();
     void refreshFolderChoices();
