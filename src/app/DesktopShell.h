@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DesktopInterface.h"
+#include "ui/TrayState.h"
 
 #include <QObject>
 
@@ -36,7 +37,7 @@ public:
     void showSettings() override;
 
 private:
-    void connectTray();
+    void runTrayCommand(const TrayState::CommandRequest &request);
     void watchTrayHost();
 
     AppController &m_controller;

@@ -4,6 +4,7 @@
 
 class DraggableThumbnail;
 class QAbstractButton;
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -44,6 +45,14 @@ protected:
 
 private:
     void build();
+    void buildThumbnail(QBoxLayout &row);
+    void buildHeader(QBoxLayout &column);
+    void buildPager(QBoxLayout &header);
+    void buildNameButton(QBoxLayout &column);
+    void buildEditRow(QBoxLayout &column);
+    void buildLocationButton(QBoxLayout &column);
+    void buildButtons(QBoxLayout &row);
+    void buildCloseButton();
     void refresh();
     void refreshCountdown();
     void refreshEditing(bool editing);

@@ -154,42 +154,7 @@ void TrayController::addRow(QMenu &menu, const Entry &entry)
 void TrayController::run(const Entry &entry)
 {
     // After the menu has gone, so an undo, a dialog or a window never opens under it.
-    QTimer::singleShot(0, this, [this, entry] {
-        emitCommand(entry);
+    QTimer::singleShot(0, this, [this, request = TrayState::CommandRequest{entry.command, entry.record}] {
+        emit commandRequested(request);
     });
-}
-
-void TrayController::emitCommand(const Entry &entry)
-{
-    switch (entry.command) {
-    case Command::None:
-        return;
-    case Command::GrantFolderAccess:
-        emit grantFolderAccessRequested();
-        return;
-    case Command::TogglePause:
-        emit togglePauseRequested();
-        return;
-    case Command::OpenWatchedFolder:
-        emit openWatchedFolderRequested();
-        return;
-    case Command::UndoLast:
-        emit undoLastRequested();
-        return;
-    case Command::OpenSettings:
-        emit settingsRequested();
-        return;
-    case Command::CheckForUpdates:
-        emit checkForUpdatesRequested();
-        return;
-    case Command::Quit:
-        emit quitRequested();
-        return;
-    case Command::RevealRecord:
-        emit revealRequested(*entry.record);
-        return;
-    case Command::UndoRecord:
-        emit undoRequested(*entry.record);
-        return;
-    }
 }

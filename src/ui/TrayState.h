@@ -61,6 +61,15 @@ enum class Command
     UndoRecord
 };
 
+// A command the user picked, with the recent rename a RevealRecord or UndoRecord is for.
+struct CommandRequest
+{
+    Command command = Command::None;
+    std::optional<RenameRecord> record;
+
+    bool operator==(const CommandRequest &) const = default;
+};
+
 // One line of the menu. A recent rename is an entry with children: its detail line and its
 // "Show in Folder" and "Undo Rename" commands.
 struct Entry

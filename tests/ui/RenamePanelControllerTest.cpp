@@ -29,9 +29,6 @@ namespace {
 class FakePanelWindow final : public PanelWindow
 {
 public:
-    QPoint pointer{-500, -500};
-    QList<Screen> screenList{{QRect(0, 0, 1920, 1080), QRect(0, 32, 1920, 1048)}};
-    QPoint origin;
     bool isOnScreen = false;
     std::function<void()> pendingFadeOut;
     bool takesFocus = false;
@@ -41,13 +38,10 @@ public:
     int dialogs = 0;
     QStringList announcements;
 
-    QPoint pointerPosition() const override { return pointer; }
-    QList<Screen> screens() const override { return screenList; }
-    QRect frame() const override { return {origin, RenamePanelController::panelSize}; }
-    void moveTo(const QPoint &to) override { origin = to; }
-    void fadeIn() override { isOnScreen = true; }
-    void fadeOut(std::function<void()> finished) override { pendingFadeOut = std::move(finished); }
+    void present() override { isOnScreen = true; }
+    void dismiss(std::function<void()> finished) override { pendingFadeOut = std::move(finished); }
     void takeOffScreen() override { isOnScreen = false; }
+    bool isPointerOver() const override { return false; } // hovering comes through setHovered()
     void setTakesFocus(bool value) override { takesFocus = value; }
     bool isPreviewOpen() const override { return previewOpen; }
     void openPreview(const QString &) override { previewOpen = true; }
@@ -99,8 +93,6 @@ private slots:
     void fadeOutFinishesUnlessARenameCame();
     void eleventhRenameDropsTheOldest_data();
     void eleventhRenameDropsTheOldest();
-    void panelSitsAtTheTopCentre_data();
-    void panelSitsAtTheTopCentre();
     void editedNameIsCommitted_data();
     void editedNameIsCommitted();
     void undoRestores_data();
@@ -313,26 +305,6 @@ void RenamePanelControllerTest::eleventhRenameDropsTheOldest()
     // Every rename restarts the countdown; an edit still holds it.
     advance(1s);
     QCOMPARE(remaining(), editingFourth ? 5.0 : 4.0);
-}
-
-void RenamePanelControllerTest::panelSitsAtTheTopCentre_data()
-{
-    QTest::addColumn<QPoint>("pointer");
-    QTest::addColumn<QPoint>("origin");
-    QTest::addRow("pointer on the primary screen") << QPoint(100, 500) << QPoint(670, 34);
-    QTest::addRow("pointer on the second screen") << QPoint(2500, 100) << QPoint(2343, 2);
-    QTest::addRow("pointer off every screen") << QPoint(-10, -10) << QPoint(670, 34);
-}
-
-void RenamePanelControllerTest::panelSitsAtTheTopCentre()
-{
-    QFETCH(QPoint, pointer);
-    QFETCH(QPoint, origin);
-    rename(u"invoice.png"_s);
-    m_window->screenList.append({QRect(1920, 0, 1425, 900), QRect(1920, 0, 1425, 900)});
-    m_window->pointer = pointer;
-    rename(u"receipt.png"_s);
-    QCOMPARE(m_window->origin, origin);
 }
 
 void RenamePanelControllerTest::editedNameIsCommitted_data()
