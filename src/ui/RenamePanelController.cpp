@@ -78,7 +78,6 @@ void RenamePanelController::show(const RenameRecord &record)
     m_model.setItems(items);
     m_model.setIndex(index);
     m_model.setRemaining(RenamePanelModel::countdownSeconds);
-    m_model.setWatchedFolder(m_services.coordinator.watchedFolder());
     refreshFolderChoices();
     present();
     window().announce(QStringLiteral("Screenshot renamed to ") + fileName(record.renamedPath));
@@ -337,9 +336,17 @@ RenamePanelController::askAboutCurrent(const std::function<std::optional<QString
     return select(record->id) ? answer : std::nullopt;
 }
 
+std::optional<QString> RenamePanelController::currentRoot() const
+{
+    // Several folders may be watched: category and new folders go beside where this one was taken.
+    if (const auto record = currentRecord())
+        return record->originalFolderPath;
+    return m_services.coordinator.watchedFolder();
+}
+
 void RenamePanelController::createFolderAndMove()
 {
-    const auto root = m_services.coordinator.watchedFolder();
+    const auto root = currentRoot();
     if (!root)
         return;
     const auto name = askAboutCurrent([this](const RenameRecord &) {
@@ -370,7 +377,8 @@ void RenamePanelController::chooseFolderAndMove()
 
 void RenamePanelController::refreshFolderChoices()
 {
-    const auto &root = m_services.coordinator.watchedFolder();
+    const auto root = currentRoot();
+    m_model.setWatchedFolder(root);
     if (!root) {
         m_model.setFolderChoices(std::nullopt, {});
         return;

@@ -95,6 +95,7 @@ private:
     void updateHover();
     void page(int step);
     std::optional<RenameRecord> currentRecord() const;
+    std::optional<QString> currentRoot() const;
     bool select(const QUuid &id);
     // Renames or moves the file in view; without a folder it stays in its own.
     void relocate(const std::optional<QString> &folder, const std::optional<QString> &baseName);

@@ -100,6 +100,7 @@ private slots:
     void dialogsMoveTheFile_data();
     void dialogsMoveTheFile();
     void menuOffersCategoryFoldersAndTheFilesOwn();
+    void foldersAreOfferedBesideWhereTheScreenshotWasTaken();
     void badInputShowsAnErrorAndKeepsTheItem_data();
     void badInputShowsAnErrorAndKeepsTheItem();
     void thumbnails_data();
@@ -431,6 +432,25 @@ void RenamePanelControllerTest::menuOffersCategoryFoldersAndTheFilesOwn()
     QCOMPARE(current().path, root(u"Receipts & Invoices/invoice.png"_s));
     QCOMPARE(current().state, State::Updated);
     QCOMPARE(model.subfolderChoices().size(), 5); // the file's old folder is no target now
+}
+
+void RenamePanelControllerTest::foldersAreOfferedBesideWhereTheScreenshotWasTaken()
+{
+    // Quillo watches several tools' folders; this screenshot was taken in another one.
+    const QString pictures = m_temp->filePath(u"Pictures"_s);
+    const QString path = QDir(pictures).filePath(u"chat.png"_s);
+    QVERIFY(TestFiles::write(path));
+    const RenameRecord record{QUuid::createUuid(),
+                              pictures,
+                              u"Screenshot from 2026.png"_s,
+                              path,
+                              QDateTime::currentDateTimeUtc(),
+                              std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    m_controller->show(record);
+    QCOMPARE(m_controller->model().rootChoice()->path, pictures);
+    QCOMPARE(m_controller->model().subfolderChoices().first().path, pictures + u"/Receipts & Invoices"_s);
 }
 
 void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem_data()
