@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
+const QString screenshots = QStringLiteral(QUILLO_TEST_DATA "/screenshots/");
 
 // The six default category folders, and a slug of 2 to 5 words with the date suffix (and a number
 // when the name was taken).
@@ -56,7 +56,6 @@ private:
 void EndToEndTest::initTestCase()
 {
     QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/EndToEndTest")), "must run in its test HOME");
-    QVERIFY2(QFileInfo(corpus + QStringLiteral("/images/c001.png")).isFile(), "needs ../shared/corpus");
     QVERIFY(QFileInfo(QStringLiteral(QUILLO_BINARY)).isExecutable());
 }
 
@@ -90,8 +89,7 @@ QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine, const QPro
 
 void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
 {
-    QVERIFY(TestFiles::copyLikeScreenshotTool(corpus + QStringLiteral("/images/") + corpusImage,
-                                              m_shots->filePath(name)));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + corpusImage, m_shots->filePath(name)));
 }
 
 void EndToEndTest::screenshotsAreRenamedAndRecorded()
@@ -103,7 +101,7 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     QVERIFY(
         TestFiles::write(m_shots->filePath(QStringLiteral("inbox/Screenshot from 2026-12-05 09-00-01.png"))));
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png"));
-    copyScreenshot(QStringLiteral("c009.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    copyScreenshot(QStringLiteral("c002.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
     copyScreenshot(QStringLiteral("c011.png"), QStringLiteral("Screenshot_20261205_100003.png"));
 
     const QStringList untouched{QStringLiteral(".Screenshot from 2026-12-05 09-00-00.png"),
@@ -177,7 +175,7 @@ void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
         return m_shots->filePath(
             QStringLiteral("Screenshot from 2026-12-05 11-00-%1.png").arg(second, 2, 10, QLatin1Char('0')));
     };
-    const QByteArray capture = TestFiles::read(corpus + QStringLiteral("/images/c009.png"));
+    const QByteArray capture = TestFiles::read(screenshots + QStringLiteral("c002.png"));
     const QMap<QString, QByteArray> leftAlone{
         {shot(1), QByteArray()},
         {shot(2), QByteArray("not an image")},

@@ -219,9 +219,8 @@ void ScreenshotDetectorTest::captureFlag_data()
     qToBigEndian<quint32>(0x7ffffff0, damaged.data() + chunk);
     row("PNG chunk longer than the file", {}, damaged, false);
     row("not a PNG", {}, QByteArray("GIF89a Software\0Flameshot", 25), false);
-    QFile corpus(qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/c022.png"_s);
-    if (corpus.open(QIODevice::ReadOnly))
-        row("real gnome-screenshot capture", {}, corpus.readAll(), true);
+    row("real gnome-screenshot capture", {},
+        TestFiles::read(QStringLiteral(QUILLO_TEST_DATA "/screenshots/c022.png")), true);
 }
 
 void ScreenshotDetectorTest::captureFlag()
