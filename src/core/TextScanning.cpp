@@ -87,6 +87,11 @@ QString escaped(const QByteArray &utf8)
     return escapedText(utf8, false);
 }
 
+QString escapedMnemonics(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
 QString escapedPath(const QString &path)
 {
     return escapedText(QFile::encodeName(path), false);

@@ -58,6 +58,9 @@ QSet<QString> wordSet(std::initializer_list<const char *> words);
 QString escaped(const QByteArray &utf8);
 // A path or file name as the file system spells it, escaped the same way.
 QString escapedPath(const QString &path);
+
+// Text shown where "&" marks a keyboard shortcut (menus, buttons), with every "&" shown as itself.
+QString escapedMnemonics(QString text);
 // The same in double quotes, with the quotes inside escaped, for a log line.
 QString quoted(const QString &text);
 

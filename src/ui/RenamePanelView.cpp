@@ -1,5 +1,6 @@
 #include "ui/RenamePanelView.h"
 
+#include "core/TextScanning.h"
 #include "ui/CapsuleButton.h"
 #include "ui/DraggableThumbnail.h"
 #include "ui/ElidedLabel.h"
@@ -440,7 +441,7 @@ void RenamePanelView::fillLocationMenu()
     // The file lies in exactly one of them.
     auto *folders = new QActionGroup(m_locationMenu);
     const auto addChoice = [&](const FolderChoice &choice) {
-        QAction *action = m_locationMenu->addAction(QString(choice.title).replace(u'&', u"&&"_s));
+        QAction *action = m_locationMenu->addAction(TextScanning::escapedMnemonics(choice.title));
         action->setCheckable(true);
         action->setActionGroup(folders);
         const bool isHere = RenamePanelModel::isIn(choice, item->path);

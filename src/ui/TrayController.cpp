@@ -1,5 +1,6 @@
 #include "ui/TrayController.h"
 
+#include "core/TextScanning.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/RecentRenameRow.h"
@@ -28,7 +29,13 @@ TrayController::TrayController(const SettingsStore &settings, const RenameHistor
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     m_popup->setObjectName(QStringLiteral("trayPopup"));
     m_flashEnd.setSingleShot(true);
-    connect(&m_flashEnd, &QTimer::timeout, this, &TrayController::refreshIcon);
+    m_flashEnd.setTimerType(Qt::PreciseTimer);
+    connect(&m_flashEnd, &QTimer::timeout, this, [this] {
+        // A coarse timer may fire a little early; the check mark waits for its full time.
+        if (const auto left = m_flash.remaining(m_sources.now()); left.count() > 0)
+            m_flashEnd.start(left);
+        refreshIcon();
+    });
     // Rebuilt as it opens, so it always shows the current state; tray hosts that export the menu
     // over D-Bus announce the opening the same way.
     connect(m_menu.get(), &QMenu::aboutToShow, this, &TrayController::rebuildMenu);
@@ -101,14 +108,15 @@ void TrayController::fill(QMenu &menu, const QList<Entry> &entries, bool richRow
             menu.addSeparator();
             continue;
         case Entry::Kind::Section:
-            menu.addSection(entry.text);
+            menu.addSection(TextScanning::escapedMnemonics(entry.text));
             continue;
         case Entry::Kind::Submenu: {
             if (richRows && entry.record) {
                 addRow(menu, entry);
                 continue;
             }
-            QMenu *submenu = menu.addMenu(QIcon::fromTheme(entry.iconName), entry.text);
+            QMenu *submenu =
+                menu.addMenu(QIcon::fromTheme(entry.iconName), TextScanning::escapedMnemonics(entry.text));
             submenu->setToolTip(entry.toolTip);
             submenu->setToolTipsVisible(true);
             fill(*submenu, entry.children, false);
@@ -117,7 +125,9 @@ void TrayController::fill(QMenu &menu, const QList<Entry> &entries, bool richRow
         case Entry::Kind::Action:
             break;
         }
-        QAction *action = menu.addAction(QIcon::fromTheme(entry.iconName), entry.text);
+        // File and folder names are the user's: an "&" in them is a character, not a shortcut.
+        QAction *action =
+            menu.addAction(QIcon::fromTheme(entry.iconName), TextScanning::escapedMnemonics(entry.text));
         action->setEnabled(entry.isEnabled);
         action->setShortcut(entry.shortcut);
         if (entry.command != Command::None)
@@ -135,7 +145,8 @@ void TrayController::addRow(QMenu &menu, const Entry &entry)
             return candidate.command == command;
         });
     };
-    auto *row = new RecentRenameRow(entry.record->renamedPath, entry.children.first().text, &menu);
+    auto *row =
+        new RecentRenameRow(entry.record->renamedPath, entry.text, entry.children.first().text, &menu);
     auto *action = new QWidgetAction(&menu);
     action->setDefaultWidget(row);
     menu.addAction(action);

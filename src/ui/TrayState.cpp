@@ -33,11 +33,11 @@ Entry separator()
     return entry;
 }
 
-Entry recentRename(const RenameRecord &record, const QDateTime &now)
+Entry recentRename(const RenameRecord &record, const QString &title, const QDateTime &now)
 {
     Entry entry;
     entry.kind = Entry::Kind::Submenu;
-    entry.text = QFileInfo(record.renamedPath).fileName();
+    entry.text = title;
     entry.iconName = QStringLiteral("image-x-generic");
     entry.toolTip = record.renamedPath;
     entry.record = record;
@@ -114,6 +114,20 @@ QString recentRenameDetail(const RenameRecord &record, const QDateTime &now)
     return parts.join(QStringLiteral(", "));
 }
 
+QStringList recentRenameTitles(const QList<RenameRecord> &history)
+{
+    QHash<QString, int> uses;
+    for (const RenameRecord &record : history)
+        ++uses[QFileInfo(record.renamedPath).fileName()];
+    QStringList titles;
+    for (const RenameRecord &record : history) {
+        const QFileInfo file(record.renamedPath);
+        titles.append(uses.value(file.fileName()) > 1 ? file.dir().dirName() + u'/' + file.fileName()
+                                                      : file.fileName());
+    }
+    return titles;
+}
+
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
 {
     QList<Entry> entries{disabledLine(statusTitle(inputs))};
@@ -136,8 +150,9 @@ QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
     entries.append(section);
     if (inputs.history.isEmpty())
         entries.append(disabledLine(QStringLiteral("No screenshots renamed yet")));
-    for (const RenameRecord &record : inputs.history)
-        entries.append(recentRename(record, now));
+    const QStringList titles = recentRenameTitles(inputs.history);
+    for (qsizetype i = 0; i < inputs.history.size(); ++i)
+        entries.append(recentRename(inputs.history[i], titles[i], now));
     entries.append(action(QStringLiteral("Undo Last Rename"), Command::UndoLast, QStringLiteral("edit-undo"),
                           !inputs.history.isEmpty(), QKeySequence(Qt::CTRL | Qt::Key_Z)));
     entries.append(separator());

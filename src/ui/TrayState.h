@@ -43,6 +43,8 @@ QString statusTitle(const Inputs &inputs);
 
 // "was Screenshot 1.png, 3 min ago, in Web".
 QString recentRenameDetail(const RenameRecord &record, const QDateTime &now);
+// Each recent rename's file name, with its folder where two would read the same.
+QStringList recentRenameTitles(const QList<RenameRecord> &history);
 // "now", "1 min ago", "5 hr ago", "2 days ago".
 QString relativeTime(const QDateTime &then, const QDateTime &now);
 

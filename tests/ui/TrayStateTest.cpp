@@ -20,6 +20,7 @@ private slots:
     void menuOrderAndEnabledStates_data();
     void menuOrderAndEnabledStates();
     void recentRenameOffersRevealAndUndo();
+    void sameNamesShowTheirFolders();
     void relativeTime_data();
     void relativeTime();
     void checkMarkLastsTwoSecondsAfterTheLastRename();
@@ -152,6 +153,15 @@ void TrayStateTest::recentRenameOffersRevealAndUndo()
     QCOMPARE(row.children[2].command, TrayState::Command::RevealRecord);
     QCOMPARE(row.children[3].command, TrayState::Command::UndoRecord);
     QCOMPARE(row.children[3].record, std::optional(moved));
+}
+
+void TrayStateTest::sameNamesShowTheirFolders()
+{
+    const QList<RenameRecord> history{record(u"Web/stripe-invoice.png"_s, 1),
+                                      record(u"stripe-invoice.png"_s, 2),
+                                      record(u"Code & Terminal/build-log.png"_s, 3)};
+    QCOMPARE(TrayState::recentRenameTitles(history),
+             (QStringList{u"Web/stripe-invoice.png"_s, u"shots/stripe-invoice.png"_s, u"build-log.png"_s}));
 }
 
 void TrayStateTest::relativeTime_data()
