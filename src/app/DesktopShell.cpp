@@ -6,6 +6,7 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
 #include "settings/SettingsStore.h"
+#include "ui/AppShortcuts.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelWindow.h"
 #include "ui/SettingsWindow.h"
@@ -43,6 +44,10 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
                                 &QDateTime::currentDateTimeUtc});
     connect(m_tray.get(), &TrayController::commandRequested, this, &DesktopShell::runTrayCommand);
     watchTrayHost();
+    m_shortcuts = std::make_unique<AppShortcuts>();
+    connect(m_shortcuts.get(), &AppShortcuts::quitRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    connect(m_shortcuts.get(), &AppShortcuts::settingsRequested, this, &DesktopShell::showSettings);
 
     m_renamePanel = std::make_unique<RenamePanelController>(
         RenamePanelController::Services{controller.coordinator(), controller.history(), controller.settings(),

@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppController;
+class AppShortcuts;
 class TrayController;
 class ModelAvailabilityMonitor;
 class RenamePanelController;
@@ -45,6 +46,7 @@ private:
     std::unique_ptr<SoftwareUpdates> m_updates;
     std::unique_ptr<UpdateDialogs> m_updateDialogs;
     std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<AppShortcuts> m_shortcuts;
     std::unique_ptr<RenamePanelController> m_renamePanel;
     std::unique_ptr<ModelAvailabilityMonitor> m_modelAvailability;
     std::unique_ptr<XdgAutostart> m_launchAtLogin;
