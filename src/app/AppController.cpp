@@ -20,6 +20,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QUrl>
 
@@ -305,7 +306,8 @@ RenameOutcome<QString> AppController::undone(const QUuid &id, RenameOutcome<QStr
 void AppController::reveal(const RenameRecord &record)
 {
     if (m_services.fileSystem.exists(record.renamedPath)) {
-        m_services.fileManager.reveal(record.renamedPath);
+        m_services.fileManager.reveal(record.renamedPath,
+                                      warnUnless(QStringLiteral("Could not show the file")));
         return;
     }
     m_history->remove(record.id);
@@ -317,7 +319,15 @@ void AppController::reveal(const RenameRecord &record)
 void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
-        m_services.fileManager.openFolder(*folder);
+        m_services.fileManager.openFolder(*folder, warnUnless(QStringLiteral("Could not open the folder")));
+}
+
+FileManager::Done AppController::warnUnless(const QString &message)
+{
+    return [self = QPointer(this), message](const std::optional<QString> &problem) {
+        if (self && problem)
+            self->m_services.prompts.warn(message, *problem);
+    };
 }
 
 void AppController::announceModelServer()

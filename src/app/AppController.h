@@ -1,6 +1,7 @@
 #pragma once
 
 #include "intake/ScreenshotWatcher.h"
+#include "renaming/FileManager.h"
 #include "renaming/RenameCoordinator.h"
 #include "settings/ToolEnvironment.h"
 
@@ -94,6 +95,8 @@ private:
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
     void announceModelServer();
+    // Shows `message` with the file manager's problem, if it has one.
+    FileManager::Done warnUnless(const QString &message);
     RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
     // Said once at start: the settings file is read then.
     void announceRecognitionLanguages();

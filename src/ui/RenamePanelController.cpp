@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QtConcurrent>
 
 using namespace std::chrono_literals;
@@ -444,8 +445,18 @@ void RenamePanelController::reveal()
         m_model.setErrorMessage(UndoError::fileMissingForChange(fileName(item->path)).description);
         return;
     }
-    m_services.fileManager.reveal(item->path);
-    dismiss();
+    // The panel goes once the file manager has it, and says so when none can show it.
+    m_services.fileManager.reveal(
+        item->path, [self = QPointer(this), id = item->id](const std::optional<QString> &problem) {
+            if (!self)
+                return;
+            if (!problem) {
+                self->dismiss();
+            } else if (self->select(id)) {
+                self->m_model.setErrorMessage(*problem);
+                self->present();
+            }
+        });
 }
 
 void RenamePanelController::preview()

@@ -74,7 +74,8 @@ enum class BadInput
     RevealDeleted,
     RenameDeleted,
     UndoDeleted,
-    FolderCannotBeCreated
+    FolderCannotBeCreated,
+    NoFileManager
 };
 
 } // namespace
@@ -462,6 +463,7 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem_data()
     QTest::addRow("rename of a deleted file") << BadInput::RenameDeleted << gone + u". It may"_s;
     QTest::addRow("undo of a deleted file") << BadInput::UndoDeleted << gone + u", so it cannot"_s;
     QTest::addRow("folder that cannot be created") << BadInput::FolderCannotBeCreated << QString();
+    QTest::addRow("no file manager can show it") << BadInput::NoFileManager << u"No file manager"_s;
 }
 
 void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
@@ -469,9 +471,13 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
     QFETCH(BadInput, input);
     QFETCH(QString, error);
     const RenameRecord record = rename(u"invoice.png"_s);
-    if (input != BadInput::FolderCannotBeCreated)
+    const bool fileStays = input == BadInput::FolderCannotBeCreated || input == BadInput::NoFileManager;
+    if (!fileStays)
         QVERIFY(QFile::remove(record.renamedPath));
     switch (input) {
+    case BadInput::NoFileManager:
+        m_fileManager.problem = u"No file manager could open the folder."_s;
+        [[fallthrough]];
     case BadInput::RevealDeleted:
         m_controller->reveal();
         break;
@@ -493,9 +499,8 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
     QVERIFY2(message->startsWith(error) && !message->isEmpty(), qPrintable(*message));
     QVERIFY(m_controller->isShowing());
     QCOMPARE(current().path, record.renamedPath);
-    QVERIFY(m_fileManager.revealed.isEmpty());
-    QCOMPARE(TestFiles::filesUnder(m_root),
-             input == BadInput::FolderCannotBeCreated ? QStringList{u"invoice.png"_s} : QStringList{});
+    QCOMPARE(m_fileManager.revealed.size(), input == BadInput::NoFileManager ? 1 : 0);
+    QCOMPARE(TestFiles::filesUnder(m_root), fileStays ? QStringList{u"invoice.png"_s} : QStringList{});
     // The next page turn or action clears it.
     rename(u"receipt.png"_s);
     QCOMPARE(m_controller->model().errorMessage(), std::nullopt);

@@ -32,8 +32,8 @@ constexpr int backdropMargin = 24;
 class NoFileManager final : public FileManager
 {
 public:
-    void reveal(const QString &) override {}
-    void openFolder(const QString &) override {}
+    void reveal(const QString &, Done) override {}
+    void openFolder(const QString &, Done) override {}
 };
 
 void settle(int milliseconds = 300)
