@@ -46,6 +46,7 @@ struct Status
     Symbol symbol;
     QString title;
     std::optional<QColor> tint;
+    QStringList shorter = {}; // where the title does not fit beside the pager
 };
 
 Status statusOf(const RenamePanelModel &model, const QPalette &palette)
@@ -61,8 +62,10 @@ Status statusOf(const RenamePanelModel &model, const QPalette &palette)
     switch (item ? item->state : State::Renamed) {
     case State::Renamed:
         if (model.items().size() >= 2)
-            return {Symbol::Checkmark, QStringLiteral("%1 screenshots renamed").arg(model.items().size()),
-                    green};
+            return {Symbol::Checkmark,
+                    QStringLiteral("%1 screenshots renamed").arg(model.items().size()),
+                    green,
+                    {QStringLiteral("%1 renamed").arg(model.items().size())}};
         if (item && item->record && item->record->routedFolderName)
             return {Symbol::Checkmark, QStringLiteral("Renamed and moved"), green};
         return {Symbol::Checkmark, QStringLiteral("Renamed"), green};
@@ -375,6 +378,7 @@ void RenamePanelView::refresh()
         PanelIcons::icon(status.symbol, status.tint.value_or(PanelStyle::secondary(palette())))
             .pixmap(m_statusIcon->size(), devicePixelRatio()));
     m_statusLabel->setText(status.title);
+    static_cast<ElidedLabel *>(m_statusLabel)->setShorterTexts(status.shorter);
     m_statusLabel->setToolTip(status.title);
     QPalette statusPalette = m_statusLabel->palette();
     statusPalette.setColor(QPalette::WindowText, status.tint && m_model.errorMessage()

@@ -130,6 +130,10 @@ const QList<State> &states()
          }},
         {"several",
          [](Scene &scene) {
+             // Ten, the most the panel keeps: the widest its header gets.
+             for (int i = 0; i < 7; ++i)
+                 scene.rename(QStringLiteral("c011.png"),
+                              QStringLiteral("grafana-docker-host-%1.png").arg(i));
              scene.rename(QStringLiteral("c002.png"), QStringLiteral("lnav-make-check-test-log.png"),
                           QStringLiteral("Code & Terminal"));
              scene.rename(QStringLiteral("c036.png"), QStringLiteral("hugo-book-documentation-theme.png"),
