@@ -219,9 +219,11 @@ void AppController::logWatchedFolders(const QList<WatchedFolder> &folders)
                    .arg(folders.first().path);
         return;
     }
+    QStringList watched;
     for (const WatchedFolder &folder : folders)
-        qCInfo(lcApp).noquote()
-            << QStringLiteral("%1 saves screenshots in %2").arg(folder.tools.join(u", "), folder.path);
+        watched.append(QStringLiteral("%1 (%2)").arg(folder.path, folder.tools.join(QStringLiteral(", "))));
+    qCInfo(lcApp).noquote()
+        << QStringLiteral("Screenshot folders: %1").arg(watched.join(QStringLiteral("; ")));
 }
 
 void AppController::fileAppeared(const QString &path)

@@ -18,7 +18,7 @@ using NamePattern::Syntax;
 
 namespace {
 
-const QString fallbackTool = QStringLiteral("Screenshots folder");
+const QString fallbackTool = QStringLiteral("default folder");
 // GNOME's tools name the date the same way, whatever the language.
 const QString gnomeDate = QStringLiteral("%Y-%m-%d %H-%M-%S");
 

@@ -6,6 +6,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelView.h"
+#include "ui/X11Compositing.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -217,14 +218,9 @@ void RenamePanelWindow::markAsPanel()
                         XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     xcb_flush(connection);
 
-    // Without a compositing manager the translucent margin would show black: cut the window to
-    // the card instead, and do without the shadow.
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> compositor(
-        xcb_get_selection_owner_reply(
-            connection, xcb_get_selection_owner(connection, internAtom(connection, "_NET_WM_CM_S0")),
-            nullptr),
-        &std::free);
-    if (compositor && compositor->owner != XCB_NONE) {
+    // Without a compositing manager the translucent margin would show as blocks: cut the window to
+    // the card instead, and do without the shadow. Asked at every showing: one may start or stop.
+    if (compositingManagerRuns()) {
         clearMask();
     } else {
         QPainterPath card;

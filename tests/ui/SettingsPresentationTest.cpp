@@ -29,17 +29,17 @@ void SettingsPresentationTest::texts_data()
         << watchedFolderText(u"/home/anna/Shots"_s, home) << u"/home/anna/Shots"_s;
     QTest::addRow("no folder") << watchedFolderText(std::nullopt, home) << u"Not watching"_s;
     const QList<WatchedFolder> tools{
-        {u"/home/ann/Pictures/Screenshots"_s, {u"GNOME Shell"_s, u"Screenshots folder"_s}},
+        {u"/home/ann/Pictures/Screenshots"_s, {u"GNOME Shell"_s, u"default folder"_s}},
         {u"/home/ann/Pictures"_s, {u"gnome-screenshot"_s, u"Flameshot"_s}}};
     QTest::addRow("each folder with the tools saving there")
         << folderSourceText(tools, false, false, home)
-        << u"~/Pictures/Screenshots (GNOME Shell, Screenshots folder)\n~/Pictures (gnome-screenshot, "
+        << u"~/Pictures/Screenshots (GNOME Shell, default folder)\n~/Pictures (gnome-screenshot, "
            u"Flameshot)\n"
            "Where your screenshot tool saves screenshots, read from its settings (Spectacle, Flameshot, or "
            "your "
            "Pictures/Screenshots folder). Change it there and Quillo follows."_s;
     QTest::addRow("no tool found") << folderSourceText(
-                                          {{u"/home/ann/Pictures/Screenshots"_s, {u"Screenshots folder"_s}}},
+                                          {{u"/home/ann/Pictures/Screenshots"_s, {u"default folder"_s}}},
                                           false, false, home)
                                    << u"No screenshot tool's settings were found, so Quillo watches this "
                                       u"folder, where GNOME and KDE save "
