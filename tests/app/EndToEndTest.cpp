@@ -40,6 +40,7 @@ private slots:
     void secondCopyTakesOver();
     void pausedCopyRenamesNothing();
     void filesThatCannotBeReadKeepTheirNames();
+    void aFreshHomesScreenshotToolsAreFollowed();
 
 private:
     // Returns once the program says it is watching (or paused).
@@ -225,6 +226,38 @@ void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
     QTest::qWait(6000); // past another retry delay
     QCOMPARE(attempts(shot(2)), 2);
     QCOMPARE(attempts(shot(4)), 1);
+}
+
+void EndToEndTest::aFreshHomesScreenshotToolsAreFollowed()
+{
+    // No setting changed: Cinnamon's Print Screen runs gnome-screenshot, which saves into Pictures,
+    // and Flameshot saves with its default pattern into its own folder.
+    PreferencesStore(configPath()).remove(QStringLiteral("customFolderPath"));
+    const QString pictures = QDir::home().filePath(QStringLiteral("Pictures"));
+    const QString flameshotFolder = QDir::home().filePath(QStringLiteral("Flameshot shots"));
+    QVERIFY(QDir().mkpath(pictures) && QDir().mkpath(flameshotFolder));
+    QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/user-dirs.dirs")),
+                             "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n"));
+    QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/flameshot/flameshot.ini")),
+                             "[General]\nsavePath=" + flameshotFolder.toUtf8() + "\n"));
+    QProcessEnvironment cinnamon = QProcessEnvironment::systemEnvironment();
+    cinnamon.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("X-Cinnamon"));
+    startQuillo("Watching ", cinnamon);
+
+    const QString gnomeShot = QStringLiteral("Screenshot from 2026-12-06 10-00-00.png");
+    const QString flameShot = QStringLiteral("2026-12-06_10-00.png");
+    QVERIFY(TestFiles::write(QDir(pictures).filePath(QStringLiteral("IMG_20261206_100000.jpg")),
+                             TestFiles::read(screenshots + QStringLiteral("c030.png"))));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + QStringLiteral("c001.png"),
+                                              QDir(pictures).filePath(gnomeShot)));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + QStringLiteral("c011.png"),
+                                              QDir(flameshotFolder).filePath(flameShot)));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QDir(pictures).filePath(gnomeShot)) &&
+                                 !QFileInfo::exists(QDir(flameshotFolder).filePath(flameShot)),
+                             60000);
+    QCOMPARE(TestFiles::filesUnder(pictures).filter(renamedPattern).size(), 1);
+    QCOMPARE(TestFiles::filesUnder(flameshotFolder).filter(renamedPattern).size(), 1);
+    QVERIFY(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("IMG_20261206_100000.jpg"))));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
