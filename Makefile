@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands that matter: `make run` and `make test`. Both install what is missing first.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo

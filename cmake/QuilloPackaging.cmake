@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package whose library dependencies come from what the program links
 # (dpkg-shlibdeps), plus what it loads at run time that no linker sees.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -235,7 +236,8 @@ void EndToEndTest::aFreshHomesScreenshotToolsAreFollowed()
     PreferencesStore(configPath()).remove(QStringLiteral("customFolderPath"));
     const QString pictures = QDir::home().filePath(QStringLiteral("Pictures"));
     const QString flameshotFolder = QDir::home().filePath(QStringLiteral("Flameshot shots"));
-    QVERIFY(QDir().mkpath(pictures) && QDir().mkpath(flameshotFolder));
+    for (const QString &folder : {pictures, flameshotFolder})
+        QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder));
     QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/user-dirs.dirs")),
                              "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n"));
     QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/flameshot/flameshot.ini")),

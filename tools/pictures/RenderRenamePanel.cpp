@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws each state of the rename panel from the real widgets, over a real coordinator and real
 // files, to panel-<state>-<light|dark>.png in the folder given as the only argument. Run by
 // `make screenshots` with the offscreen platform, at twice the size, in a temporary home.

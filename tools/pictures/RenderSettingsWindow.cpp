@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the settings window, as a fresh installation shows it, to settings-window-light.png and
 // settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
 // offscreen platform in a temporary home.
