@@ -9,6 +9,7 @@
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
+#include "naming/LocalModelClient.h"
 #include "naming/RecognitionLanguages.h"
 #include "renaming/FileManager.h"
 #include "renaming/RenameHistoryStore.h"
@@ -335,6 +336,9 @@ FileManager::Done AppController::warnUnless(const QString &message)
 
 void AppController::announceModelServer()
 {
+    if (const auto problem = ModelServer::fromSettings(*m_settings).problem();
+        problem && m_settings->useLocalModel())
+        qCWarning(lcApp).noquote() << *problem;
     // The settings window's own rule for "another computer"; said at start and on every change.
     std::optional<QString> warning =
         SettingsPresentation::remoteModelWarning(m_settings->useLocalModel(), m_settings->localModelUrl());
