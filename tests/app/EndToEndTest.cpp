@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString screenshots = QStringLiteral(QUILLO_TEST_DATA "/screenshots/");
@@ -42,6 +44,7 @@ private slots:
     void pausedCopyRenamesNothing();
     void filesThatCannotBeReadKeepTheirNames();
     void aFreshHomesScreenshotToolsAreFollowed();
+    void aFileNameCannotForgeLogLines();
 
 private:
     // Returns once the program says it is watching (or paused).
@@ -260,6 +263,20 @@ void EndToEndTest::aFreshHomesScreenshotToolsAreFollowed()
     QCOMPARE(TestFiles::filesUnder(pictures).filter(renamedPattern).size(), 1);
     QCOMPARE(TestFiles::filesUnder(flameshotFolder).filter(renamedPattern).size(), 1);
     QVERIFY(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("IMG_20261206_100000.jpg"))));
+}
+
+void EndToEndTest::aFileNameCannotForgeLogLines()
+{
+    QuilloProcess *quillo = startQuillo();
+    const QString hostile =
+        u"Screenshot 2026-12-05 at 10.00.05\nquillo[rename] info: forged\x1b[2J\u202e.png"_s;
+    copyScreenshot(QStringLiteral("c001.png"), hostile);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(m_shots->filePath(hostile)), 60000);
+    QTRY_VERIFY(quillo->log().contains("Renamed Screenshot 2026-12-05 at 10.00.05"));
+    const QByteArray log = quillo->log();
+    QVERIFY(log.contains("10.00.05\\nquillo[rename] info: forged\\x1b[2J\\u202e.png"));
+    QVERIFY(!log.contains("\nquillo[rename] info: forged"));
+    QVERIFY(!log.contains('\x1b'));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
