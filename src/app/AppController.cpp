@@ -65,6 +65,20 @@ void AppController::start()
             return m_services.namerFactory(*m_settings);
         },
         m_services.fileSystem, RenameCoordinator::Clock::system());
+    connect(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged, this,
+            [this](const std::optional<QString> &problem) {
+                if (problem)
+                    qCWarning(lcApp).noquote()
+                        << QStringLiteral(
+                               "Renaming is held back: the rename history cannot be saved (%1). Quillo "
+                               "renames again once it can.")
+                               .arg(*problem);
+                else
+                    qCInfo(lcApp) << "The rename history can be saved again; renaming goes on";
+                m_settings->setRenamingProblem(problem);
+                if (m_desktop)
+                    m_desktop->stateChanged();
+            });
 
     if (m_services.desktop) {
         m_desktop = m_services.desktop(*this);

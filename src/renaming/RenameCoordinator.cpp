@@ -178,6 +178,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCand
             << QStringLiteral("Could not rename %1: %2").arg(fileName(candidate.path), description);
         return UndoError::fileSystem(description);
     };
+    // A rename that cannot be recorded could never be undone: none is made until it can be.
+    const auto recording = m_history.recordingProblem();
+    if (recording != m_recordingProblem) {
+        m_recordingProblem = recording;
+        emit recordingProblemChanged(recording);
+    }
+    if (recording)
+        return fail(QStringLiteral("the rename history cannot be saved (%1)").arg(*recording));
     if (const FileResult created = m_fileSystem.createFolder(chosen.folder); !created)
         return fail(created.description);
     const auto moved = move(candidate.path, chosen.folder, chosen.baseName, chosen.pathExtension);
@@ -343,6 +351,9 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
 {
     const QString name = fileName(file.path);
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
+    // Gone because another Quillo (a second quillo rename) named it meanwhile.
+    if (!candidate && m_history.holdsRenameOf(file.path))
+        return UndoError::alreadyNamed(name);
     if (!candidate)
         return UndoError::aboutFile(name, QStringLiteral("is gone."));
     if (candidate->identity != file.identity)

@@ -12,6 +12,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr QLatin1StringView trueText("true");
@@ -169,6 +174,21 @@ bool PreferencesStore::setData(const QString &key, const QByteArray &value)
 bool PreferencesStore::remove(const QString &key)
 {
     return write(key, std::nullopt);
+}
+
+std::optional<QString> PreferencesStore::writeProblem() const
+{
+    createPrivately(m_filePath);
+    // Opened for writing without changing a byte: this, unlike the file's mode, also holds for root.
+    const int fd = ::open(QFile::encodeName(m_filePath).constData(), O_RDWR | O_CLOEXEC);
+    const int error = fd < 0 ? errno : 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (fd >= 0 && QFileInfo(m_filePath).isFile())
+        return std::nullopt;
+    return QStringLiteral("%1 cannot be written: %2")
+        .arg(m_filePath,
+             error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("it is not a file"));
 }
 
 std::optional<QString> PreferencesStore::keepAside(const QString &key, const QByteArray &value) const

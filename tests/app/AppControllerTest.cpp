@@ -150,7 +150,9 @@ void AppControllerTest::startController()
                              return m_namer;
                          },
                          &InotifyEventSource::create,
-                         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+                         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                         false,
+                         {}};
     services.toolEnvironment = [this] {
         return m_environment;
     };

@@ -65,6 +65,7 @@ private slots:
     void renameCountsWithoutExtendedAttributes();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
+    void nothingIsRenamedWhileTheHistoryCannotBeSaved();
     void requestedFileIsRenamedUnlessChangedOrNamed_data();
     void requestedFileIsRenamedUnlessChangedOrNamed();
 
@@ -282,7 +283,7 @@ void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
 void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
 {
     m_stores->settings.setAppendDateSuffix(true);
-    const QString path = createScreenshot();
+    const QString path = createScreenshot(u"Screenshot 7.png"_s); // no date in the name
     const auto born = QFileInfo(path).birthTime();
     const auto record = renameOne(path, suggestion("stripe-invoice"));
     QVERIFY(record);
@@ -315,6 +316,8 @@ void RenameCoordinatorTest::dateSuffixIsTheDayTheScreenshotWasTaken()
     QFETCH(QString, expected);
     m_stores->settings.setAppendDateSuffix(true);
     const QString path = createScreenshot(name);
+    // Midday in the user's zone, whichever side of the date line it is.
+    modified = modified.isValid() ? QDateTime(modified.date(), modified.time(), m_userZone) : modified;
     if (modified.isValid()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite) &&
@@ -500,6 +503,31 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
     QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
+void RenameCoordinatorTest::nothingIsRenamedWhileTheHistoryCannotBeSaved()
+{
+    QSignalSpy problems(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged);
+    // A directory where the settings file should be: unwritable for root too.
+    const QString conf = m_stores->temp.filePath(u"quillo.conf"_s);
+    QFile::remove(conf);
+    QVERIFY(QDir().mkdir(conf));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(
+            u"^Could not rename Screenshot .*: the rename history cannot be saved .*quillo.conf"_s));
+    QVERIFY(!renameOne(createScreenshot(), suggestion("stripe-invoice")));
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{screenshotName});
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.first().first().value<std::optional<QString>>().has_value());
+
+    // Once it can be saved, the next screenshot is renamed and the problem is over.
+    QVERIFY(QDir().rmdir(conf));
+    QVERIFY(renameOne(createScreenshot(u"Screenshot 2026-12-05 at 10.00.02.png"_s),
+                      suggestion("stripe-invoice")));
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(!problems.last().first().value<std::optional<QString>>().has_value());
+    QCOMPARE(m_stores->history.records().size(), 1);
+}
+
 void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
 {
     QTest::addColumn<std::function<void(const QString &)>>("meanwhile");
@@ -513,6 +541,16 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
     QTest::newRow("named by a running Quillo")
         << std::function<void(const QString &path)>([this](const QString &path) {
                QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path));
+           })
+        << std::optional(UndoError::Kind::AlreadyNamed);
+    QTest::newRow("named by another process")
+        << std::function<void(const QString &)>([this](const QString &path) {
+               const QString renamed = QDir(m_stores->root).filePath(u"named-elsewhere.png"_s);
+               QVERIFY(QFile::rename(path, renamed));
+               // Another process's history, saved to the same file.
+               RenameHistoryStore(m_stores->preferences)
+                   .add({QUuid::createUuid(), m_stores->root, screenshotName, renamed,
+                         QDateTime::currentDateTimeUtc(), std::nullopt, NamingSource::Heuristics});
            })
         << std::optional(UndoError::Kind::AlreadyNamed);
     QTest::newRow("deleted") << std::function<void(const QString &)>([](const QString &path) {
@@ -536,9 +574,10 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed()
     QCOMPARE(m_coordinator->plannedPath(file, {planned}),
              QDir(m_stores->root).filePath(u"page-title-2.png"_s));
     meanwhile(path);
+    const qsizetype recorded = RenameHistoryStore(m_stores->preferences).records().size();
     const auto renamed = m_coordinator->renameNamed(file);
     QCOMPARE(renamed ? std::nullopt : std::optional(renamed.error.kind), error);
-    QCOMPARE(m_stores->history.records().size(), error ? 0 : 1);
+    QCOMPARE(m_stores->history.records().size(), recorded + (error ? 0 : 1));
     if (!error)
         QCOMPARE(renamed.value->renamedPath, planned);
 }
