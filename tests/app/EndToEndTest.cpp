@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/DBusHistoryWriter.h"
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -15,6 +16,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -45,6 +48,7 @@ private slots:
     void filesThatCannotBeReadKeepTheirNames();
     void aFreshHomesScreenshotToolsAreFollowed();
     void aFileNameCannotForgeLogLines();
+    void theBusRenamesOnlyAScreenshotInItsOwnFolder();
 
 private:
     // Returns once the program says it is watching (or paused).
@@ -277,6 +281,52 @@ void EndToEndTest::aFileNameCannotForgeLogLines()
     QVERIFY(log.contains("10.00.05\\nquillo[rename] info: forged\\x1b[2J\\u202e.png"));
     QVERIFY(!log.contains("\nquillo[rename] info: forged"));
     QVERIFY(!log.contains('\x1b'));
+}
+
+void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()
+{
+    // Paused, so only what arrives over the bus could move a file.
+    PreferencesStore(configPath()).setBool(QStringLiteral("isPaused"), true);
+    startQuillo("Paused");
+    // The bus name is taken just after the log line.
+    std::unique_ptr<DBusHistoryWriter> quillo;
+    QTRY_VERIFY((quillo = DBusHistoryWriter::connectToRunningQuillo()) != nullptr);
+    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
+    const QString shot = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
+    const QString fifo = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString elsewhere = QDir::home().filePath(QStringLiteral(".config/autostart"));
+    const auto request = [&](const QString &path, const QString &root, const QString &slug) {
+        const auto facts = LinuxFileSystem().facts(path);
+        return NamedFile{path,
+                         facts ? facts->identity : FileIdentity{},
+                         root,
+                         {slug, ScreenshotCategory::Other, NamingSource::Heuristics}};
+    };
+    const QStringList before = TestFiles::filesUnder(m_shots->path());
+    const struct
+    {
+        const char *why;
+        NamedFile file;
+    } refused[] = {
+        {"slug climbs out", request(shot, m_shots->path(), QStringLiteral("../../escape/x"))},
+        {"slug holds a line break", request(shot, m_shots->path(), QStringLiteral("stripe\ninvoice"))},
+        {"slug is a dot", request(shot, m_shots->path(), QStringLiteral("."))},
+        {"root is another folder", request(shot, elsewhere, QStringLiteral("stripe-invoice"))},
+        {"a FIFO", request(fifo, m_shots->path(), QStringLiteral("stripe-invoice"))},
+    };
+    for (const auto &[why, file] : refused) {
+        const auto renamed = quillo->rename(file);
+        QVERIFY2(!renamed && !renamed.error.description.isEmpty(), why);
+    }
+    QCOMPARE(TestFiles::filesUnder(m_shots->path()), before);
+    QVERIFY(!QFileInfo::exists(elsewhere));
+    QVERIFY(!QFileInfo::exists(QDir::home().filePath(QStringLiteral("escape"))));
+
+    // The same call with honest arguments is carried out.
+    const auto renamed = quillo->rename(request(shot, m_shots->path(), QStringLiteral("stripe-invoice")));
+    QVERIFY(renamed);
+    QCOMPARE(QFileInfo(renamed.value->renamedPath).dir().dirName(), QStringLiteral("Other"));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
