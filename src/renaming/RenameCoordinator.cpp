@@ -208,6 +208,7 @@ RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCand
     record.renamedAt = m_clock.now();
     record.routedFolderName = routedFolderName(chosen.folder, root);
     record.namingSource = suggestion.source;
+    record.identity = identityOf(renamedPath);
     m_history.add(record);
     emit renamed(record);
     qCInfo(lcRename).noquote()
@@ -286,6 +287,8 @@ RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &reco
         m_history.remove(record.id);
         return UndoError::fileMissingForChange(currentInfo.fileName());
     }
+    if (!isRenamedFile(record))
+        return UndoError::renamedFileReplaced(currentInfo.fileName());
     const QString currentBaseName = currentInfo.completeBaseName();
     const QString newBaseName = baseName.value_or(currentBaseName);
     if (canonicalPath(folder) == canonicalPath(currentInfo.absolutePath()) && newBaseName == currentBaseName)
@@ -300,6 +303,7 @@ RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &reco
     RenameRecord updated = record;
     updated.renamedPath = *moved.value;
     updated.routedFolderName = routedFolderName(folder, record.originalFolderPath);
+    updated.identity = identityOf(updated.renamedPath);
     m_history.update(updated);
     qCInfo(lcRename).noquote()
         << QStringLiteral("Changed %1 to %2").arg(currentInfo.fileName(), *moved.value);
@@ -313,6 +317,8 @@ RenameOutcome<QString> RenameCoordinator::undo(const RenameRecord &record)
         m_history.remove(record.id);
         return UndoError::renamedFileMissing(fileName(current));
     }
+    if (!isRenamedFile(record))
+        return UndoError::renamedFileReplaced(fileName(current));
     if (const FileResult created = m_fileSystem.createFolder(record.originalFolderPath); !created)
         return UndoError::fileSystem(created.description);
     const QFileInfo original(record.originalFilename);
@@ -330,6 +336,17 @@ RenameOutcome<QString> RenameCoordinator::undo(const QUuid &id)
     if (const auto record = m_history.record(id))
         return undo(*record);
     return UndoError::fileSystem(QStringLiteral("That rename is no longer in the history."));
+}
+
+std::optional<FileIdentity> RenameCoordinator::identityOf(const QString &path) const
+{
+    const auto facts = m_fileSystem.facts(path);
+    return facts ? std::optional(facts->identity) : std::nullopt;
+}
+
+bool RenameCoordinator::isRenamedFile(const RenameRecord &record) const
+{
+    return !record.identity || identityOf(record.renamedPath) == record.identity;
 }
 
 DetectionVerdict RenameCoordinator::requestedFileVerdict(const ScreenshotCandidate &candidate) const

@@ -133,6 +133,9 @@ private:
         QList<QRegularExpression> names; // the tools' names in this folder
     };
     const Root *rootOf(const QString &path) const;
+    std::optional<FileIdentity> identityOf(const QString &path) const;
+    // Whether the file at the record's renamed path is the one Quillo left there.
+    bool isRenamedFile(const RenameRecord &record) const;
 
     QList<Root> m_roots;
     std::optional<QString> m_recordingProblem;

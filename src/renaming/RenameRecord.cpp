@@ -19,6 +19,30 @@ const QString renamedPathKey = QStringLiteral("renamedPath");
 const QString renamedAtKey = QStringLiteral("renamedAt");
 const QString routedFolderNameKey = QStringLiteral("routedFolderName");
 const QString namingSourceKey = QStringLiteral("namingSource");
+const QString identityKey = QStringLiteral("fileIdentity");
+
+// "device:inode:size:modifiedNs", as text: the numbers exceed what a JSON number holds exactly.
+QString identityText(const FileIdentity &identity)
+{
+    return QStringLiteral("%1:%2:%3:%4")
+        .arg(identity.device)
+        .arg(identity.inode)
+        .arg(identity.size)
+        .arg(identity.modifiedNs);
+}
+
+std::optional<FileIdentity> identityFromText(const QString &text)
+{
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 4)
+        return std::nullopt;
+    bool ok[4] = {};
+    const FileIdentity identity{parts[0].toULongLong(&ok[0]), parts[1].toULongLong(&ok[1]),
+                                parts[2].toLongLong(&ok[2]), parts[3].toLongLong(&ok[3])};
+    if (!(ok[0] && ok[1] && ok[2] && ok[3]))
+        return std::nullopt;
+    return identity;
+}
 
 double secondsSinceReferenceDate(const QDateTime &instant)
 {
@@ -40,6 +64,8 @@ QJsonObject toJson(const RenameRecord &record)
                        {namingSourceKey, rawValue(record.namingSource)}};
     if (record.routedFolderName)
         object.insert(routedFolderNameKey, *record.routedFolderName);
+    if (record.identity)
+        object.insert(identityKey, identityText(*record.identity));
     return object;
 }
 
@@ -60,6 +86,10 @@ std::optional<RenameRecord> fromJson(const QJsonValue &value)
         return std::nullopt;
     if (!routed.isUndefined() && !routed.isNull() && !routed.isString())
         return std::nullopt;
+    const QJsonValue identity = object.value(identityKey);
+    const auto parsedIdentity = identityFromText(identity.toString());
+    if (!identity.isUndefined() && !parsedIdentity)
+        return std::nullopt;
     const QUuid id = QUuid::fromString(object.value(idKey).toString());
     const auto source = namingSourceFromRawValue(object.value(namingSourceKey).toString());
     if (id.isNull() || !source)
@@ -74,6 +104,7 @@ std::optional<RenameRecord> fromJson(const QJsonValue &value)
     if (routed.isString())
         record.routedFolderName = routed.toString();
     record.namingSource = *source;
+    record.identity = parsedIdentity;
     return record;
 }
 

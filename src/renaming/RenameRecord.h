@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "intake/FileSystem.h"
 #include "naming/NamingSuggestion.h"
 
 #include <QByteArray>
@@ -21,6 +22,9 @@ struct RenameRecord
     QDateTime renamedAt;
     std::optional<QString> routedFolderName; // the category folder, absent when it stayed in the root
     NamingSource namingSource = NamingSource::Heuristics;
+    // The renamed file as it was left, so undo never moves another file that took its name; absent
+    // in records written before it was kept.
+    std::optional<FileIdentity> identity = std::nullopt;
 
     friend bool operator==(const RenameRecord &, const RenameRecord &) = default;
 };

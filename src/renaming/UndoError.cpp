@@ -22,6 +22,15 @@ UndoError UndoError::fileMissingForChange(const QString &fileName)
         Kind::FileMissingForChange);
 }
 
+UndoError UndoError::renamedFileReplaced(const QString &fileName)
+{
+    return aboutFile(
+        fileName,
+        QStringLiteral("has been changed or replaced since Quillo renamed it, so Quillo leaves it as "
+                       "it is."),
+        Kind::RenamedFileReplaced);
+}
+
 UndoError UndoError::alreadyNamed(const QString &fileName)
 {
     return aboutFile(fileName, QStringLiteral("was already named by Quillo."), Kind::AlreadyNamed);

@@ -13,7 +13,8 @@ struct UndoError
         RenamedFileMissing,   // undo: the renamed file is gone
         FileMissingForChange, // relocate: the renamed file is gone
         FileSystem,           // folder creation or the move failed
-        AlreadyNamed          // rename on request: Quillo has named the file before
+        AlreadyNamed,         // rename on request: Quillo has named the file before
+        RenamedFileReplaced   // undo or change: another file (or a changed one) has the renamed name
     };
 
     Kind kind = Kind::FileSystem;
@@ -22,6 +23,7 @@ struct UndoError
     static UndoError renamedFileMissing(const QString &fileName);
     static UndoError fileMissingForChange(const QString &fileName);
     static UndoError alreadyNamed(const QString &fileName);
+    static UndoError renamedFileReplaced(const QString &fileName);
     static UndoError fileSystem(const QString &description) { return {Kind::FileSystem, description}; }
     // "“name.png” <problem>"
     static UndoError aboutFile(const QString &fileName, const QString &problem, Kind kind = Kind::FileSystem);

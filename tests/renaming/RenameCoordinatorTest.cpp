@@ -59,6 +59,8 @@ private slots:
     void fileChangedWhileNamed();
     void undoRestoresOriginalName();
     void undoAfterOriginalFolderWasDeleted();
+    void undoMovesOnlyTheFileItRenamed_data();
+    void undoMovesOnlyTheFileItRenamed();
     void missingFileDropsTheRecord();
     void leftAsItIs_data();
     void leftAsItIs();
@@ -381,6 +383,49 @@ void RenameCoordinatorTest::undoRestoresOriginalName()
     QVERIFY(m_stores->history.records().isEmpty());
     // The restored file is not taken for a new screenshot.
     QVERIFY(m_coordinator->processedPaths().contains(*restored.value));
+}
+
+void RenameCoordinatorTest::undoMovesOnlyTheFileItRenamed_data()
+{
+    using Change = std::function<void(const QString &)>;
+    QTest::addColumn<Change>("meanwhile");
+    QTest::addColumn<bool>("recordKnowsTheFile"); // false: a record written before identities were kept
+    QTest::addColumn<bool>("undone");
+    const Change replace = [](const QString &path) {
+        const QString other = path + u".part"_s;
+        QVERIFY(TestFiles::write(other, "another picture altogether"));
+        QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
+    };
+    QTest::addRow("left as it was") << Change([](const QString &) {}) << true << true;
+    QTest::addRow("another file moved over it") << replace << true << false;
+    QTest::addRow("written over in place") << Change([](const QString &path) {
+        QVERIFY(TestFiles::write(path, "other bytes, longer"));
+    }) << true << false;
+    QTest::addRow("an old record cannot tell") << replace << false << true;
+}
+
+void RenameCoordinatorTest::undoMovesOnlyTheFileItRenamed()
+{
+    QFETCH(std::function<void(const QString &)>, meanwhile);
+    QFETCH(bool, recordKnowsTheFile);
+    QFETCH(bool, undone);
+    auto record = renameOne(createScreenshot(), suggestion("stripe-invoice"));
+    QVERIFY(record && record->identity);
+    meanwhile(record->renamedPath);
+    if (!recordKnowsTheFile)
+        record->identity.reset();
+    const auto relocated = m_coordinator->relocate(*record, m_stores->root + u"/Elsewhere"_s, std::nullopt);
+    QCOMPARE(bool(relocated), undone);
+    if (relocated)
+        record = *relocated.value;
+    const auto restored = m_coordinator->undo(*record);
+    QCOMPARE(bool(restored), undone);
+    if (!undone) {
+        QCOMPARE(restored.error.kind, UndoError::Kind::RenamedFileReplaced);
+        QCOMPARE(relocated.error.kind, UndoError::Kind::RenamedFileReplaced);
+    }
+    QCOMPARE(TestFiles::filesUnder(m_stores->root),
+             QStringList{undone ? screenshotName : QFileInfo(record->renamedPath).fileName()});
 }
 
 void RenameCoordinatorTest::undoAfterOriginalFolderWasDeleted()

@@ -94,7 +94,9 @@ void RenameHistoryStoreTest::handWrittenHistoryDecodes()
 
 void RenameHistoryStoreTest::recordsSurviveARestartUnchanged()
 {
-    const RenameRecord routed = record(1, u"Code & Terminal"_s);
+    RenameRecord routed = record(1, u"Code & Terminal"_s);
+    // Numbers beyond what a JSON number holds exactly.
+    routed.identity = FileIdentity{(1ull << 60) + 1, (1ull << 62) + 3, 48211, 1764928800123456789};
     RenameHistoryStore(*m_preferences).add(routed);
     PreferencesStore reopened(configPath());
     QCOMPARE(RenameHistoryStore(reopened).records(), QList<RenameRecord>{routed});
@@ -104,6 +106,8 @@ void RenameHistoryStoreTest::recordsSurviveARestartUnchanged()
     QCOMPARE(stored.value(u"id"_s).toString(), routed.id.toString(QUuid::WithoutBraces).toUpper());
     QCOMPARE(stored.value(u"renamedAt"_s).toDouble(), 786621600.124);
     QCOMPARE(stored.value(u"namingSource"_s).toString(), u"localModel"_s);
+    QCOMPARE(stored.value(u"fileIdentity"_s).toString(),
+             u"1152921504606846977:4611686018427387907:48211:1764928800123456789"_s);
 
     RenameHistoryStore(reopened).add(record(2)); // no routed folder: the key is left out
     const QJsonObject unrouted =
@@ -132,6 +136,10 @@ void RenameHistoryStoreTest::unreadableRecordsAreSkippedAndKeptAside_data()
                                                                        "\"renamedAt\":\"1\",\"x\":"))
                                   << 2;
     QTest::addRow("id not a uuid") << between(QByteArray(valid).replace("\"id\":\"", "\"id\":\"zz")) << 2;
+    QTest::addRow("file identity short of a part")
+        << between(
+               QByteArray(valid).replace("\"namingSource\"", "\"fileIdentity\":\"1:2:3\",\"namingSource\""))
+        << 2;
     QTest::addRow("routed folder a number")
         << between(QByteArray(valid).replace("\"namingSource\"", "\"routedFolderName\":3,\"namingSource\""))
         << 2;
