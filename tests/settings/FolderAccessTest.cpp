@@ -78,13 +78,12 @@ void FolderAccessTest::authorization()
     QFETCH(bool, isSandboxed);
     QFETCH(bool, remember);
     QFETCH(QString, asked);
-    QFETCH(FolderAuthorization, expected);
     folder(u"Shots/2024"_s);
     folder(u"Shots2"_s);
     FolderAccess store(*m_preferences, isSandboxed);
     if (remember)
         QVERIFY(store.rememberWatchedFolder(m_temp->filePath(u"Shots"_s)).grant);
-    QCOMPARE(store.authorization(m_temp->filePath(asked)), expected);
+    QTEST(store.authorization(m_temp->filePath(asked)), "expected");
 }
 
 void FolderAccessTest::destinationInsideWatchedFolderIsNotStored()
@@ -183,5 +182,3 @@ void FolderAccessTest::missingFolderCannotBeRemembered()
 
 QTEST_GUILESS_MAIN(FolderAccessTest)
 #include "FolderAccessTest.moc"
-
-using namespace Qt::StringLiterals;
