@@ -9,6 +9,7 @@
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
+#include "naming/LocalModelClient.h"
 #include "naming/RecognitionLanguages.h"
 #include "renaming/FileManager.h"
 #include "renaming/RenameHistoryStore.h"
@@ -64,6 +65,20 @@ void AppController::start()
             return m_services.namerFactory(*m_settings);
         },
         m_services.fileSystem, RenameCoordinator::Clock::system());
+    connect(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged, this,
+            [this](const std::optional<QString> &problem) {
+                if (problem)
+                    qCWarning(lcApp).noquote()
+                        << QStringLiteral(
+                               "Renaming is held back: the rename history cannot be saved (%1). Quillo "
+                               "renames again once it can.")
+                               .arg(*problem);
+                else
+                    qCInfo(lcApp) << "The rename history can be saved again; renaming goes on";
+                m_settings->setRenamingProblem(problem);
+                if (m_desktop)
+                    m_desktop->stateChanged();
+            });
 
     if (m_services.desktop) {
         m_desktop = m_services.desktop(*this);
@@ -335,6 +350,9 @@ FileManager::Done AppController::warnUnless(const QString &message)
 
 void AppController::announceModelServer()
 {
+    if (const auto problem = ModelServer::fromSettings(*m_settings).problem();
+        problem && m_settings->useLocalModel())
+        qCWarning(lcApp).noquote() << *problem;
     // The settings window's own rule for "another computer"; said at start and on every change.
     std::optional<QString> warning =
         SettingsPresentation::remoteModelWarning(m_settings->useLocalModel(), m_settings->localModelUrl());

@@ -102,6 +102,7 @@ QString verdictName(DetectionVerdict verdict)
     static constexpr const char *names[] = {"accept",
                                             "rejectTemporaryFile",
                                             "rejectDirectory",
+                                            "rejectSpecialFile",
                                             "rejectSymbolicLink",
                                             "rejectUnsupportedType",
                                             "rejectAlreadyProcessed",
@@ -120,6 +121,9 @@ DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candida
         return DetectionVerdict::RejectTemporaryFile;
     if (candidate.isDirectory)
         return DetectionVerdict::RejectDirectory;
+    // Moving a FIFO someone named like a screenshot would hand it to whoever reads there.
+    if (candidate.isSpecial)
+        return DetectionVerdict::RejectSpecialFile;
     // A link may lead out of the folder; neither it nor what it leads to is Quillo's to rename.
     if (candidate.isSymbolicLink)
         return DetectionVerdict::RejectSymbolicLink;
@@ -166,9 +170,9 @@ std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSyste
     const auto facts = fileSystem.facts(path);
     if (!facts)
         return std::nullopt;
-    ScreenshotCandidate candidate{path,  facts->isDirectory,    false,          facts->creationDate,
-                                  false, facts->isSymbolicLink, facts->identity};
-    if (!facts->isSymbolicLink) {
+    ScreenshotCandidate candidate{path,  facts->isDirectory,    false,           facts->creationDate,
+                                  false, facts->isSymbolicLink, facts->identity, facts->isSpecial};
+    if (!facts->isSymbolicLink && !facts->isSpecial) {
         candidate.hasScreenCaptureMetadata = hasScreenCaptureMetadata(fileSystem, path);
         candidate.isMarkedHandled = isMarkedHandled(fileSystem, path);
     }

@@ -21,6 +21,7 @@ struct ScreenshotCandidate
     bool isMarkedHandled = false;
     bool isSymbolicLink = false;
     FileIdentity identity = {}; // the file these facts are about
+    bool isSpecial = false;     // a FIFO, socket or device
 
     bool operator==(const ScreenshotCandidate &) const = default;
 };
@@ -30,6 +31,7 @@ enum class DetectionVerdict
     Accept,
     RejectTemporaryFile,
     RejectDirectory,
+    RejectSpecialFile,
     RejectSymbolicLink,
     RejectUnsupportedType,
     RejectAlreadyProcessed,

@@ -223,6 +223,16 @@ QString slug(const QStringList &candidates, const QSet<QString> &preserving)
     return taken.join(u'-');
 }
 
+bool isSlug(QStringView text)
+{
+    const auto words = text.split(u'-');
+    return words.size() <= maxWords && std::all_of(words.begin(), words.end(), [](QStringView word) {
+               return hasWordLength(word) && std::all_of(word.begin(), word.end(), [](QChar c) {
+                          return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+                      });
+           });
+}
+
 const QSet<QString> &stopWords()
 {
     static const QSet<QString> words = [] {

@@ -35,6 +35,10 @@ bool isSlugWord(const QString &word, const QSet<QString> &preserving = {});
 // Never empty: no word gives "screen-capture", one word gets "-screenshot" appended.
 QString slug(const QStringList &candidates, const QSet<QString> &preserving = {});
 
+// Whether `text` has a slug's shape: 1 to 5 words of a-z and 0-9 within the word lengths, joined by
+// single hyphens. Nothing else (no dot, slash or space) can reach a file name this way.
+bool isSlug(QStringView text);
+
 // Words too common to name anything (92 of them).
 const QSet<QString> &stopWords();
 

@@ -2,11 +2,14 @@
 #include "renaming/RenameCoordinator.h"
 
 #include "core/CanonicalPath.h"
+#include "core/TextScanning.h"
 #include "intake/FileSystem.h"
+#include "naming/SlugGenerator.h"
 #include "renaming/FilenameFormatter.h"
 #include "renaming/RenameHistoryStore.h"
 #include "renaming/RenameLog.h"
 #include "settings/SettingsStore.h"
+#include "settings/WatchedFolderRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -178,6 +181,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCand
             << QStringLiteral("Could not rename %1: %2").arg(fileName(candidate.path), description);
         return UndoError::fileSystem(description);
     };
+    // A rename that cannot be recorded could never be undone: none is made until it can be.
+    const auto recording = m_history.recordingProblem();
+    if (recording != m_recordingProblem) {
+        m_recordingProblem = recording;
+        emit recordingProblemChanged(recording);
+    }
+    if (recording)
+        return fail(QStringLiteral("the rename history cannot be saved (%1)").arg(*recording));
     if (const FileResult created = m_fileSystem.createFolder(chosen.folder); !created)
         return fail(created.description);
     const auto moved = move(candidate.path, chosen.folder, chosen.baseName, chosen.pathExtension);
@@ -342,7 +353,18 @@ QString RenameCoordinator::plannedPath(const NamedFile &file, const QSet<QString
 RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file)
 {
     const QString name = fileName(file.path);
+    // Any client of the session bus can ask: what it gives is checked as strictly as user input.
+    if (!SlugGenerator::isSlug(file.suggestion.slug))
+        return UndoError::aboutFile(name, QStringLiteral("was not renamed: “%1” is not a name Quillo gives.")
+                                              .arg(TextScanning::withoutControls(file.suggestion.slug)));
+    if (canonicalPath(QFileInfo(file.path).absolutePath()) != canonicalPath(file.root))
+        return UndoError::aboutFile(name, QStringLiteral("is not in the folder it was to be renamed in."));
+    if (const auto refusal = WatchedFolderRules::refusal(file.root, true))
+        return UndoError::fileSystem(*refusal);
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
+    // Gone because another Quillo (a second quillo rename) named it meanwhile.
+    if (!candidate && m_history.holdsRenameOf(file.path))
+        return UndoError::alreadyNamed(name);
     if (!candidate)
         return UndoError::aboutFile(name, QStringLiteral("is gone."));
     if (candidate->identity != file.identity)

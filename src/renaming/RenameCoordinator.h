@@ -92,6 +92,8 @@ signals:
     void activityChanged(int activeCount);
     // After the record is in the history.
     void renamed(const RenameRecord &record);
+    // Renames stop while the history cannot be saved, and go on once it can.
+    void recordingProblemChanged(const std::optional<QString> &problem);
 
 private:
     QFuture<std::optional<RenameRecord>> rename(const ScreenshotCandidate &candidate, const QString &root,
@@ -133,6 +135,7 @@ private:
     const Root *rootOf(const QString &path) const;
 
     QList<Root> m_roots;
+    std::optional<QString> m_recordingProblem;
     QSet<QString> m_handledPaths;
     QSet<QString> m_retriedPaths; // undecodable files given their one later try
     std::chrono::milliseconds m_retryDelay = defaultRetryDelay;

@@ -136,6 +136,12 @@ void SettingsStore::setWatchedFolders(const QList<WatchedFolder> &value)
     emit watchedFolderChanged(m_watchedFolder);
 }
 
+void SettingsStore::setRenamingProblem(const std::optional<QString> &value)
+{
+    m_renamingProblem = value;
+    emit renamingProblemChanged(value);
+}
+
 void SettingsStore::setNeedsFolderAccess(bool value)
 {
     m_needsFolderAccess = value;

@@ -48,6 +48,8 @@ public:
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
     const QList<WatchedFolder> &watchedFolders() const { return m_watchedFolders; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
+    // Why renames are held back although watching goes on (the history cannot be saved).
+    const std::optional<QString> &renamingProblem() const { return m_renamingProblem; }
 
     void setAppendDateSuffix(bool value);
     void setFolderRoutingEnabled(bool value);
@@ -63,6 +65,7 @@ public:
     void setWatchedFolder(const std::optional<QString> &value);
     void setWatchedFolders(const QList<WatchedFolder> &value);
     void setNeedsFolderAccess(bool value);
+    void setRenamingProblem(const std::optional<QString> &value);
 
     // The custom folder while it is an existing directory that may be watched (with every tool's
     // names), else the screenshot tools' folders. A stale or refused custom path stays stored.
@@ -80,6 +83,7 @@ signals:
     void localModelApiChanged(LocalModelApi value);
     void watchedFolderChanged(const std::optional<QString> &value);
     void needsFolderAccessChanged(bool value);
+    void renamingProblemChanged(const std::optional<QString> &value);
 
 private:
     PreferencesStore &m_preferences;
@@ -97,5 +101,6 @@ private:
     std::optional<QString> m_watchedFolder;
     QList<WatchedFolder> m_watchedFolders;
     bool m_needsFolderAccess = false;
+    std::optional<QString> m_renamingProblem;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log
 };

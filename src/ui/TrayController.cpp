@@ -65,7 +65,8 @@ TrayState::Inputs TrayController::inputs() const
             m_flash.isShowing(now),
             m_settings.watchedFolder(),
             m_history.records(),
-            m_sources.canCheckForUpdates && m_sources.canCheckForUpdates()};
+            m_sources.canCheckForUpdates && m_sources.canCheckForUpdates(),
+            m_settings.renamingProblem()};
 }
 
 TrayState::Icon TrayController::currentIcon() const

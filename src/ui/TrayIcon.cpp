@@ -114,6 +114,7 @@ void draw(QPainter &painter, const QRectF &square, TrayState::Icon icon, const Q
         drawPaused(painter, color);
         break;
     case TrayState::Icon::NeedsAccess:
+    case TrayState::Icon::NotRenaming:
         drawWarning(painter, color);
         break;
     case TrayState::Icon::Naming:

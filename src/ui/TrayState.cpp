@@ -59,6 +59,8 @@ Icon icon(const Inputs &inputs)
         return Icon::Paused;
     if (inputs.needsFolderAccess)
         return Icon::NeedsAccess;
+    if (inputs.renamingProblem)
+        return Icon::NotRenaming;
     if (inputs.isProcessing)
         return Icon::Naming;
     if (inputs.isFlashingRenamed)
@@ -73,6 +75,8 @@ QString description(Icon icon)
         return QStringLiteral("Quillo, paused");
     case Icon::NeedsAccess:
         return QStringLiteral("Quillo, needs access to the screenshot folder");
+    case Icon::NotRenaming:
+        return QStringLiteral("Quillo, not renaming: the rename history cannot be saved");
     case Icon::Naming:
         return QStringLiteral("Quillo, naming a screenshot");
     case Icon::Renamed:
@@ -89,6 +93,8 @@ QString statusTitle(const Inputs &inputs)
         return QStringLiteral("Paused");
     if (inputs.needsFolderAccess)
         return QStringLiteral("Needs access to the screenshot folder");
+    if (inputs.renamingProblem)
+        return QStringLiteral("Not renaming: the rename history cannot be saved");
     if (!inputs.watchedFolder)
         return QStringLiteral("Not watching");
     return QStringLiteral("Watching “%1”").arg(QFileInfo(QDir::cleanPath(*inputs.watchedFolder)).fileName());

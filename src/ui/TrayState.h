@@ -18,6 +18,7 @@ enum class Icon
 {
     Paused,
     NeedsAccess,
+    NotRenaming, // the history cannot be saved
     Naming,
     Renamed,
     Watching
@@ -32,6 +33,7 @@ struct Inputs
     std::optional<QString> watchedFolder;
     QList<RenameRecord> history; // newest first
     bool canCheckForUpdates = false;
+    std::optional<QString> renamingProblem; // renames held back, with why
 };
 
 // The first state that holds, in the order paused, needs access, naming, renamed, watching.

@@ -148,7 +148,7 @@ void AppControllerTest::startController()
 {
     AppServices services{*m_preferences, m_fileSystem, m_context, m_fileManager,
                          m_prompts,      m_takeOver,   {},        &InotifyEventSource::create,
-                         config()};
+                         config(),       false,        {}};
     services.namerFactory = [this](const SettingsStore &) {
         return m_namer;
     };

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/DBusHistoryWriter.h"
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -13,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -41,11 +44,14 @@ private slots:
     void secondCopyTakesOver();
     void filesThatCannotBeReadKeepTheirNames();
     void aFreshHomesScreenshotToolsAreFollowed();
+    void aFileNameCannotForgeLogLines();
+    void theBusRenamesOnlyAScreenshotInItsOwnFolder();
 
 private:
-    // Returns once the program says it is watching.
+    // Returns once the program says it is watching (or what `readyLine` says).
     QuilloProcess *
-    startQuillo(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+    startQuillo(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                const QByteArray &readyLine = "Watching ");
     void copyScreenshot(const QString &corpusImage, const QString &name)
     {
         QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + corpusImage, m_shots->filePath(name)));
@@ -81,10 +87,10 @@ void EndToEndTest::cleanup()
     m_processes.clear();
 }
 
-QuilloProcess *EndToEndTest::startQuillo(const QProcessEnvironment &environment)
+QuilloProcess *EndToEndTest::startQuillo(const QProcessEnvironment &environment, const QByteArray &readyLine)
 {
     QuilloProcess *process =
-        QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {u"--headless"_s}, "Watching ", environment)
+        QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {u"--headless"_s}, readyLine, environment)
             .release();
     m_processes.append(process);
     return process;
@@ -230,6 +236,66 @@ void EndToEndTest::aFreshHomesScreenshotToolsAreFollowed()
     QCOMPARE(TestFiles::filesUnder(pictures).filter(renamedPattern).size(), 1);
     QCOMPARE(TestFiles::filesUnder(flameshotFolder).filter(renamedPattern).size(), 1);
     QVERIFY(QFileInfo::exists(QDir(pictures).filePath(u"IMG_20261206_100000.jpg"_s)));
+}
+
+void EndToEndTest::aFileNameCannotForgeLogLines()
+{
+    QuilloProcess *quillo = startQuillo();
+    const QString hostile =
+        u"Screenshot 2026-12-05 at 10.00.05\nquillo[rename] info: forged\x1b[2J\u202e.png"_s;
+    copyScreenshot(QStringLiteral("c001.png"), hostile);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(m_shots->filePath(hostile)), 60000);
+    QTRY_VERIFY(quillo->log().contains("Renamed Screenshot 2026-12-05 at 10.00.05"));
+    const QByteArray log = quillo->log();
+    QVERIFY(log.contains("10.00.05\\nquillo[rename] info: forged\\x1b[2J\\u202e.png"));
+    QVERIFY(!log.contains("\nquillo[rename] info: forged"));
+    QVERIFY(!log.contains('\x1b'));
+}
+
+void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()
+{
+    // Paused, so only what arrives over the bus could move a file.
+    PreferencesStore(configPath()).setBool(QStringLiteral("isPaused"), true);
+    startQuillo(QProcessEnvironment::systemEnvironment(), "Paused");
+    // The bus name is taken just after the log line.
+    std::unique_ptr<DBusHistoryWriter> quillo;
+    QTRY_VERIFY((quillo = DBusHistoryWriter::connectToRunningQuillo()) != nullptr);
+    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
+    const QString shot = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
+    const QString fifo = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString elsewhere = QDir::home().filePath(QStringLiteral(".config/autostart"));
+    const auto request = [&](const QString &path, const QString &root, const QString &slug) {
+        const auto facts = LinuxFileSystem().facts(path);
+        return NamedFile{path,
+                         facts ? facts->identity : FileIdentity{},
+                         root,
+                         {slug, ScreenshotCategory::Other, NamingSource::Heuristics}};
+    };
+    const QStringList before = TestFiles::filesUnder(m_shots->path());
+    const struct
+    {
+        const char *why;
+        NamedFile file;
+    } refused[] = {
+        {"slug climbs out", request(shot, m_shots->path(), QStringLiteral("../../escape/x"))},
+        {"slug holds a line break", request(shot, m_shots->path(), QStringLiteral("stripe\ninvoice"))},
+        {"slug is a dot", request(shot, m_shots->path(), QStringLiteral("."))},
+        {"root is another folder", request(shot, elsewhere, QStringLiteral("stripe-invoice"))},
+        {"a FIFO", request(fifo, m_shots->path(), QStringLiteral("stripe-invoice"))},
+    };
+    for (const auto &[why, file] : refused) {
+        const auto renamed = quillo->rename(file);
+        QVERIFY2(!renamed && !renamed.error.description.isEmpty(), why);
+    }
+    QCOMPARE(TestFiles::filesUnder(m_shots->path()), before);
+    QVERIFY(!QFileInfo::exists(elsewhere));
+    QVERIFY(!QFileInfo::exists(QDir::home().filePath(QStringLiteral("escape"))));
+
+    // The same call with honest arguments is carried out.
+    const auto renamed = quillo->rename(request(shot, m_shots->path(), QStringLiteral("stripe-invoice")));
+    QVERIFY(renamed);
+    QCOMPARE(QFileInfo(renamed.value->renamedPath).dir().dirName(), QStringLiteral("Other"));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -49,6 +49,7 @@ private slots:
     void cleanup();
     void backlogIsRenamedRecordedUndoneAndNotRenamedTwice();
     void runningQuilloReceivesTheRenames();
+    void nothingIsRenamedWhenTheHistoryCannotBeSaved();
 
 private:
     QMap<QString, QByteArray> checksums() const;
@@ -158,6 +159,19 @@ void BacklogEndToEndTest::runningQuilloReceivesTheRenames()
     QCOMPARE(records.first().originalFilename, firstShot);
     QCOMPARE(records.first().renamedPath, run.objects.value(0).value(u"renamedPath"_s).toString());
     QVERIFY(storedHistory(otherConfig).isEmpty());
+}
+
+void BacklogEndToEndTest::nothingIsRenamedWhenTheHistoryCannotBeSaved()
+{
+    QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
+    const QMap<QString, QByteArray> before = checksums();
+    // A file where the settings folder should be: nothing can be saved there, whoever runs the test.
+    const QString folder = QDir::home().filePath(u".config/quillo"_s);
+    QVERIFY(QDir(folder).removeRecursively() && TestFiles::write(folder));
+    const auto run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.objects.isEmpty());
+    QCOMPARE(checksums(), before);
 }
 
 QTEST_GUILESS_MAIN(BacklogEndToEndTest)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 #include <fcntl.h>
@@ -243,6 +244,7 @@ void ScreenshotDetectorTest::candidateReadsFileFacts_data()
     QTest::addRow("folder") << QByteArray("Screenshot 2.png") << u"folder"_s << true;
     QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << u"none"_s << false;
     QTest::addRow("link to a marked capture") << QByteArray("Screenshot 4.png") << u"link"_s << true;
+    QTest::addRow("a FIFO with a screenshot's name") << QByteArray("Screenshot 5.png") << u"fifo"_s << true;
     QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << u"file"_s << false;
 }
 
@@ -256,6 +258,8 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
         QVERIFY(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
     if (kind == u"folder")
         QVERIFY(QDir().mkdir(QFile::decodeName(raw)));
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(raw.constData(), 0600) == 0);
     if (kind == u"link") {
         const QString capture = path(u"capture.png"_s);
         QVERIFY(TestFiles::write(capture, png(u"Software"_s, u"Flameshot"_s)));
@@ -269,6 +273,9 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
         return;
     QCOMPARE(candidate->isDirectory, kind == u"folder");
     QCOMPARE(candidate->isSymbolicLink, kind == u"link");
+    QCOMPARE(verdictName(ScreenshotDetector().evaluate(*candidate, {}, QDateTime::currentDateTimeUtc())) ==
+                 u"rejectSpecialFile"_s,
+             kind == u"fifo");
     QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata); // not read through a link
     if (candidate->creationDate) // birth time, where the file system keeps one
         QVERIFY(qAbs(candidate->creationDate->secsTo(QDateTime::currentDateTimeUtc())) < 60);

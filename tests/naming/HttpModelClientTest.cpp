@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSslConfiguration>
@@ -55,6 +56,9 @@ private slots:
     void unresponsiveServerIsSkippedForFiveMinutes();
     void httpsSendsOnlyToATrustedServer_data();
     void httpsSendsOnlyToATrustedServer();
+    void untrustworthySettingsSendNothing_data();
+    void untrustworthySettingsSendNothing();
+    void aQuotedKeyNeverShowsInAnyForm();
 
 private:
     std::unique_ptr<LocalModelClient> client(Api api, const QString &model = u"gemma3:4b"_s,
@@ -378,6 +382,50 @@ void HttpModelClientTest::httpsSendsOnlyToATrustedServer()
     QVERIFY(server.hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4);
     // Nothing, the screenshot least of all, goes to a server whose certificate fails.
     QCOMPARE(server.requests("/api/chat").size(), trusted ? 1 : 0);
+}
+
+void HttpModelClientTest::untrustworthySettingsSendNothing_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("said");
+    QTest::addRow("a key with a line break injects no header")
+        << u"http"_s << u"sk-1\r\nX-Injected: yes"_s << u"API key"_s;
+    QTest::addRow("a key with a space") << u"http"_s << u"sk 1"_s << u"API key"_s;
+    QTest::addRow("a key with a tab") << u"http"_s << u"sk\t1"_s << u"API key"_s;
+    QTest::addRow("an ftp address") << u"ftp"_s << apiKey << u"must start with http:// or https://"_s;
+    QTest::addRow("a gopher address") << u"gopher"_s << apiKey << u"must start with http:// or https://"_s;
+}
+
+void HttpModelClientTest::untrustworthySettingsSendNothing()
+{
+    QFETCH(QString, scheme);
+    QFETCH(QString, key);
+    QFETCH(QString, said);
+    QUrl url = m_server->url();
+    url.setScheme(scheme);
+    const auto client = HttpModelClient::create({Api::Ollama, url, u"gemma3:4b"_s, key});
+    const ModelReply reply = client->respond(request(u"prompt"_s), shortLimit);
+    QVERIFY2(reply.error.contains(said), qPrintable(reply.error));
+    QVERIFY(!reply.unresponsive); // a setting to correct: no pause, no waiting
+    QCOMPARE(client->availability().state, ModelAvailability::State::Unavailable);
+    QTest::qWait(100);
+    QCOMPARE(m_server->requests("/api/chat").size() + m_server->requests("/api/tags").size(), 0);
+}
+
+void HttpModelClientTest::aQuotedKeyNeverShowsInAnyForm()
+{
+    const QString key = u"sk-\"quoted\\key"_s;
+    // The server repeats the key as JSON holds it, and percent-encoded as a URL would.
+    const QString percent = QString::fromLatin1(QUrl::toPercentEncoding(key));
+    const QByteArray body =
+        QJsonDocument(QJsonObject{{u"error"_s, u"bad key %1 (%2)"_s.arg(key, percent)}}).toJson();
+    m_server->serve("/api/chat", body, 401);
+    const auto client = HttpModelClient::create({Api::Ollama, m_server->url(), u"gemma3:4b"_s, key});
+    const QString error = client->respond(request(u"prompt"_s), shortLimit).error;
+    QVERIFY2(error.contains(u"(the API key) ((the API key))"_s), qPrintable(error));
+    for (const QString &form : {key, percent, u"quoted"_s})
+        QVERIFY2(!error.contains(form), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(HttpModelClientTest)

@@ -57,6 +57,7 @@ private slots:
     void leftAsItIs();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
+    void nothingIsRenamedWhileTheHistoryCannotBeSaved();
     void requestedFileIsRenamedUnlessChangedOrNamed_data();
     void requestedFileIsRenamedUnlessChangedOrNamed();
 
@@ -460,6 +461,31 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
     QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
+void RenameCoordinatorTest::nothingIsRenamedWhileTheHistoryCannotBeSaved()
+{
+    QSignalSpy problems(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged);
+    // A directory where the settings file should be: unwritable for root too.
+    const QString conf = m_stores->temp.filePath(u"quillo.conf"_s);
+    QFile::remove(conf);
+    QVERIFY(QDir().mkdir(conf));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(
+            u"^Could not rename Screenshot .*: the rename history cannot be saved .*quillo.conf"_s));
+    QVERIFY(!renameOne(createScreenshot(), suggestion("stripe-invoice")));
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{screenshotName});
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.first().first().value<std::optional<QString>>().has_value());
+
+    // Once it can be saved, the next screenshot is renamed and the problem is over.
+    QVERIFY(QDir().rmdir(conf));
+    QVERIFY(renameOne(createScreenshot(u"Screenshot 2026-12-05 at 10.00.02.png"_s),
+                      suggestion("stripe-invoice")));
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(!problems.last().first().value<std::optional<QString>>().has_value());
+    QCOMPARE(m_stores->history.records().size(), 1);
+}
+
 void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
 {
     QTest::addColumn<QString>("meanwhile");
@@ -467,6 +493,7 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
     QTest::addRow("unchanged") << QString() << std::optional<UndoError::Kind>();
     QTest::addRow("written again") << u"write"_s << std::optional(UndoError::Kind::FileSystem);
     QTest::addRow("named by a running Quillo") << u"mark"_s << std::optional(UndoError::Kind::AlreadyNamed);
+    QTest::addRow("named by another process") << u"take"_s << std::optional(UndoError::Kind::AlreadyNamed);
     QTest::addRow("deleted") << u"delete"_s << std::optional(UndoError::Kind::FileSystem);
 }
 
@@ -488,11 +515,18 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed()
         QVERIFY(TestFiles::write(path, "other bytes, longer"));
     if (meanwhile == u"mark")
         QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path));
+    if (meanwhile == u"take") { // another process renames it and saves that to the same history
+        QVERIFY(QFile::rename(path, root(u"named-elsewhere.png"_s)));
+        RenameHistoryStore(m_stores->preferences)
+            .add({QUuid::createUuid(), m_stores->root, screenshotName, root(u"named-elsewhere.png"_s),
+                  QDateTime::currentDateTimeUtc(), std::nullopt, NamingSource::Heuristics});
+    }
     if (meanwhile == u"delete")
         QVERIFY(QFile::remove(path));
+    const qsizetype recorded = RenameHistoryStore(m_stores->preferences).records().size();
     const auto renamed = m_coordinator->renameNamed(file);
     QCOMPARE(renamed ? std::nullopt : std::optional(renamed.error.kind), error);
-    QCOMPARE(m_stores->history.records().size(), error ? 0 : 1);
+    QCOMPARE(m_stores->history.records().size(), recorded + (error ? 0 : 1));
     if (!error)
         QCOMPARE(renamed.value->renamedPath, planned);
 }

@@ -73,15 +73,19 @@ void TrayStateTest::iconAndStatus_data()
     QTest::addColumn<QString>("status");
     const std::optional<QString> folder = u"/home/u/Pictures/Screenshots"_s;
     QTest::addRow("paused and needing access: paused wins")
-        << Inputs{true, true, true, true, folder, {}, false} << Icon::Paused << u"Quillo, paused"_s
+        << Inputs{true, true, true, true, folder, {}, false, {}} << Icon::Paused << u"Quillo, paused"_s
         << u"Paused"_s;
-    QTest::addRow("needs access") << Inputs{false, true, true, false, folder, {}, false} << Icon::NeedsAccess
-                                  << u"Quillo, needs access to the screenshot folder"_s
+    QTest::addRow("needs access") << Inputs{false, true, true, false, folder, {}, false, {}}
+                                  << Icon::NeedsAccess << u"Quillo, needs access to the screenshot folder"_s
                                   << u"Needs access to the screenshot folder"_s;
+    QTest::addRow("history unsaveable outranks naming")
+        << Inputs{false, false, true, true, folder, {}, false, u"disk full"_s} << Icon::NotRenaming
+        << u"Quillo, not renaming: the rename history cannot be saved"_s
+        << u"Not renaming: the rename history cannot be saved"_s;
     QTest::addRow("naming outranks the check mark")
-        << Inputs{false, false, true, true, folder, {}, false} << Icon::Naming
+        << Inputs{false, false, true, true, folder, {}, false, {}} << Icon::Naming
         << u"Quillo, naming a screenshot"_s << u"Watching “Screenshots”"_s;
-    QTest::addRow("just renamed") << Inputs{false, false, false, true, folder, {}, false} << Icon::Renamed
+    QTest::addRow("just renamed") << Inputs{false, false, false, true, folder, {}, false, {}} << Icon::Renamed
                                   << u"Quillo, screenshot renamed"_s << u"Watching “Screenshots”"_s;
     QTest::addRow("no folder") << Inputs{} << Icon::Watching << u"Quillo, watching"_s << u"Not watching"_s;
 }
@@ -101,14 +105,15 @@ void TrayStateTest::menuOrderAndEnabledStates_data()
     QTest::addColumn<QStringList>("expected");
     const QString home = QDir::homePath();
     QTest::addRow("empty history, updates unavailable")
-        << Inputs{false, false, false, false, home + u"/Pictures/Screenshots"_s, {}, false}
+        << Inputs{false, false, false, false, home + u"/Pictures/Screenshots"_s, {}, false, {}}
         << u"(Watching “Screenshots”)|(~/Pictures/Screenshots)|Pause Watching|Open Screenshot Folder|-|"
            "[Recent Renames]|(No screenshots renamed yet)|(Undo Last Rename)|-|"
            "Settings…|(Check for Updates…)|Quit Quillo"_s.split(u'|');
     QTest::addRow("paused, needing access, two renames")
-        << Inputs{true,  true,         false,
-                  false, std::nullopt, {record(u"b.png"_s, 1), record(u"Web/a.png"_s, 3, u"Web"_s)},
-                  true}
+        << Inputs{true,         true,
+                  false,        false,
+                  std::nullopt, {record(u"b.png"_s, 1), record(u"Web/a.png"_s, 3, u"Web"_s)},
+                  true,         {}}
         << u"(Paused)|Grant Folder Access…|Resume Watching|(Open Screenshot Folder)|-|"
            "[Recent Renames]|b.png >|a.png >|Undo Last Rename|-|"
            "Settings…|Check for Updates…|Quit Quillo"_s.split(u'|');

@@ -26,8 +26,8 @@ bool render(const QString &path)
     const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(folder);
     settings.setWatchedFolders(
-        {{folder, {QStringLiteral("GNOME Shell"), QStringLiteral("default folder")}},
-         {QDir::home().filePath(QStringLiteral("Pictures")), {QStringLiteral("Flameshot")}}});
+        {{folder, {QStringLiteral("GNOME Shell"), QStringLiteral("default folder")}, {}},
+         {QDir::home().filePath(QStringLiteral("Pictures")), {QStringLiteral("Flameshot")}, {}}});
     // A machine without a model server, as most are at first.
     ModelAvailabilityMonitor availability(settings, [](const ModelServer &) {
         return ModelAvailability{ModelAvailability::State::NoServer, false};
