@@ -243,7 +243,7 @@ void EndToEndTest::aFileNameCannotForgeLogLines()
     QuilloProcess *quillo = startQuillo();
     const QString hostile =
         u"Screenshot 2026-12-05 at 10.00.05\nquillo[rename] info: forged\x1b[2J\u202e.png"_s;
-    copyScreenshot(QStringLiteral("c001.png"), hostile);
+    copyScreenshot(u"c001.png"_s, hostile);
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(m_shots->filePath(hostile)), 60000);
     QTRY_VERIFY(quillo->log().contains("Renamed Screenshot 2026-12-05 at 10.00.05"));
     const QByteArray log = quillo->log();
@@ -255,16 +255,16 @@ void EndToEndTest::aFileNameCannotForgeLogLines()
 void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()
 {
     // Paused, so only what arrives over the bus could move a file.
-    PreferencesStore(configPath()).setBool(QStringLiteral("isPaused"), true);
+    PreferencesStore(configPath()).setBool(u"isPaused"_s, true);
     startQuillo(QProcessEnvironment::systemEnvironment(), "Paused");
     // The bus name is taken just after the log line.
     std::unique_ptr<DBusHistoryWriter> quillo;
     QTRY_VERIFY((quillo = DBusHistoryWriter::connectToRunningQuillo()) != nullptr);
-    copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
-    const QString shot = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-01.png"));
-    const QString fifo = m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    copyScreenshot(u"c001.png"_s, u"Screenshot from 2026-12-05 10-00-01.png"_s);
+    const QString shot = m_shots->filePath(u"Screenshot from 2026-12-05 10-00-01.png"_s);
+    const QString fifo = m_shots->filePath(u"Screenshot from 2026-12-05 10-00-02.png"_s);
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString elsewhere = QDir::home().filePath(QStringLiteral(".config/autostart"));
+    const QString elsewhere = QDir::home().filePath(u".config/autostart"_s);
     const auto request = [&](const QString &path, const QString &root, const QString &slug) {
         const auto facts = LinuxFileSystem().facts(path);
         return NamedFile{path,
@@ -278,11 +278,11 @@ void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()
         const char *why;
         NamedFile file;
     } refused[] = {
-        {"slug climbs out", request(shot, m_shots->path(), QStringLiteral("../../escape/x"))},
-        {"slug holds a line break", request(shot, m_shots->path(), QStringLiteral("stripe\ninvoice"))},
-        {"slug is a dot", request(shot, m_shots->path(), QStringLiteral("."))},
-        {"root is another folder", request(shot, elsewhere, QStringLiteral("stripe-invoice"))},
-        {"a FIFO", request(fifo, m_shots->path(), QStringLiteral("stripe-invoice"))},
+        {"slug climbs out", request(shot, m_shots->path(), u"../../escape/x"_s)},
+        {"slug holds a line break", request(shot, m_shots->path(), u"stripe\ninvoice"_s)},
+        {"slug is a dot", request(shot, m_shots->path(), u"."_s)},
+        {"root is another folder", request(shot, elsewhere, u"stripe-invoice"_s)},
+        {"a FIFO", request(fifo, m_shots->path(), u"stripe-invoice"_s)},
     };
     for (const auto &[why, file] : refused) {
         const auto renamed = quillo->rename(file);
@@ -290,12 +290,12 @@ void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()
     }
     QCOMPARE(TestFiles::filesUnder(m_shots->path()), before);
     QVERIFY(!QFileInfo::exists(elsewhere));
-    QVERIFY(!QFileInfo::exists(QDir::home().filePath(QStringLiteral("escape"))));
+    QVERIFY(!QFileInfo::exists(QDir::home().filePath(u"escape"_s)));
 
     // The same call with honest arguments is carried out.
-    const auto renamed = quillo->rename(request(shot, m_shots->path(), QStringLiteral("stripe-invoice")));
+    const auto renamed = quillo->rename(request(shot, m_shots->path(), u"stripe-invoice"_s));
     QVERIFY(renamed);
-    QCOMPARE(QFileInfo(renamed.value->renamedPath).dir().dirName(), QStringLiteral("Other"));
+    QCOMPARE(QFileInfo(renamed.value->renamedPath).dir().dirName(), u"Other"_s);
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
