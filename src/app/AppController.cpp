@@ -50,13 +50,11 @@ AppController::~AppController()
     shutdown();
 }
 
-void AppController::start()
+bool AppController::start()
 {
-    connect(&m_services.takeOver, &TakeOverChannel::takeOverRequested, this, [this] {
-        qCInfo(lcApp) << "Another copy of Quillo started; quitting";
-        emit quitRequested();
-    });
-    m_services.takeOver.announce();
+    connect(&m_services.takeOver, &TakeOverChannel::takeOverRequested, this, &AppController::quitRequested);
+    if (!m_services.takeOver.announce())
+        return false;
     m_folderAccess->restoreAccess();
 
     m_coordinator = std::make_unique<RenameCoordinator>(
@@ -111,6 +109,7 @@ void AppController::start()
         m_services.preferences.setBool(hasLaunchedBeforeKey, true);
     if (m_desktop)
         m_desktop->started(isFirstLaunch);
+    return true;
 }
 
 void AppController::shutdown()

@@ -57,8 +57,9 @@ public:
     explicit AppController(AppServices services, QObject *parent = nullptr);
     ~AppController() override;
 
-    // The start-up sequence; call once the event loop is about to run.
-    void start();
+    // The start-up sequence; call once the event loop is about to run. False, with nothing
+    // started, when another copy runs and stays.
+    bool start();
     // Stops watching and gives up folder access; call before quitting.
     void shutdown();
 

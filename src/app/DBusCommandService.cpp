@@ -28,7 +28,7 @@ void DBusCommandService::publish()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return; // the take-over channel has said so already
-    // A newer copy takes the name over; this one quits on its take-over signal anyway.
+    // A newer copy takes the name over once this one has agreed to leave.
     const auto registered =
         bus.interface()->registerService(QuilloBus::service, QDBusConnectionInterface::ReplaceExistingService,
                                          QDBusConnectionInterface::AllowReplacement);

@@ -3,40 +3,73 @@
 
 #include "app/AppLog.h"
 #include "core/QuilloBus.h"
+#include "core/TextScanning.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFile>
 
 namespace {
 
-using QuilloBus::interface;
-using QuilloBus::path;
-const QString signalName = QStringLiteral("takeOver");
+const QString takeOverPath = QuilloBus::path + QStringLiteral("/TakeOver");
+const QString takeOverInterface = QuilloBus::interface + QStringLiteral(".TakeOver");
+constexpr int answerTimeoutMs = 5000;
+
+// The executable a process runs; an upgrade that replaced the file marks it " (deleted)".
+QString executableOf(const QString &pid)
+{
+    QString path = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    path.remove(QStringLiteral(" (deleted)"));
+    return path;
+}
 
 } // namespace
 
-DBusTakeOverChannel::DBusTakeOverChannel(QObject *parent)
-    : TakeOverChannel(parent)
-    , m_token(QString::number(QCoreApplication::applicationPid()))
-{}
-
-void DBusTakeOverChannel::announce()
+bool DBusTakeOverChannel::announce()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         qCInfo(lcApp) << "No session bus: other running copies are not asked to quit";
-        return;
+        return true;
     }
-    // Listen first, so a copy started at the same moment is heard too.
-    bus.connect(QString(), path, interface, signalName, this, SLOT(receive(QString)));
-    QDBusMessage message = QDBusMessage::createSignal(path, interface, signalName);
-    message << m_token;
-    bus.send(message);
+    if (!bus.registerObject(takeOverPath, this, QDBusConnection::ExportScriptableSlots))
+        qCWarning(lcApp) << "Could not listen for a newer copy on the session bus";
+    if (!bus.interface()->isServiceRegistered(QuilloBus::service).value())
+        return true;
+    const QDBusMessage call = QDBusMessage::createMethodCall(QuilloBus::service, takeOverPath,
+                                                             takeOverInterface, QStringLiteral("TakeOver"));
+    const QDBusMessage answer = bus.call(call, QDBus::Block, answerTimeoutMs);
+    if (answer.type() != QDBusMessage::ErrorMessage)
+        return true;
+    // A copy too old to know the call quits on the signal it listened for.
+    if (answer.errorName() == QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod") ||
+        answer.errorName() == QStringLiteral("org.freedesktop.DBus.Error.UnknownObject")) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QuilloBus::path, QuilloBus::interface, QStringLiteral("takeOver"));
+        signal << QString::number(QCoreApplication::applicationPid());
+        bus.send(signal);
+        return true;
+    }
+    qCWarning(lcApp).noquote() << QStringLiteral("Another Quillo runs and stays (%1); quit it first")
+                                      .arg(TextScanning::withoutControls(answer.errorMessage()));
+    return false;
 }
 
-void DBusTakeOverChannel::receive(const QString &token)
+void DBusTakeOverChannel::TakeOver()
 {
-    if (token != m_token)
-        emit takeOverRequested();
+    const QString caller = message().service();
+    const auto pid = connection().interface()->servicePid(caller);
+    const QString theirs = pid.isValid() ? executableOf(QString::number(pid.value())) : QString();
+    const QString ours = executableOf(QStringLiteral("self"));
+    if (theirs.isEmpty() || theirs != ours) {
+        qCInfo(lcApp).noquote() << QStringLiteral("Asked to quit by %1, which is not this Quillo; staying")
+                                       .arg(TextScanning::escapedPath(theirs.isEmpty() ? caller : theirs));
+        sendErrorReply(QDBusError::AccessDenied,
+                       QStringLiteral("only %1 itself may take over").arg(TextScanning::escapedPath(ours)));
+        return;
+    }
+    qCInfo(lcApp) << "Another copy of Quillo started; quitting";
+    emit takeOverRequested();
 }

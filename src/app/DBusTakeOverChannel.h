@@ -3,20 +3,22 @@
 
 #include "app/TakeOverChannel.h"
 
-// The take-over as a session-bus signal takeOver(string token) on org.quillo.Quillo, the
-// token being the process id. Without a session bus nothing is announced (logged once).
-class DBusTakeOverChannel final : public TakeOverChannel
+#include <QDBusContext>
+
+// The take-over as a method call, TakeOver() at /org/quillo/Quillo/TakeOver on the bus name's
+// owner. The running copy leaves only when the caller's process runs its own executable, so no
+// other program on the session bus can make Quillo quit. Without a session bus nothing is asked
+// (logged once).
+class DBusTakeOverChannel final : public TakeOverChannel, protected QDBusContext
 {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.quillo.Quillo.TakeOver")
 
 public:
-    explicit DBusTakeOverChannel(QObject *parent = nullptr);
+    using TakeOverChannel::TakeOverChannel;
 
-    void announce() override;
+    bool announce() override;
 
-private slots:
-    void receive(const QString &token);
-
-private:
-    QString m_token;
+public slots:
+    Q_SCRIPTABLE void TakeOver();
 };

@@ -3,8 +3,7 @@
 
 #include <QObject>
 
-// Makes sure one copy of Quillo runs: a starting copy announces itself, and every older copy
-// that hears it is asked to quit. Main thread.
+// Makes sure one copy of Quillo runs: a starting copy asks the running one to quit. Main thread.
 class TakeOverChannel : public QObject
 {
     Q_OBJECT
@@ -12,10 +11,10 @@ class TakeOverChannel : public QObject
 public:
     using QObject::QObject;
 
-    // Starts listening, then tells the other copies that this one takes over.
-    virtual void announce() = 0;
+    // Starts listening, then asks the running copy to leave. False when one runs and stays.
+    virtual bool announce() = 0;
 
 signals:
-    // Another copy has started.
+    // A newer copy has started and asks this one to leave.
     void takeOverRequested();
 };

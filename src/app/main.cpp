@@ -157,7 +157,8 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
         qCWarning(lcApp) << "Could not set up signal handling; SIGTERM ends Quillo abruptly";
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, &QCoreApplication::quit);
     QObject::connect(&controller, &AppController::quitRequested, &app, &QCoreApplication::quit);
-    controller.start();
+    if (!controller.start())
+        return 1;
     DBusCommandService commands(controller);
     commands.publish();
     const int status = app.exec();

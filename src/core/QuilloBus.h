@@ -3,7 +3,7 @@
 
 #include <QString>
 
-// Where the running Quillo is found on the session bus: the take-over signal and the methods the
+// Where the running Quillo is found on the session bus: the take-over and the methods the
 // command line hands its renames and undos to.
 namespace QuilloBus {
 

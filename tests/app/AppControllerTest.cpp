@@ -35,7 +35,7 @@ public:
 class NoOtherCopy final : public TakeOverChannel
 {
 public:
-    void announce() override {}
+    bool announce() override { return true; }
 };
 
 // Records what the desktop would show, and whether the history already held each rename by then.

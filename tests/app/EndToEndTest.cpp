@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/DBusHistoryWriter.h"
+#include "core/QuilloBus.h"
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -8,6 +9,9 @@
 #include "support/SampleFiles.h"
 #include "support/TestFiles.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -138,8 +142,22 @@ void EndToEndTest::secondCopyTakesOver()
     // called quillo in process lists.
     QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
     desktop.remove(u"OMP_THREAD_LIMIT"_s);
-    QProcess *first = startQuillo(desktop);
+    QuilloProcess *first = startQuillo(desktop);
     QCOMPARE(TestFiles::read(u"/proc/%1/comm"_s.arg(first->processId())), QByteArray("quillo\n"));
+
+    // Other programs on the bus cannot make it quit: not with the old broadcast, not with the call.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QTRY_VERIFY(bus.interface()->isServiceRegistered(QuilloBus::service).value());
+    QDBusMessage broadcast = QDBusMessage::createSignal(QuilloBus::path, QuilloBus::interface, u"takeOver"_s);
+    broadcast << u"x"_s;
+    QVERIFY(bus.send(broadcast));
+    const QDBusMessage answer =
+        bus.call(QDBusMessage::createMethodCall(QuilloBus::service, QuilloBus::path + u"/TakeOver"_s,
+                                                QuilloBus::interface + u".TakeOver"_s, u"TakeOver"_s));
+    QCOMPARE(answer.errorName(), u"org.freedesktop.DBus.Error.AccessDenied"_s);
+    QVERIFY(first->waitForLog("which is not this Quillo; staying"));
+    QCOMPARE(first->state(), QProcess::Running);
+
     QProcess *second = startQuillo();
     QTRY_COMPARE_WITH_TIMEOUT(first->state(), QProcess::NotRunning, 3000);
     QCOMPARE(first->exitStatus(), QProcess::NormalExit);
