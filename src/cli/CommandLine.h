@@ -22,9 +22,9 @@ struct CommandRequest
     bool dryRun = false;
     bool json = false;
     bool recursive = false;
-    int jobs = 0;            // files read at once; 0 is one per core
-    QList<QByteArray> paths; // rename: the shell's bytes, so names that are not UTF-8 are found
-    QString undoId;          // undo: a history id or the start of one; empty is the newest rename
+    int jobs = 0;                 // files read at once; 0 is one per core
+    QList<QByteArray> paths = {}; // rename: the shell's bytes, so names that are not UTF-8 are found
+    QString undoId = {};          // undo: a history id or the start of one; empty is the newest rename
 
     bool operator==(const CommandRequest &) const = default;
 };

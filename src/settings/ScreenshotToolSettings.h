@@ -13,7 +13,7 @@ struct ScreenshotSource
 {
     QString tool; // as the settings window names it
     QString folder;
-    QStringList namePatterns;
+    QStringList namePatterns = {};
     bool isConfigured = false; // the folder is the tool's own setting, not its default
 
     friend bool operator==(const ScreenshotSource &, const ScreenshotSource &) = default;
@@ -24,7 +24,7 @@ struct WatchedFolder
 {
     QString path;
     QStringList tools;
-    QStringList namePatterns;
+    QStringList namePatterns = {};
     bool isCustom = false; // the user's choice, which replaces every tool's folder
 
     friend bool operator==(const WatchedFolder &, const WatchedFolder &) = default;

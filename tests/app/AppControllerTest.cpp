@@ -2,6 +2,7 @@
 #include "app/AppController.h"
 
 #include "app/DesktopInterface.h"
+#include "app/TakeOverChannel.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/CaptureContext.h"
@@ -10,29 +11,31 @@
 #include "settings/SettingsStore.h"
 #include "support/FakeFileManager.h"
 #include "support/FakeNamer.h"
-#include "support/FakeTakeOverChannel.h"
 #include "support/FakeUserPrompts.h"
 #include "support/QuietToolEnvironment.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
 using namespace Qt::StringLiterals;
+
+namespace {
 
 class FixedContext final : public CaptureContextSource
 {
 public:
-    CaptureContext current() override
-    {
-        return {QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus"), {}};
-    }
+    CaptureContext current() override { return {u"Files"_s, u"org.gnome.Nautilus"_s, {}}; }
+};
+
+// A copy alone: no other copy hears it start.
+class NoOtherCopy final : public TakeOverChannel
+{
+public:
+    bool announce() override { return true; }
 };
 
 // Records what the desktop would show, and whether the history already held each rename by then.
@@ -94,6 +97,11 @@ private slots:
 
 private:
     QString home(const QString &relative) const { return QDir::home().filePath(relative); }
+    // Below the screenshot tools' settings folder.
+    static QString config(const QString &relative = {})
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + relative;
+    }
     void startController();
 
     std::unique_ptr<QTemporaryDir> m_shots;
@@ -102,7 +110,7 @@ private:
     FixedContext m_context;
     FakeFileManager m_fileManager;
     FakeUserPrompts m_prompts;
-    FakeTakeOverChannel m_takeOver;
+    NoOtherCopy m_takeOver;
     std::shared_ptr<FakeNamer> m_namer;
     FakeDesktop *m_desktop = nullptr;
     std::unique_ptr<AppController> m_controller;
@@ -111,24 +119,22 @@ private:
 
 void AppControllerTest::initTestCase()
 {
-    QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/AppControllerTest")),
-             "must run in its test HOME");
+    QVERIFY2(QDir::homePath().endsWith(u"/home/AppControllerTest"_s), "must run in its test HOME");
 }
 
 void AppControllerTest::init()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-    QDir(home(QStringLiteral(".config"))).removeRecursively();
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    QDir().mkpath(home(QStringLiteral("Desktop")));
+    QTest::failOnWarning(QRegularExpression(u"."_s));
+    QDir(home(u".config"_s)).removeRecursively();
+    QDir().mkpath(config());
+    QDir().mkpath(home(u"Desktop"_s));
     for (const QString &made : {u"Pictures"_s, u"Shots"_s, u"Chats & Docs"_s})
         QDir(home(made)).removeRecursively();
-    m_shots = std::make_unique<QTemporaryDir>(home(QStringLiteral("shots-XXXXXX")));
-    m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
+    m_shots = std::make_unique<QTemporaryDir>(home(u"shots-XXXXXX"_s));
+    m_preferences = std::make_unique<PreferencesStore>(home(u".config/quillo/quillo.conf"_s));
+    m_preferences->setString(u"customFolderPath"_s, m_shots->path());
     m_namer = std::make_shared<FakeNamer>();
-    m_namer->immediateAnswer =
-        NamingResult{.suggestion = NamingSuggestion{QStringLiteral("design-review"),
-                                                    ScreenshotCategory::Chats, NamingSource::Heuristics}};
+    m_namer->immediateAnswer = {u"design-review"_s, ScreenshotCategory::Chats, NamingSource::Heuristics};
     m_prompts = FakeUserPrompts();
     m_environment = quietToolEnvironment();
 }
@@ -140,19 +146,12 @@ void AppControllerTest::cleanup()
 
 void AppControllerTest::startController()
 {
-    AppServices services{*m_preferences,
-                         m_fileSystem,
-                         m_context,
-                         m_fileManager,
-                         m_prompts,
-                         m_takeOver,
-                         [this](const SettingsStore &) {
-                             return m_namer;
-                         },
-                         &InotifyEventSource::create,
-                         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                         false,
-                         {}};
+    AppServices services{*m_preferences, m_fileSystem, m_context, m_fileManager,
+                         m_prompts,      m_takeOver,   {},        &InotifyEventSource::create,
+                         config(),       false,        {}};
+    services.namerFactory = [this](const SettingsStore &) {
+        return m_namer;
+    };
     services.toolEnvironment = [this] {
         return m_environment;
     };
@@ -167,16 +166,15 @@ void AppControllerTest::startController()
 
 void AppControllerTest::screenshotInWatchedFolderIsRenamed()
 {
-    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
-    m_preferences->setBool(QStringLiteral("appendDateSuffix"), false);
+    m_preferences->setBool(u"appendDateSuffix"_s, false);
     startController();
     QVERIFY(m_controller->isWatching());
-    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-02.png"_s)));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
-    QCOMPARE(record.renamedPath, m_shots->filePath(QStringLiteral("Chats & Docs/design-review.png")));
-    QCOMPARE(m_namer->requests().first().context.appId, std::optional<QString>(u"org.gnome.Nautilus"_qs));
-    QVERIFY(m_preferences->boolValue(QStringLiteral("hasLaunchedBefore")));
+    QCOMPARE(record.renamedPath, m_shots->filePath(u"Chats & Docs/design-review.png"_s));
+    QCOMPARE(m_namer->contexts.first().appId, std::optional<QString>(u"org.gnome.Nautilus"_s));
+    QVERIFY(m_preferences->boolValue(u"hasLaunchedBefore"_s));
     QCOMPARE(m_desktop->shown, QList<RenameRecord>{record});
     QCOMPARE(m_desktop->wasRecorded, QList<bool>{true});
 
@@ -184,30 +182,29 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QCOMPARE(m_desktop->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
 
     // Deleted, then made again after the screenshot tools' settings changed meanwhile.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The watched folder .* is gone")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"The watched folder .* is gone"_s));
     QVERIFY(QDir(m_shots->path()).removeRecursively());
-    QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                 QStringLiteral("/spectaclerc"),
-                             "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
+    QVERIFY(TestFiles::write(config(u"spectaclerc"_s), "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
     QTRY_VERIFY(!m_controller->settings().watchedFolders().first().namePatterns.filter(u"Snap"_s).isEmpty());
     QVERIFY(QDir().mkpath(m_shots->path()));
-    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-06.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-06.png"_s)));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
 {
-    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
+    m_preferences->setBool(u"isPaused"_s, true); // as the last run left it
     startController();
-    m_controller->settings().setPaused(true);
     QVERIFY(!m_controller->isWatching());
-    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-03.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-03.png"_s)));
     m_controller->settings().setPaused(false);
     QVERIFY(m_controller->isWatching());
-    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-04.png"_s)));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     QCOMPARE(m_controller->history().records().first().originalFilename,
-             QStringLiteral("Screenshot from 2026-12-05 10-00-04.png"));
+             u"Screenshot from 2026-12-05 10-00-04.png"_s);
+    m_controller->settings().setPaused(true);
+    QVERIFY(!m_controller->isWatching());
 }
 
 void AppControllerTest::screenshotToolSettingMovesTheWatching_data()
@@ -220,24 +217,24 @@ void AppControllerTest::screenshotToolSettingMovesTheWatching_data()
 void AppControllerTest::screenshotToolSettingMovesTheWatching()
 {
     QFETCH(bool, flameshot);
+    m_preferences->remove(u"customFolderPath"_s);
     startController();
     // A fresh account has no screenshot folder until the first capture; Quillo makes it.
-    const QString screenshots = home(QStringLiteral("Pictures/Screenshots"));
+    const QString screenshots = home(u"Pictures/Screenshots"_s);
     QCOMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(screenshots));
     QVERIFY(QFileInfo(screenshots).isDir());
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (flameshot) {
-        QVERIFY(QDir(config).mkdir(QStringLiteral("flameshot")));
+        QVERIFY(QDir(config()).mkdir(u"flameshot"_s));
         // Once this is seen, so is the new folder; only then does Flameshot write its settings.
-        QVERIFY(TestFiles::write(config + QStringLiteral("/spectaclerc"),
-                                 "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
+        QVERIFY(
+            TestFiles::write(config(u"spectaclerc"_s), "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
         QTRY_VERIFY(
             !m_controller->settings().watchedFolders().first().namePatterns.filter(u"Snap"_s).isEmpty());
     }
-    QVERIFY(TestFiles::write(
-        config + (flameshot ? QStringLiteral("/flameshot/flameshot.ini") : QStringLiteral("/spectaclerc")),
-        flameshot ? "[General]\nsavePath=" + m_shots->path().toUtf8() + "\n"
-                  : "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() + "\n"));
+    QVERIFY(TestFiles::write(config(flameshot ? u"flameshot/flameshot.ini"_s : u"spectaclerc"_s),
+                             flameshot ? "[General]\nsavePath=" + m_shots->path().toUtf8() + "\n"
+                                       : "[ImageSave]\nimageSaveLocation=file://" + m_shots->path().toUtf8() +
+                                             "\n"));
     QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
     QVERIFY(m_controller->isWatching());
     QVERIFY(m_prompts.folderRequests.isEmpty());
@@ -314,9 +311,8 @@ void AppControllerTest::eachToolsCapturesAreRenamedWhereItSaves()
             return std::optional(desktopSetting);
         };
     if (!configFile.isEmpty())
-        QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                     u'/' + configFile,
-                                 configText.replace("HOME", QDir::homePath().toUtf8())));
+        QVERIFY(TestFiles::write(config(configFile), configText.replace("HOME", QDir::homePath().toUtf8())));
+    m_preferences->remove(u"customFolderPath"_s);
     startController();
 
     // A photo and a download where the tools save are never touched; the capture is.
@@ -340,10 +336,10 @@ void AppControllerTest::choosingAFolder_data()
     QTest::addColumn<bool>("granting");  // from the access request, else as the custom folder
     QTest::addColumn<QString>("chosen"); // ~ is the home folder
     QTest::addColumn<bool>("accepted");
-    QTest::addRow("another folder granted becomes the custom one") << true << u"~/Desktop"_qs << true;
-    QTest::addRow("the home folder itself") << false << u"~"_qs << true;
-    QTest::addRow("a system folder") << false << u"/etc"_qs << false;
-    QTest::addRow("the root folder, granted") << true << u"/"_qs << false;
+    QTest::addRow("another folder granted becomes the custom one") << true << u"~/Desktop"_s << true;
+    QTest::addRow("the home folder itself") << false << u"~"_s << true;
+    QTest::addRow("a system folder") << false << u"/etc"_s << false;
+    QTest::addRow("the root folder, granted") << true << u"/"_s << false;
 }
 
 void AppControllerTest::choosingAFolder()
@@ -352,7 +348,6 @@ void AppControllerTest::choosingAFolder()
     QFETCH(QString, chosen);
     QFETCH(bool, accepted);
     chosen.replace(u'~', QDir::homePath());
-    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
     m_prompts.nextFolder = chosen;
     if (granting)
@@ -365,15 +360,14 @@ void AppControllerTest::choosingAFolder()
     QCOMPARE(m_prompts.folderRequests.size(), 1);
     QCOMPARE(m_prompts.warnings.size(), accepted ? 0 : 1);
     if (!accepted)
-        QVERIFY2(m_prompts.warnings.first().contains(QStringLiteral("is a system folder")),
+        QVERIFY2(m_prompts.warnings.first().contains(u"is a system folder"_s),
                  qPrintable(m_prompts.warnings.first()));
 }
 
 void AppControllerTest::revealOfDeletedFileDropsTheRecord()
 {
-    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
-    QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-05.png"))));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-05.png"_s)));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
     const RenameRecord record = m_controller->history().records().first();
     m_controller->reveal(record);
@@ -383,12 +377,11 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
     m_controller->reveal(record);
     QVERIFY(m_controller->history().records().isEmpty());
     QCOMPARE(m_prompts.warnings.size(), 1);
-    QVERIFY(m_prompts.warnings.first().startsWith(QStringLiteral("File not found: “design-review")));
+    QVERIFY(m_prompts.warnings.first().startsWith(u"File not found: “design-review"_s));
 }
 
 void AppControllerTest::onlyTheFirstLaunchIsFirstAndComesAfterWatching()
 {
-    m_preferences->setString(QStringLiteral("customFolderPath"), m_shots->path());
     startController();
     QCOMPARE(m_desktop->launches, QList<bool>{true});
     QCOMPARE(m_desktop->startedWatching, QList<bool>{true});
@@ -402,8 +395,7 @@ void AppControllerTest::remoteModelServerIsAnnounced_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("useModel");
     QTest::addColumn<QString>("expected"); // empty: nothing said
-    QTest::addRow("loopback") << u"http://127.0.0.1:11434"_s << true << QString();
-    QTest::addRow("localhost by name") << u"http://localhost:8080"_s << true << QString();
+    // Which addresses are this computer's is settled in SettingsPresentationTest.
     QTest::addRow("other host over http")
         << u"http://gpu-box.lan:11434"_s << true
         << u"Screenshots are sent to gpu-box.lan to be named, unencrypted over plain http"_s;

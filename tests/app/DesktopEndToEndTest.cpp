@@ -6,7 +6,6 @@
 #include "support/XWindows.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -89,13 +88,10 @@ void DesktopEndToEndTest::panelAppearsAtTheTopCentreAndLeavesByItself()
     QVERIFY(!XWindows::viewable(u"Quillo"_s));
     dropScreenshot();
     QTRY_VERIFY_WITH_TIMEOUT(XWindows::viewable(u"Quillo"_s), 60000);
-    QElapsedTimer shown;
-    shown.start();
     const QSize screen = XWindows::screenSize();
     QCOMPARE(*XWindows::viewable(u"Quillo"_s), QRect((screen.width() - 580) / 2, 2, 580, 108));
+    // How long it stays is settled with a test clock in RenamePanelControllerTest.
     QTRY_VERIFY_WITH_TIMEOUT(!XWindows::viewable(u"Quillo"_s), 20000);
-    // It stayed for its countdown; the pointer never came near it.
-    QVERIFY2(shown.elapsed() > 4000, qPrintable(QString::number(shown.elapsed())));
 }
 
 void DesktopEndToEndTest::settingsOpenOnTheFirstLaunchOnly()

@@ -6,7 +6,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,12 +23,17 @@ const QString secondShot = u"Screenshot from 2026-12-05 10-00-02.png"_s;
 const QRegularExpression
     renamedPattern(u"^[A-Za-z &]+/[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}(-\\d+)?\\.png$"_s);
 
-struct Run
+QuilloProcess::Run quillo(const QStringList &arguments,
+                          const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
-    int exitCode = -1;
-    QList<QJsonObject> objects; // standard output, one JSON object a line
-    QByteArray output;
-};
+    return QuilloProcess::run(QStringLiteral(QUILLO_BINARY), arguments, environment);
+}
+
+QList<RenameRecord> storedHistory(const QString &configHome)
+{
+    const auto stored = PreferencesStore(configHome + u"/quillo/quillo.conf"_s).dataValue(u"renameHistory"_s);
+    return RenameRecordJson::decode(stored.value_or(QByteArray())).records;
+}
 
 } // namespace
 
@@ -48,9 +52,7 @@ private slots:
     void nothingIsRenamedWhenTheHistoryCannotBeSaved();
 
 private:
-    Run quillo(const QStringList &arguments, const QProcessEnvironment &environment = {});
     QMap<QString, QByteArray> checksums() const;
-    QList<RenameRecord> storedHistory(const QString &configHome) const;
 
     std::unique_ptr<QTemporaryDir> m_shots;
     std::unique_ptr<QProcess> m_running;
@@ -78,25 +80,6 @@ void BacklogEndToEndTest::cleanup()
     }
 }
 
-Run BacklogEndToEndTest::quillo(const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment.isEmpty() ? QProcessEnvironment::systemEnvironment()
-                                                        : environment);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(QUILLO_BINARY), arguments);
-    Run run;
-    if (!process.waitForFinished(60'000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.output = process.readAllStandardOutput();
-    for (const QByteArray &line : run.output.split('\n')) {
-        if (line.startsWith('{'))
-            run.objects.append(QJsonDocument::fromJson(line).object());
-    }
-    return run;
-}
-
 QMap<QString, QByteArray> BacklogEndToEndTest::checksums() const
 {
     QMap<QString, QByteArray> sums;
@@ -104,12 +87,6 @@ QMap<QString, QByteArray> BacklogEndToEndTest::checksums() const
         sums.insert(file, QCryptographicHash::hash(TestFiles::read(m_shots->filePath(file)),
                                                    QCryptographicHash::Md5));
     return sums;
-}
-
-QList<RenameRecord> BacklogEndToEndTest::storedHistory(const QString &configHome) const
-{
-    const auto stored = PreferencesStore(configHome + u"/quillo/quillo.conf"_s).dataValue(u"renameHistory"_s);
-    return RenameRecordJson::decode(stored.value_or(QByteArray())).records;
 }
 
 void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
@@ -121,12 +98,12 @@ void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
     QVERIFY(TestFiles::write(m_shots->filePath(u"inside/Screenshot from 2026-12-05 10-00-04.png"_s)));
     const QMap<QString, QByteArray> before = checksums();
 
-    const Run dryRun = quillo({u"rename"_s, u"--dry-run"_s, u"--json"_s, m_shots->path()});
+    const auto dryRun = quillo({u"rename"_s, u"--dry-run"_s, u"--json"_s, m_shots->path()});
     QCOMPARE(dryRun.exitCode, 0);
     QCOMPARE(dryRun.objects.size(), 2);
     QCOMPARE(checksums(), before);
 
-    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    const auto run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.objects.size(), 2);
     const QStringList renamed = TestFiles::filesUnder(m_shots->path()).filter(renamedPattern);
@@ -140,7 +117,7 @@ void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
         }));
     }
 
-    const Run history = quillo({u"history"_s, u"--json"_s});
+    const auto history = quillo({u"history"_s, u"--json"_s});
     QCOMPARE(history.objects.size(), 2);
     QStringList listed;
     for (const QJsonObject &object : history.objects)
@@ -148,7 +125,7 @@ void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
     listed.sort();
     QCOMPARE(listed, (QStringList{firstShot, secondShot}));
 
-    const Run undo = quillo({u"undo"_s, u"--last"_s});
+    const auto undo = quillo({u"undo"_s, u"--last"_s});
     QCOMPARE(undo.exitCode, 0);
     QVERIFY(QFile::exists(m_shots->filePath(history.objects.first().value(u"oldName"_s).toString())));
     QCOMPARE(storedHistory(QDir::home().filePath(u".config"_s)).size(), 1);
@@ -156,7 +133,7 @@ void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
     // The file put back keeps Quillo's mark, so neither file is named again.
     const QMap<QString, QByteArray> settled = checksums();
     const QString stillRenamed = history.objects.last().value(u"renamedPath"_s).toString();
-    const Run again = quillo({u"rename"_s, m_shots->path(), stillRenamed});
+    const auto again = quillo({u"rename"_s, m_shots->path(), stillRenamed});
     QCOMPARE(again.exitCode, 0);
     QCOMPARE(again.output.count("already named by Quillo"), 2);
     QCOMPARE(checksums(), settled);
@@ -175,7 +152,7 @@ void BacklogEndToEndTest::runningQuilloReceivesTheRenames()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const QString otherConfig = QDir::home().filePath(u"other-config"_s);
     environment.insert(u"XDG_CONFIG_HOME"_s, otherConfig);
-    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()}, environment);
+    const auto run = quillo({u"rename"_s, u"--json"_s, m_shots->path()}, environment);
     QCOMPARE(run.exitCode, 0);
     const QList<RenameRecord> records = storedHistory(QDir::home().filePath(u".config"_s));
     QCOMPARE(records.size(), 1);
@@ -191,7 +168,7 @@ void BacklogEndToEndTest::nothingIsRenamedWhenTheHistoryCannotBeSaved()
     // A file where the settings folder should be: nothing can be saved there, whoever runs the test.
     const QString folder = QDir::home().filePath(u".config/quillo"_s);
     QVERIFY(QDir(folder).removeRecursively() && TestFiles::write(folder));
-    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    const auto run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.objects.isEmpty());
     QCOMPARE(checksums(), before);

@@ -1,22 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/PngText.h"
+#include "support/SampleFiles.h"
 
 #include <QtEndian>
 
 #include <cstdint>
 
 namespace {
-
-quint32 crc32(const char *bytes, qsizetype size)
-{
-    quint32 crc = 0xffffffffU;
-    for (qsizetype i = 0; i < size; ++i) {
-        crc ^= uchar(bytes[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? 0xedb88320U ^ (crc >> 1) : crc >> 1;
-    }
-    return crc ^ 0xffffffffU;
-}
 
 // The input with every whole chunk's checksum made right, so that mutations reach the chunk
 // contents instead of stopping at the checksum.
@@ -27,7 +17,7 @@ QByteArray withValidChecksums(QByteArray png)
         if (length > quint32(png.size() - position - 12))
             break;
         const qsizetype end = position + 12 + qsizetype(length);
-        qToBigEndian<quint32>(crc32(png.constData() + position + 4, 4 + qsizetype(length)),
+        qToBigEndian<quint32>(SampleFiles::crc32(png.mid(position + 4, 4 + qsizetype(length))),
                               png.data() + end - 4);
         position = end;
     }

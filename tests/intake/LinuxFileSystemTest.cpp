@@ -86,7 +86,7 @@ std::unique_ptr<QTemporaryDir> LinuxFileSystemTest::otherDevice() const
 void LinuxFileSystemTest::moveNeverOverwrites_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("existing"); // what is already there: "file", "folder", "link" or nothing
+    QTest::addColumn<QString>("existing"); // what is already there: "file", "link" or nothing
     QTest::addColumn<FileError>("expected");
     const auto row = [](const char *situation, const char *target, const char *existing, FileError expected) {
         QTest::addRow("%s", situation)
@@ -103,16 +103,13 @@ void LinuxFileSystemTest::moveNeverOverwrites()
 {
     QFETCH(QString, target);
     QFETCH(QString, existing);
-    QFETCH(FileError, expected);
     QVERIFY(TestFiles::write(path(u"a.png"_s), "source"));
     if (existing == u"file")
         QVERIFY(TestFiles::write(path(target), "kept"));
-    if (existing == u"folder")
-        QVERIFY(QDir().mkdir(path(target)));
     if (existing == u"link")
         QVERIFY(QFile::link(path(u"nowhere"_s), path(target)));
     const FileResult result = m_fileSystem.move(path(u"a.png"_s), path(target));
-    QCOMPARE(result.error, expected);
+    QTEST(result.error, "expected");
     QCOMPARE(result.description.isEmpty(), result.isSuccess());
     QCOMPARE(m_fileSystem.exists(path(u"a.png"_s)), !result.isSuccess());
     if (existing == u"file")
@@ -197,7 +194,6 @@ void LinuxFileSystemTest::failedCrossDeviceMoveLeavesSource_data()
 void LinuxFileSystemTest::failedCrossDeviceMoveLeavesSource()
 {
     QFETCH(QString, situation);
-    QFETCH(FileError, expected);
     const auto other = otherDevice();
     if (!other)
         QSKIP("/dev/shm is not a separate file system here");
@@ -215,7 +211,7 @@ void LinuxFileSystemTest::failedCrossDeviceMoveLeavesSource()
     const FileResult result = m_fileSystem.move(source, target);
     if (situation == u"append-only")
         QVERIFY(setAppendOnly(m_folder->path(), false));
-    QCOMPARE(result.error, expected);
+    QTEST(result.error, "expected");
     QVERIFY(!result.description.isEmpty());
     QVERIFY(situation == u"folder" ? QFileInfo(source).isDir() : TestFiles::read(source) == "source");
     QCOMPARE(entries(other->path()), situation == u"taken" ? QStringList{u"b.png"_s} : QStringList());

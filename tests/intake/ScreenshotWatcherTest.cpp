@@ -27,7 +27,6 @@ private slots:
     void ignoresWhatIsNotANewFileHere();
     void fileWrittenInChunksIsReportedAfterLastWrite_data();
     void fileWrittenInChunksIsReportedAfterLastWrite();
-    void folderReachedThroughLink();
     void folderGoneAndBackIsWatchedAgain_data();
     void folderGoneAndBackIsWatchedAgain();
     void restartKeepsFilesSettlingInTheSameFolder_data();
@@ -195,16 +194,6 @@ void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
     QCOMPARE(m_reports.first(), file.fileName());
     QCOMPARE(m_reportSizes.first(reportedSizes.size()), reportedSizes);
     QVERIFY(m_lastReportAt - lastWriteAt >= 550);
-}
-
-void ScreenshotWatcherTest::folderReachedThroughLink()
-{
-    QVERIFY(QFile::link(path(u"watched"_s), path(u"link"_s)));
-    m_watcher->start(path(u"link"_s));
-    QCOMPARE(m_watcher->folder(), path(u"link"_s));
-    QVERIFY(TestFiles::write(path(u"link/Screenshot 1.png"_s)));
-    settleSentinel(path(u"watched"_s));
-    QCOMPARE(m_reports.first(), path(u"watched/Screenshot 1.png"_s));
 }
 
 void ScreenshotWatcherTest::folderGoneAndBackIsWatchedAgain_data()

@@ -45,21 +45,20 @@ private slots:
 void FreedesktopFileManagerTest::revealSendsAnEncodedFileUrl()
 {
     // A second connection, so the call really travels over the bus.
-    QDBusConnection service =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake"));
+    QDBusConnection service = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"fake"_s);
     QVERIFY2(service.isConnected(), "needs a session bus (run under dbus-run-session)");
     FileManagerService filesApp;
-    QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &filesApp,
+    QVERIFY(service.registerObject(u"/org/freedesktop/FileManager1"_s, &filesApp,
                                    QDBusConnection::ExportAllSlots));
-    QVERIFY(service.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    QVERIFY(service.registerService(u"org.freedesktop.FileManager1"_s));
 
     FreedesktopFileManager fileManager;
     QSignalSpy shown(&filesApp, &FileManagerService::shown);
-    fileManager.reveal(QStringLiteral("/home/ada/Screen shots/stripe invoice ü.png"));
+    fileManager.reveal(u"/home/ada/Screen shots/stripe invoice ü.png"_s);
     QVERIFY(shown.wait());
     QCOMPARE(filesApp.shownItems,
-             QStringList{QStringLiteral("file:///home/ada/Screen%20shots/stripe%20invoice%20%C3%BC.png")});
-    QDBusConnection::disconnectFromBus(QStringLiteral("fake"));
+             QStringList{u"file:///home/ada/Screen%20shots/stripe%20invoice%20%C3%BC.png"_s});
+    QDBusConnection::disconnectFromBus(u"fake"_s);
 }
 
 void FreedesktopFileManagerTest::withoutAFileManagerTheOpenerIsAskedAndItsFailureTold_data()

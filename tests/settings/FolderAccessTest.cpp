@@ -23,7 +23,6 @@ private slots:
     void authorization();
     void destinationInsideWatchedFolderIsNotStored();
     void keepsTheTwentyNewestDestinations();
-    void rememberingAgainMovesToTheFront();
     void newWatchedFolderSwapsWithDestinations();
     void deletedFolderIsDroppedAtLaunch();
     void folderReachedThroughALinkIsOpenedOnce();
@@ -78,13 +77,12 @@ void FolderAccessTest::authorization()
     QFETCH(bool, isSandboxed);
     QFETCH(bool, remember);
     QFETCH(QString, asked);
-    QFETCH(FolderAuthorization, expected);
     folder(u"Shots/2024"_s);
     folder(u"Shots2"_s);
     FolderAccess store(*m_preferences, isSandboxed);
     if (remember)
         QVERIFY(store.rememberWatchedFolder(m_temp->filePath(u"Shots"_s)).grant);
-    QCOMPARE(store.authorization(m_temp->filePath(asked)), expected);
+    QTEST(store.authorization(m_temp->filePath(asked)), "expected");
 }
 
 void FolderAccessTest::destinationInsideWatchedFolderIsNotStored()
@@ -102,8 +100,11 @@ void FolderAccessTest::keepsTheTwentyNewestDestinations()
     FolderAccess store(*m_preferences, true);
     for (int i = 0; i <= 20; ++i)
         QVERIFY(store.rememberDestination(folder(u"d%1"_s.arg(i))).grant);
+    // One remembered again, under another spelling of its path, moves to the front.
+    store.rememberDestination(m_temp->filePath(u"d5/./"_s));
     QCOMPARE(store.destinations().size(), 20);
-    QCOMPARE(store.destinations().first().path, m_temp->filePath(u"d20"_s));
+    QCOMPARE(store.destinations().first().path, m_temp->filePath(u"d5"_s));
+    QCOMPARE(store.destinations().at(1).path, m_temp->filePath(u"d20"_s));
     QCOMPARE(store.destinations().last().path, m_temp->filePath(u"d1"_s));
     QCOMPARE(store.authorization(m_temp->filePath(u"d0"_s)), FolderAuthorization::NeedsAccess);
     QCOMPARE(reopened()->destinations(), store.destinations());
@@ -113,18 +114,6 @@ void FolderAccessTest::keepsTheTwentyNewestDestinations()
         array.append(QJsonObject{{u"path"_s, u"/x%1"_s.arg(i)}, {u"data"_s, u"L3gx"_s}});
     m_preferences->setData(u"destinationFolderBookmarks"_s, QJsonDocument(array).toJson());
     QCOMPARE(reopened()->destinations().size(), 20);
-}
-
-void FolderAccessTest::rememberingAgainMovesToTheFront()
-{
-    FolderAccess store(*m_preferences, false);
-    for (const char *name : {"a", "b", "c"})
-        store.rememberDestination(folder(QString::fromLatin1(name)));
-    store.rememberDestination(m_temp->filePath(u"b/./"_s));
-    QStringList paths;
-    for (const auto &grant : store.destinations())
-        paths.append(QFileInfo(grant.path).fileName());
-    QCOMPARE(paths, (QStringList{"b", "c", "a"}));
 }
 
 void FolderAccessTest::newWatchedFolderSwapsWithDestinations()
@@ -183,5 +172,3 @@ void FolderAccessTest::missingFolderCannotBeRemembered()
 
 QTEST_GUILESS_MAIN(FolderAccessTest)
 #include "FolderAccessTest.moc"
-
-using namespace Qt::StringLiterals;

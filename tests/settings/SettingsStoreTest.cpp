@@ -3,6 +3,7 @@
 
 #include "settings/PreferencesStore.h"
 #include "support/QuietToolEnvironment.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -29,7 +30,7 @@ private slots:
 
 private:
     QString configPath() const { return m_temp->filePath(u"quillo.conf"_s); }
-    QByteArray configBytes() const;
+    QByteArray configBytes() const { return TestFiles::read(configPath()); }
 
     std::unique_ptr<QTemporaryDir> m_temp;
     std::unique_ptr<PreferencesStore> m_preferences;
@@ -40,12 +41,6 @@ void SettingsStoreTest::init()
     QTest::failOnWarning(QRegularExpression(u"."_s));
     m_temp = std::make_unique<QTemporaryDir>();
     m_preferences = std::make_unique<PreferencesStore>(configPath());
-}
-
-QByteArray SettingsStoreTest::configBytes() const
-{
-    QFile file(configPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void SettingsStoreTest::changesPersistAcrossRestarts()

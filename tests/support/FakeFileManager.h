@@ -10,7 +10,6 @@ class FakeFileManager final : public FileManager
 {
 public:
     QStringList revealed;
-    QStringList opened;
     std::optional<QString> problem;
 
     void reveal(const QString &filePath, Done done) override
@@ -19,9 +18,8 @@ public:
         if (done)
             done(problem);
     }
-    void openFolder(const QString &folderPath, Done done) override
+    void openFolder(const QString &, Done done) override
     {
-        opened.append(folderPath);
         if (done)
             done(problem);
     }

@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray compact(const QJsonObject &object)
@@ -19,39 +21,31 @@ FakeModelServer::FakeModelServer(Transport transport, QObject *parent)
     handle("/api/tags", [this](const Request &) {
         QJsonArray models;
         for (const QString &name : std::as_const(m_models))
-            models.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("model"), name}});
-        return Response{200, compact({{QStringLiteral("models"), models}})};
+            models.append(QJsonObject{{u"name"_s, name}, {u"model"_s, name}});
+        return Response{200, compact({{u"models"_s, models}})};
     });
     handle("/api/show", [this](const Request &) {
-        return Response{
-            200, compact({{QStringLiteral("capabilities"), QJsonArray::fromStringList(m_capabilities)}})};
+        return Response{200, compact({{u"capabilities"_s, QJsonArray::fromStringList(m_capabilities)}})};
     });
     handle("/api/chat", [this](const Request &request) {
-        const QJsonObject message{{QStringLiteral("role"), QStringLiteral("assistant")},
-                                  {QStringLiteral("content"), nextChatContent()}};
-        return Response{200,
-                        compact({{QStringLiteral("model"), request.json().value(QStringLiteral("model"))},
-                                 {QStringLiteral("message"), message},
-                                 {QStringLiteral("done"), true}})};
+        const QJsonObject message{{u"role"_s, u"assistant"_s}, {u"content"_s, nextChatContent()}};
+        return Response{200, compact({{u"model"_s, request.json().value(u"model"_s)},
+                                      {u"message"_s, message},
+                                      {u"done"_s, true}})};
     });
     handle("/v1/models", [this](const Request &) {
         QJsonArray models;
         for (const QString &name : std::as_const(m_models))
-            models.append(
-                QJsonObject{{QStringLiteral("id"), name},
-                            {QStringLiteral("object"), QStringLiteral("model")},
-                            {QStringLiteral("capabilities"), QJsonArray::fromStringList(m_capabilities)}});
-        return Response{200, compact({{QStringLiteral("object"), QStringLiteral("list")},
-                                      {QStringLiteral("data"), models}})};
+            models.append(QJsonObject{{u"id"_s, name},
+                                      {u"object"_s, u"model"_s},
+                                      {u"capabilities"_s, QJsonArray::fromStringList(m_capabilities)}});
+        return Response{200, compact({{u"object"_s, u"list"_s}, {u"data"_s, models}})};
     });
     handle("/v1/chat/completions", [this](const Request &) {
-        const QJsonObject message{{QStringLiteral("role"), QStringLiteral("assistant")},
-                                  {QStringLiteral("content"), nextChatContent()}};
-        const QJsonObject choice{{QStringLiteral("index"), 0},
-                                 {QStringLiteral("message"), message},
-                                 {QStringLiteral("finish_reason"), QStringLiteral("stop")}};
-        return Response{200, compact({{QStringLiteral("object"), QStringLiteral("chat.completion")},
-                                      {QStringLiteral("choices"), QJsonArray{choice}}})};
+        const QJsonObject message{{u"role"_s, u"assistant"_s}, {u"content"_s, nextChatContent()}};
+        const QJsonObject choice{{u"index"_s, 0}, {u"message"_s, message}, {u"finish_reason"_s, u"stop"_s}};
+        return Response{200,
+                        compact({{u"object"_s, u"chat.completion"_s}, {u"choices"_s, QJsonArray{choice}}})};
     });
 }
 

@@ -13,46 +13,29 @@
 class FakeNamer final : public ScreenshotNaming
 {
 public:
-    struct Request
-    {
-        QString filePath;
-        CaptureContext context;
-        RoutingConfiguration configuration;
-    };
-
     // With an answer set, every request is answered at once.
-    std::optional<NamingResult> immediateAnswer;
+    std::optional<NamingSuggestion> immediateAnswer;
+    // What each request was asked with, oldest first.
+    QList<CaptureContext> contexts;
 
-    QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
-                                      const RoutingConfiguration &configuration) override
+    QFuture<NamingResult> suggestName(const QString &, const CaptureContext &context,
+                                      const RoutingConfiguration &) override
     {
-        m_requests.append({filePath, context, configuration});
+        contexts.append(context);
         auto promise = std::make_shared<QPromise<NamingResult>>();
         promise->start();
         QFuture<NamingResult> future = promise->future();
-        if (immediateAnswer) {
-            promise->addResult(*immediateAnswer);
-            promise->finish();
-        } else {
+        if (immediateAnswer)
+            answer(*promise, *immediateAnswer);
+        else
             m_pending.append(promise);
-        }
         return future;
     }
 
-    const QList<Request> &requests() const { return m_requests; }
     qsizetype pendingCount() const { return m_pending.size(); }
 
     // Answers the oldest unanswered request.
-    void answerNext(const NamingResult &result)
-    {
-        auto promise = m_pending.takeFirst();
-        promise->addResult(result);
-        promise->finish();
-    }
-    void answerNext(const NamingSuggestion &suggestion)
-    {
-        answerNext(NamingResult{.suggestion = suggestion});
-    }
+    void answerNext(const NamingSuggestion &suggestion) { answer(*m_pending.takeFirst(), suggestion); }
 
     void answerAll(const NamingSuggestion &suggestion)
     {
@@ -61,6 +44,11 @@ public:
     }
 
 private:
-    QList<Request> m_requests;
+    static void answer(QPromise<NamingResult> &promise, const NamingSuggestion &suggestion)
+    {
+        promise.addResult(NamingResult{.suggestion = suggestion});
+        promise.finish();
+    }
+
     QList<std::shared_ptr<QPromise<NamingResult>>> m_pending;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/QuilloProcess.h"
 
+#include <QJsonDocument>
 #include <QTest>
 
 std::unique_ptr<QuilloProcess> QuilloProcess::start(const QString &binary, const QStringList &arguments,
@@ -32,4 +33,28 @@ bool QuilloProcess::waitForLog(const QByteArray &line, int timeoutMs)
             return m_log.contains(line);
         },
         timeoutMs);
+}
+
+QuilloProcess::Run QuilloProcess::run(const QString &binary, const QStringList &arguments,
+                                      const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(binary, arguments);
+    Run run;
+    if (!QTest::qWaitFor(
+            [&] {
+                return process.state() == QProcess::NotRunning;
+            },
+            60000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
+    run.errors = process.readAllStandardError();
+    fputs(run.errors.constData(), stderr);
+    for (const QByteArray &line : run.output.split('\n')) {
+        if (const QJsonDocument json = QJsonDocument::fromJson(line); json.isObject())
+            run.objects.append(json.object());
+    }
+    return run;
 }

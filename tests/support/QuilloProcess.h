@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QJsonObject>
 #include <QProcess>
 
 #include <memory>
@@ -14,6 +15,18 @@ public:
     static std::unique_ptr<QuilloProcess>
     start(const QString &binary, const QStringList &arguments, const QByteArray &readyLine,
           QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+
+    struct Run
+    {
+        int exitCode = -1; // also when it did not end within a minute
+        QByteArray output;
+        QByteArray errors;
+        QList<QJsonObject> objects; // the lines of the output that are JSON objects
+    };
+    // Runs a command of `binary` to its end, serving this thread's events meanwhile (a server the
+    // test plays answers); its standard error is passed on to the test's.
+    static Run run(const QString &binary, const QStringList &arguments,
+                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 
     // Everything logged so far.
     const QByteArray &log() const { return m_log; }

@@ -4,12 +4,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString xwininfo(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("xwininfo"), arguments);
+    process.start(u"xwininfo"_s, arguments);
     if (!process.waitForFinished(5000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -17,15 +19,15 @@ QString xwininfo(const QStringList &arguments)
 
 int field(const QString &info, const QString &name)
 {
-    return QRegularExpression(name + QStringLiteral(":\\s*(\\d+)")).match(info).captured(1).toInt();
+    return QRegularExpression(name + u":\\s*(\\d+)"_s).match(info).captured(1).toInt();
 }
 
 } // namespace
 
 QSize XWindows::screenSize()
 {
-    const QString root = xwininfo({QStringLiteral("-root")});
-    return {field(root, QStringLiteral("Width")), field(root, QStringLiteral("Height"))};
+    const QString root = xwininfo({u"-root"_s});
+    return {field(root, u"Width"_s), field(root, u"Height"_s)};
 }
 
 std::optional<QRect> XWindows::viewable(const QString &title)
@@ -33,11 +35,11 @@ std::optional<QRect> XWindows::viewable(const QString &title)
     // One line per window: `0x200006 "Quillo Settings": ("quillo" "quillo")  560x600+0+0  +360+16`.
     static const QRegularExpression line(QString::fromLatin1(
         R"re((0x[0-9a-f]+) "(.*)": \(.*\)\s+(\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))re"));
-    auto windows = line.globalMatch(xwininfo({QStringLiteral("-root"), QStringLiteral("-children")}));
+    auto windows = line.globalMatch(xwininfo({u"-root"_s, u"-children"_s}));
     while (windows.hasNext()) {
         const QRegularExpressionMatch window = windows.next();
-        if (window.captured(2) == title && xwininfo({QStringLiteral("-id"), window.captured(1)})
-                                               .contains(QLatin1String("Map State: IsViewable")))
+        if (window.captured(2) == title &&
+            xwininfo({u"-id"_s, window.captured(1)}).contains(QLatin1String("Map State: IsViewable")))
             return QRect(window.captured(5).toInt(), window.captured(6).toInt(), window.captured(3).toInt(),
                          window.captured(4).toInt());
     }

@@ -37,7 +37,6 @@ void AppShortcutsTest::keysWorkInAFocusedWindow()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, quits);
     QFETCH(int, opensSettings);
-    QFETCH(QString, typed);
     AppShortcuts shortcuts;
     QSignalSpy quit(&shortcuts, &AppShortcuts::quitRequested);
     QSignalSpy settings(&shortcuts, &AppShortcuts::settingsRequested);
@@ -49,7 +48,7 @@ void AppShortcutsTest::keysWorkInAFocusedWindow()
     QTest::keyClick(&field, Qt::Key(key), modifiers);
     QCOMPARE(quit.count(), quits);
     QCOMPARE(settings.count(), opensSettings);
-    QCOMPARE(field.text(), typed);
+    QTEST(field.text(), "typed");
 }
 
 QTEST_MAIN(AppShortcutsTest)

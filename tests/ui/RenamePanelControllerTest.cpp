@@ -3,12 +3,10 @@
 
 #include "intake/LinuxFileSystem.h"
 #include "renaming/RenameCoordinator.h"
-#include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
-#include "settings/PreferencesStore.h"
-#include "settings/SettingsStore.h"
 #include "support/FakeFileManager.h"
 #include "support/FakeNamer.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/PanelWindow.h"
 
@@ -16,7 +14,6 @@
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
@@ -102,24 +99,21 @@ private slots:
     void dialogsMoveTheFile_data();
     void dialogsMoveTheFile();
     void menuOffersCategoryFoldersAndTheFilesOwn();
-    void foldersAreOfferedBesideWhereTheScreenshotWasTaken();
     void badInputShowsAnErrorAndKeepsTheItem_data();
     void badInputShowsAnErrorAndKeepsTheItem();
     void thumbnails_data();
     void thumbnails();
 
 private:
-    RenameRecord rename(const QString &name, const QString &folder = {});
+    // A screenshot taken in `origin` (the watched folder by default) that Quillo has just renamed
+    // into `folder` (the origin by default), shown.
+    RenameRecord rename(const QString &name, const QString &folder = {}, const QString &origin = {});
     void advance(std::chrono::milliseconds by);
-    QString root(const QString &relative = {}) const { return QDir(m_root).filePath(relative); }
+    QString root(const QString &relative = {}) const { return QDir(m_stores->root).filePath(relative); }
     double remaining() const { return m_controller->model().remaining(); }
     const RenamePanelItem &current() const { return *m_controller->model().current(); }
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    QString m_root;
-    std::unique_ptr<PreferencesStore> m_preferences;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<RenameHistoryStore> m_history;
+    std::unique_ptr<StoreFixture> m_stores;
     std::unique_ptr<FolderAccess> m_folderAccess;
     LinuxFileSystem m_fileSystem;
     std::unique_ptr<RenameCoordinator> m_coordinator;
@@ -132,23 +126,18 @@ private:
 void RenamePanelControllerTest::init()
 {
     QTest::failOnWarning(QRegularExpression(u"."_s));
-    m_temp = std::make_unique<QTemporaryDir>(QDir::homePath() + u"/panel-XXXXXX"_s);
-    m_root = m_temp->filePath(u"Screen shots ü"_s);
-    QVERIFY(QDir().mkpath(m_root));
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
-    m_settings = std::make_unique<SettingsStore>(*m_preferences);
-    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
-    m_folderAccess = std::make_unique<FolderAccess>(*m_preferences, false);
+    m_stores = std::make_unique<StoreFixture>(u"panel"_s);
+    m_folderAccess = std::make_unique<FolderAccess>(m_stores->preferences, false);
     m_coordinator = std::make_unique<RenameCoordinator>(
-        *m_settings, *m_history,
+        m_stores->settings, m_stores->history,
         [] {
             return std::make_shared<FakeNamer>();
         },
         m_fileSystem, RenameCoordinator::Clock::system());
-    m_coordinator->setWatchedFolder(m_root);
+    m_coordinator->setWatchedFolder(m_stores->root);
     m_fileManager = FakeFileManager();
     m_controller = std::make_unique<RenamePanelController>(RenamePanelController::Services{
-        *m_coordinator, *m_history, *m_settings, m_folderAccess.get(), m_fileManager,
+        *m_coordinator, m_stores->history, m_stores->settings, m_folderAccess.get(), m_fileManager,
         [this](RenamePanelController &) {
             auto window = std::make_unique<FakePanelWindow>();
             m_window = window.get();
@@ -165,20 +154,17 @@ void RenamePanelControllerTest::cleanup()
     m_window = nullptr;
 }
 
-// A screenshot Quillo has just renamed into `folder` (the watched folder by default), shown.
-RenameRecord RenamePanelControllerTest::rename(const QString &name, const QString &folder)
+RenameRecord RenamePanelControllerTest::rename(const QString &name, const QString &folder,
+                                               const QString &origin)
 {
-    const QString path = QDir(folder.isEmpty() ? m_root : folder).filePath(name);
+    const QString from = origin.isEmpty() ? m_stores->root : origin;
+    const QString path = QDir(folder.isEmpty() ? from : folder).filePath(name);
     if (!QFileInfo(path).isSymLink() && !QFile::exists(path))
         TestFiles::write(path);
-    const RenameRecord record{QUuid::createUuid(),
-                              m_root,
-                              u"Screenshot "_s + name,
-                              path,
-                              QDateTime::currentDateTimeUtc(),
-                              std::nullopt,
-                              NamingSource::Heuristics};
-    m_history->add(record);
+    const RenameRecord record{
+        QUuid::createUuid(),     from, u"Screenshot "_s + name, path, QDateTime::currentDateTimeUtc(), {},
+        NamingSource::Heuristics};
+    m_stores->history.add(record);
     m_controller->show(record);
     return record;
 }
@@ -346,8 +332,8 @@ void RenamePanelControllerTest::editedNameIsCommitted()
     const RenamePanelItem &item = m_controller->model().items().at(1);
     QCOMPARE(item.path, root(expected));
     QCOMPARE(item.state, expected == u"invoice.png"_s ? State::Renamed : State::Updated);
-    QCOMPARE(m_history->record(record.id)->renamedPath, root(expected));
-    QCOMPARE(TestFiles::filesUnder(m_root).size(), 2);
+    QCOMPARE(m_stores->history.record(record.id)->renamedPath, root(expected));
+    QCOMPARE(TestFiles::filesUnder(m_stores->root).size(), 2);
 }
 
 void RenamePanelControllerTest::undoRestores_data()
@@ -395,7 +381,7 @@ void RenamePanelControllerTest::dialogsMoveTheFile()
     QFETCH(QString, expected);
     rename(u"invoice.png"_s);
     if (answer && !newFolder) {
-        answer = m_temp->filePath(*answer);
+        answer = m_stores->temp.filePath(*answer);
         QVERIFY(QDir().mkpath(*answer));
     }
     m_window->dialogAnswer = answer;
@@ -405,7 +391,7 @@ void RenamePanelControllerTest::dialogsMoveTheFile()
     };
     newFolder ? m_controller->newFolder() : m_controller->chooseFolder();
     QTRY_COMPARE(m_window->dialogs, 1);
-    QCOMPARE(current().path, m_temp->filePath(expected));
+    QCOMPARE(current().path, m_stores->temp.filePath(expected));
     QVERIFY(QFile::exists(current().path));
     QCOMPARE(m_controller->model().errorMessage(), std::nullopt);
     if (!newFolder)
@@ -418,12 +404,14 @@ void RenamePanelControllerTest::menuOffersCategoryFoldersAndTheFilesOwn()
     routing.rules[0].folderName = u" . . "_s;    // receipts: cleans to nothing, so the default name
     routing.rules[4].isEnabled = false;          // web
     routing.rules[5].folderName = u"Misc/Old"_s; // other
-    m_settings->setRouting(routing);
-    const QString elsewhere = m_temp->filePath(u"Documents"_s);
-    rename(u"invoice.png"_s, elsewhere);
+    m_stores->settings.setRouting(routing);
+    // Quillo watches several tools' folders; this screenshot was taken in another one, then moved.
+    const QString pictures = m_stores->temp.filePath(u"Bilder ü"_s);
+    rename(u"invoice.png"_s, m_stores->temp.filePath(u"Documents"_s), pictures);
 
     const auto &model = m_controller->model();
-    QCOMPARE(model.rootChoice()->title, u"Screen shots ü"_s);
+    QCOMPARE(model.rootChoice()->path, pictures);
+    QCOMPARE(model.rootChoice()->title, u"Bilder ü"_s);
     QStringList titles;
     for (const FolderChoice &choice : model.subfolderChoices())
         titles.append(choice.title);
@@ -431,28 +419,9 @@ void RenamePanelControllerTest::menuOffersCategoryFoldersAndTheFilesOwn()
                                   u"Chats & Docs"_s, u"Misc-Old"_s, u"Documents"_s}));
 
     m_controller->move(model.subfolderChoices().first().path);
-    QCOMPARE(current().path, root(u"Receipts & Invoices/invoice.png"_s));
+    QCOMPARE(current().path, pictures + u"/Receipts & Invoices/invoice.png"_s);
     QCOMPARE(current().state, State::Updated);
     QCOMPARE(model.subfolderChoices().size(), 5); // the file's old folder is no target now
-}
-
-void RenamePanelControllerTest::foldersAreOfferedBesideWhereTheScreenshotWasTaken()
-{
-    // Quillo watches several tools' folders; this screenshot was taken in another one.
-    const QString pictures = m_temp->filePath(u"Pictures"_s);
-    const QString path = QDir(pictures).filePath(u"chat.png"_s);
-    QVERIFY(TestFiles::write(path));
-    const RenameRecord record{QUuid::createUuid(),
-                              pictures,
-                              u"Screenshot from 2026.png"_s,
-                              path,
-                              QDateTime::currentDateTimeUtc(),
-                              std::nullopt,
-                              NamingSource::Heuristics};
-    m_history->add(record);
-    m_controller->show(record);
-    QCOMPARE(m_controller->model().rootChoice()->path, pictures);
-    QCOMPARE(m_controller->model().subfolderChoices().first().path, pictures + u"/Receipts & Invoices"_s);
 }
 
 void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem_data()
@@ -501,7 +470,11 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
     QVERIFY(m_controller->isShowing());
     QCOMPARE(current().path, record.renamedPath);
     QCOMPARE(m_fileManager.revealed.size(), input == BadInput::NoFileManager ? 1 : 0);
-    QCOMPARE(TestFiles::filesUnder(m_root), fileStays ? QStringList{u"invoice.png"_s} : QStringList{});
+    QCOMPARE(TestFiles::filesUnder(m_stores->root),
+             fileStays ? QStringList{u"invoice.png"_s} : QStringList{});
+    // A rename or undo finding the file gone forgets it; the others leave the history alone.
+    const bool forgotten = input == BadInput::RenameDeleted || input == BadInput::UndoDeleted;
+    QCOMPARE(m_stores->history.record(record.id).has_value(), !forgotten);
     // The next page turn or action clears it.
     rename(u"receipt.png"_s);
     QCOMPARE(m_controller->model().errorMessage(), std::nullopt);

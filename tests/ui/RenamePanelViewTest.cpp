@@ -114,7 +114,6 @@ void RenamePanelViewTest::headerFollowsPrecedence()
     QFETCH(bool, editing);
     QFETCH(bool, menuOpen);
     QFETCH(QString, error);
-    QFETCH(QString, title);
     QList<RenamePanelItem> items;
     for (int i = 0; i < count; ++i)
         items.append(item(u"/home/u/Shots/shot-%1.png"_s.arg(i), state, routed && i == 0));
@@ -122,7 +121,7 @@ void RenamePanelViewTest::headerFollowsPrecedence()
     m_model->setEditing(editing);
     m_model->setMenuOpen(menuOpen);
     m_model->setErrorMessage(error.isEmpty() ? std::nullopt : std::optional(error));
-    QCOMPARE(child<QLabel>("statusLabel")->text(), title);
+    QTEST(child<QLabel>("statusLabel")->text(), "title");
     // A restored file keeps only Show in Folder.
     const bool restored = state == State::Restored;
     QCOMPARE(child<QAbstractButton>("undoButton")->isVisible(), !restored && !editing);
@@ -162,7 +161,6 @@ void RenamePanelViewTest::pagerOffersOnlyExistingPages_data()
     QTest::addRow("one item") << 1 << 0 << false << false << QString();
     QTest::addRow("first of three") << 3 << 0 << false << true << u"1 of 3"_s;
     QTest::addRow("middle of three") << 3 << 1 << true << true << u"2 of 3"_s;
-    QTest::addRow("last of three") << 3 << 2 << true << false << u"3 of 3"_s;
     QTest::addRow("last of ten, the widest") << 10 << 9 << true << false << u"10 of 10"_s;
 }
 

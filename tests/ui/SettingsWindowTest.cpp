@@ -2,9 +2,8 @@
 #include "ui/SettingsWindow.h"
 
 #include "naming/ModelAvailabilityMonitor.h"
-#include "settings/PreferencesStore.h"
-#include "settings/SettingsStore.h"
 #include "support/FakeModelServer.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/XdgAutostart.h"
@@ -22,7 +21,6 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -40,36 +38,26 @@ struct Binding
     std::function<void(SettingsStore &, const QString &)> write;
 };
 
-Binding flag(bool (SettingsStore::*getter)() const, void (SettingsStore::*setter)(bool))
+// A value of the store, or of one category's rule, through its getter and setter.
+template <typename T, typename A>
+Binding bind(T (SettingsStore::*getter)() const, void (SettingsStore::*setter)(A))
 {
     return {[getter](const SettingsStore &s) {
                 return QVariant((s.*getter)()).toString();
             },
             [setter](SettingsStore &s, const QString &v) {
-                (s.*setter)(v == "true"_L1);
+                (s.*setter)(QVariant(v).value<std::decay_t<A>>());
             }};
 }
 
-Binding ruleText(ScreenshotCategory category, QString CategoryRule::*field)
+template <typename T> Binding rule(ScreenshotCategory category, T CategoryRule::*field)
 {
     return {[=](const SettingsStore &s) {
-                return s.routing().rule(category).*field;
+                return QVariant(s.routing().rule(category).*field).toString();
             },
             [=](SettingsStore &s, const QString &v) {
                 CategoryRule rule = s.routing().rule(category);
-                rule.*field = v;
-                s.setRouting(SettingsPresentation::withRule(s.routing(), rule));
-            }};
-}
-
-Binding ruleSwitch(ScreenshotCategory category)
-{
-    return {[=](const SettingsStore &s) {
-                return QVariant(s.routing().rule(category).isEnabled).toString();
-            },
-            [=](SettingsStore &s, const QString &v) {
-                CategoryRule rule = s.routing().rule(category);
-                rule.isEnabled = v == "true"_L1;
+                rule.*field = QVariant(v).value<T>();
                 s.setRouting(SettingsPresentation::withRule(s.routing(), rule));
             }};
 }
@@ -125,9 +113,7 @@ private:
     // Replaces the field's text as a user would.
     void type(const QString &field, const QString &text) const;
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<PreferencesStore> m_preferences;
-    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<StoreFixture> m_stores;
     std::unique_ptr<ModelAvailabilityMonitor> m_availability;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<SoftwareUpdates> m_updates;
@@ -141,19 +127,17 @@ void SettingsWindowTest::init()
     // The offscreen platform cannot pass a fixed window size on and says so; nothing else may warn.
     QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support propagateSizeHints)"_s));
     m_window.reset();
-    m_temp = std::make_unique<QTemporaryDir>();
     m_server = std::make_unique<FakeModelServer>();
+    m_stores = std::make_unique<StoreFixture>(u"settings"_s);
     m_server->setModels({u"gemma3:4b"_s});
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
-    m_settings = std::make_unique<SettingsStore>(*m_preferences);
-    m_settings->setLocalModelUrl(m_server->baseUrl().toString());
-    m_availability =
-        std::make_unique<ModelAvailabilityMonitor>(*m_settings, ModelAvailabilityMonitor::localServerProbe());
+    m_stores->settings.setLocalModelUrl(m_server->baseUrl().toString());
+    m_availability = std::make_unique<ModelAvailabilityMonitor>(m_stores->settings,
+                                                                ModelAvailabilityMonitor::localServerProbe());
     m_autostart =
-        std::make_unique<XdgAutostart>(m_temp->filePath(u"autostart"_s), u"/opt/Quillo 100%/quillo"_s);
-    m_updates = std::make_unique<SoftwareUpdates>(std::nullopt, *m_preferences);
+        std::make_unique<XdgAutostart>(m_stores->temp.filePath(u"autostart"_s), u"/opt/Quillo 100%/quillo"_s);
+    m_updates = std::make_unique<SoftwareUpdates>(std::nullopt, m_stores->preferences);
     m_window = std::make_unique<SettingsWindow>(
-        SettingsWindowServices{*m_settings, *m_availability, *m_autostart, *m_updates, false});
+        SettingsWindowServices{m_stores->settings, *m_availability, *m_autostart, *m_updates, false});
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -177,14 +161,15 @@ void SettingsWindowTest::switchesAndStoreStayInStep_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<Binding>("binding");
     QTest::addRow("date suffix") << u"appendDateSuffixCheckBox"_s
-                                 << flag(&SettingsStore::appendDateSuffix,
+                                 << bind(&SettingsStore::appendDateSuffix,
                                          &SettingsStore::setAppendDateSuffix);
     QTest::addRow("local model") << u"useLocalModelCheckBox"_s
-                                 << flag(&SettingsStore::useLocalModel, &SettingsStore::setUseLocalModel);
+                                 << bind(&SettingsStore::useLocalModel, &SettingsStore::setUseLocalModel);
     QTest::addRow("routing") << u"folderRoutingCheckBox"_s
-                             << flag(&SettingsStore::folderRoutingEnabled,
+                             << bind(&SettingsStore::folderRoutingEnabled,
                                      &SettingsStore::setFolderRoutingEnabled);
-    QTest::addRow("one category") << u"codeRuleCheckBox"_s << ruleSwitch(ScreenshotCategory::Code);
+    QTest::addRow("one category") << u"codeRuleCheckBox"_s
+                                  << rule(ScreenshotCategory::Code, &CategoryRule::isEnabled);
 }
 
 void SettingsWindowTest::switchesAndStoreStayInStep()
@@ -192,53 +177,37 @@ void SettingsWindowTest::switchesAndStoreStayInStep()
     QFETCH(QString, name);
     QFETCH(Binding, binding);
     auto *box = find<QCheckBox>(name);
-    QCOMPARE(box->isChecked(), binding.read(*m_settings) == "true"_L1);
+    QCOMPARE(box->isChecked(), binding.read(m_stores->settings) == "true"_L1);
 
     click(box);
-    QCOMPARE(binding.read(*m_settings), u"false"_s);
-    binding.write(*m_settings, u"true"_s);
+    QCOMPARE(binding.read(m_stores->settings), u"false"_s);
+    binding.write(m_stores->settings, u"true"_s);
     QVERIFY(box->isChecked());
 }
 
 void SettingsWindowTest::fieldsStoreOnlyUsableText_data()
 {
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("field"); // its line edit and problem label are named after it
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Binding>("binding");
-    QTest::addColumn<QString>("problemLabel"); // empty when the text is usable
-    const Binding server{[](const SettingsStore &s) {
-                             return s.localModelUrl();
-                         },
-                         [](SettingsStore &s, const QString &v) {
-                             s.setLocalModelUrl(v);
-                         }};
-    const Binding model{[](const SettingsStore &s) {
-                            return s.localModelName();
-                        },
-                        [](SettingsStore &s, const QString &v) {
-                            s.setLocalModelName(v);
-                        }};
-    const Binding folder = ruleText(ScreenshotCategory::Receipts, &CategoryRule::folderName);
-    const auto serverProblem = u"modelServerProblemLabel"_s;
-    const auto folderProblem = u"receiptsFolderProblemLabel"_s;
-
-    QTest::addRow("server on another computer")
-        << u"modelServerLineEdit"_s << u"http://192.168.1.20:11434"_s << server << QString();
-    QTest::addRow("server address that is no URL")
-        << u"modelServerLineEdit"_s << u"local host"_s << server << serverProblem;
-    QTest::addRow("server without http")
-        << u"modelServerLineEdit"_s << u"ftp://127.0.0.1:11434"_s << server << serverProblem;
-    QTest::addRow("model name") << u"modelNameLineEdit"_s << u"llava:7b"_s << model << QString();
-    QTest::addRow("no model name") << u"modelNameLineEdit"_s << QString() << model
-                                   << u"modelNameProblemLabel"_s;
-    QTest::addRow("folder name") << u"receiptsFolderLineEdit"_s << u"Bills 2025 ü"_s << folder << QString();
-    QTest::addRow("folder name with a slash")
-        << u"receiptsFolderLineEdit"_s << u"Bills/2025"_s << folder << folderProblem;
-    QTest::addRow("folder name of dots only")
-        << u"receiptsFolderLineEdit"_s << u".."_s << folder << folderProblem;
-    QTest::addRow("extra keywords") << u"codeKeywordsLineEdit"_s << u"rust, cargo"_s
-                                    << ruleText(ScreenshotCategory::Code, &CategoryRule::extraKeywords)
-                                    << QString();
+    QTest::addColumn<bool>("usable");
+    const auto row = [](const char *situation, const char *field, const QString &typed,
+                        const Binding &binding, bool usable) {
+        QTest::addRow("%s", situation) << QString::fromLatin1(field) << typed << binding << usable;
+    };
+    const Binding server = bind(&SettingsStore::localModelUrl, &SettingsStore::setLocalModelUrl);
+    const Binding model = bind(&SettingsStore::localModelName, &SettingsStore::setLocalModelName);
+    const Binding folder = rule(ScreenshotCategory::Receipts, &CategoryRule::folderName);
+    row("server on another computer", "modelServer", u"http://192.168.1.20:11434"_s, server, true);
+    row("server address that is no URL", "modelServer", u"local host"_s, server, false);
+    row("server without http", "modelServer", u"ftp://127.0.0.1:11434"_s, server, false);
+    row("model name", "modelName", u"llava:7b"_s, model, true);
+    row("no model name", "modelName", QString(), model, false);
+    row("folder name", "receiptsFolder", u"Bills 2025 ü"_s, folder, true);
+    row("folder name with a slash", "receiptsFolder", u"Bills/2025"_s, folder, false);
+    row("folder name of dots only", "receiptsFolder", u".."_s, folder, false);
+    row("extra keywords", "codeKeywords", u"rust, cargo"_s,
+        rule(ScreenshotCategory::Code, &CategoryRule::extraKeywords), true);
 }
 
 void SettingsWindowTest::fieldsStoreOnlyUsableText()
@@ -246,18 +215,18 @@ void SettingsWindowTest::fieldsStoreOnlyUsableText()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(Binding, binding);
-    QFETCH(QString, problemLabel);
-    const QString before = binding.read(*m_settings);
-
-    type(field, typed);
-    QCOMPARE(binding.read(*m_settings), problemLabel.isEmpty() ? typed : before);
-    if (!problemLabel.isEmpty())
-        QVERIFY(!find<QLabel>(problemLabel)->isHidden());
+    QFETCH(bool, usable);
+    const QString before = binding.read(m_stores->settings);
+    type(field + u"LineEdit"_s, typed);
+    QCOMPARE(binding.read(m_stores->settings), usable ? typed : before);
+    QLabel *problem = usable ? nullptr : find<QLabel>(field + u"ProblemLabel"_s);
+    if (problem)
+        QVERIFY(!problem->isHidden());
     // A change made elsewhere replaces the text and its complaint.
-    binding.write(*m_settings, u"elsewhere"_s);
-    QCOMPARE(find<QLineEdit>(field)->text(), u"elsewhere"_s);
-    if (!problemLabel.isEmpty())
-        QVERIFY(find<QLabel>(problemLabel)->isHidden());
+    binding.write(m_stores->settings, u"elsewhere"_s);
+    QCOMPARE(find<QLineEdit>(field + u"LineEdit"_s)->text(), u"elsewhere"_s);
+    if (problem)
+        QVERIFY(problem->isHidden());
 }
 
 void SettingsWindowTest::folderSectionFollowsTheStore()
@@ -266,21 +235,21 @@ void SettingsWindowTest::folderSectionFollowsTheStore()
     QVERIFY(!useDefault->isEnabled());
     QVERIFY(find<QWidget>(u"folderAccessRow"_s)->isHidden());
 
-    m_settings->setWatchedFolder(QDir::homePath() + u"/Shots"_s);
-    m_settings->setCustomFolderPath(QDir::homePath() + u"/Shots"_s);
-    m_settings->setNeedsFolderAccess(true);
+    m_stores->settings.setWatchedFolder(QDir::homePath() + u"/Shots"_s);
+    m_stores->settings.setCustomFolderPath(QDir::homePath() + u"/Shots"_s);
+    m_stores->settings.setNeedsFolderAccess(true);
     QCOMPARE(find<QLabel>(u"watchedFolderLabel"_s)->toolTip(), u"~/Shots"_s);
     QCOMPARE(find<QLabel>(u"folderSourceLabel"_s)->text(), u"A custom folder you chose."_s);
     QVERIFY(!find<QWidget>(u"folderAccessRow"_s)->isHidden());
     QTest::mouseClick(useDefault, Qt::LeftButton);
-    QCOMPARE(m_settings->customFolderPath(), std::nullopt);
+    QCOMPARE(m_stores->settings.customFolderPath(), std::nullopt);
     QVERIFY(!useDefault->isEnabled());
 }
 
 void SettingsWindowTest::everySectionIsReachableOnAShortScreen()
 {
     // The offscreen screen is shorter than the sections; more rows must not push the window past it.
-    m_settings->setNeedsFolderAccess(true);
+    m_stores->settings.setNeedsFolderAccess(true);
     QCoreApplication::processEvents();
     QVERIFY(m_window->height() < m_window->screen()->availableGeometry().height());
     auto *scrollArea = find<QScrollArea>(u"sectionsScrollArea"_s);
@@ -295,13 +264,13 @@ void SettingsWindowTest::routingRowsFollowTheRoutingSwitch()
 {
     type(u"webFolderLineEdit"_s, u"Links"_s);
     click(find<QCheckBox>(u"folderRoutingCheckBox"_s));
-    QVERIFY(!m_settings->folderRoutingEnabled());
+    QVERIFY(!m_stores->settings.folderRoutingEnabled());
     for (const char *row : {"receipts", "code", "design", "chats", "web", "other"})
         QVERIFY2(!find<QLineEdit>(QLatin1String(row) + u"FolderLineEdit"_s)->isEnabled(), row);
     QCOMPARE(find<QLineEdit>(u"webFolderLineEdit"_s)->text(), u"Links"_s);
-    QCOMPARE(m_settings->routing().rule(ScreenshotCategory::Web).folderName, u"Links"_s);
+    QCOMPARE(m_stores->settings.routing().rule(ScreenshotCategory::Web).folderName, u"Links"_s);
 
-    m_settings->setFolderRoutingEnabled(true);
+    m_stores->settings.setFolderRoutingEnabled(true);
     QVERIFY(find<QLineEdit>(u"webFolderLineEdit"_s)->isEnabled());
 }
 
@@ -312,7 +281,7 @@ void SettingsWindowTest::restoreDefaultFoldersFollowsEdits()
     type(u"chatsFolderLineEdit"_s, u"Talk"_s);
     QVERIFY(restore->isEnabled());
     QTest::mouseClick(restore, Qt::LeftButton);
-    QCOMPARE(m_settings->routing(), RoutingConfiguration::defaultConfiguration());
+    QCOMPARE(m_stores->settings.routing(), RoutingConfiguration::defaultConfiguration());
     QCOMPARE(find<QLineEdit>(u"chatsFolderLineEdit"_s)->text(), defaultFolderName(ScreenshotCategory::Chats));
     QVERIFY(!restore->isEnabled());
 }
@@ -353,12 +322,12 @@ void SettingsWindowTest::availabilityFollowsTheChosenApi()
     auto *api = find<QComboBox>(u"modelApiComboBox"_s);
     api->setFocus();
     QTest::keyClick(api, Qt::Key_Down);
-    QCOMPARE(m_settings->localModelApi(), LocalModelApi::OpenAI);
+    QCOMPARE(m_stores->settings.localModelApi(), LocalModelApi::OpenAI);
     QTRY_COMPARE_WITH_TIMEOUT(
         find<QLabel>(u"modelAvailabilityLabel"_s)->text(),
         u"A local AI model (gemma3:4b) is available. Names come from the local model."_s, 10000);
     QVERIFY(!m_server->requests("/v1/models").isEmpty());
-    m_settings->setLocalModelApi(LocalModelApi::Ollama);
+    m_stores->settings.setLocalModelApi(LocalModelApi::Ollama);
     QCOMPARE(api->currentIndex(), 0);
 }
 
@@ -373,7 +342,7 @@ void SettingsWindowTest::launchAtLogin_data()
 void SettingsWindowTest::launchAtLogin()
 {
     QFETCH(AutostartFolder, folder);
-    const QString autostart = m_temp->filePath(u"autostart"_s);
+    const QString autostart = m_stores->temp.filePath(u"autostart"_s);
     if (folder == AutostartFolder::ReadOnly) {
         if (geteuid() == 0)
             QSKIP("permissions do not stop root");
@@ -438,10 +407,10 @@ void SettingsWindowTest::updateControlsAreDisabledWithoutAnUpdater()
 
 void SettingsWindowTest::missingRecognitionDataNamesItsPackage()
 {
-    QVERIFY(TestFiles::write(m_temp->filePath(u"tessdata/eng.traineddata"_s)));
-    m_preferences->setString(u"recognitionLanguages"_s, u"deu"_s);
-    SettingsStore settings(*m_preferences);
-    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_temp->filePath(u"tessdata"_s)));
+    QVERIFY(TestFiles::write(m_stores->temp.filePath(u"tessdata/eng.traineddata"_s)));
+    m_stores->preferences.setString(u"recognitionLanguages"_s, u"deu"_s);
+    SettingsStore settings(m_stores->preferences);
+    qputenv("TESSDATA_PREFIX", QFile::encodeName(m_stores->temp.filePath(u"tessdata"_s)));
     SettingsWindow window(SettingsWindowServices{settings, *m_availability, *m_autostart, *m_updates, false});
     qunsetenv("TESSDATA_PREFIX");
     auto *label = window.findChild<QLabel *>(u"recognitionLanguagesLabel"_s);

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TrayController.h"
 
-#include "renaming/RenameHistoryStore.h"
-#include "settings/PreferencesStore.h"
-#include "settings/SettingsStore.h"
 #include "support/StandInTrayHost.h"
+#include "support/StoreFixture.h"
 #include "ui/RecentRenameRow.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -37,10 +34,7 @@ private:
     RenameRecord addRecord(const QString &name);
 
     std::unique_ptr<StandInTrayHost> m_trayHost;
-    std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<PreferencesStore> m_preferences;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<RenameHistoryStore> m_history;
+    std::unique_ptr<StoreFixture> m_stores;
     QDateTime m_now = QDateTime(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
     std::unique_ptr<TrayController> m_controller;
 };
@@ -54,17 +48,14 @@ void TrayControllerTest::initTestCase()
 
 void TrayControllerTest::init()
 {
-    m_temp = std::make_unique<QTemporaryDir>();
-    m_preferences = std::make_unique<PreferencesStore>(m_temp->filePath(u"quillo.conf"_s));
-    m_settings = std::make_unique<SettingsStore>(*m_preferences);
-    m_settings->setWatchedFolder(m_temp->path());
-    m_history = std::make_unique<RenameHistoryStore>(*m_preferences);
+    m_stores = std::make_unique<StoreFixture>(u"tray"_s);
+    m_stores->settings.setWatchedFolder(m_stores->root);
     // Nothing is being named and no update check is offered: those sources stay empty.
     TrayController::Sources sources;
     sources.now = [this] {
         return m_now;
     };
-    m_controller = std::make_unique<TrayController>(*m_settings, *m_history, sources);
+    m_controller = std::make_unique<TrayController>(m_stores->settings, m_stores->history, sources);
 }
 
 void TrayControllerTest::cleanup()
@@ -84,10 +75,10 @@ QAction *TrayControllerTest::menuAction(const QString &text) const
 
 RenameRecord TrayControllerTest::addRecord(const QString &name)
 {
-    const RenameRecord record{QUuid::createUuid(),     m_temp->path(), u"Screenshot 1.png"_s,
-                              m_temp->filePath(name),  m_now,          std::nullopt,
+    const RenameRecord record{QUuid::createUuid(),          m_stores->root, u"Screenshot 1.png"_s,
+                              m_stores->root + u'/' + name, m_now,          {},
                               NamingSource::Heuristics};
-    m_history->add(record);
+    m_stores->history.add(record);
     return record;
 }
 
@@ -103,12 +94,12 @@ void TrayControllerTest::menuFollowsHistoryAndCommandsLeaveAsSignals()
     QVERIFY(commands.isEmpty()); // only once the menu has gone
     QTRY_COMPARE(commands.count(), 1);
     QCOMPARE(commands.first().first().value<CommandRequest>(), (CommandRequest{Command::UndoRecord, record}));
-    m_settings->setPaused(true);
+    m_stores->settings.setPaused(true);
     QVERIFY(menuAction(u"Resume Watching"_s));
     // A name or folder with "&" shows it, not a shortcut underline.
     RenameRecord routed = addRecord(u"Code & Terminal/a&b.png"_s);
     routed.routedFolderName = u"Code & Terminal"_s;
-    m_history->update(routed);
+    m_stores->history.update(routed);
     QCOMPARE(menuAction(u"a&&b.png"_s)->menu()->actions().first()->text(),
              u"was Screenshot 1.png, now, in Code && Terminal"_s);
 }

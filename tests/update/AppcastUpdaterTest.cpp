@@ -116,23 +116,22 @@ void AppcastUpdaterTest::check_data()
     QByteArray tampered = m_archive;
     tampered[1000] = 'x';
 
-    QTest::addRow("newer release is downloaded and verified")
-        << feed(u"0.2.0"_s, length, signature) << m_archive << false << Outcome::Ready << QString();
-    QTest::addRow("same version is up to date")
-        << feed(u"0.1.0"_s, length, signature) << m_archive << false << Outcome::UpToDate << QString();
-    QTest::addRow("tampered archive") << feed(u"0.2.0"_s, length, signature) << tampered << false
-                                      << Outcome::Failed << u"signature of Quillo 0.2.0 does not match"_s;
-    QTest::addRow("signed with another key")
-        << feed(u"0.2.0"_s, length, signature) << m_archive << true << Outcome::Failed << u"does not match"_s;
-    QTest::addRow("enclosure without a signature") << feed(u"0.2.0"_s, length, QString()) << m_archive
-                                                   << false << Outcome::Failed << u"without a signature"_s;
-    QTest::addRow("body larger than its stated length")
-        << feed(u"0.2.0"_s, length, signature) << m_archive + "more" << false << Outcome::Failed
-        << u"larger than the 300014 bytes"_s;
-    QTest::addRow("feed that is not XML") << QByteArray("Service temporarily unavailable") << m_archive
-                                          << false << Outcome::Failed << u"not valid XML"_s;
-    QTest::addRow("feed missing on the server")
-        << QByteArray() << m_archive << false << Outcome::Failed << u"HTTP status 404"_s;
+    const auto row = [](const char *situation, const QByteArray &appcast, const QByteArray &served,
+                        Outcome expected, const QString &errorPart = {}, bool wrongKey = false) {
+        QTest::addRow("%s", situation) << appcast << served << wrongKey << expected << errorPart;
+    };
+    const QByteArray newer = feed(u"0.2.0"_s, length, signature);
+    row("newer release is downloaded and verified", newer, m_archive, Outcome::Ready);
+    row("same version is up to date", feed(u"0.1.0"_s, length, signature), m_archive, Outcome::UpToDate);
+    row("tampered archive", newer, tampered, Outcome::Failed, u"signature of Quillo 0.2.0 does not match"_s);
+    row("signed with another key", newer, m_archive, Outcome::Failed, u"does not match"_s, true);
+    row("enclosure without a signature", feed(u"0.2.0"_s, length, QString()), m_archive, Outcome::Failed,
+        u"without a signature"_s);
+    row("body larger than its stated length", newer, m_archive + "more", Outcome::Failed,
+        u"larger than the 300014 bytes"_s);
+    row("feed that is not XML", "Service temporarily unavailable", m_archive, Outcome::Failed,
+        u"not valid XML"_s);
+    row("feed missing on the server", {}, m_archive, Outcome::Failed, u"HTTP status 404"_s);
 }
 
 void AppcastUpdaterTest::check()
@@ -182,7 +181,6 @@ void AppcastUpdaterTest::configuration_data()
     const QString feedUrl = u"https://updates.quillo.org/appcast.xml"_s;
 
     QTest::addRow("address and key") << feedUrl << key << true;
-    QTest::addRow("neither") << QString() << QString() << false;
     QTest::addRow("no key") << feedUrl << QString() << false;
     QTest::addRow("no address") << QString() << key << false;
     QTest::addRow("key of the wrong size") << feedUrl << u"c2hvcnQ="_s << false;
@@ -194,8 +192,7 @@ void AppcastUpdaterTest::configuration()
 {
     QFETCH(QString, url);
     QFETCH(QString, key);
-    QFETCH(bool, hasUpdater);
-    QCOMPARE(UpdateFeed::fromConfiguration(url, key).has_value(), hasUpdater);
+    QTEST(UpdateFeed::fromConfiguration(url, key).has_value(), "hasUpdater");
 }
 
 QTEST_GUILESS_MAIN(AppcastUpdaterTest)
