@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <dirent.h>
 #include <unistd.h>
 
 namespace {
@@ -50,27 +51,71 @@ int terminalColumns()
     return defaultColumns;
 }
 
-// The files the arguments stand for, each as the user would write it: folders are listed (their
-// subfolders too when recursive); a path that is not there is reported with an empty second half.
-QList<QPair<QString, QString>> expand(const QList<QByteArray> &arguments, bool recursive)
+// One file an argument stands for, as the user would write it, and where it is; or why not.
+struct Listed
 {
-    QList<QPair<QString, QString>> files;
+    QString file;
+    QString path;
+    QString problem;
+};
+
+const QString notUtf8 =
+    QStringLiteral("its name is not valid UTF-8, so Quillo cannot rename it; rename it by hand");
+
+// The entries of `folder` whose names are not UTF-8, which Qt's listings leave out.
+QStringList undecodableNames(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (entry->d_type != DT_DIR && QFile::encodeName(QFile::decodeName(name)) != name)
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// The files the arguments stand for: folders are listed (their subfolders too when recursive).
+QList<Listed> expand(const QList<QByteArray> &arguments, bool recursive)
+{
+    QList<Listed> files;
     for (const QByteArray &argument : arguments) {
         const QString given = QFile::decodeName(argument);
+        if (QFile::encodeName(given) != argument) {
+            files.append({given, {}, notUtf8});
+            continue;
+        }
         const QFileInfo info(given);
         if (!info.isDir()) {
-            files.append({given, info.exists() || info.isSymLink() ? info.absoluteFilePath() : QString()});
+            const bool exists = info.exists() || info.isSymLink();
+            files.append({given, exists ? info.absoluteFilePath() : QString(),
+                          exists ? QString() : QStringLiteral("No such file or folder")});
             continue;
         }
         const QDir folder(info.absoluteFilePath());
         QStringList found;
-        QDirIterator it(folder.path(), QDir::Files | QDir::System,
-                        recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
-        while (it.hasNext())
-            found.append(folder.relativeFilePath(it.next()));
+        QStringList undecodable;
+        QStringList folders{folder.path()};
+        if (recursive) {
+            QDirIterator below(folder.path(), QDir::Dirs | QDir::NoDotAndDotDot,
+                               QDirIterator::Subdirectories);
+            while (below.hasNext())
+                folders.append(below.next());
+        }
+        for (const QString &path : std::as_const(folders)) {
+            for (const QString &name : QDir(path).entryList(QDir::Files | QDir::System))
+                found.append(folder.relativeFilePath(QDir(path).filePath(name)));
+            for (const QString &name : undecodableNames(path))
+                undecodable.append(folder.relativeFilePath(QDir(path).filePath(name)));
+        }
         found.sort();
         for (const QString &name : std::as_const(found))
-            files.append({QDir(given).filePath(name), folder.filePath(name)});
+            files.append({QDir(given).filePath(name), folder.filePath(name), {}});
+        for (const QString &name : std::as_const(undecodable))
+            files.append({QDir(given).filePath(name), {}, notUtf8});
     }
     return files;
 }
@@ -133,7 +178,7 @@ private:
         QSet<QString> seen;
         RenameCoordinator &coordinator = m_local.coordinator();
         int examined = 0;
-        for (const auto &[file, path] : expand(m_request.paths, m_request.recursive)) {
+        for (const auto &[file, path, problem] : expand(m_request.paths, m_request.recursive)) {
             // A folder of many thousands takes a while: let Ctrl-C in meanwhile.
             if (++examined % 256 == 0)
                 QCoreApplication::processEvents();
@@ -142,7 +187,11 @@ private:
             const auto candidate =
                 path.isEmpty() ? std::nullopt : ScreenshotDetector::candidate(m_local.fileSystem(), path);
             if (!candidate) {
-                report({Result::Failed, file, {}, {}, QStringLiteral("No such file or folder")});
+                report({Result::Failed,
+                        file,
+                        {},
+                        {},
+                        problem.isEmpty() ? QStringLiteral("No such file or folder") : problem});
                 continue;
             }
             // A file given twice, by itself and in its folder, is named once.

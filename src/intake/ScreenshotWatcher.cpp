@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/ScreenshotWatcher.h"
 
+#include "core/TextScanning.h"
 #include "intake/IntakeLog.h"
 #include "intake/PersistentFolderEventSource.h"
 
@@ -83,7 +84,14 @@ private:
         if (event.isDirectory)
             return;
         if (!event.isNameDecodable) {
-            qCDebug(lcIntake) << "Skipping a file in" << m_watchedPath << "whose name is not valid UTF-8";
+            // Its path cannot be spelled to open it; the user should know why it keeps its name.
+            if ((event.kind == FolderEventKind::Created || event.kind == FolderEventKind::MovedIn) &&
+                !m_undecodableReported.contains(event.name)) {
+                m_undecodableReported.insert(event.name);
+                qCWarning(lcIntake).noquote()
+                    << QStringLiteral("Cannot rename %1: its name is not valid UTF-8; rename it by hand")
+                           .arg(TextScanning::escapedPath(QDir(m_watchedPath).filePath(event.name)));
+            }
             return;
         }
         const QString path = QDir(m_watchedPath).filePath(event.name);
@@ -150,6 +158,7 @@ private:
     QString m_watchedPath;
     std::map<QString, std::unique_ptr<QTimer>> m_pending;
     QSet<QString> m_suspended; // settling when watching stopped
+    QSet<QString> m_undecodableReported;
 };
 
 ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *parent)

@@ -21,6 +21,9 @@
 
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -268,6 +271,15 @@ void EndToEndTest::aFileNameCannotForgeLogLines()
     QVERIFY(log.contains("10.00.05\\nquillo[rename] info: forged\\x1b[2J\\u202e.png"));
     QVERIFY(!log.contains("\nquillo[rename] info: forged"));
     QVERIFY(!log.contains('\x1b'));
+
+    // A name that is not UTF-8 cannot be spelled to open the file: it is said so, once.
+    const QByteArray undecodable =
+        QFile::encodeName(m_shots->filePath(u"Screenshot 2026-12-05 at 10.00.06"_s)) + "\xff.png";
+    const int fd = ::open(undecodable.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    QVERIFY(fd >= 0 && ::close(fd) == 0);
+    QVERIFY(quillo->waitForLog("Cannot rename "));
+    QVERIFY(quillo->log().contains("10.00.06\xef\xbf\xbd.png: its name is not valid UTF-8"));
+    QCOMPARE(quillo->log().count("Cannot rename "), 1);
 }
 
 void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()

@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -50,6 +53,7 @@ private slots:
     void backlogIsRenamedRecordedUndoneAndNotRenamedTwice();
     void runningQuilloReceivesTheRenames();
     void nothingIsRenamedWhenTheHistoryCannotBeSaved();
+    void namesThatAreNotUtf8AreReported();
 
 private:
     QMap<QString, QByteArray> checksums() const;
@@ -172,6 +176,26 @@ void BacklogEndToEndTest::nothingIsRenamedWhenTheHistoryCannotBeSaved()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.objects.isEmpty());
     QCOMPARE(checksums(), before);
+}
+
+void BacklogEndToEndTest::namesThatAreNotUtf8AreReported()
+{
+    const QByteArray undecodable =
+        QFile::encodeName(m_shots->filePath(firstShot)).replace(".png", "\xff.png");
+    QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
+    QVERIFY(::rename(QFile::encodeName(m_shots->filePath(firstShot)).constData(), undecodable.constData()) ==
+            0);
+    const auto listed = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    // Given by name, through the shell, since such a name cannot pass through a QString.
+    const auto given = QuilloProcess::run(
+        u"/bin/sh"_s, {u"-c"_s, u"exec \"$1\" rename \"$2\"$(printf '\\377.png')"_s, u"sh"_s,
+                       QStringLiteral(QUILLO_BINARY), m_shots->filePath(firstShot).chopped(4)});
+    QCOMPARE(listed.exitCode, 1);
+    QCOMPARE(listed.objects.size(), 1);
+    QVERIFY(listed.objects.first().value(u"error"_s).toString().contains(u"not valid UTF-8"_s));
+    QCOMPARE(given.exitCode, 1);
+    QVERIFY2(given.errors.contains("\xef\xbf\xbd.png: its name is not valid UTF-8"), given.errors.constData());
+    QCOMPARE(::access(undecodable.constData(), F_OK), 0);
 }
 
 QTEST_GUILESS_MAIN(BacklogEndToEndTest)
