@@ -3,7 +3,6 @@
 
 #include "core/CanonicalPath.h"
 #include "intake/PngText.h"
-#include "intake/PropertyList.h"
 
 #include <QRegularExpression>
 
@@ -49,14 +48,6 @@ bool namesScreenshotTool(QString software)
         QRegularExpression::CaseInsensitiveOption);
     software.replace(u'-', u' ').replace(u'_', u' ');
     return tools.match(software).hasMatch();
-}
-
-std::optional<bool> extendedAttributeBool(const FileSystem &fileSystem, const char *name, const QString &path)
-{
-    const auto bytes = fileSystem.extendedAttribute(path, name);
-    if (!bytes || bytes->isEmpty())
-        return std::nullopt;
-    return PropertyList::truthValue(*bytes);
 }
 
 const QSet<QString> &supportedExtensions()
@@ -181,8 +172,6 @@ std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSyste
 
 bool ScreenshotDetector::hasScreenCaptureMetadata(const FileSystem &fileSystem, const QString &path)
 {
-    if (const auto flag = extendedAttributeBool(fileSystem, screenCaptureAttributeName, path))
-        return *flag;
     const auto head = fileSystem.readStart(path, pngHeadLimit);
     if (!head)
         return false;

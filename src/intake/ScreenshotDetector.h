@@ -62,8 +62,6 @@ struct ScreenshotDetector
     static QList<QRegularExpression> compiledNames(const QStringList &patterns);
     // Presence alone means handled; the program writes "1".
     static constexpr char handledAttributeName[] = "user.quillo.handled";
-    // A property-list boolean or number, as files copied from a Mac carry it.
-    static constexpr char screenCaptureAttributeName[] = "user.com.apple.metadata:kMDItemIsScreenCapture";
 
     // Nothing when the file cannot be examined (for example because it is already gone). Nothing is
     // read through a symbolic link.
