@@ -5,13 +5,19 @@
 // against the hand-checked transcripts in transcripts/, and the peak memory.
 //
 // bench_naming [--limit N] [--only c001,c017] [--no-plain] [--save FILE | --cached FILE] [--show]
-//              [corpus folder]
+//              [--contexts FILE] [--features FILE] [corpus folder]
 // --save writes what recognition found (and the plain command's text) to FILE; --cached reads it back
 // and runs only layout, heuristics and scoring, in milliseconds, for tuning.
+// --contexts names the screenshots listed in FILE (id, app id, app name, window title; tab separated)
+// a second time with that capture context and scores those names apart.
+// --features writes every candidate word's features and every screenshot's category features as JSON
+// lines for tools/fit-naming-weights.py.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
 
+#include "naming/CategoryClassifier.h"
 #include "naming/HeuristicNamer.h"
 #include "naming/TextRecognizer.h"
+#include "naming/WordRanking.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -43,6 +49,8 @@ struct Options
     bool show = false;
     QString saveTo;
     QString cachedFrom;
+    QString featuresTo;
+    QHash<QString, CaptureContext> contexts;
 };
 
 // labels-dev.tsv, by image id.
@@ -67,6 +75,7 @@ struct ImageRun
     qint64 ocrMs = 0;
     qint64 totalMs = 0; // recognition plus naming
     Name quillo;
+    std::optional<Name> withContext;
     QString plainText;
     qint64 plainMs = -1; // as a user runs it: OpenMP threads allowed
     qint64 plainOneThreadMs = -1;
@@ -308,6 +317,69 @@ void fromJson(const QJsonObject &object, ImageRun &run)
     run.plainOneThreadMs = object.value(QStringLiteral("plainOneThreadMs")).toInteger(-1);
 }
 
+// The capture contexts of --contexts: id, app id, app name, window title; empty fields are absent.
+QHash<QString, CaptureContext> readContexts(const QString &path)
+{
+    QHash<QString, CaptureContext> contexts;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return contexts;
+    }
+    const auto field = [](const QString &value) {
+        return value.isEmpty() ? std::nullopt : std::optional<QString>(value);
+    };
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).remove(u'\n');
+        const QStringList fields = line.split(u'\t');
+        if (line.startsWith(u'#') || fields.size() < 4)
+            continue;
+        contexts.insert(fields[0], {field(fields[2]), field(fields[1]), field(fields[3])});
+    }
+    return contexts;
+}
+
+// One screenshot's candidate words and category features, for the fitting script. The word feature
+// that depends on the category is given per category, as a bit mask.
+QJsonObject featureRecord(const QString &id, const ScreenLayout &layout, const CaptureContext &context)
+{
+    const auto configuration = RoutingConfiguration::defaultConfiguration();
+    const QString text = HeuristicNamer::screenText(layout, context);
+    QJsonArray categoryFeatures;
+    for (const double x : CategoryClassifier::features(text, context.appName, context.appId, configuration))
+        categoryFeatures.append(x);
+    const ScreenshotCategory category =
+        CategoryClassifier::classify(text, context.appName, context.appId, configuration);
+    QJsonArray candidates;
+    for (const WordRanking::Candidate &candidate : WordRanking::candidates(layout, context, category)) {
+        QJsonArray features;
+        for (const double x : candidate.features)
+            features.append(x);
+        QJsonArray sameIdea;
+        for (const qsizetype index : candidate.sameIdea)
+            sameIdea.append(index);
+        int categories = 0;
+        for (auto each : allScreenshotCategories)
+            categories |= CategoryClassifier::isCategoryWord(candidate.word, each) ? 1 << int(each) : 0;
+        candidates.append(QJsonArray{candidate.word, features, sameIdea, categories});
+    }
+    return {{QStringLiteral("id"), id},
+            {QStringLiteral("context"), !context.isEmpty()},
+            {QStringLiteral("category"), categoryFeatures},
+            {QStringLiteral("candidates"), candidates}};
+}
+
+QJsonObject featureNames()
+{
+    QJsonArray word;
+    for (const char *name : WordRanking::featureNames())
+        word.append(QString::fromLatin1(name));
+    QJsonArray category;
+    for (const char *name : CategoryClassifier::featureNames())
+        category.append(QString::fromLatin1(name));
+    return {{QStringLiteral("wordFeatures"), word}, {QStringLiteral("categoryFeatures"), category}};
+}
+
 qint64 percentile(QList<qint64> values, double fraction)
 {
     values.removeAll(-1);
@@ -333,7 +405,7 @@ double mean(const QList<qint64> &values)
 void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labels,
                   const QHash<QString, QSet<QString>> &transcripts)
 {
-    Score quillo, naive;
+    Score quillo, naive, withContext, withoutContext;
     QList<qint64> ocr, total, plain, oneThread;
     qsizetype transcribed = 0, transcribedTotal = 0;
     for (const ImageRun &run : runs) {
@@ -345,6 +417,10 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
             quillo.add(run.quillo, *label);
             if (!run.plainText.isEmpty())
                 naive.add(run.naive, *label);
+            if (run.withContext) {
+                withContext.add(*run.withContext, *label);
+                withoutContext.add(run.quillo, *label);
+            }
         }
         if (const auto words = transcripts.find(run.id); words != transcripts.end()) {
             transcribed += (transcriptWords(textOf(run.result)) & *words).size();
@@ -355,6 +431,9 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
     printf("quillo: %s\n", qPrintable(quillo.text()));
     if (naive.images > 0)
         printf("naive:  %s\n", qPrintable(naive.text()));
+    if (withContext.images > 0)
+        printf("with window titles (%d images): %s; the same without: %s\n", withContext.images,
+               qPrintable(withContext.text()), qPrintable(withoutContext.text()));
     printf("ms per screenshot: recognition mean %.0f (median %lld), whole naming path mean %.0f (median "
            "%lld, p90 %lld)\n",
            mean(ocr), percentile(ocr, 0.5), mean(total), percentile(total, 0.5), percentile(total, 0.9));
@@ -386,7 +465,13 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
                                     QStringLiteral("Name from saved recognition results."),
                                     QStringLiteral("file"));
     const QCommandLineOption show(QStringLiteral("show"), QStringLiteral("Print every name."));
-    parser.addOptions({limit, only, noPlain, save, cached, show});
+    const QCommandLineOption contexts(QStringLiteral("contexts"),
+                                      QStringLiteral("Also name these screenshots with a capture context."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption features(QStringLiteral("features"),
+                                      QStringLiteral("Write the features of the ranking for fitting."),
+                                      QStringLiteral("file"));
+    parser.addOptions({limit, only, noPlain, save, cached, show, contexts, features});
     parser.process(app);
 
     Options options;
@@ -410,6 +495,9 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
     options.show = parser.isSet(show);
     options.saveTo = parser.value(save);
     options.cachedFrom = parser.value(cached);
+    options.featuresTo = parser.value(features);
+    if (parser.isSet(contexts))
+        options.contexts = readContexts(parser.value(contexts));
     return options;
 }
 
@@ -451,6 +539,15 @@ int main(int argc, char *argv[])
         printf("engine start: %lld ms (%s), OMP_THREAD_LIMIT=%s\n", timer.elapsed(),
                qPrintable(recognizer->languages()), qgetenv("OMP_THREAD_LIMIT").constData());
     }
+    std::optional<QFile> features;
+    if (!options->featuresTo.isEmpty()) {
+        features.emplace(options->featuresTo);
+        if (!features->open(QIODevice::WriteOnly | QIODevice::Text)) {
+            fprintf(stderr, "cannot write %s\n", qPrintable(options->featuresTo));
+            return 1;
+        }
+        features->write(QJsonDocument(featureNames()).toJson(QJsonDocument::Compact) + '\n');
+    }
     printf("image\tocr ms\ttotal ms\tname\tcategory\tnaive name\tnaive category\n");
     QList<ImageRun> runs;
     QJsonObject saved;
@@ -466,11 +563,25 @@ int main(int argc, char *argv[])
             timer.restart();
         }
         // The production path with the local model switched off: layout and heuristics.
-        const NamingSuggestion suggestion =
-            HeuristicNamer::suggest(ScreenLayout({run.result.lines.begin(), run.result.lines.end()}),
-                                    CaptureContext{}, RoutingConfiguration::defaultConfiguration());
+        const ScreenLayout layout({run.result.lines.begin(), run.result.lines.end()});
+        const auto configuration = RoutingConfiguration::defaultConfiguration();
+        const NamingSuggestion suggestion = HeuristicNamer::suggest(layout, CaptureContext{}, configuration);
         run.totalMs = timer.elapsed() + (recognizer ? 0 : run.ocrMs);
         run.quillo = {suggestion.slug, rawValue(suggestion.category)};
+        const auto context = options->contexts.constFind(run.id);
+        if (context != options->contexts.constEnd()) {
+            const NamingSuggestion named = HeuristicNamer::suggest(layout, *context, configuration);
+            run.withContext = Name{named.slug, rawValue(named.category)};
+        }
+        if (features) {
+            features->write(QJsonDocument(featureRecord(run.id, layout, CaptureContext{}))
+                                .toJson(QJsonDocument::Compact) +
+                            '\n');
+            if (context != options->contexts.constEnd())
+                features->write(
+                    QJsonDocument(featureRecord(run.id, layout, *context)).toJson(QJsonDocument::Compact) +
+                    '\n');
+        }
         if (options->withPlain && recognizer) {
             run.plainMs = runPlain(image.filePath(), false, &run.plainText);
             run.plainOneThreadMs = runPlain(image.filePath(), true, nullptr);
@@ -478,9 +589,13 @@ int main(int argc, char *argv[])
         if (!run.plainText.isEmpty())
             run.naive = naiveName(run.plainText);
         if (options->show || recognizer) {
-            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s\n", qPrintable(run.id), run.ocrMs, run.totalMs,
+            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s", qPrintable(run.id), run.ocrMs, run.totalMs,
                    qPrintable(run.quillo.slug), qPrintable(run.quillo.category), qPrintable(run.naive.slug),
                    qPrintable(run.naive.category));
+            if (run.withContext)
+                printf("\twith title: %s %s", qPrintable(run.withContext->slug),
+                       qPrintable(run.withContext->category));
+            printf("\n");
             fflush(stdout);
         }
         if (!options->saveTo.isEmpty())
