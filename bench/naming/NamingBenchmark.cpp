@@ -8,14 +8,21 @@
 //              [--contexts FILE] [--features FILE] [corpus folder]
 // --save writes what recognition found (and the plain command's text) to FILE; --cached reads it back
 // and runs only layout, heuristics and scoring, in milliseconds, for tuning.
-// --contexts names the screenshots listed in FILE (id, app id, app name, window title; tab separated)
-// a second time with that capture context and scores those names apart.
+// --contexts names the screenshots listed in FILE (id, app id, app name, window title; tab separated;
+// by default contexts.tsv here) a second time with that capture context and scores those names apart.
 // --features writes every candidate word's features and every screenshot's category features as JSON
 // lines for tools/fit-naming-weights.py.
+// With $QUILLO_BENCH_MODEL_URL set (and optionally $QUILLO_BENCH_MODEL_NAME and
+// $QUILLO_BENCH_MODEL_API=ollama|openai), the corpus is also named through that local model server
+// and scored beside the heuristics.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
 
 #include "naming/CategoryClassifier.h"
 #include "naming/HeuristicNamer.h"
+#include "naming/HttpModelClient.h"
+#include "naming/LocalModelNamer.h"
+#include "naming/ScreenshotImage.h"
+#include "naming/ScreenshotNamer.h"
 #include "naming/TextRecognizer.h"
 #include "naming/WordRanking.h"
 
@@ -51,6 +58,8 @@ struct Options
     QString cachedFrom;
     QString featuresTo;
     QHash<QString, CaptureContext> contexts;
+    std::optional<ModelServer> model;
+    QString modelSkipped; // why the model path is not measured
 };
 
 // labels-dev.tsv, by image id.
@@ -76,6 +85,7 @@ struct ImageRun
     qint64 totalMs = 0; // recognition plus naming
     Name quillo;
     std::optional<Name> withContext;
+    std::optional<Name> model;
     QString plainText;
     qint64 plainMs = -1; // as a user runs it: OpenMP threads allowed
     qint64 plainOneThreadMs = -1;
@@ -339,6 +349,38 @@ QHash<QString, CaptureContext> readContexts(const QString &path)
     return contexts;
 }
 
+// The server of $QUILLO_BENCH_MODEL_URL, if set.
+std::optional<ModelServer> benchModelServer()
+{
+    const QString url = qEnvironmentVariable("QUILLO_BENCH_MODEL_URL");
+    if (url.isEmpty())
+        return std::nullopt;
+    const bool isOpenAI = qEnvironmentVariable("QUILLO_BENCH_MODEL_API") == u"openai";
+    return ModelServer{isOpenAI ? LocalModelApi::OpenAI : LocalModelApi::Ollama,
+                       QUrl::fromUserInput(url),
+                       qEnvironmentVariable("QUILLO_BENCH_MODEL_NAME", QStringLiteral("gemma3:4b")),
+                       {}};
+}
+
+// The name `quillo name` gives with the model allowed: the model's, or the heuristic one it falls back to.
+Name modelName(const ModelServer &server, const QString &path, const ScreenLayout &layout,
+               const NamingSuggestion &heuristic)
+{
+    const std::unique_ptr<LocalModelClient> client = HttpModelClient::create(server);
+    const ModelAvailability availability = client->availability();
+    NamingSuggestion named = heuristic;
+    if (availability.isAvailable()) {
+        const LocalModelNamer::OCRSnapshot snapshot{layout, CaptureContext{}, path};
+        const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), CaptureContext{},
+                                                 LocalModelNamer::knownNames(snapshot), [path] {
+                                                     return ScreenshotImage::load(path).image;
+                                                 }};
+        named = ScreenshotNamer::preferred(
+            LocalModelNamer::suggest(*client, availability, question, heuristic.category, {}), heuristic);
+    }
+    return {named.slug, rawValue(named.category)};
+}
+
 // One screenshot's candidate words and category features, for the fitting script. The word feature
 // that depends on the category is given per category, as a bit mask.
 QJsonObject featureRecord(const QString &id, const ScreenLayout &layout, const CaptureContext &context)
@@ -403,9 +445,9 @@ double mean(const QList<qint64> &values)
 }
 
 void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labels,
-                  const QHash<QString, QSet<QString>> &transcripts)
+                  const QHash<QString, QSet<QString>> &transcripts, const Options &options)
 {
-    Score quillo, naive, withContext, withoutContext;
+    Score quillo, naive, model, withContext, withoutContext;
     QList<qint64> ocr, total, plain, oneThread;
     qsizetype transcribed = 0, transcribedTotal = 0;
     for (const ImageRun &run : runs) {
@@ -417,6 +459,8 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
             quillo.add(run.quillo, *label);
             if (!run.plainText.isEmpty())
                 naive.add(run.naive, *label);
+            if (run.model)
+                model.add(*run.model, *label);
             if (run.withContext) {
                 withContext.add(*run.withContext, *label);
                 withoutContext.add(run.quillo, *label);
@@ -431,6 +475,11 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
     printf("quillo: %s\n", qPrintable(quillo.text()));
     if (naive.images > 0)
         printf("naive:  %s\n", qPrintable(naive.text()));
+    if (options.model)
+        printf("model:  %s (%s at %s)\n", qPrintable(model.text()), qPrintable(options.model->modelName),
+               qPrintable(options.model->baseUrl.toString()));
+    else
+        printf("model:  skipped: %s\n", qPrintable(options.modelSkipped));
     if (withContext.images > 0)
         printf("with window titles (%d images): %s; the same without: %s\n", withContext.images,
                qPrintable(withContext.text()), qPrintable(withoutContext.text()));
@@ -496,8 +545,18 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
     options.saveTo = parser.value(save);
     options.cachedFrom = parser.value(cached);
     options.featuresTo = parser.value(features);
-    if (parser.isSet(contexts))
-        options.contexts = readContexts(parser.value(contexts));
+    options.contexts = readContexts(parser.isSet(contexts) ? parser.value(contexts)
+                                                           : QStringLiteral(QUILLO_DEFAULT_CONTEXTS));
+    options.model = benchModelServer();
+    if (!options.model) {
+        options.modelSkipped =
+            QStringLiteral("set QUILLO_BENCH_MODEL_URL to a local model server to measure it");
+    } else if (const ModelAvailability availability = HttpModelClient::create(*options.model)->availability();
+               !availability.isAvailable()) {
+        options.modelSkipped = QStringLiteral("%1 at %2 is not available")
+                                   .arg(options.model->modelName, options.model->baseUrl.toString());
+        options.model.reset();
+    }
     return options;
 }
 
@@ -573,6 +632,8 @@ int main(int argc, char *argv[])
             const NamingSuggestion named = HeuristicNamer::suggest(layout, *context, configuration);
             run.withContext = Name{named.slug, rawValue(named.category)};
         }
+        if (options->model)
+            run.model = modelName(*options->model, image.filePath(), layout, suggestion);
         if (features) {
             features->write(QJsonDocument(featureRecord(run.id, layout, CaptureContext{}))
                                 .toJson(QJsonDocument::Compact) +
@@ -595,6 +656,8 @@ int main(int argc, char *argv[])
             if (run.withContext)
                 printf("\twith title: %s %s", qPrintable(run.withContext->slug),
                        qPrintable(run.withContext->category));
+            if (run.model)
+                printf("\tmodel: %s %s", qPrintable(run.model->slug), qPrintable(run.model->category));
             printf("\n");
             fflush(stdout);
         }
@@ -602,7 +665,7 @@ int main(int argc, char *argv[])
             saved.insert(run.id, toJson(run));
         runs += run;
     }
-    printSummary(runs, labels, readTranscripts());
+    printSummary(runs, labels, readTranscripts(), *options);
     if (!options->saveTo.isEmpty()) {
         QFile file(options->saveTo);
         if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(saved).toJson()) < 0)
