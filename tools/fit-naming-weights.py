@@ -19,6 +19,7 @@ import json
 import math
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
@@ -55,7 +56,46 @@ def read_repositories(corpus):
         return {row["id"]: row["source_repo"] for row in csv.DictReader(f, delimiter="\t")}
 
 
+def source_feature_names(path):
+    """The names array of a C++ source file, in order."""
+    with open(os.path.join(ROOT, "src", "naming", path)) as f:
+        text = f.read()
+    body = re.search(r"names\{(.*?)\};", text, re.S).group(1)
+    return re.findall(r'"(\w+)"', body)
+
+
+def header_table(text, name):
+    match = re.search(name + r"\{\{?(.*?)\}\}?;", text, re.S)
+    return match.group(1) if match else ""
+
+
+def sync_header(build):
+    """After features were added, removed or renamed, keeps the weights of the features that stay, gives
+    the others none, and rebuilds the benchmark, so it can export the features to fit."""
+    word_names = source_feature_names("WordRanking.cpp")
+    category_names = source_feature_names("CategoryClassifier.cpp")
+    with open(HEADER) as f:
+        text = f.read()
+    old_words = re.findall(r'"(\w+)"', header_table(text, "wordFeatureNames"))
+    old_categories = re.findall(r'"(\w+)"', header_table(text, "categoryFeatureNames"))
+    if old_words == word_names and old_categories == category_names:
+        return
+    old_weights = dict(zip(old_words, map(float, re.findall(r"(-?[\d.e-]+),\s*//", header_table(text, "word")))))
+    rows = re.findall(r"\{([^{}]*)\}", header_table(text, "category"))
+    old_rows = [dict(zip(old_categories, map(float, re.findall(r"-?[\d.e-]+", row)))) for row in rows]
+    bias = float(re.search(r"wordBias = (-?[\d.e-]+);", text).group(1))
+    cut = tuple(float(re.search(name + r" = (-?[\d.e-]+);", text).group(1))
+                for name in ("wordThreshold", "wordGap", "maxWords"))
+    category_bias = [float(x) for x in re.findall(r"-?[\d.e-]+", header_table(text, "categoryBias"))]
+    write_header(word_names, category_names, ([old_weights.get(n, 0.0) for n in word_names], bias),
+                 (cut[0], cut[1], int(cut[2])),
+                 ([[row.get(n, 0.0) for n in category_names] for row in old_rows], category_bias),
+                 ["not fitted since the features changed", "run tools/fit-naming-weights.py"])
+    subprocess.run(["cmake", "--build", build, "--target", "bench_naming"], check=True, stdout=subprocess.DEVNULL)
+
+
 def export_features(args, path):
+    sync_header(args.build)
     bench = os.path.join(args.build, "bench", "bench_naming")
     command = [bench, "--no-plain", "--features", path]
     if args.cached:
