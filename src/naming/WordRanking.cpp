@@ -320,8 +320,10 @@ public:
             raise(f, Feature::MainPane, kind.mainPane);
             raise(f, Feature::Heading, kind.heading);
             raise(f, Feature::ShortLine, kind.shortLine);
-            raise(f, Feature::Capitalised, token.capitalised);
-            raise(f, Feature::AllCaps, token.allCaps && word.size() > 1);
+            // "46°C" is no name: capitals count only in words with letters.
+            const bool hasLetters = !SlugGenerator::isAllDigits(word);
+            raise(f, Feature::Capitalised, token.capitalised && hasLetters);
+            raise(f, Feature::AllCaps, token.allCaps && hasLetters && word.size() > 1);
             raise(f, Feature::Artifact, artifacts.contains(word));
             raise(f, Feature::Extension, extensions.contains(word));
             raise(f, Feature::Largest, m_largestProminence > 0 ? line.prominence / m_largestProminence : 0);
@@ -372,7 +374,7 @@ public:
             set(f, Feature::SidebarOnly, onScreen && !m_outsideSidebar.contains(word));
             set(f, Feature::BottomOnly, onScreen && !m_outsideBottom.contains(word));
             set(f, Feature::Dictionary, EnglishWords::contains(word));
-            set(f, Feature::UnknownName, evidence.isUnknownName(word));
+            set(f, Feature::UnknownName, evidence.isUnknownName(word) && !SlugGenerator::isAllDigits(word));
             set(f, Feature::CategoryWord, CategoryClassifier::isCategoryWord(word, category));
             set(f, Feature::AnyCategoryWord,
                 std::any_of(allScreenshotCategories.begin(), allScreenshotCategories.end(), [&](auto other) {
