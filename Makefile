@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands that matter: `make run` and `make test`. Both install what is missing first.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -6,7 +7,7 @@ SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench package screenshots format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package package-check screenshots format clean
 
 all: build
 
@@ -43,6 +44,10 @@ bench: build
 
 package: build
 	@cmake --build $(BUILD_DIR) --target package
+
+# Installs the package into a fresh Debian 12 root and runs Quillo there; takes minutes, needs root.
+package-check: package
+	@scripts/package-check $(BUILD_DIR)
 
 # Draws the settings window and the rename panel's states (at twice the size), light and dark, into
 # docs/images from the real widgets, in a throwaway home.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 add_library(quillo_common INTERFACE)
 target_compile_features(quillo_common INTERFACE cxx_std_20)
 target_include_directories(quillo_common INTERFACE ${PROJECT_SOURCE_DIR}/src)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package whose library dependencies come from what the program links
 # (dpkg-shlibdeps), plus what it loads at run time that no linker sees.
 set(CPACK_GENERATOR DEB)
@@ -11,8 +12,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillo developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# English recognition data, TIFF/WebP readers and the folder-opening fallback are loaded or run,
-# never linked.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "tesseract-ocr-eng, qt6-image-formats-plugins, xdg-utils")
+# English recognition data, TIFF/WebP readers, the English word list names are checked against and
+# the folder-opening fallback are loaded or run, never linked.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "tesseract-ocr-eng, qt6-image-formats-plugins, wamerican, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
 include(CPack)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when any C++ file under src/, tests/, bench/ or tools/ differs from what clang-format makes of it.
 execute_process(COMMAND git ls-files --cached --others --exclude-standard -- src tests bench tools
                 WORKING_DIRECTORY ${SOURCE_DIR} OUTPUT_VARIABLE listed RESULT_VARIABLE status)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a temporary prefix and checks that a desktop would find everything, valid.
 set(prefix ${BINARY_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})

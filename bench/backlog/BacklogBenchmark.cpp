@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renames a backlog of every corpus screenshot with the real `quillo rename`, once reading one file
 // at a time and once with one file per core, in a private home with no session bus, and prints the
 // wall time, the speed-up and each run's peak memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real quillo daemon in a private home under its own session bus and prints what it costs:
 // CPU time and wake-ups while nothing happens, memory before and after a burst of screenshots, how
 // long the burst takes, whether every file survives it, and how quickly SIGTERM ends it. Two hostile

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several processes add to one stored rename history at once, as the tray and the command line can,
 // while reading it all the time; prints how many records were lost and how long a change took.
 // Usage: bench_history [ROUNDS]

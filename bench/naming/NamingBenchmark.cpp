@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names every corpus screenshot as `quillo name` does without a model and scores the names against
 // labels-dev.tsv exactly as the corpus's score.py does, next to the naive namer (the plain `tesseract
 // IMAGE stdout` text, its three most frequent content words, a keyword count for the category). Prints

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how long the watcher takes to report a screenshot after the tool renames its hidden
 // temporary file into the folder: the settle time plus the cost of getting the event through.
 #include "intake/InotifyEventSource.h"

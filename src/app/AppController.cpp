@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppController.h"
 
 #include "app/AppLog.h"
@@ -8,6 +9,7 @@
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
+#include "naming/LocalModelClient.h"
 #include "naming/RecognitionLanguages.h"
 #include "renaming/FileManager.h"
 #include "renaming/RenameHistoryStore.h"
@@ -20,6 +22,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QUrl>
 
@@ -62,11 +65,20 @@ void AppController::start()
             return m_services.namerFactory(*m_settings);
         },
         m_services.fileSystem, RenameCoordinator::Clock::system());
-
-    m_watcher = std::make_unique<ScreenshotWatcher>(m_services.eventSources);
-    // Queued to this thread: the watcher reports on its own.
-    connect(m_watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
-            Qt::QueuedConnection);
+    connect(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged, this,
+            [this](const std::optional<QString> &problem) {
+                if (problem)
+                    qCWarning(lcApp).noquote()
+                        << QStringLiteral(
+                               "Renaming is held back: the rename history cannot be saved (%1). Quillo "
+                               "renames again once it can.")
+                               .arg(*problem);
+                else
+                    qCInfo(lcApp) << "The rename history can be saved again; renaming goes on";
+                m_settings->setRenamingProblem(problem);
+                if (m_desktop)
+                    m_desktop->stateChanged();
+            });
 
     if (m_services.desktop) {
         m_desktop = m_services.desktop(*this);
@@ -103,16 +115,25 @@ void AppController::start()
 
 void AppController::shutdown()
 {
-    if (m_watcher)
-        m_watcher->stop();
+    for (const auto &watcher : m_watchers)
+        watcher->stop();
     m_folderAccess->stopAccessingAll();
+}
+
+bool AppController::isWatching() const
+{
+    return std::any_of(m_watchers.begin(), m_watchers.end(), [](const auto &watcher) {
+        return watcher->isRunning();
+    });
 }
 
 void AppController::observePreferencesFolder()
 {
-    // Flameshot keeps its settings one folder down, which it creates when it first saves them.
+    // Some tools keep their settings one folder down, which they create when they first save them;
+    // GSettings keeps the desktop's in dconf (or, in tests, in a key file).
     const QString root = m_services.preferencesFolder;
-    for (const QString &folder : {root, root + QStringLiteral("/flameshot")}) {
+    for (const char *below : {"", "/flameshot", "/ksnip", "/xfce4", "/dconf", "/glib-2.0/settings"}) {
+        const QString folder = root + QLatin1StringView(below);
         auto source = PersistentFolderEventSource::create(folder, m_services.eventSources,
                                                           PersistentFolderEventSource::IfMissing::Wait);
         auto observer = DirectoryChangeObserver::create(std::move(source), [this] {
@@ -125,20 +146,25 @@ void AppController::observePreferencesFolder()
 
 void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
 {
-    ScreenshotDetector detector = m_coordinator->detector();
-    detector.customFilenamePrefix = ScreenshotToolSettings::customNamePrefix();
-    m_coordinator->setDetector(detector);
-    if (!forceRestart && isWaitingForCustomFolder())
+    const ToolEnvironment environment = m_services.toolEnvironment();
+    if (!forceRestart && isWaitingForCustomFolder()) {
+        // Only the names the tools give may have changed.
+        QList<WatchedFolder> waiting = m_settings->watchedFolders();
+        waiting.first().namePatterns = ScreenshotToolSettings::allNamePatterns(environment);
+        m_settings->setWatchedFolders(waiting);
+        m_coordinator->setWatchedFolders(waiting);
         return;
+    }
 
-    const QString resolved = m_settings->resolveWatchedFolder().folder;
+    const QList<WatchedFolder> folders = m_settings->resolveWatchedFolders(environment);
+    const QString resolved = folders.first().path;
     bool restart = forceRestart;
-    const auto &current = m_settings->watchedFolder();
-    if (!current || canonicalPath(*current) != canonicalPath(resolved)) {
-        m_settings->setWatchedFolder(resolved);
+    if (folders != m_settings->watchedFolders()) {
+        m_settings->setWatchedFolders(folders);
+        logWatchedFolders(folders);
         restart = true;
     }
-    m_coordinator->setWatchedFolder(resolved);
+    m_coordinator->setWatchedFolders(folders);
 
     const bool needsAccess = m_folderAccess->authorization(resolved) == FolderAuthorization::NeedsAccess;
     const bool accessChanged = needsAccess != m_settings->needsFolderAccess();
@@ -155,7 +181,7 @@ bool AppController::isWaitingForCustomFolder() const
 {
     const auto &custom = m_settings->customFolderPath();
     const auto &current = m_settings->watchedFolder();
-    return custom && current && m_watcher->isRunning() && !QFileInfo(*custom).isDir() &&
+    return custom && current && isWatching() && !QFileInfo(*custom).isDir() &&
            canonicalPath(*custom) == canonicalPath(*current);
 }
 
@@ -167,19 +193,53 @@ void AppController::updateWatcher(bool restart)
             m_desktop->stateChanged();
     });
     if (m_settings->isPaused() || m_settings->needsFolderAccess()) {
-        if (m_watcher->isRunning() || restart)
+        if (isWatching() || restart)
             qCInfo(lcApp).noquote() << (m_settings->isPaused()
                                             ? QStringLiteral("Paused")
                                             : QStringLiteral("Waiting for access to the folder"));
-        m_watcher->stop();
+        for (const auto &watcher : m_watchers)
+            watcher->stop();
         return;
     }
-    const auto &folder = m_settings->watchedFolder();
-    if (folder && (restart || !m_watcher->isRunning())) {
-        m_watcher->start(*folder);
-        if (m_watcher->isRunning())
-            qCInfo(lcApp).noquote() << QStringLiteral("Watching %1").arg(*folder);
+    const QList<WatchedFolder> &folders = m_settings->watchedFolders();
+    // A watcher per folder; one that stays on its folder keeps the files it is settling.
+    while (m_watchers.size() > std::size_t(folders.size()))
+        m_watchers.pop_back();
+    while (m_watchers.size() < std::size_t(folders.size())) {
+        auto watcher = std::make_unique<ScreenshotWatcher>(m_services.eventSources);
+        // Queued to this thread: the watcher reports on its own.
+        connect(watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
+                Qt::QueuedConnection);
+        m_watchers.push_back(std::move(watcher));
     }
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        ScreenshotWatcher &watcher = *m_watchers[std::size_t(i)];
+        const bool moved = watcher.folder() != folders[i].path;
+        if (restart || moved || !watcher.isRunning()) {
+            watcher.start(folders[i].path);
+            if (watcher.isRunning())
+                qCInfo(lcApp).noquote() << QStringLiteral("Watching %1").arg(folders[i].path);
+        }
+    }
+}
+
+void AppController::logWatchedFolders(const QList<WatchedFolder> &folders)
+{
+    if (folders.first().isCustom)
+        return;
+    if (ScreenshotToolSettings::foundNoTool(folders)) {
+        qCInfo(lcApp).noquote()
+            << QStringLiteral(
+                   "No screenshot tool's settings were found, so Quillo watches %1, where GNOME and "
+                   "KDE save screenshots. If yours go elsewhere, choose that folder in Quillo's settings.")
+                   .arg(folders.first().path);
+        return;
+    }
+    QStringList watched;
+    for (const WatchedFolder &folder : folders)
+        watched.append(QStringLiteral("%1 (%2)").arg(folder.path, folder.tools.join(QStringLiteral(", "))));
+    qCInfo(lcApp).noquote()
+        << QStringLiteral("Screenshot folders: %1").arg(watched.join(QStringLiteral("; ")));
 }
 
 void AppController::fileAppeared(const QString &path)
@@ -191,7 +251,7 @@ void AppController::fileAppeared(const QString &path)
 
 void AppController::requestFolderAccess()
 {
-    const QString resolved = m_settings->resolveWatchedFolder().folder;
+    const QString resolved = m_settings->resolveWatchedFolders(m_services.toolEnvironment()).first().path;
     const auto chosen = m_services.prompts.chooseFolder(
         QStringLiteral("Grant Access"),
         QStringLiteral("Quillo renames new screenshots in this folder and files them into subfolders. Click "
@@ -264,7 +324,8 @@ RenameOutcome<QString> AppController::undone(const QUuid &id, RenameOutcome<QStr
 void AppController::reveal(const RenameRecord &record)
 {
     if (m_services.fileSystem.exists(record.renamedPath)) {
-        m_services.fileManager.reveal(record.renamedPath);
+        m_services.fileManager.reveal(record.renamedPath,
+                                      warnUnless(QStringLiteral("Could not show the file")));
         return;
     }
     m_history->remove(record.id);
@@ -276,11 +337,22 @@ void AppController::reveal(const RenameRecord &record)
 void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
-        m_services.fileManager.openFolder(*folder);
+        m_services.fileManager.openFolder(*folder, warnUnless(QStringLiteral("Could not open the folder")));
+}
+
+FileManager::Done AppController::warnUnless(const QString &message)
+{
+    return [self = QPointer(this), message](const std::optional<QString> &problem) {
+        if (self && problem)
+            self->m_services.prompts.warn(message, *problem);
+    };
 }
 
 void AppController::announceModelServer()
 {
+    if (const auto problem = ModelServer::fromSettings(*m_settings).problem();
+        problem && m_settings->useLocalModel())
+        qCWarning(lcApp).noquote() << *problem;
     // The settings window's own rule for "another computer"; said at start and on every change.
     std::optional<QString> warning =
         SettingsPresentation::remoteModelWarning(m_settings->useLocalModel(), m_settings->localModelUrl());

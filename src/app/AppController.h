@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "intake/ScreenshotWatcher.h"
+#include "renaming/FileManager.h"
 #include "renaming/RenameCoordinator.h"
+#include "settings/ToolEnvironment.h"
 
 #include <QObject>
 
@@ -39,6 +42,8 @@ struct AppServices
     // Makes the tray, panel and settings window once the controller's parts exist; absent without
     // a display.
     std::function<std::unique_ptr<DesktopInterface>(AppController &controller)> desktop;
+    // Where the screenshot tools' settings and defaults are read; called at every refresh.
+    std::function<ToolEnvironment()> toolEnvironment = &ToolEnvironment::system;
 };
 
 // Creates the subsystems, connects them and carries out the user's top-level actions. Renames
@@ -72,7 +77,7 @@ public:
     RenameCoordinator &coordinator() { return *m_coordinator; }
     PreferencesStore &preferences() { return m_services.preferences; }
     DesktopInterface *desktop() const { return m_desktop.get(); }
-    bool isWatching() const { return m_watcher && m_watcher->isRunning(); }
+    bool isWatching() const;
 
 signals:
     // Another copy of Quillo started; the caller quits.
@@ -84,12 +89,15 @@ private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
     bool isWaitingForCustomFolder() const;
     void updateWatcher(bool restart);
+    void logWatchedFolders(const QList<WatchedFolder> &folders);
     void fileAppeared(const QString &path);
     // Warns the user when the folder may not be watched.
     bool isRefused(const QString &folder);
     void rememberWatchedFolder(const QString &folder);
     void observePreferencesFolder();
     void announceModelServer();
+    // Shows `message` with the file manager's problem, if it has one.
+    FileManager::Done warnUnless(const QString &message);
     RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
     // Said once at start: the settings file is read then.
     void announceRecognitionLanguages();
@@ -99,7 +107,7 @@ private:
     std::unique_ptr<RenameHistoryStore> m_history;
     std::unique_ptr<FolderAccess> m_folderAccess;
     std::unique_ptr<RenameCoordinator> m_coordinator;
-    std::unique_ptr<ScreenshotWatcher> m_watcher;
+    std::vector<std::unique_ptr<ScreenshotWatcher>> m_watchers; // one per watched folder, in order
     std::unique_ptr<DesktopInterface> m_desktop;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
 };

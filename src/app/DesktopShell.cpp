@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DesktopShell.h"
 
 #include "app/AppController.h"
@@ -6,6 +7,7 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
 #include "settings/SettingsStore.h"
+#include "ui/AppShortcuts.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelWindow.h"
 #include "ui/SettingsWindow.h"
@@ -41,8 +43,12 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
                                     return m_updates->canCheckForUpdates();
                                 },
                                 &QDateTime::currentDateTimeUtc});
-    connectTray();
+    connect(m_tray.get(), &TrayController::commandRequested, this, &DesktopShell::runTrayCommand);
     watchTrayHost();
+    m_shortcuts = std::make_unique<AppShortcuts>();
+    connect(m_shortcuts.get(), &AppShortcuts::quitRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    connect(m_shortcuts.get(), &AppShortcuts::settingsRequested, this, &DesktopShell::showSettings);
 
     m_renamePanel = std::make_unique<RenamePanelController>(
         RenamePanelController::Services{controller.coordinator(), controller.history(), controller.settings(),
@@ -53,27 +59,42 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
                                         &std::chrono::steady_clock::now});
 }
 
-void DesktopShell::connectTray()
+void DesktopShell::runTrayCommand(const TrayState::CommandRequest &request)
 {
+    using TrayState::Command;
     AppController &controller = m_controller;
-    TrayController *tray = m_tray.get();
-    connect(tray, &TrayController::togglePauseRequested, this, [&controller] {
+    switch (request.command) {
+    case Command::None:
+        return;
+    case Command::GrantFolderAccess:
+        controller.requestFolderAccess();
+        return;
+    case Command::TogglePause:
         controller.settings().setPaused(!controller.settings().isPaused());
-    });
-    connect(tray, &TrayController::undoLastRequested, this, [&controller] {
+        return;
+    case Command::OpenWatchedFolder:
+        controller.openWatchedFolder();
+        return;
+    case Command::UndoLast:
         if (!controller.history().records().isEmpty())
             controller.undo(controller.history().records().first());
-    });
-    connect(tray, &TrayController::undoRequested, &controller, &AppController::undo);
-    connect(tray, &TrayController::revealRequested, &controller, &AppController::reveal);
-    connect(tray, &TrayController::openWatchedFolderRequested, &controller,
-            &AppController::openWatchedFolder);
-    connect(tray, &TrayController::grantFolderAccessRequested, &controller,
-            &AppController::requestFolderAccess);
-    connect(tray, &TrayController::settingsRequested, this, &DesktopShell::showSettings);
-    connect(tray, &TrayController::checkForUpdatesRequested, m_updates.get(),
-            &SoftwareUpdates::checkForUpdates);
-    connect(tray, &TrayController::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    case Command::OpenSettings:
+        showSettings();
+        return;
+    case Command::CheckForUpdates:
+        m_updates->checkForUpdates();
+        return;
+    case Command::Quit:
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    case Command::RevealRecord:
+        controller.reveal(*request.record);
+        return;
+    case Command::UndoRecord:
+        controller.undo(*request.record);
+        return;
+    }
 }
 
 // A panel restarting or an extension turned off or on: the item comes and goes with the host, and

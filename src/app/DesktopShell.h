@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "app/DesktopInterface.h"
+#include "ui/TrayState.h"
 
 #include <QObject>
 
 #include <memory>
 
 class AppController;
+class AppShortcuts;
 class TrayController;
 class ModelAvailabilityMonitor;
 class RenamePanelController;
@@ -36,7 +39,7 @@ public:
     void showSettings() override;
 
 private:
-    void connectTray();
+    void runTrayCommand(const TrayState::CommandRequest &request);
     void watchTrayHost();
 
     AppController &m_controller;
@@ -44,6 +47,7 @@ private:
     std::unique_ptr<SoftwareUpdates> m_updates;
     std::unique_ptr<UpdateDialogs> m_updateDialogs;
     std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<AppShortcuts> m_shortcuts;
     std::unique_ptr<RenamePanelController> m_renamePanel;
     std::unique_ptr<ModelAvailabilityMonitor> m_modelAvailability;
     std::unique_ptr<XdgAutostart> m_launchAtLogin;

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LogHandler.h"
+
+#include "core/TextScanning.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,7 +62,9 @@ QByteArray shortCategory(const char *category)
 void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     const QByteArray category = shortCategory(context.category);
-    const QByteArray text = message.toUtf8();
+    // File names reach messages as they are: a line break or an escape sequence in one must not
+    // make a line of its own or rewrite the terminal.
+    const QByteArray text = TextScanning::withoutControls(message).toUtf8();
     if (g_useJournal) {
         sd_journal_send("MESSAGE=%s", text.constData(), "PRIORITY=%d", priority(type),
                         "SYSLOG_IDENTIFIER=quillo", "QUILLO_SUBSYSTEM=%s", subsystem, "QUILLO_CATEGORY=%s",

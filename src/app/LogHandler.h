@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Sends Qt log messages to the systemd journal (identifier "quillo", with the subsystem and

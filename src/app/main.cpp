@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppController.h"
 #include "app/AppLog.h"
 #include "app/DBusCommandService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/BacklogCommand.h"
 
 #include "cli/BacklogReport.h"
@@ -6,6 +7,7 @@
 #include "cli/LocalHistoryWriter.h"
 #include "cli/ProgressLine.h"
 #include "core/CanonicalPath.h"
+#include "core/TextScanning.h"
 #include "core/UnixSignals.h"
 #include "naming/ModelPause.h"
 #include "naming/ScreenshotNamer.h"
@@ -23,6 +25,7 @@
 
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -81,7 +84,9 @@ public:
         , m_report(request.json)
         , m_showsProgress(!request.json && ::isatty(STDOUT_FILENO))
     {
-        m_pool.setMaxThreadCount(request.jobs > 0 ? request.jobs : QThread::idealThreadCount());
+        // More jobs than cores would only make each file wait, and the wait count against its time limit.
+        const int cores = QThread::idealThreadCount();
+        m_pool.setMaxThreadCount(request.jobs > 0 ? std::min(request.jobs, cores) : cores);
         if (!request.dryRun) {
             m_running = DBusHistoryWriter::connectToRunningQuillo();
             m_writer = m_running ? static_cast<HistoryWriter *>(m_running.get()) : &m_local;
@@ -95,6 +100,14 @@ public:
 
     int run()
     {
+        // A rename that cannot be recorded could never be undone; a running Quillo checks for itself.
+        if (m_writer == &m_local) {
+            if (const auto problem = m_local.history().recordingProblem()) {
+                std::fprintf(stderr, "quillo: nothing renamed: the rename history cannot be saved (%s)\n",
+                             qPrintable(TextScanning::escapedPath(*problem)));
+                return 1;
+            }
+        }
         m_clock.start();
         examine();
         startNext();

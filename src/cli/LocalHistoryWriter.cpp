@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/LocalHistoryWriter.h"
 
 #include "settings/ScreenshotToolSettings.h"
+#include "settings/ToolEnvironment.h"
 
 LocalHistoryWriter::LocalHistoryWriter()
     : m_preferences(PreferencesStore::defaultPath())
@@ -8,8 +10,9 @@ LocalHistoryWriter::LocalHistoryWriter()
     , m_history(m_preferences)
     , m_coordinator(m_settings, m_history, nullptr, m_fileSystem, RenameCoordinator::Clock::system())
 {
-    // The screenshot tool's own file-name prefix counts here as it does for the watcher.
+    // The names every screenshot tool here gives count as they do for the watcher.
     ScreenshotDetector detector = m_coordinator.detector();
-    detector.customFilenamePrefix = ScreenshotToolSettings::customNamePrefix();
+    detector.toolNames =
+        ScreenshotDetector::compiledNames(ScreenshotToolSettings::allNamePatterns(ToolEnvironment::system()));
     m_coordinator.setDetector(detector);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/TextScanning.h"
 
 #include <QChar>
@@ -85,6 +86,33 @@ namespace TextScanning {
 QString escaped(const QByteArray &utf8)
 {
     return escapedText(utf8, false);
+}
+
+QString withoutControls(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = codePointAt(text, i);
+        const qsizetype length = codePointLength(c);
+        if (c == '\n')
+            result += QStringLiteral("\\n");
+        else if (c == '\t')
+            result += QStringLiteral("\\t");
+        else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0))
+            result += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
+        else if (isBidiControl(c))
+            result += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
+        else
+            result += text.mid(i, length);
+        i += length - 1;
+    }
+    return result;
+}
+
+QString escapedMnemonics(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
 }
 
 QString escapedPath(const QString &path)

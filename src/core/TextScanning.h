@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QList>
@@ -56,8 +57,14 @@ QSet<QString> wordSet(std::initializer_list<const char *> words);
 // other control characters, bidirectional controls, backslashes and bytes that are not UTF-8 are
 // written as escapes.
 QString escaped(const QByteArray &utf8);
+// The same for a whole message that may already hold escapes: control and bidirectional characters
+// are escaped, backslashes are left as they are. A log line made of it is one line that reads in order.
+QString withoutControls(const QString &text);
 // A path or file name as the file system spells it, escaped the same way.
 QString escapedPath(const QString &path);
+
+// Text shown where "&" marks a keyboard shortcut (menus, buttons), with every "&" shown as itself.
+QString escapedMnemonics(QString text);
 // The same in double quotes, with the quotes inside escaped, for a log line.
 QString quoted(const QString &text);
 

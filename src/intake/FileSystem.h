@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QByteArray>
@@ -51,6 +52,7 @@ struct FileFacts
     bool isSymbolicLink = false;
     std::optional<QDateTime> creationDate; // birth time, when the file system keeps one
     FileIdentity identity;
+    bool isSpecial = false; // a FIFO, socket or device, which is never a picture
 
     bool operator==(const FileFacts &) const = default;
 };

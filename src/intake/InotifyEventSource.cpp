@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/InotifyEventSource.h"
 
 #include "intake/IntakeLog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/LinuxFileSystem.h"
 
 #include "core/FileDescriptor.h"
@@ -222,6 +223,7 @@ std::optional<FileFacts> LinuxFileSystem::facts(const QString &path) const
     FileFacts facts;
     facts.isDirectory = S_ISDIR(status.stx_mode);
     facts.isSymbolicLink = S_ISLNK(status.stx_mode);
+    facts.isSpecial = !S_ISREG(status.stx_mode) && !facts.isDirectory && !facts.isSymbolicLink;
     facts.identity = {::makedev(status.stx_dev_major, status.stx_dev_minor), status.stx_ino,
                       qint64(status.stx_size),
                       qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/ScreenshotDetector.h"
 
 #include "core/CanonicalPath.h"
@@ -43,8 +44,8 @@ bool startsWithPrefix(const QString &foldedName, const QString &prefix)
 bool namesScreenshotTool(QString software)
 {
     static const QRegularExpression tools(
-        QStringLiteral(
-            "\\b(gnome screenshot|gnome shell|spectacle|flameshot|ksnip|shutter|xfce4 screenshooter)\\b"),
+        QStringLiteral("\\b(gnome screenshot|gnome shell|spectacle|flameshot|ksnip|shutter|xfce4 "
+                       "screenshooter|mate screenshot)\\b"),
         QRegularExpression::CaseInsensitiveOption);
     software.replace(u'-', u' ').replace(u'_', u' ');
     return tools.match(software).hasMatch();
@@ -58,24 +59,7 @@ std::optional<bool> extendedAttributeBool(const FileSystem &fileSystem, const ch
     return PropertyList::truthValue(*bytes);
 }
 
-} // namespace
-
-QString verdictName(DetectionVerdict verdict)
-{
-    static constexpr const char *names[] = {"accept",
-                                            "rejectTemporaryFile",
-                                            "rejectDirectory",
-                                            "rejectSymbolicLink",
-                                            "rejectUnsupportedType",
-                                            "rejectAlreadyProcessed",
-                                            "rejectNotScreenshot",
-                                            "rejectStale"};
-    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
-    const auto index = size_t(verdict);
-    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
-}
-
-const QSet<QString> &ScreenshotDetector::supportedExtensions()
+const QSet<QString> &supportedExtensions()
 {
     static const QSet<QString> extensions = {
         QStringLiteral("png"),  QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("heic"),
@@ -84,7 +68,7 @@ const QSet<QString> &ScreenshotDetector::supportedExtensions()
     return extensions;
 }
 
-const QStringList &ScreenshotDetector::defaultFilenamePrefixes()
+const QStringList &defaultFilenamePrefixes()
 {
     static const QStringList prefixes = {
         QStringLiteral("Screenshot"),
@@ -111,6 +95,24 @@ const QStringList &ScreenshotDetector::defaultFilenamePrefixes()
     return prefixes;
 }
 
+} // namespace
+
+QString verdictName(DetectionVerdict verdict)
+{
+    static constexpr const char *names[] = {"accept",
+                                            "rejectTemporaryFile",
+                                            "rejectDirectory",
+                                            "rejectSpecialFile",
+                                            "rejectSymbolicLink",
+                                            "rejectUnsupportedType",
+                                            "rejectAlreadyProcessed",
+                                            "rejectNotScreenshot",
+                                            "rejectStale"};
+    static_assert(std::size(names) == size_t(DetectionVerdict::RejectStale) + 1);
+    const auto index = size_t(verdict);
+    return index < std::size(names) ? QString::fromLatin1(names[index]) : QString::number(index);
+}
+
 DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candidate,
                                               const QSet<QString> &processedPaths, const QDateTime &now) const
 {
@@ -119,6 +121,9 @@ DetectionVerdict ScreenshotDetector::evaluate(const ScreenshotCandidate &candida
         return DetectionVerdict::RejectTemporaryFile;
     if (candidate.isDirectory)
         return DetectionVerdict::RejectDirectory;
+    // Moving a FIFO someone named like a screenshot would hand it to whoever reads there.
+    if (candidate.isSpecial)
+        return DetectionVerdict::RejectSpecialFile;
     // A link may lead out of the folder; neither it nor what it leads to is Quillo's to rename.
     if (candidate.isSymbolicLink)
         return DetectionVerdict::RejectSymbolicLink;
@@ -142,8 +147,21 @@ bool ScreenshotDetector::matchesScreenshotFilename(const QString &fileName) cons
             return startsWithPrefix(name, prefix);
         }))
         return true;
-    return customFilenamePrefix && !customFilenamePrefix->isEmpty() &&
-           startsWithPrefix(name, *customFilenamePrefix);
+    return std::any_of(toolNames.begin(), toolNames.end(), [&](const QRegularExpression &pattern) {
+        return pattern.match(fileName).hasMatch();
+    });
+}
+
+QList<QRegularExpression> ScreenshotDetector::compiledNames(const QStringList &patterns)
+{
+    QList<QRegularExpression> compiled;
+    for (const QString &pattern : patterns) {
+        QRegularExpression expression(pattern, QRegularExpression::CaseInsensitiveOption |
+                                                   QRegularExpression::UseUnicodePropertiesOption);
+        if (expression.isValid())
+            compiled.append(expression);
+    }
+    return compiled;
 }
 
 std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSystem &fileSystem,
@@ -152,9 +170,9 @@ std::optional<ScreenshotCandidate> ScreenshotDetector::candidate(const FileSyste
     const auto facts = fileSystem.facts(path);
     if (!facts)
         return std::nullopt;
-    ScreenshotCandidate candidate{path,  facts->isDirectory,    false,          facts->creationDate,
-                                  false, facts->isSymbolicLink, facts->identity};
-    if (!facts->isSymbolicLink) {
+    ScreenshotCandidate candidate{path,  facts->isDirectory,    false,           facts->creationDate,
+                                  false, facts->isSymbolicLink, facts->identity, facts->isSpecial};
+    if (!facts->isSymbolicLink && !facts->isSpecial) {
         candidate.hasScreenCaptureMetadata = hasScreenCaptureMetadata(fileSystem, path);
         candidate.isMarkedHandled = isMarkedHandled(fileSystem, path);
     }

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "intake/FileSystem.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -19,6 +21,7 @@ struct ScreenshotCandidate
     bool isMarkedHandled = false;
     bool isSymbolicLink = false;
     FileIdentity identity = {}; // the file these facts are about
+    bool isSpecial = false;     // a FIFO, socket or device
 
     bool operator==(const ScreenshotCandidate &) const = default;
 };
@@ -28,6 +31,7 @@ enum class DetectionVerdict
     Accept,
     RejectTemporaryFile,
     RejectDirectory,
+    RejectSpecialFile,
     RejectSymbolicLink,
     RejectUnsupportedType,
     RejectAlreadyProcessed,
@@ -43,8 +47,9 @@ QString verdictName(DetectionVerdict verdict);
 // only the file they are given.
 struct ScreenshotDetector
 {
-    std::optional<QString> customFilenamePrefix; // the screenshot tool's own name; empty adds none
-    double maximumAge = 120;                     // seconds a file may be old and still be taken
+    // The names the screenshot tools saving into this folder give, beside the usual "Screenshot …".
+    QList<QRegularExpression> toolNames;
+    double maximumAge = 120; // seconds a file may be old and still be taken
 
     // `processedPaths` holds canonical paths (see CanonicalPath.h) of files already taken up.
     DetectionVerdict evaluate(const ScreenshotCandidate &candidate, const QSet<QString> &processedPaths,
@@ -53,8 +58,8 @@ struct ScreenshotDetector
 
     bool operator==(const ScreenshotDetector &) const = default;
 
-    static const QSet<QString> &supportedExtensions();
-    static const QStringList &defaultFilenamePrefixes();
+    // Compiled as the tools' name patterns are matched (see NamePattern).
+    static QList<QRegularExpression> compiledNames(const QStringList &patterns);
     // Presence alone means handled; the program writes "1".
     static constexpr char handledAttributeName[] = "user.quillo.handled";
     // A property-list boolean or number, as files copied from a Mac carry it.

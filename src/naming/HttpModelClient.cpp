@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/HttpModelClient.h"
 
 #include "core/TextScanning.h"
@@ -8,6 +9,8 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -71,6 +74,42 @@ ModelServer ModelServer::fromSettings(const SettingsStore &settings)
             settings.localModelName(), settings.localModelApiKey()};
 }
 
+std::optional<QString> ModelServer::problem() const
+{
+    const QString scheme = baseUrl.scheme();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return QStringLiteral("The model server's address must start with http:// or https://, so nothing is "
+                              "sent to %1.")
+            .arg(TextScanning::quoted(baseUrl.toDisplayString()));
+    // A space or a line break would end the header early, and what follows would be sent as headers
+    // of its own.
+    const bool printable = std::all_of(apiKey.begin(), apiKey.end(), [](QChar c) {
+        return c.unicode() > 0x20 && c.unicode() < 0x7f;
+    });
+    if (!printable)
+        return QStringLiteral(
+                   "The API key in Quillo's settings file has spaces, line breaks or other characters "
+                   "a key cannot hold, so nothing is sent to the model server. Correct it in %1.")
+            .arg(QStringLiteral("~/.config/quillo/quillo.conf"));
+    return std::nullopt;
+}
+
+QString ModelServer::withoutKey(QString text) const
+{
+    if (apiKey.isEmpty())
+        return text;
+    // As sent, as a JSON string holds it, as a URL holds it, and as the log writes it.
+    const QString json = QString::fromUtf8(QJsonDocument(QJsonArray{apiKey}).toJson(QJsonDocument::Compact));
+    const QStringList forms{apiKey, json.mid(2, json.size() - 4),
+                            QString::fromLatin1(QUrl::toPercentEncoding(apiKey)),
+                            TextScanning::quoted(apiKey).mid(1).chopped(1)};
+    for (const QString &form : forms) {
+        if (!form.isEmpty())
+            text.replace(form, QStringLiteral("(the API key)"));
+    }
+    return text;
+}
+
 std::unique_ptr<LocalModelClient> HttpModelClient::create(const ModelServer &server)
 {
     if (server.api == LocalModelApi::OpenAI)
@@ -94,6 +133,12 @@ HttpModelClient::Exchange HttpModelClient::exchange(const QString &path,
                                                     const std::optional<QByteArray> &body,
                                                     std::chrono::milliseconds timeLimit) const
 {
+    if (const auto problem = m_server.problem()) {
+        Exchange refused;
+        refused.error = *problem;
+        refused.reachedServer = true; // a setting to correct, not a server to wait for
+        return refused;
+    }
     QUrl url = m_server.baseUrl;
     url.setPath(url.path() + (url.path().endsWith(u'/') ? QString() : QStringLiteral("/")) + path);
     QList<std::pair<QByteArray, QByteArray>> headers;
@@ -101,13 +146,12 @@ HttpModelClient::Exchange HttpModelClient::exchange(const QString &path,
         headers.append({"Authorization", "Bearer " + m_server.apiKey.toUtf8()});
     Exchange result = HttpExchange::run(url, body, headers, timeLimit, maxBodySize);
     if (result.error.isEmpty() && result.status != 200) {
-        const QString message = serverMessage(result.body);
+        const QString message = m_server.withoutKey(serverMessage(result.body));
         result.error = QStringLiteral("The model server answered with HTTP status %1").arg(result.status) +
                        (message.isEmpty() ? QString() : QStringLiteral(": ") + TextScanning::quoted(message));
     }
     // Some servers quote the key they refused.
-    if (!m_server.apiKey.isEmpty())
-        result.error.replace(m_server.apiKey, QStringLiteral("(the API key)"));
+    result.error = m_server.withoutKey(result.error);
     return result;
 }
 

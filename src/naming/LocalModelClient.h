@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "settings/SettingsStore.h"
@@ -66,6 +67,11 @@ struct ModelServer
     QString apiKey; // sent as a bearer token when set; never logged or shown
 
     static ModelServer fromSettings(const SettingsStore &settings);
+    // Why nothing may be sent to this server, in words for the user: an address that is not http or
+    // https, or a key a request header cannot carry whole. Nothing when it may be asked.
+    std::optional<QString> problem() const;
+    // `text` with the key taken out in every form a message may quote it in.
+    QString withoutKey(QString text) const;
 };
 
 // Asks the local language model for screenshot keywords and a category. Every call blocks until it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/ModelAvailabilityMonitor.h"
 
 #include "naming/HttpModelClient.h"
@@ -54,6 +55,12 @@ void ModelAvailabilityMonitor::start()
     const QString url = m_settings.localModelUrl();
     const QString model = m_settings.localModelName();
     const ModelServer server = ModelServer::fromSettings(m_settings);
+    if (const auto problem = server.problem()) {
+        m_running = false;
+        m_description = *problem;
+        emit descriptionChanged(m_description);
+        return;
+    }
     auto *watcher = new QFutureWatcher<ModelAvailability>(this);
     connect(watcher, &QFutureWatcher<ModelAvailability>::finished, this, [this, watcher, url, model] {
         watcher->deleteLater();

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/ModelPause.h"
 
 #include "naming/NamingLog.h"
+
+#include <utility>
 
 using namespace std::chrono_literals;
 
@@ -25,6 +28,8 @@ public:
         const ModelAvailability availability = m_client->availability();
         if (availability.state == ModelAvailability::State::NoServer)
             m_pause.start(QStringLiteral("not reachable"));
+        else
+            m_pause.noteAnswer();
         return availability;
     }
 
@@ -35,6 +40,8 @@ public:
         ModelReply reply = m_client->respond(request, timeLimit);
         if (reply.unresponsive)
             m_pause.start(reply.error);
+        else
+            m_pause.noteAnswer();
         return reply;
     }
 
@@ -66,7 +73,22 @@ void ModelPause::start(const QString &reason)
     if (m_until && now < *m_until)
         return;
     m_until = now + pauseLength;
-    qCWarning(lcNaming).noquote()
-        << QStringLiteral("The local model server is not answering (%1); naming without it for 5 minutes")
-               .arg(reason);
+    // A server that failed is worth an error; one that was never there (the model is on by default)
+    // is said once, as information.
+    if (m_hasAnswered)
+        qCWarning(lcNaming).noquote()
+            << QStringLiteral("The local model server is not answering (%1); naming without it for 5 minutes")
+                   .arg(reason);
+    else if (!std::exchange(m_toldAbsent, true))
+        qCInfo(lcNaming).noquote()
+            << QStringLiteral("No local model server is answering (%1), so names come from text recognition. "
+                              "Start one, such as Ollama, or turn off \"Use a local AI model\" in Quillo's "
+                              "settings.")
+                   .arg(reason);
+}
+
+void ModelPause::noteAnswer()
+{
+    const std::lock_guard lock(m_mutex);
+    m_hasAnswered = true;
 }

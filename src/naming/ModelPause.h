@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "naming/LocalModelClient.h"
@@ -30,8 +31,11 @@ public:
 private:
     class GuardedClient;
     void start(const QString &reason);
+    void noteAnswer();
 
     Clock m_clock;
     mutable std::mutex m_mutex;
     std::optional<std::chrono::steady_clock::time_point> m_until;
+    bool m_hasAnswered = false; // the server was there at some point
+    bool m_toldAbsent = false;
 };

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/FilenameFormatter.h"
 
 #include "core/TextScanning.h"
 #include "naming/SlugGenerator.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTimeZone>
 
 namespace {
@@ -26,6 +28,18 @@ QString dateSuffix(const QDateTime &instant, const QTimeZone &zone)
     // An invalid date yields zeros, as a calendar without those components would.
     const QDate date = instant.toTimeZone(zone).date();
     return QString::asprintf("%04d-%02d-%02d", date.year(), date.month(), date.day());
+}
+
+std::optional<QDate> dateInName(const QString &name)
+{
+    static const QRegularExpression date(
+        QStringLiteral("(?<!\\d)((?:19|20)\\d{2})([-_.]?)(\\d{2})\\2(\\d{2})(?!\\d)"));
+    for (const auto &match : date.globalMatch(name)) {
+        const QDate found(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+        if (found.isValid())
+            return found;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> userBaseName(const QString &text)

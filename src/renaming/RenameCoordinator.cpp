@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/RenameCoordinator.h"
 
 #include "core/CanonicalPath.h"
@@ -57,21 +58,51 @@ RenameCoordinator::RenameCoordinator(SettingsStore &settings, RenameHistoryStore
     , m_clock(std::move(clock))
 {}
 
+std::optional<QString> RenameCoordinator::watchedFolder() const
+{
+    return m_roots.isEmpty() ? std::nullopt : std::optional(m_roots.first().path);
+}
+
+void RenameCoordinator::setWatchedFolders(const QList<WatchedFolder> &folders)
+{
+    m_roots.clear();
+    for (const WatchedFolder &folder : folders)
+        m_roots.append({folder.path, canonicalPath(folder.path),
+                        ScreenshotDetector::compiledNames(folder.namePatterns)});
+}
+
+void RenameCoordinator::setWatchedFolder(const std::optional<QString> &folder)
+{
+    setWatchedFolders(folder ? QList<WatchedFolder>{{*folder, {}, {}, false}} : QList<WatchedFolder>());
+}
+
+const RenameCoordinator::Root *RenameCoordinator::rootOf(const QString &path) const
+{
+    const QString folder = canonicalPath(QFileInfo(path).absolutePath());
+    for (const Root &root : m_roots) {
+        if (root.canonical == folder)
+            return &root;
+    }
+    return nullptr;
+}
+
 QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const CaptureContext &context)
 {
-    if (m_settings.isPaused() || !m_watchedFolder)
+    const Root *root = rootOf(path);
+    if (m_settings.isPaused() || !root)
         return nothing();
-    const QString root = *m_watchedFolder;
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, path);
     if (!candidate)
         return nothing();
-    const DetectionVerdict verdict = m_detector.evaluate(*candidate, processedPaths(), m_clock.now());
+    ScreenshotDetector detector = m_detector;
+    detector.toolNames += root->names;
+    const DetectionVerdict verdict = detector.evaluate(*candidate, processedPaths(), m_clock.now());
     if (verdict != DetectionVerdict::Accept) {
         qCDebug(lcRename).noquote()
             << QStringLiteral("Skipping %1: %2").arg(fileName(path), verdictName(verdict));
         return nothing();
     }
-    return rename(*candidate, root, context);
+    return rename(*candidate, root->path, context);
 }
 
 QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candidate, const QString &root,
@@ -147,6 +178,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::finishRename(const ScreenshotCand
             << QStringLiteral("Could not rename %1: %2").arg(fileName(candidate.path), description);
         return UndoError::fileSystem(description);
     };
+    // A rename that cannot be recorded could never be undone: none is made until it can be.
+    const auto recording = m_history.recordingProblem();
+    if (recording != m_recordingProblem) {
+        m_recordingProblem = recording;
+        emit recordingProblemChanged(recording);
+    }
+    if (recording)
+        return fail(QStringLiteral("the rename history cannot be saved (%1)").arg(*recording));
     if (const FileResult created = m_fileSystem.createFolder(chosen.folder); !created)
         return fail(created.description);
     const auto moved = move(candidate.path, chosen.folder, chosen.baseName, chosen.pathExtension);
@@ -179,8 +218,14 @@ RenameCoordinator::Target RenameCoordinator::target(const ScreenshotCandidate &c
 {
     QString baseName = suggestion.slug;
     if (m_settings.appendDateSuffix()) {
-        const QDateTime taken = candidate.creationDate.value_or(m_clock.now());
-        baseName += u'-' + FilenameFormatter::dateSuffix(taken, m_clock.zone());
+        // The day the screenshot was taken: the date its tool wrote into its name, else the earlier of
+        // its creation and last change (a file copied here keeps only the second).
+        const auto named = FilenameFormatter::dateInName(QFileInfo(candidate.path).completeBaseName());
+        QDateTime taken = candidate.creationDate.value_or(m_clock.now());
+        if (const qint64 modifiedNs = candidate.identity.modifiedNs; modifiedNs > 0)
+            taken = std::min(taken, QDateTime::fromMSecsSinceEpoch(modifiedNs / 1'000'000, Qt::UTC));
+        baseName += u'-' + (named ? named->toString(Qt::ISODate)
+                                  : FilenameFormatter::dateSuffix(taken, m_clock.zone()));
     }
     return {destinationFolder(root, suggestion.category, routing), baseName,
             QFileInfo(candidate.path).suffix().toLower()};
@@ -251,8 +296,7 @@ RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &reco
 
     RenameRecord updated = record;
     updated.renamedPath = *moved.value;
-    updated.routedFolderName = m_watchedFolder ? routedFolderName(folder, *m_watchedFolder)
-                                               : std::optional(QFileInfo(QDir::cleanPath(folder)).fileName());
+    updated.routedFolderName = routedFolderName(folder, record.originalFolderPath);
     m_history.update(updated);
     qCInfo(lcRename).noquote()
         << QStringLiteral("Changed %1 to %2").arg(currentInfo.fileName(), *moved.value);
@@ -287,7 +331,10 @@ RenameOutcome<QString> RenameCoordinator::undo(const QUuid &id)
 
 DetectionVerdict RenameCoordinator::requestedFileVerdict(const ScreenshotCandidate &candidate) const
 {
+    // Every watched folder's tools count: the user chose this file.
     ScreenshotDetector detector = m_detector;
+    for (const Root &root : m_roots)
+        detector.toolNames += root.names;
     detector.maximumAge = std::numeric_limits<double>::infinity();
     return detector.evaluate(candidate, processedPaths(), m_clock.now());
 }
@@ -304,6 +351,9 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
 {
     const QString name = fileName(file.path);
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
+    // Gone because another Quillo (a second quillo rename) named it meanwhile.
+    if (!candidate && m_history.holdsRenameOf(file.path))
+        return UndoError::alreadyNamed(name);
     if (!candidate)
         return UndoError::aboutFile(name, QStringLiteral("is gone."));
     if (candidate->identity != file.identity)

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "intake/ScreenshotDetector.h"
 #include "naming/ScreenshotNaming.h"
 #include "renaming/RenameRecord.h"
 #include "renaming/UndoError.h"
+#include "settings/ScreenshotToolSettings.h"
 
 #include <QFuture>
 #include <QObject>
@@ -78,8 +80,11 @@ public:
     QSet<QString> processedPaths() const;
 
     int activeCount() const { return m_activeCount; }
-    const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
-    void setWatchedFolder(const std::optional<QString> &folder) { m_watchedFolder = folder; }
+    // The first watched folder; files are taken up only directly in one of them.
+    std::optional<QString> watchedFolder() const;
+    void setWatchedFolders(const QList<WatchedFolder> &folders);
+    // One folder, with no tool's names of its own.
+    void setWatchedFolder(const std::optional<QString> &folder);
     const ScreenshotDetector &detector() const { return m_detector; }
     void setDetector(const ScreenshotDetector &detector) { m_detector = detector; }
 
@@ -87,6 +92,8 @@ signals:
     void activityChanged(int activeCount);
     // After the record is in the history.
     void renamed(const RenameRecord &record);
+    // Renames stop while the history cannot be saved, and go on once it can.
+    void recordingProblemChanged(const std::optional<QString> &problem);
 
 private:
     QFuture<std::optional<RenameRecord>> rename(const ScreenshotCandidate &candidate, const QString &root,
@@ -119,7 +126,16 @@ private:
     const FileSystem &m_fileSystem;
     Clock m_clock;
     ScreenshotDetector m_detector;
-    std::optional<QString> m_watchedFolder;
+    struct Root
+    {
+        QString path;
+        QString canonical;
+        QList<QRegularExpression> names; // the tools' names in this folder
+    };
+    const Root *rootOf(const QString &path) const;
+
+    QList<Root> m_roots;
+    std::optional<QString> m_recordingProblem;
     QSet<QString> m_handledPaths;
     QSet<QString> m_retriedPaths; // undecodable files given their one later try
     std::chrono::milliseconds m_retryDelay = defaultRetryDelay;

@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/RenameHistoryStore.h"
 
+#include "core/CanonicalPath.h"
 #include "renaming/RenameLog.h"
 #include "settings/PreferencesStore.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +96,20 @@ void RenameHistoryStore::remove(const QUuid &id)
             return candidate.id == id;
         });
         return true;
+    });
+}
+
+std::optional<QString> RenameHistoryStore::recordingProblem() const
+{
+    return m_preferences.writeProblem();
+}
+
+bool RenameHistoryStore::holdsRenameOf(const QString &originalPath)
+{
+    load();
+    const QString wanted = canonicalPath(originalPath);
+    return std::any_of(m_records.begin(), m_records.end(), [&](const RenameRecord &record) {
+        return canonicalPath(joinedPath(record.originalFolderPath, record.originalFilename)) == wanted;
     });
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "renaming/RenameRecord.h"
@@ -24,6 +25,12 @@ public:
 
     const QList<RenameRecord> &records() const { return m_records; }
     std::optional<RenameRecord> record(const QUuid &id) const;
+
+    // Nothing when a rename can be recorded now; else why not. A rename that cannot be recorded
+    // could never be undone, so it is not made.
+    std::optional<QString> recordingProblem() const;
+    // Whether the stored history, as saved now by any process, holds a rename of this file.
+    bool holdsRenameOf(const QString &originalPath);
 
     void add(const RenameRecord &record);
     // Nothing happens (no save, no signal) when no record has that id.

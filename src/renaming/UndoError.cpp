@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/UndoError.h"
 
 UndoError UndoError::aboutFile(const QString &fileName, const QString &problem, Kind kind)

@@ -1,13 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/PreferencesStore.h"
 
 #include "settings/SettingsLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +66,45 @@ std::optional<T> ofType(const QString &key, const std::optional<QVariant> &store
         return stored->value<T>();
     warnWrongType(key, expected);
     return std::nullopt;
+}
+
+// The file holds an API key: it is the user's alone, whatever wrote it last (QSettings replaces the
+// file on every write).
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// The mode bits, without Qt's bits for the user running this process.
+QFileDevice::Permissions modeOf(const QString &path)
+{
+    return QFile::permissions(path) &
+           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+void keepPrivate(const QString &path)
+{
+    if (QFileInfo::exists(path) && modeOf(path) != ownerOnly)
+        QFile::setPermissions(path, ownerOnly);
+}
+
+// Made before QSettings first writes it, so not even a first version is readable by others.
+void createPrivately(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return keepPrivate(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly))
+        file.close();
+}
+
+// What can be carried over from a file that cannot be read: keys named as Quillo names them, and
+// not more of them, or bigger, than Quillo writes. Garbage is not copied into the new file.
+constexpr qsizetype maxSalvagedKeys = 100;
+constexpr qsizetype maxSalvagedBytes = 4 * 1024 * 1024;
+
+bool looksLikeOwnKey(const QString &key)
+{
+    static const QRegularExpression name(QStringLiteral("^[a-z][A-Za-z0-9]{1,63}$"));
+    return name.match(key).hasMatch();
 }
 
 // A file name beside `path` that is not taken yet.
@@ -129,13 +176,28 @@ bool PreferencesStore::remove(const QString &key)
     return write(key, std::nullopt);
 }
 
+std::optional<QString> PreferencesStore::writeProblem() const
+{
+    createPrivately(m_filePath);
+    // Opened for writing without changing a byte: this, unlike the file's mode, also holds for root.
+    const int fd = ::open(QFile::encodeName(m_filePath).constData(), O_RDWR | O_CLOEXEC);
+    const int error = fd < 0 ? errno : 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (fd >= 0 && QFileInfo(m_filePath).isFile())
+        return std::nullopt;
+    return QStringLiteral("%1 cannot be written: %2")
+        .arg(m_filePath,
+             error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("it is not a file"));
+}
+
 std::optional<QString> PreferencesStore::keepAside(const QString &key, const QByteArray &value) const
 {
     const QString aside = freeSiblingName(m_filePath + u'.' + key, QStringLiteral(".unreadable"));
     QFile file(aside);
     // NewOnly: never replaces a file that appeared since the name was chosen.
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(value) == value.size() &&
-        file.flush()) {
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly) &&
+        file.write(value) == value.size() && file.flush()) {
         file.close();
         return aside;
     }
@@ -159,12 +221,14 @@ std::optional<QVariant> PreferencesStore::storedValue(const QString &key) const
 
 bool PreferencesStore::write(const QString &key, const std::optional<QVariant> &value)
 {
+    createPrivately(m_filePath);
     QSettings settings(m_filePath, QSettings::IniFormat);
     if (value)
         settings.setValue(key, *value);
     else
         settings.remove(key);
     settings.sync();
+    keepPrivate(m_filePath);
     if (settings.status() == QSettings::NoError)
         return true;
     qCWarning(lcSettings, "Could not save preference \"%s\" to %s", qUtf8Printable(key),
@@ -189,21 +253,32 @@ void PreferencesStore::setAsideIfUnreadable()
                                 (keys.isEmpty() && QFileInfo(m_filePath).size() > 0);
         if (!unreadable)
             return;
-        for (const QString &key : keys)
-            salvaged.insert(key, settings.value(key));
+        qsizetype bytes = 0;
+        for (const QString &key : keys) {
+            if (salvaged.size() == maxSalvagedKeys || !looksLikeOwnKey(key))
+                continue;
+            const QVariant value = settings.value(key);
+            bytes += value.toByteArray().size();
+            if (bytes > maxSalvagedBytes)
+                break;
+            salvaged.insert(key, value);
+        }
         aside = freeSiblingName(m_filePath, QStringLiteral(".unreadable"));
         if (!QFile::rename(m_filePath, aside)) {
             qCWarning(lcSettings, "Preferences file %s cannot be read, nor moved aside",
                       qUtf8Printable(m_filePath));
             return;
         }
+        keepPrivate(aside);
     }
     qCWarning(lcSettings, "Preferences file %s cannot be read; moved it to %s and kept %lld readable values",
               qUtf8Printable(m_filePath), qUtf8Printable(aside), qlonglong(salvaged.size()));
+    createPrivately(m_filePath);
     QSettings settings(m_filePath, QSettings::IniFormat);
     for (auto it = salvaged.cbegin(); it != salvaged.cend(); ++it)
         settings.setValue(it.key(), it.value());
     settings.sync();
+    keepPrivate(m_filePath);
     if (settings.status() != QSettings::NoError)
         qCWarning(lcSettings, "Could not write the readable values to %s", qUtf8Printable(m_filePath));
 }

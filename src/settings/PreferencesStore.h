@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QByteArray>
@@ -35,6 +36,9 @@ public:
     bool setString(const QString &key, const QString &value);
     bool setData(const QString &key, const QByteArray &value);
     bool remove(const QString &key);
+    // Nothing when a write would be saved now; else why not, in words for the user. Creates the
+    // (empty, private) file when it is missing, as the first write would.
+    std::optional<QString> writeProblem() const;
 
     // Writes `value`, a stored value that could not be fully read, to a new file beside the
     // preferences file ("<name>.<key>.unreadable", numbered when taken) before it is overwritten.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsStore.h"
 
 #include "settings/PreferencesStore.h"
@@ -125,8 +126,20 @@ void SettingsStore::setLocalModelApi(LocalModelApi value)
 
 void SettingsStore::setWatchedFolder(const std::optional<QString> &value)
 {
-    m_watchedFolder = value;
-    emit watchedFolderChanged(value);
+    setWatchedFolders(value ? QList<WatchedFolder>{{*value, {}, {}, false}} : QList<WatchedFolder>());
+}
+
+void SettingsStore::setWatchedFolders(const QList<WatchedFolder> &value)
+{
+    m_watchedFolders = value;
+    m_watchedFolder = value.isEmpty() ? std::nullopt : std::optional(value.first().path);
+    emit watchedFolderChanged(m_watchedFolder);
+}
+
+void SettingsStore::setRenamingProblem(const std::optional<QString> &value)
+{
+    m_renamingProblem = value;
+    emit renamingProblemChanged(value);
 }
 
 void SettingsStore::setNeedsFolderAccess(bool value)
@@ -135,17 +148,20 @@ void SettingsStore::setNeedsFolderAccess(bool value)
     emit needsFolderAccessChanged(value);
 }
 
-WatchedFolderChoice SettingsStore::resolveWatchedFolder() const
+QList<WatchedFolder> SettingsStore::resolveWatchedFolders(const ToolEnvironment &environment) const
 {
     if (m_customFolderPath && QDir::isAbsolutePath(*m_customFolderPath) &&
         QFileInfo(*m_customFolderPath).isDir()) {
         const auto refusal = WatchedFolderRules::refusal(*m_customFolderPath, true);
         if (!refusal)
-            return {QFileInfo(*m_customFolderPath).absoluteFilePath(), true};
+            return {{QFileInfo(*m_customFolderPath).absoluteFilePath(),
+                     {},
+                     ScreenshotToolSettings::allNamePatterns(environment),
+                     true}};
         // Resolved again at every change of the screenshot tools' settings; said once.
         if (std::exchange(m_loggedRefusal, *m_customFolderPath) != *m_customFolderPath)
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("Not watching the custom folder: %1").arg(*refusal);
     }
-    return {ScreenshotToolSettings::systemFolder(), false};
+    return ScreenshotToolSettings::watchedFolders(environment);
 }

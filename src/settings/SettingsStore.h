@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "settings/RoutingConfiguration.h"
+#include "settings/ScreenshotToolSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -8,14 +10,7 @@
 #include <optional>
 
 class PreferencesStore;
-
-struct WatchedFolderChoice
-{
-    QString folder;
-    bool isCustom = false;
-
-    friend bool operator==(const WatchedFolderChoice &, const WatchedFolderChoice &) = default;
-};
+struct ToolEnvironment;
 
 // The chat API the local model server speaks: Ollama's own, or the OpenAI-compatible one.
 enum class LocalModelApi
@@ -24,8 +19,8 @@ enum class LocalModelApi
     OpenAI
 };
 
-// The user's options, persisted in the preferences store, plus two values the interface shows
-// (`watchedFolder`, `needsFolderAccess`) that live in memory only. Every change is announced by its
+// The user's options, persisted in the preferences store, plus values the interface shows
+// (`watchedFolders`, `needsFolderAccess`) that live in memory only. Every change is announced by its
 // own signal after it took effect. Main thread only.
 class SettingsStore final : public QObject
 {
@@ -49,8 +44,12 @@ public:
     // Text recognition's languages by Tesseract's names ("deu+eng"), set in the settings file only;
     // absent follows the user's locale. Read at start.
     const std::optional<QString> &recognitionLanguages() const { return m_recognitionLanguages; }
+    // The first of the watched folders, the one the tray opens.
     const std::optional<QString> &watchedFolder() const { return m_watchedFolder; }
+    const QList<WatchedFolder> &watchedFolders() const { return m_watchedFolders; }
     bool needsFolderAccess() const { return m_needsFolderAccess; }
+    // Why renames are held back although watching goes on (the history cannot be saved).
+    const std::optional<QString> &renamingProblem() const { return m_renamingProblem; }
 
     void setAppendDateSuffix(bool value);
     void setFolderRoutingEnabled(bool value);
@@ -62,12 +61,15 @@ public:
     void setLocalModelUrl(const QString &value);
     void setLocalModelName(const QString &value);
     void setLocalModelApi(LocalModelApi value);
+    // One folder, with no tool's names of its own.
     void setWatchedFolder(const std::optional<QString> &value);
+    void setWatchedFolders(const QList<WatchedFolder> &value);
     void setNeedsFolderAccess(bool value);
+    void setRenamingProblem(const std::optional<QString> &value);
 
-    // The custom folder while it is an existing directory that may be watched, else the screenshot
-    // tool's folder. A stale or refused custom path stays stored.
-    WatchedFolderChoice resolveWatchedFolder() const;
+    // The custom folder while it is an existing directory that may be watched (with every tool's
+    // names), else the screenshot tools' folders. A stale or refused custom path stays stored.
+    QList<WatchedFolder> resolveWatchedFolders(const ToolEnvironment &environment) const;
 
 signals:
     void appendDateSuffixChanged(bool value);
@@ -81,6 +83,7 @@ signals:
     void localModelApiChanged(LocalModelApi value);
     void watchedFolderChanged(const std::optional<QString> &value);
     void needsFolderAccessChanged(bool value);
+    void renamingProblemChanged(const std::optional<QString> &value);
 
 private:
     PreferencesStore &m_preferences;
@@ -96,6 +99,8 @@ private:
     QString m_localModelApiKey;
     std::optional<QString> m_recognitionLanguages;
     std::optional<QString> m_watchedFolder;
+    QList<WatchedFolder> m_watchedFolders;
     bool m_needsFolderAccess = false;
+    std::optional<QString> m_renamingProblem;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log
 };

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CategoryRuleRow.h"
 
+#include "core/TextScanning.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/SettingsWidgets.h"
 
@@ -19,7 +21,7 @@ CategoryRuleRow::CategoryRuleRow(const CategoryRule &rule, QWidget *parent)
     : QWidget(parent)
     , m_rule(rule)
     // "&" would mark a keyboard shortcut ("Receipts & Invoices").
-    , m_enabled(new QCheckBox(defaultFolderName(rule.category).replace(u'&', QLatin1String("&&")), this))
+    , m_enabled(new QCheckBox(TextScanning::escapedMnemonics(defaultFolderName(rule.category)), this))
     , m_folderName(new QLineEdit(rule.folderName, this))
     , m_keywords(new QLineEdit(rule.extraKeywords, this))
     , m_problem(SettingsWidgets::errorLabel(this))

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QLabel>
@@ -12,10 +13,15 @@ public:
     explicit ElidedLabel(Qt::TextElideMode mode, QWidget *parent = nullptr);
 
     QSize minimumSizeHint() const override;
+    // Shorter forms of the text, longest first, shown whole when the text itself does not fit.
+    void setShorterTexts(const QStringList &texts);
+    // What is drawn in `width` pixels: the text or the first shorter form that fits, else cut.
+    QString shownText(int width) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     Qt::TextElideMode m_mode;
+    QStringList m_shorter;
 };

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/LocationButton.h"
 
+#include "core/TextScanning.h"
 #include "ui/PanelIcons.h"
 #include "ui/PanelStyle.h"
 
@@ -29,7 +31,8 @@ void LocationButton::setLocation(const FileLocation &location, bool highlighted)
 {
     m_location = location;
     m_highlighted = highlighted;
-    setText(location.parent ? *location.parent + QStringLiteral(" \u203A ") + location.name : location.name);
+    setText(TextScanning::escapedMnemonics(
+        location.parent ? *location.parent + QStringLiteral(" \u203A ") + location.name : location.name));
     updateGeometry();
     update();
 }

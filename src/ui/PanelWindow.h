@@ -1,8 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QList>
-#include <QPoint>
-#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -13,24 +11,15 @@
 class PanelWindow
 {
 public:
-    struct Screen
-    {
-        QRect geometry;
-        QRect available; // without panels and docks
-    };
-
     virtual ~PanelWindow() = default;
 
-    virtual QPoint pointerPosition() const = 0;
-    // The primary screen first.
-    virtual QList<Screen> screens() const = 0;
-    virtual QRect frame() const = 0;
-    virtual void moveTo(const QPoint &origin) = 0;
-    // Raises the panel without taking focus and fades it in; stops a fade-out under way.
-    virtual void fadeIn() = 0;
-    // `finished` runs once the panel is fully transparent, unless a fade-in came first.
-    virtual void fadeOut(std::function<void()> finished) = 0;
+    // Places the panel at the top centre of the screen under the pointer. Unless it is shown
+    // already, raises it without taking focus and fades it in, stopping a fade-out under way.
+    virtual void present() = 0;
+    // Fades the panel out; `finished` runs once it is fully transparent, unless present() came first.
+    virtual void dismiss(std::function<void()> finished) = 0;
     virtual void takeOffScreen() = 0;
+    virtual bool isPointerOver() const = 0;
     // The panel takes keyboard focus only while a name is edited.
     virtual void setTakesFocus(bool takesFocus) = 0;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RecentRenameRow.h"
 
 #include "ui/ElidedLabel.h"
@@ -46,10 +47,11 @@ QToolButton *rowButton(const QString &name, const QString &label, QWidget *paren
 
 } // namespace
 
-RecentRenameRow::RecentRenameRow(const QString &filePath, const QString &detail, QWidget *parent)
+RecentRenameRow::RecentRenameRow(const QString &filePath, const QString &title, const QString &detail,
+                                 QWidget *parent)
     : FileDragButton(parent)
     , m_icon(new QLabel(this))
-    , m_title(elidedLabel(QFileInfo(filePath).fileName(), this))
+    , m_title(elidedLabel(title.isEmpty() ? QFileInfo(filePath).fileName() : title, this))
     , m_detail(elidedLabel(detail, this))
     , m_revealButton(rowButton(QStringLiteral("revealButton"), QStringLiteral("Show in Folder"), this))
     , m_undoButton(rowButton(QStringLiteral("undoButton"), QStringLiteral("Undo Rename"), this))

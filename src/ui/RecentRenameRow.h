@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "ui/FileDragButton.h"
@@ -15,7 +16,9 @@ class RecentRenameRow final : public FileDragButton
 public:
     static constexpr QSize rowSize{340, 46};
 
-    RecentRenameRow(const QString &filePath, const QString &detail, QWidget *parent = nullptr);
+    // `title` names the file; empty: its file name.
+    RecentRenameRow(const QString &filePath, const QString &title, const QString &detail,
+                    QWidget *parent = nullptr);
 
 signals:
     void revealRequested();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RenamePanelController.h"
 
 #include "renaming/FileManager.h"
@@ -11,17 +12,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QtConcurrent>
-
-#include <cmath>
 
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr auto tickInterval = 1000ms / 30;
-// The panel hangs just below the top of the usable area.
-constexpr int topGap = 2;
 constexpr int iconSide = 64;
 
 QString folderOf(const QString &filePath)
@@ -32,23 +30,6 @@ QString folderOf(const QString &filePath)
 QString fileName(const QString &filePath)
 {
     return QFileInfo(filePath).fileName();
-}
-
-// Top centre of the screen under the pointer, else of the primary screen.
-QPoint panelOrigin(const QPoint &pointer, const QList<PanelWindow::Screen> &screens)
-{
-    if (screens.isEmpty())
-        return {};
-    PanelWindow::Screen screen = screens.first();
-    for (const PanelWindow::Screen &candidate : screens) {
-        if (candidate.geometry.contains(pointer)) {
-            screen = candidate;
-            break;
-        }
-    }
-    const double centre = screen.geometry.x() + screen.geometry.width() / 2.0;
-    return {int(std::lround(centre - RenamePanelController::panelSize.width() / 2.0)),
-            screen.available.top() + topGap};
 }
 
 } // namespace
@@ -99,7 +80,6 @@ void RenamePanelController::show(const RenameRecord &record)
     m_model.setItems(items);
     m_model.setIndex(index);
     m_model.setRemaining(RenamePanelModel::countdownSeconds);
-    m_model.setWatchedFolder(m_services.coordinator.watchedFolder());
     refreshFolderChoices();
     present();
     window().announce(QStringLiteral("Screenshot renamed to ") + fileName(record.renamedPath));
@@ -120,12 +100,8 @@ void RenamePanelController::makeThumbnail(const RenamePanelItem &item)
 void RenamePanelController::present()
 {
     ++m_generation;
-    PanelWindow &panel = window();
-    panel.moveTo(panelOrigin(panel.pointerPosition(), panel.screens()));
-    if (!m_isShowing) {
-        m_isShowing = true;
-        panel.fadeIn();
-    }
+    m_isShowing = true;
+    window().present();
     updateHover();
     m_lastTick = m_services.now();
     m_timer.start();
@@ -146,7 +122,7 @@ void RenamePanelController::dismiss()
     m_model.setPaused(false);
     if (panel.isPreviewOpen())
         panel.closePreview();
-    panel.fadeOut([this, generation] {
+    panel.dismiss([this, generation] {
         // A rename shown during the fade has presented the panel again.
         if (generation != m_generation)
             return;
@@ -184,8 +160,7 @@ void RenamePanelController::resume(PauseReason reason)
 
 void RenamePanelController::updateHover()
 {
-    PanelWindow &panel = window();
-    setHovered(m_isShowing && panel.frame().contains(panel.pointerPosition()));
+    setHovered(m_isShowing && window().isPointerOver());
 }
 
 void RenamePanelController::setHovered(bool hovered)
@@ -307,21 +282,24 @@ void RenamePanelController::commitName()
     const QString draft = m_model.draft();
     endEditing();
     const RenamePanelItem *item = m_model.current();
-    const auto record = currentRecord();
-    if (!item || !record)
-        return;
     // A name that cleans to nothing, or to the current one, leaves the file alone.
     const auto baseName = FilenameFormatter::userBaseName(draft);
-    if (!baseName || *baseName == item->baseName())
-        return;
-    applyOutcome(m_services.coordinator.relocate(*record, folderOf(record->renamedPath), baseName));
+    if (item && baseName && *baseName != item->baseName())
+        relocate(std::nullopt, baseName);
 }
 
 void RenamePanelController::move(const QString &folder)
 {
     endEditing();
+    relocate(folder, std::nullopt);
+}
+
+void RenamePanelController::relocate(const std::optional<QString> &folder,
+                                     const std::optional<QString> &baseName)
+{
     if (const auto record = currentRecord())
-        applyOutcome(m_services.coordinator.relocate(*record, folder, std::nullopt));
+        applyOutcome(m_services.coordinator.relocate(*record, folder.value_or(folderOf(record->renamedPath)),
+                                                     baseName));
 }
 
 void RenamePanelController::applyOutcome(const RenameOutcome<RenameRecord> &outcome)
@@ -346,36 +324,49 @@ void RenamePanelController::chooseFolder()
     QMetaObject::invokeMethod(this, &RenamePanelController::chooseFolderAndMove, Qt::QueuedConnection);
 }
 
-void RenamePanelController::createFolderAndMove()
+std::optional<QString>
+RenamePanelController::askAboutCurrent(const std::function<std::optional<QString>(const RenameRecord &)> &ask)
 {
-    const auto root = m_services.coordinator.watchedFolder();
     const auto record = currentRecord();
-    if (!root || !record)
-        return;
+    if (!record)
+        return std::nullopt;
     pause(PauseReason::Modal);
-    const auto name = window().askNewFolderName(m_model.rootTitle());
+    const auto answer = ask(*record);
     resume(PauseReason::Modal);
     updateHover();
     // Renames that arrived meanwhile moved the view; the answer is for the file it was asked about.
-    if (!select(record->id) || !name)
+    return select(record->id) ? answer : std::nullopt;
+}
+
+std::optional<QString> RenamePanelController::currentRoot() const
+{
+    // Several folders may be watched: category and new folders go beside where this one was taken.
+    if (const auto record = currentRecord())
+        return record->originalFolderPath;
+    return m_services.coordinator.watchedFolder();
+}
+
+void RenamePanelController::createFolderAndMove()
+{
+    const auto root = currentRoot();
+    if (!root)
         return;
-    const QString safeName = FilenameFormatter::folderName(*name, QString());
+    const auto name = askAboutCurrent([this](const RenameRecord &) {
+        return window().askNewFolderName(m_model.rootTitle());
+    });
+    const QString safeName = name ? FilenameFormatter::folderName(*name, QString()) : QString();
     if (!safeName.isEmpty())
         move(QDir(*root).filePath(safeName));
 }
 
 void RenamePanelController::chooseFolderAndMove()
 {
-    const auto record = currentRecord();
-    if (!record)
-        return;
-    pause(PauseReason::Modal);
-    const auto folder = window().chooseFolder(
-        QStringLiteral("Choose where to move \u201C%1\u201D.").arg(fileName(record->renamedPath)),
-        folderOf(record->renamedPath));
-    resume(PauseReason::Modal);
-    updateHover();
-    if (!select(record->id) || !folder)
+    const auto folder = askAboutCurrent([this](const RenameRecord &record) {
+        return window().chooseFolder(
+            QStringLiteral("Choose where to move \u201C%1\u201D.").arg(fileName(record.renamedPath)),
+            folderOf(record.renamedPath));
+    });
+    if (!folder)
         return;
     if (m_services.folderAccess) {
         // Shown, but the move is still tried: outside a sandbox the folder is usable anyway.
@@ -388,7 +379,8 @@ void RenamePanelController::chooseFolderAndMove()
 
 void RenamePanelController::refreshFolderChoices()
 {
-    const auto &root = m_services.coordinator.watchedFolder();
+    const auto root = currentRoot();
+    m_model.setWatchedFolder(root);
     if (!root) {
         m_model.setFolderChoices(std::nullopt, {});
         return;
@@ -454,8 +446,18 @@ void RenamePanelController::reveal()
         m_model.setErrorMessage(UndoError::fileMissingForChange(fileName(item->path)).description);
         return;
     }
-    m_services.fileManager.reveal(item->path);
-    dismiss();
+    // The panel goes once the file manager has it, and says so when none can show it.
+    m_services.fileManager.reveal(
+        item->path, [self = QPointer(this), id = item->id](const std::optional<QString> &problem) {
+            if (!self)
+                return;
+            if (!problem) {
+                self->dismiss();
+            } else if (self->select(id)) {
+                self->m_model.setErrorMessage(*problem);
+                self->present();
+            }
+        });
 }
 
 void RenamePanelController::preview()

@@ -1,10 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "renaming/UndoError.h"
 #include "ui/RenamePanelModel.h"
 
 #include <QObject>
-#include <QSize>
 #include <QTimer>
 
 #include <chrono>
@@ -20,8 +20,8 @@ class SettingsStore;
 class FileManager;
 
 // Runs the floating rename panel: queues the renames it shows, counts down while nothing holds
-// the countdown, places and fades the window, and carries out what the user asks for through the
-// rename coordinator. Decides everything; the window only draws and reports. Main thread.
+// the countdown, says when the window comes and goes, and carries out what the user asks for
+// through the rename coordinator. The window places, fades, draws and reports. Main thread.
 class RenamePanelController final : public QObject
 {
     Q_OBJECT
@@ -54,7 +54,6 @@ public:
     };
 
     static constexpr qsizetype maximumItems = 10;
-    static constexpr QSize panelSize{580, 108};
 
     explicit RenamePanelController(Services services, QObject *parent = nullptr);
     ~RenamePanelController() override;
@@ -97,8 +96,15 @@ private:
     void updateHover();
     void page(int step);
     std::optional<RenameRecord> currentRecord() const;
+    std::optional<QString> currentRoot() const;
     bool select(const QUuid &id);
+    // Renames or moves the file in view; without a folder it stays in its own.
+    void relocate(const std::optional<QString> &folder, const std::optional<QString> &baseName);
     void applyOutcome(const RenameOutcome<RenameRecord> &outcome);
+    // Holds the countdown while `ask` shows a modal dialog about the file in view. The answer comes
+    // back only if that file is still in the panel, and it is in view again.
+    std::optional<QString>
+    askAboutCurrent(const std::function<std::optional<QString>(const RenameRecord &)> &ask);
     void createFolderAndMove();
     void chooseFolderAndMove();
     void refreshFolderChoices();

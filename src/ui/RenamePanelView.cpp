@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RenamePanelView.h"
 
+#include "core/TextScanning.h"
 #include "ui/CapsuleButton.h"
 #include "ui/DraggableThumbnail.h"
 #include "ui/ElidedLabel.h"
@@ -45,6 +47,7 @@ struct Status
     Symbol symbol;
     QString title;
     std::optional<QColor> tint;
+    QStringList shorter = {}; // where the title does not fit beside the pager
 };
 
 Status statusOf(const RenamePanelModel &model, const QPalette &palette)
@@ -60,8 +63,10 @@ Status statusOf(const RenamePanelModel &model, const QPalette &palette)
     switch (item ? item->state : State::Renamed) {
     case State::Renamed:
         if (model.items().size() >= 2)
-            return {Symbol::Checkmark, QStringLiteral("%1 screenshots renamed").arg(model.items().size()),
-                    green};
+            return {Symbol::Checkmark,
+                    QStringLiteral("%1 screenshots renamed").arg(model.items().size()),
+                    green,
+                    {QStringLiteral("%1 renamed").arg(model.items().size())}};
         if (item && item->record && item->record->routedFolderName)
             return {Symbol::Checkmark, QStringLiteral("Renamed and moved"), green};
         return {Symbol::Checkmark, QStringLiteral("Renamed"), green};
@@ -209,22 +214,35 @@ void RenamePanelView::build()
     auto *row = new QHBoxLayout(m_content);
     row->setContentsMargins(padding, padding, padding, padding);
     row->setSpacing(padding);
-
-    m_thumbnail = new DraggableThumbnail(m_content);
-    m_thumbnail->setObjectName(QStringLiteral("thumbnail"));
-    m_thumbnail->setFixedSize(thumbnailSize);
-    row->addWidget(m_thumbnail, 0, Qt::AlignVCenter);
-    connect(m_thumbnail, &QAbstractButton::clicked, this, &RenamePanelView::previewRequested);
-    connect(m_thumbnail, &DraggableThumbnail::dragStarted, this, &RenamePanelView::dragStarted);
-    connect(m_thumbnail, &DraggableThumbnail::dragFinished, this, &RenamePanelView::dragFinished);
-
+    buildThumbnail(*row);
     auto *column = new QVBoxLayout;
     column->setSpacing(1);
     row->addLayout(column, 1);
+    buildHeader(*column);
+    buildNameButton(*column);
+    buildEditRow(*column);
+    buildLocationButton(*column);
+    buildButtons(*row);
+    buildCloseButton();
+}
 
+void RenamePanelView::buildThumbnail(QBoxLayout &row)
+{
+    m_thumbnail = new DraggableThumbnail(m_content);
+    m_thumbnail->setObjectName(QStringLiteral("thumbnail"));
+    m_thumbnail->setFixedSize(thumbnailSize);
+    row.addWidget(m_thumbnail, 0, Qt::AlignVCenter);
+    connect(m_thumbnail, &QAbstractButton::clicked, this, &RenamePanelView::previewRequested);
+    connect(m_thumbnail, &DraggableThumbnail::dragStarted, this, &RenamePanelView::dragStarted);
+    connect(m_thumbnail, &DraggableThumbnail::dragFinished, this, &RenamePanelView::dragFinished);
+}
+
+// The status, the pager and the countdown, in one line.
+void RenamePanelView::buildHeader(QBoxLayout &column)
+{
     auto *header = new QHBoxLayout;
     header->setSpacing(4);
-    column->addLayout(header);
+    column.addLayout(header);
     m_statusIcon = new QLabel(m_content);
     m_statusIcon->setFixedSize(13, 13);
     header->addWidget(m_statusIcon);
@@ -232,6 +250,19 @@ void RenamePanelView::build()
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     header->addWidget(m_statusLabel, 1);
+    buildPager(*header);
+    m_countdownLabel = new QLabel(m_content);
+    m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
+    m_countdownLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
+    // Wide enough for either text, so the header does not shift when the countdown pauses.
+    m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(u"Closes in 5s"_s));
+    m_countdownLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_countdownLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    header->addWidget(m_countdownLabel);
+}
+
+void RenamePanelView::buildPager(QBoxLayout &header)
+{
     m_pager = new QWidget(m_content);
     auto *pager = new QHBoxLayout(m_pager);
     pager->setContentsMargins(0, 0, 4, 0);
@@ -246,24 +277,22 @@ void RenamePanelView::build()
     pager->addWidget(m_previousButton);
     pager->addWidget(m_pagerLabel);
     pager->addWidget(m_nextButton);
-    header->addWidget(m_pager);
+    header.addWidget(m_pager);
     connect(m_previousButton, &QToolButton::clicked, this, &RenamePanelView::previousRequested);
     connect(m_nextButton, &QToolButton::clicked, this, &RenamePanelView::nextRequested);
-    m_countdownLabel = new QLabel(m_content);
-    m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
-    m_countdownLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
-    // Wide enough for either text, so the header does not shift when the countdown pauses.
-    m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(u"Closes in 5s"_s));
-    m_countdownLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_countdownLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    header->addWidget(m_countdownLabel);
+}
 
-    auto *nameButton = new NameButton(m_content);
-    m_nameButton = nameButton;
+void RenamePanelView::buildNameButton(QBoxLayout &column)
+{
+    m_nameButton = new NameButton(m_content);
     m_nameButton->setObjectName(QStringLiteral("nameButton"));
-    column->addWidget(m_nameButton);
+    column.addWidget(m_nameButton);
     connect(m_nameButton, &QAbstractButton::clicked, this, &RenamePanelView::beginEditingRequested);
+}
 
+// The name field and the extension, which stays out of the edit; shown in place of the name.
+void RenamePanelView::buildEditRow(QBoxLayout &column)
+{
     m_editRow = new QWidget(m_content);
     m_editRow->setFixedHeight(24);
     auto *editRow = new QHBoxLayout(m_editRow);
@@ -285,18 +314,25 @@ void RenamePanelView::build()
     m_extensionLabel->setPalette(faint);
     editRow->addWidget(m_nameEdit, 1);
     editRow->addWidget(m_extensionLabel);
-    column->addWidget(m_editRow);
+    column.addWidget(m_editRow);
     connect(m_nameEdit, &QLineEdit::textEdited, this, &RenamePanelView::draftEdited);
     connect(m_nameEdit, &QLineEdit::returnPressed, this, &RenamePanelView::commitNameRequested);
+}
 
+void RenamePanelView::buildLocationButton(QBoxLayout &column)
+{
     m_locationButton = new LocationButton(m_content);
     m_locationButton->setObjectName(QStringLiteral("locationButton"));
     m_locationMenu = new QMenu(m_locationButton);
     m_locationMenu->setObjectName(QStringLiteral("locationMenu"));
     m_locationButton->setMenu(m_locationMenu);
     connect(m_locationMenu, &QMenu::aboutToShow, this, &RenamePanelView::fillLocationMenu);
-    column->addWidget(m_locationButton, 0, Qt::AlignLeft);
+    column.addWidget(m_locationButton, 0, Qt::AlignLeft);
+}
 
+// Show in Folder and Undo, or Save and Cancel while a name is edited.
+void RenamePanelView::buildButtons(QBoxLayout &row)
+{
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(6);
     const auto addButton = [&](const QString &name, const QString &text, std::optional<Symbol> symbol,
@@ -317,8 +353,12 @@ void RenamePanelView::build()
     m_cancelButton = addButton(QStringLiteral("cancelButton"), QStringLiteral("Cancel"), std::nullopt, false,
                                &RenamePanelView::cancelEditingRequested);
     buttons->addStretch();
-    row->addLayout(buttons);
+    row.addLayout(buttons);
+}
 
+// Floats over the card's corner, outside the layouts: it comes and goes with the pointer.
+void RenamePanelView::buildCloseButton()
+{
     m_closeButton = new CloseButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->move(2, 2);
@@ -339,6 +379,7 @@ void RenamePanelView::refresh()
         PanelIcons::icon(status.symbol, status.tint.value_or(PanelStyle::secondary(palette())))
             .pixmap(m_statusIcon->size(), devicePixelRatio()));
     m_statusLabel->setText(status.title);
+    static_cast<ElidedLabel *>(m_statusLabel)->setShorterTexts(status.shorter);
     m_statusLabel->setToolTip(status.title);
     QPalette statusPalette = m_statusLabel->palette();
     statusPalette.setColor(QPalette::WindowText, status.tint && m_model.errorMessage()
@@ -405,7 +446,7 @@ void RenamePanelView::fillLocationMenu()
     // The file lies in exactly one of them.
     auto *folders = new QActionGroup(m_locationMenu);
     const auto addChoice = [&](const FolderChoice &choice) {
-        QAction *action = m_locationMenu->addAction(QString(choice.title).replace(u'&', u"&&"_s));
+        QAction *action = m_locationMenu->addAction(TextScanning::escapedMnemonics(choice.title));
         action->setCheckable(true);
         action->setActionGroup(folders);
         const bool isHere = RenamePanelModel::isIn(choice, item->path);

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QWidget>
 
 class DraggableThumbnail;
 class QAbstractButton;
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -44,6 +46,14 @@ protected:
 
 private:
     void build();
+    void buildThumbnail(QBoxLayout &row);
+    void buildHeader(QBoxLayout &column);
+    void buildPager(QBoxLayout &header);
+    void buildNameButton(QBoxLayout &column);
+    void buildEditRow(QBoxLayout &column);
+    void buildLocationButton(QBoxLayout &column);
+    void buildButtons(QBoxLayout &row);
+    void buildCloseButton();
     void refresh();
     void refreshCountdown();
     void refreshEditing(bool editing);

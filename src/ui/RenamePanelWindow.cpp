@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RenamePanelWindow.h"
 
 #include "ui/FolderDialogs.h"
+#include "ui/PanelPlacement.h"
 #include "ui/PanelStyle.h"
 #include "ui/PreviewWindow.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelView.h"
+#include "ui/X11Compositing.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -25,9 +28,24 @@ namespace {
 
 // The card sits inside this margin, which holds its shadow.
 constexpr int margin = 10;
+constexpr QSize panelSize = RenamePanelView::cardSize + QSize(2 * margin, 2 * margin);
 constexpr double cornerRadius = 20;
 constexpr int fadeMilliseconds = 180;
 constexpr int shadowLayers = 8;
+
+// The primary screen first, where the panel goes when the pointer is on no screen.
+QList<PanelPlacement::Screen> screensPrimaryFirst()
+{
+    QList<QScreen *> all = QGuiApplication::screens();
+    if (QScreen *primary = QGuiApplication::primaryScreen()) {
+        all.removeOne(primary);
+        all.prepend(primary);
+    }
+    QList<PanelPlacement::Screen> screens;
+    for (const QScreen *screen : std::as_const(all))
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    return screens;
+}
 
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 {
@@ -49,7 +67,7 @@ RenamePanelWindow::RenamePanelWindow(RenamePanelController &controller)
     setWindowTitle(QStringLiteral("Quillo"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(RenamePanelController::panelSize);
+    setFixedSize(panelSize);
     m_view = new RenamePanelView(controller.model(), this);
     m_view->move(margin, margin);
     connectView();
@@ -92,37 +110,11 @@ void RenamePanelWindow::connectView()
     connect(m_view, &View::nextRequested, &c, &Controller::showNext);
 }
 
-QPoint RenamePanelWindow::pointerPosition() const
+void RenamePanelWindow::present()
 {
-    return QCursor::pos();
-}
-
-QList<PanelWindow::Screen> RenamePanelWindow::screens() const
-{
-    QList<Screen> screens;
-    QList<QScreen *> all = QGuiApplication::screens();
-    if (QScreen *primary = QGuiApplication::primaryScreen()) {
-        all.removeOne(primary);
-        all.prepend(primary);
-    }
-    for (const QScreen *screen : std::as_const(all))
-        screens.append({screen->geometry(), screen->availableGeometry()});
-    return screens;
-}
-
-QRect RenamePanelWindow::frame() const
-{
-    return geometry();
-}
-
-void RenamePanelWindow::moveTo(const QPoint &origin)
-{
-    move(origin);
-}
-
-void RenamePanelWindow::fadeIn()
-{
-    m_fade.stop();
+    move(PanelPlacement::topCentre(QCursor::pos(), screensPrimaryFirst(), size()));
+    if (std::exchange(m_isPresented, true))
+        return;
     m_fadeFinished = nullptr;
     if (!isVisible()) {
         setWindowOpacity(0);
@@ -130,23 +122,32 @@ void RenamePanelWindow::fadeIn()
         show();
     }
     raise();
-    m_fade.setStartValue(windowOpacity());
-    m_fade.setEndValue(1.0);
-    m_fade.start();
+    fadeTo(1.0);
 }
 
-void RenamePanelWindow::fadeOut(std::function<void()> finished)
+void RenamePanelWindow::dismiss(std::function<void()> finished)
+{
+    m_isPresented = false;
+    m_fadeFinished = std::move(finished);
+    fadeTo(0.0);
+}
+
+void RenamePanelWindow::fadeTo(double opacity)
 {
     m_fade.stop();
-    m_fadeFinished = std::move(finished);
     m_fade.setStartValue(windowOpacity());
-    m_fade.setEndValue(0.0);
+    m_fade.setEndValue(opacity);
     m_fade.start();
 }
 
 void RenamePanelWindow::takeOffScreen()
 {
     hide();
+}
+
+bool RenamePanelWindow::isPointerOver() const
+{
+    return geometry().contains(QCursor::pos());
 }
 
 void RenamePanelWindow::setTakesFocus(bool takesFocus)
@@ -218,14 +219,9 @@ void RenamePanelWindow::markAsPanel()
                         XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     xcb_flush(connection);
 
-    // Without a compositing manager the translucent margin would show black: cut the window to
-    // the card instead, and do without the shadow.
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> compositor(
-        xcb_get_selection_owner_reply(
-            connection, xcb_get_selection_owner(connection, internAtom(connection, "_NET_WM_CM_S0")),
-            nullptr),
-        &std::free);
-    if (compositor && compositor->owner != XCB_NONE) {
+    // Without a compositing manager the translucent margin would show as blocks: cut the window to
+    // the card instead, and do without the shadow. Asked at every showing: one may start or stop.
+    if (compositingManagerRuns()) {
         clearMask();
     } else {
         QPainterPath card;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "ui/PanelWindow.h"
@@ -12,8 +13,9 @@ class RenamePanelController;
 class RenamePanelView;
 
 // The floating window of the rename panel: frameless, above other windows, on every desktop and
-// in no task bar, translucent around a painted card with a soft shadow. It takes keyboard focus
-// only while a name is edited. Passes what the user does to the controller. Main thread.
+// in no task bar, translucent around a painted card with a soft shadow. It places itself by the
+// pointer and fades in and out when the controller says, and takes keyboard focus only while a
+// name is edited. Passes what the user does to the controller. Main thread.
 class RenamePanelWindow final : public QWidget, public PanelWindow
 {
     Q_OBJECT
@@ -24,13 +26,10 @@ public:
 
     RenamePanelView &view() { return *m_view; }
 
-    QPoint pointerPosition() const override;
-    QList<Screen> screens() const override;
-    QRect frame() const override;
-    void moveTo(const QPoint &origin) override;
-    void fadeIn() override;
-    void fadeOut(std::function<void()> finished) override;
+    void present() override;
+    void dismiss(std::function<void()> finished) override;
     void takeOffScreen() override;
+    bool isPointerOver() const override;
     void setTakesFocus(bool takesFocus) override;
     bool isPreviewOpen() const override;
     void openPreview(const QString &filePath) override;
@@ -49,6 +48,7 @@ protected:
 private:
     void connectView();
     void markAsPanel();
+    void fadeTo(double opacity);
 
     RenamePanelController &m_controller;
     RenamePanelView *m_view = nullptr;
@@ -56,5 +56,6 @@ private:
     std::function<void()> m_fadeFinished;
     std::unique_ptr<PreviewWindow> m_preview;
     int m_openMenus = 0;
+    bool m_isPresented = false;
     bool m_isClosing = false;
 };

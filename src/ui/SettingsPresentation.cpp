@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SettingsPresentation.h"
 
 #include "core/NetworkAddress.h"
@@ -23,15 +24,28 @@ QString watchedFolderText(const std::optional<QString> &folder, const QString &h
     return path;
 }
 
-QString folderSourceText(bool hasCustomFolder, bool isSandboxed)
+QString folderSourceText(const QList<WatchedFolder> &folders, bool hasCustomFolder, bool isSandboxed,
+                         const QString &homePath)
 {
     if (hasCustomFolder)
         return QStringLiteral("A custom folder you chose.");
-    if (!isSandboxed)
+    if (!isSandboxed && ScreenshotToolSettings::foundNoTool(folders))
         return QStringLiteral(
-            "Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
-            "Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo "
-            "follows.");
+            "No screenshot tool's settings were found, so Quillo watches this folder, where "
+            "GNOME and KDE save screenshots. If yours go elsewhere, choose that folder.");
+    if (!isSandboxed) {
+        QStringList lines;
+        for (const WatchedFolder &folder : folders)
+            lines.append(folder.tools.isEmpty()
+                             ? watchedFolderText(folder.path, homePath)
+                             : QStringLiteral("%1 (%2)").arg(watchedFolderText(folder.path, homePath),
+                                                             folder.tools.join(QStringLiteral(", "))));
+        lines.append(
+            QStringLiteral("Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
+                           "Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo "
+                           "follows."));
+        return lines.join(u'\n');
+    }
     return QStringLiteral(
         "Your screenshot folder, where your desktop saves screenshots unless you changed it. "
         "If you save screenshots somewhere else, choose that folder.");

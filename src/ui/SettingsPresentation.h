@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "settings/RoutingConfiguration.h"
+#include "settings/ScreenshotToolSettings.h"
 
 #include <QString>
 
@@ -15,8 +17,9 @@ namespace SettingsPresentation {
 // The folder with the home folder written as "~", or "Not watching".
 QString watchedFolderText(const std::optional<QString> &folder, const QString &homePath);
 
-// Where the watched folder comes from.
-QString folderSourceText(bool hasCustomFolder, bool isSandboxed);
+// Where the watched folders come from: each with the tools that save there, or why there is one.
+QString folderSourceText(const QList<WatchedFolder> &folders, bool hasCustomFolder, bool isSandboxed,
+                         const QString &homePath);
 
 // The file name the sample keywords would get now.
 QString exampleFileName(bool appendDateSuffix, const QDateTime &now, const QTimeZone &zone);

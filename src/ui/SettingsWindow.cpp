@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SettingsWindow.h"
 
 #include "naming/ModelAvailabilityMonitor.h"
@@ -372,8 +373,9 @@ void SettingsWindow::showFolder()
     const SettingsStore &settings = m_services.settings;
     static_cast<ElidedLabel *>(m_watchedFolder)
         ->setFullText(SettingsPresentation::watchedFolderText(settings.watchedFolder(), QDir::homePath()));
-    m_folderSource->setText(SettingsPresentation::folderSourceText(settings.customFolderPath().has_value(),
-                                                                   m_services.isSandboxed));
+    m_folderSource->setText(SettingsPresentation::folderSourceText(settings.watchedFolders(),
+                                                                   settings.customFolderPath().has_value(),
+                                                                   m_services.isSandboxed, QDir::homePath()));
     m_folderAccessRow->setVisible(settings.needsFolderAccess());
     m_useSystemDefault->setEnabled(settings.customFolderPath().has_value());
 }

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TrayController.h"
 
+#include "core/TextScanning.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/RecentRenameRow.h"
@@ -28,7 +30,13 @@ TrayController::TrayController(const SettingsStore &settings, const RenameHistor
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     m_popup->setObjectName(QStringLiteral("trayPopup"));
     m_flashEnd.setSingleShot(true);
-    connect(&m_flashEnd, &QTimer::timeout, this, &TrayController::refreshIcon);
+    m_flashEnd.setTimerType(Qt::PreciseTimer);
+    connect(&m_flashEnd, &QTimer::timeout, this, [this] {
+        // A coarse timer may fire a little early; the check mark waits for its full time.
+        if (const auto left = m_flash.remaining(m_sources.now()); left.count() > 0)
+            m_flashEnd.start(left);
+        refreshIcon();
+    });
     // Rebuilt as it opens, so it always shows the current state; tray hosts that export the menu
     // over D-Bus announce the opening the same way.
     connect(m_menu.get(), &QMenu::aboutToShow, this, &TrayController::rebuildMenu);
@@ -57,7 +65,8 @@ TrayState::Inputs TrayController::inputs() const
             m_flash.isShowing(now),
             m_settings.watchedFolder(),
             m_history.records(),
-            m_sources.canCheckForUpdates && m_sources.canCheckForUpdates()};
+            m_sources.canCheckForUpdates && m_sources.canCheckForUpdates(),
+            m_settings.renamingProblem()};
 }
 
 TrayState::Icon TrayController::currentIcon() const
@@ -101,14 +110,15 @@ void TrayController::fill(QMenu &menu, const QList<Entry> &entries, bool richRow
             menu.addSeparator();
             continue;
         case Entry::Kind::Section:
-            menu.addSection(entry.text);
+            menu.addSection(TextScanning::escapedMnemonics(entry.text));
             continue;
         case Entry::Kind::Submenu: {
             if (richRows && entry.record) {
                 addRow(menu, entry);
                 continue;
             }
-            QMenu *submenu = menu.addMenu(QIcon::fromTheme(entry.iconName), entry.text);
+            QMenu *submenu =
+                menu.addMenu(QIcon::fromTheme(entry.iconName), TextScanning::escapedMnemonics(entry.text));
             submenu->setToolTip(entry.toolTip);
             submenu->setToolTipsVisible(true);
             fill(*submenu, entry.children, false);
@@ -117,7 +127,9 @@ void TrayController::fill(QMenu &menu, const QList<Entry> &entries, bool richRow
         case Entry::Kind::Action:
             break;
         }
-        QAction *action = menu.addAction(QIcon::fromTheme(entry.iconName), entry.text);
+        // File and folder names are the user's: an "&" in them is a character, not a shortcut.
+        QAction *action =
+            menu.addAction(QIcon::fromTheme(entry.iconName), TextScanning::escapedMnemonics(entry.text));
         action->setEnabled(entry.isEnabled);
         action->setShortcut(entry.shortcut);
         if (entry.command != Command::None)
@@ -135,7 +147,8 @@ void TrayController::addRow(QMenu &menu, const Entry &entry)
             return candidate.command == command;
         });
     };
-    auto *row = new RecentRenameRow(entry.record->renamedPath, entry.children.first().text, &menu);
+    auto *row =
+        new RecentRenameRow(entry.record->renamedPath, entry.text, entry.children.first().text, &menu);
     auto *action = new QWidgetAction(&menu);
     action->setDefaultWidget(row);
     menu.addAction(action);
@@ -154,42 +167,7 @@ void TrayController::addRow(QMenu &menu, const Entry &entry)
 void TrayController::run(const Entry &entry)
 {
     // After the menu has gone, so an undo, a dialog or a window never opens under it.
-    QTimer::singleShot(0, this, [this, entry] {
-        emitCommand(entry);
+    QTimer::singleShot(0, this, [this, request = TrayState::CommandRequest{entry.command, entry.record}] {
+        emit commandRequested(request);
     });
-}
-
-void TrayController::emitCommand(const Entry &entry)
-{
-    switch (entry.command) {
-    case Command::None:
-        return;
-    case Command::GrantFolderAccess:
-        emit grantFolderAccessRequested();
-        return;
-    case Command::TogglePause:
-        emit togglePauseRequested();
-        return;
-    case Command::OpenWatchedFolder:
-        emit openWatchedFolderRequested();
-        return;
-    case Command::UndoLast:
-        emit undoLastRequested();
-        return;
-    case Command::OpenSettings:
-        emit settingsRequested();
-        return;
-    case Command::CheckForUpdates:
-        emit checkForUpdatesRequested();
-        return;
-    case Command::Quit:
-        emit quitRequested();
-        return;
-    case Command::RevealRecord:
-        emit revealRequested(*entry.record);
-        return;
-    case Command::UndoRecord:
-        emit undoRequested(*entry.record);
-        return;
-    }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "renaming/RenameRecord.h"
@@ -49,22 +50,14 @@ public:
     void rebuildPopup();
 
 signals:
-    void grantFolderAccessRequested();
-    void togglePauseRequested();
-    void openWatchedFolderRequested();
-    void undoLastRequested();
-    void undoRequested(const RenameRecord &record);
-    void revealRequested(const RenameRecord &record);
-    void settingsRequested();
-    void checkForUpdatesRequested();
-    void quitRequested();
+    // Once the menu has gone.
+    void commandRequested(const TrayState::CommandRequest &request);
 
 private:
     TrayState::Inputs inputs() const;
     void fill(QMenu &menu, const QList<TrayState::Entry> &entries, bool richRows);
     void addRow(QMenu &menu, const TrayState::Entry &entry);
     void run(const TrayState::Entry &entry);
-    void emitCommand(const TrayState::Entry &entry);
 
     const SettingsStore &m_settings;
     const RenameHistoryStore &m_history;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TrayIcon.h"
 
 #include "ui/DrawnIcon.h"
@@ -113,6 +114,7 @@ void draw(QPainter &painter, const QRectF &square, TrayState::Icon icon, const Q
         drawPaused(painter, color);
         break;
     case TrayState::Icon::NeedsAccess:
+    case TrayState::Icon::NotRenaming:
         drawWarning(painter, color);
         break;
     case TrayState::Icon::Naming:

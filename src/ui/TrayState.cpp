@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TrayState.h"
 
 #include "ui/SettingsPresentation.h"
@@ -33,11 +34,11 @@ Entry separator()
     return entry;
 }
 
-Entry recentRename(const RenameRecord &record, const QDateTime &now)
+Entry recentRename(const RenameRecord &record, const QString &title, const QDateTime &now)
 {
     Entry entry;
     entry.kind = Entry::Kind::Submenu;
-    entry.text = QFileInfo(record.renamedPath).fileName();
+    entry.text = title;
     entry.iconName = QStringLiteral("image-x-generic");
     entry.toolTip = record.renamedPath;
     entry.record = record;
@@ -58,6 +59,8 @@ Icon icon(const Inputs &inputs)
         return Icon::Paused;
     if (inputs.needsFolderAccess)
         return Icon::NeedsAccess;
+    if (inputs.renamingProblem)
+        return Icon::NotRenaming;
     if (inputs.isProcessing)
         return Icon::Naming;
     if (inputs.isFlashingRenamed)
@@ -72,6 +75,8 @@ QString description(Icon icon)
         return QStringLiteral("Quillo, paused");
     case Icon::NeedsAccess:
         return QStringLiteral("Quillo, needs access to the screenshot folder");
+    case Icon::NotRenaming:
+        return QStringLiteral("Quillo, not renaming: the rename history cannot be saved");
     case Icon::Naming:
         return QStringLiteral("Quillo, naming a screenshot");
     case Icon::Renamed:
@@ -88,6 +93,8 @@ QString statusTitle(const Inputs &inputs)
         return QStringLiteral("Paused");
     if (inputs.needsFolderAccess)
         return QStringLiteral("Needs access to the screenshot folder");
+    if (inputs.renamingProblem)
+        return QStringLiteral("Not renaming: the rename history cannot be saved");
     if (!inputs.watchedFolder)
         return QStringLiteral("Not watching");
     return QStringLiteral("Watching “%1”").arg(QFileInfo(QDir::cleanPath(*inputs.watchedFolder)).fileName());
@@ -114,6 +121,20 @@ QString recentRenameDetail(const RenameRecord &record, const QDateTime &now)
     return parts.join(QStringLiteral(", "));
 }
 
+QStringList recentRenameTitles(const QList<RenameRecord> &history)
+{
+    QHash<QString, int> uses;
+    for (const RenameRecord &record : history)
+        ++uses[QFileInfo(record.renamedPath).fileName()];
+    QStringList titles;
+    for (const RenameRecord &record : history) {
+        const QFileInfo file(record.renamedPath);
+        titles.append(uses.value(file.fileName()) > 1 ? file.dir().dirName() + u'/' + file.fileName()
+                                                      : file.fileName());
+    }
+    return titles;
+}
+
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
 {
     QList<Entry> entries{disabledLine(statusTitle(inputs))};
@@ -136,8 +157,9 @@ QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
     entries.append(section);
     if (inputs.history.isEmpty())
         entries.append(disabledLine(QStringLiteral("No screenshots renamed yet")));
-    for (const RenameRecord &record : inputs.history)
-        entries.append(recentRename(record, now));
+    const QStringList titles = recentRenameTitles(inputs.history);
+    for (qsizetype i = 0; i < inputs.history.size(); ++i)
+        entries.append(recentRename(inputs.history[i], titles[i], now));
     entries.append(action(QStringLiteral("Undo Last Rename"), Command::UndoLast, QStringLiteral("edit-undo"),
                           !inputs.history.isEmpty(), QKeySequence(Qt::CTRL | Qt::Key_Z)));
     entries.append(separator());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "renaming/RenameRecord.h"
@@ -17,6 +18,7 @@ enum class Icon
 {
     Paused,
     NeedsAccess,
+    NotRenaming, // the history cannot be saved
     Naming,
     Renamed,
     Watching
@@ -31,6 +33,7 @@ struct Inputs
     std::optional<QString> watchedFolder;
     QList<RenameRecord> history; // newest first
     bool canCheckForUpdates = false;
+    std::optional<QString> renamingProblem; // renames held back, with why
 };
 
 // The first state that holds, in the order paused, needs access, naming, renamed, watching.
@@ -43,6 +46,8 @@ QString statusTitle(const Inputs &inputs);
 
 // "was Screenshot 1.png, 3 min ago, in Web".
 QString recentRenameDetail(const RenameRecord &record, const QDateTime &now);
+// Each recent rename's file name, with its folder where two would read the same.
+QStringList recentRenameTitles(const QList<RenameRecord> &history);
 // "now", "1 min ago", "5 hr ago", "2 days ago".
 QString relativeTime(const QDateTime &then, const QDateTime &now);
 
@@ -59,6 +64,15 @@ enum class Command
     // Per recent rename (entry.record):
     RevealRecord,
     UndoRecord
+};
+
+// A command the user picked, with the recent rename a RevealRecord or UndoRecord is for.
+struct CommandRequest
+{
+    Command command = Command::None;
+    std::optional<RenameRecord> record;
+
+    bool operator==(const CommandRequest &) const = default;
 };
 
 // One line of the menu. A recent rename is an entry with children: its detail line and its

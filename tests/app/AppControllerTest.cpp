@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppController.h"
 
 #include "app/DesktopInterface.h"
@@ -11,6 +12,7 @@
 #include "support/FakeNamer.h"
 #include "support/FakeTakeOverChannel.h"
 #include "support/FakeUserPrompts.h"
+#include "support/QuietToolEnvironment.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -81,6 +83,8 @@ private slots:
     void pausingStopsAndResumingRestartsWatching();
     void screenshotToolSettingMovesTheWatching_data();
     void screenshotToolSettingMovesTheWatching();
+    void eachToolsCapturesAreRenamedWhereItSaves_data();
+    void eachToolsCapturesAreRenamedWhereItSaves();
     void choosingAFolder_data();
     void choosingAFolder();
     void revealOfDeletedFileDropsTheRecord();
@@ -102,6 +106,7 @@ private:
     std::shared_ptr<FakeNamer> m_namer;
     FakeDesktop *m_desktop = nullptr;
     std::unique_ptr<AppController> m_controller;
+    ToolEnvironment m_environment;
 };
 
 void AppControllerTest::initTestCase()
@@ -116,7 +121,8 @@ void AppControllerTest::init()
     QDir(home(QStringLiteral(".config"))).removeRecursively();
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     QDir().mkpath(home(QStringLiteral("Desktop")));
-    QDir(home(QStringLiteral("Pictures"))).removeRecursively();
+    for (const QString &made : {u"Pictures"_s, u"Shots"_s, u"Chats & Docs"_s})
+        QDir(home(made)).removeRecursively();
     m_shots = std::make_unique<QTemporaryDir>(home(QStringLiteral("shots-XXXXXX")));
     m_preferences = std::make_unique<PreferencesStore>(home(QStringLiteral(".config/quillo/quillo.conf")));
     m_namer = std::make_shared<FakeNamer>();
@@ -124,6 +130,7 @@ void AppControllerTest::init()
         NamingResult{.suggestion = NamingSuggestion{QStringLiteral("design-review"),
                                                     ScreenshotCategory::Chats, NamingSource::Heuristics}};
     m_prompts = FakeUserPrompts();
+    m_environment = quietToolEnvironment();
 }
 
 void AppControllerTest::cleanup()
@@ -133,18 +140,28 @@ void AppControllerTest::cleanup()
 
 void AppControllerTest::startController()
 {
-    m_controller = std::make_unique<AppController>(
-        AppServices{*m_preferences, m_fileSystem, m_context, m_fileManager, m_prompts, m_takeOver,
-                    [this](const SettingsStore &) {
-                        return m_namer;
-                    },
-                    &InotifyEventSource::create,
-                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), false,
-                    [this](AppController &controller) {
-                        auto desktop = std::make_unique<FakeDesktop>(controller);
-                        m_desktop = desktop.get();
-                        return desktop;
-                    }});
+    AppServices services{*m_preferences,
+                         m_fileSystem,
+                         m_context,
+                         m_fileManager,
+                         m_prompts,
+                         m_takeOver,
+                         [this](const SettingsStore &) {
+                             return m_namer;
+                         },
+                         &InotifyEventSource::create,
+                         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                         false,
+                         {}};
+    services.toolEnvironment = [this] {
+        return m_environment;
+    };
+    services.desktop = [this](AppController &controller) {
+        auto desktop = std::make_unique<FakeDesktop>(controller);
+        m_desktop = desktop.get();
+        return desktop;
+    };
+    m_controller = std::make_unique<AppController>(std::move(services));
     m_controller->start();
 }
 
@@ -172,7 +189,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                                  QStringLiteral("/spectaclerc"),
                              "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
-    QTRY_VERIFY(m_controller->coordinator().detector().customFilenamePrefix.has_value());
+    QTRY_VERIFY(!m_controller->settings().watchedFolders().first().namePatterns.filter(u"Snap"_s).isEmpty());
     QVERIFY(QDir().mkpath(m_shots->path()));
     QVERIFY(TestFiles::write(m_shots->filePath(QStringLiteral("Screenshot from 2026-12-05 10-00-06.png"))));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
@@ -214,8 +231,8 @@ void AppControllerTest::screenshotToolSettingMovesTheWatching()
         // Once this is seen, so is the new folder; only then does Flameshot write its settings.
         QVERIFY(TestFiles::write(config + QStringLiteral("/spectaclerc"),
                                  "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
-        QTRY_COMPARE(m_controller->coordinator().detector().customFilenamePrefix,
-                     std::optional<QString>(QStringLiteral("Snap")));
+        QTRY_VERIFY(
+            !m_controller->settings().watchedFolders().first().namePatterns.filter(u"Snap"_s).isEmpty());
     }
     QVERIFY(TestFiles::write(
         config + (flameshot ? QStringLiteral("/flameshot/flameshot.ini") : QStringLiteral("/spectaclerc")),
@@ -224,6 +241,98 @@ void AppControllerTest::screenshotToolSettingMovesTheWatching()
     QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
     QVERIFY(m_controller->isWatching());
     QVERIFY(m_prompts.folderRequests.isEmpty());
+}
+
+void AppControllerTest::eachToolsCapturesAreRenamedWhereItSaves_data()
+{
+    QTest::addColumn<QString>("desktop");    // $XDG_CURRENT_DESKTOP
+    QTest::addColumn<QString>("installed");  // the one program found on PATH
+    QTest::addColumn<QString>("variable");   // NAME=value in the session
+    QTest::addColumn<QString>("configFile"); // below $XDG_CONFIG_HOME
+    QTest::addColumn<QByteArray>("configText");
+    QTest::addColumn<QString>("desktopSetting"); // a GSettings folder key's value
+    QTest::addColumn<QString>("folder");         // below HOME, where the capture is saved
+    QTest::addColumn<QString>("name");
+    const auto row = [](const char *tool, const char *desktop, const char *installed, const char *folder,
+                        const char *name, const char *variable = "", const char *configFile = "",
+                        const QByteArray &configText = {}, const char *desktopSetting = "") {
+        QTest::addRow("%s", tool) << QString::fromUtf8(desktop) << QString::fromUtf8(installed)
+                                  << QString::fromUtf8(variable) << QString::fromUtf8(configFile)
+                                  << configText << QString::fromUtf8(desktopSetting)
+                                  << QString::fromUtf8(folder) << QString::fromUtf8(name);
+    };
+    row("GNOME Shell 42 and later", "ubuntu:GNOME", "", "Pictures/Screenshots",
+        "Screenshot From 2026-12-06 10-00-00.png");
+    row("gnome-screenshot on Cinnamon", "X-Cinnamon", "", "Pictures",
+        "Screenshot from 2026-12-06 10-00-00.png");
+    row("gnome-screenshot, its folder set", "", "gnome-screenshot", "Shots",
+        "Screenshot from 2026-12-06 10-00-00 - 1.png", "", "", {}, "~/Shots");
+    row("Spectacle on Plasma 5", "KDE", "spectacle", "Pictures", "Screenshot_20261206_100000.png",
+        "KDE_SESSION_VERSION=5");
+    row("Spectacle on Plasma 6", "KDE", "spectacle", "Pictures/Screenshots",
+        "Screenshot_20261206_100000-1.png", "KDE_SESSION_VERSION=6");
+    row("Spectacle, its folder and name set", "", "", "Shots", "Capture 2026-12.png", "", "spectaclerc",
+        "[ImageSave]\nimageSaveLocation=file:///HOME/Shots\nimageFilenameTemplate=Capture <yyyy>-<MM>\n");
+    row("Flameshot", "", "flameshot", "Pictures", "2026-12-06_10-00.png");
+    row("Flameshot, its folder set", "", "", "Shots", "2026-12-06_10-00_1.png", "", "flameshot/flameshot.ini",
+        "[General]\nsavePath=HOME/Shots\n");
+    row("xfce4-screenshooter, its title set", "XFCE", "", "Pictures", "Capture_2026-12-06_10-00-00.png", "",
+        "xfce4/xfce4-screenshooter", "screenshot_dir=file:HOME/Pictures\ntitle=Capture\n");
+    row("MATE's screenshot tool", "MATE", "mate-screenshot", "Desktop",
+        "Screenshot at 2026-12-06 10-00-00.png");
+    row("ksnip", "", "ksnip", "", "ksnip_20261206-100000(2).png");
+    row("scrot", "", "scrot", "", "2026-12-06-100000_1920x1080_scrot.png");
+    row("grim", "sway", "grim", "Pictures", "20261206_10h00m00s_grim.png");
+    row("grimshot", "sway", "grimshot", "Shots", "2026-12-06T10:00:00,123456789+01:00.png",
+        "XDG_SCREENSHOTS_DIR=HOME/Shots");
+    row("hyprshot", "Hyprland", "hyprshot", "Shots", "2026-12-06-100000_hyprshot.png",
+        "HYPRSHOT_DIR=HOME/Shots");
+}
+
+void AppControllerTest::eachToolsCapturesAreRenamedWhereItSaves()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, installed);
+    QFETCH(QString, variable);
+    QFETCH(QString, configFile);
+    QFETCH(QByteArray, configText);
+    QFETCH(QString, desktopSetting);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    for (const QString &made : {u"Pictures"_s, u"Desktop"_s, u"Shots"_s})
+        QVERIFY(QDir().mkpath(home(made)));
+    m_environment.userDirs = {{u"PICTURES"_s, home(u"Pictures"_s)}, {u"DESKTOP"_s, home(u"Desktop"_s)}};
+    m_environment.desktops = desktop.split(u':', Qt::SkipEmptyParts);
+    m_environment.isInstalled = [installed](const QString &program) {
+        return program == installed;
+    };
+    if (!variable.isEmpty())
+        m_environment.variables.insert(variable.section(u'=', 0, 0),
+                                       variable.section(u'=', 1).replace(u"HOME"_s, QDir::homePath()));
+    if (!desktopSetting.isEmpty())
+        m_environment.gsetting = [desktopSetting](const QString &, const QString &) {
+            return std::optional(desktopSetting);
+        };
+    if (!configFile.isEmpty())
+        QVERIFY(TestFiles::write(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                     u'/' + configFile,
+                                 configText.replace("HOME", QDir::homePath().toUtf8())));
+    startController();
+
+    // A photo and a download where the tools save are never touched; the capture is.
+    const QString where = folder.isEmpty() ? QDir::homePath() : home(folder);
+    const QStringList others{u"IMG_20261206_100000.jpg"_s, u"invoice-2043.pdf"_s};
+    for (const QString &other : others)
+        QVERIFY(TestFiles::write(QDir(where).filePath(other)));
+    QVERIFY(TestFiles::write(QDir(where).filePath(name)));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
+    const RenameRecord record = m_controller->history().records().first();
+    QCOMPARE(record.originalFilename, name);
+    QCOMPARE(record.originalFolderPath, where);
+    QTest::qWait(100); // the others were reported first
+    for (const QString &other : others)
+        QVERIFY2(QFileInfo::exists(QDir(where).filePath(other)), qPrintable(other));
+    QCOMPARE(m_controller->history().records().size(), 1);
 }
 
 void AppControllerTest::choosingAFolder_data()

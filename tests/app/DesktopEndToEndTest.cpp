@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/PreferencesStore.h"
 #include "support/QuilloProcess.h"
 #include "support/StandInTrayHost.h"
@@ -70,9 +71,8 @@ QuilloProcess *DesktopEndToEndTest::startQuillo(QProcessEnvironment environment)
 QString DesktopEndToEndTest::dropScreenshot()
 {
     const QString shot = m_shots + u"/Screenshot from 2026-12-05 10-00-02.png"_s;
-    if (!TestFiles::copyLikeScreenshotTool(qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/c001.png"_s,
-                                           shot))
-        qWarning("could not copy the screenshot (needs ../shared/corpus)");
+    if (!TestFiles::copyLikeScreenshotTool(QStringLiteral(QUILLO_TEST_DATA "/screenshots/c001.png"), shot))
+        qWarning("could not copy the screenshot");
     return shot;
 }
 

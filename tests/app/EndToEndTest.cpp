@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -15,9 +16,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
+const QString screenshots = QStringLiteral(QUILLO_TEST_DATA "/screenshots/");
 
 // The six default category folders, and a slug of 2 to 5 words with the date suffix (and a number
 // when the name was taken).
@@ -40,6 +43,8 @@ private slots:
     void secondCopyTakesOver();
     void pausedCopyRenamesNothing();
     void filesThatCannotBeReadKeepTheirNames();
+    void aFreshHomesScreenshotToolsAreFollowed();
+    void aFileNameCannotForgeLogLines();
 
 private:
     // Returns once the program says it is watching (or paused).
@@ -56,7 +61,6 @@ private:
 void EndToEndTest::initTestCase()
 {
     QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/EndToEndTest")), "must run in its test HOME");
-    QVERIFY2(QFileInfo(corpus + QStringLiteral("/images/c001.png")).isFile(), "needs ../shared/corpus");
     QVERIFY(QFileInfo(QStringLiteral(QUILLO_BINARY)).isExecutable());
 }
 
@@ -90,8 +94,7 @@ QuilloProcess *EndToEndTest::startQuillo(const QByteArray &readyLine, const QPro
 
 void EndToEndTest::copyScreenshot(const QString &corpusImage, const QString &name)
 {
-    QVERIFY(TestFiles::copyLikeScreenshotTool(corpus + QStringLiteral("/images/") + corpusImage,
-                                              m_shots->filePath(name)));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + corpusImage, m_shots->filePath(name)));
 }
 
 void EndToEndTest::screenshotsAreRenamedAndRecorded()
@@ -103,7 +106,7 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
     QVERIFY(
         TestFiles::write(m_shots->filePath(QStringLiteral("inbox/Screenshot from 2026-12-05 09-00-01.png"))));
     copyScreenshot(QStringLiteral("c001.png"), QStringLiteral("Screenshot 2026-12-05 at 10.00.01.png"));
-    copyScreenshot(QStringLiteral("c009.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
+    copyScreenshot(QStringLiteral("c002.png"), QStringLiteral("Screenshot from 2026-12-05 10-00-02.png"));
     copyScreenshot(QStringLiteral("c011.png"), QStringLiteral("Screenshot_20261205_100003.png"));
 
     const QStringList untouched{QStringLiteral(".Screenshot from 2026-12-05 09-00-00.png"),
@@ -177,7 +180,7 @@ void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
         return m_shots->filePath(
             QStringLiteral("Screenshot from 2026-12-05 11-00-%1.png").arg(second, 2, 10, QLatin1Char('0')));
     };
-    const QByteArray capture = TestFiles::read(corpus + QStringLiteral("/images/c009.png"));
+    const QByteArray capture = TestFiles::read(screenshots + QStringLiteral("c002.png"));
     const QMap<QString, QByteArray> leftAlone{
         {shot(1), QByteArray()},
         {shot(2), QByteArray("not an image")},
@@ -227,6 +230,53 @@ void EndToEndTest::filesThatCannotBeReadKeepTheirNames()
     QTest::qWait(6000); // past another retry delay
     QCOMPARE(attempts(shot(2)), 2);
     QCOMPARE(attempts(shot(4)), 1);
+}
+
+void EndToEndTest::aFreshHomesScreenshotToolsAreFollowed()
+{
+    // No setting changed: Cinnamon's Print Screen runs gnome-screenshot, which saves into Pictures,
+    // and Flameshot saves with its default pattern into its own folder.
+    PreferencesStore(configPath()).remove(QStringLiteral("customFolderPath"));
+    const QString pictures = QDir::home().filePath(QStringLiteral("Pictures"));
+    const QString flameshotFolder = QDir::home().filePath(QStringLiteral("Flameshot shots"));
+    for (const QString &folder : {pictures, flameshotFolder})
+        QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+    QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/user-dirs.dirs")),
+                             "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n"));
+    QVERIFY(TestFiles::write(QDir::home().filePath(QStringLiteral(".config/flameshot/flameshot.ini")),
+                             "[General]\nsavePath=" + flameshotFolder.toUtf8() + "\n"));
+    QProcessEnvironment cinnamon = QProcessEnvironment::systemEnvironment();
+    cinnamon.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("X-Cinnamon"));
+    startQuillo("Watching ", cinnamon);
+
+    const QString gnomeShot = QStringLiteral("Screenshot from 2026-12-06 10-00-00.png");
+    const QString flameShot = QStringLiteral("2026-12-06_10-00.png");
+    QVERIFY(TestFiles::write(QDir(pictures).filePath(QStringLiteral("IMG_20261206_100000.jpg")),
+                             TestFiles::read(screenshots + QStringLiteral("c030.png"))));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + QStringLiteral("c001.png"),
+                                              QDir(pictures).filePath(gnomeShot)));
+    QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + QStringLiteral("c011.png"),
+                                              QDir(flameshotFolder).filePath(flameShot)));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QDir(pictures).filePath(gnomeShot)) &&
+                                 !QFileInfo::exists(QDir(flameshotFolder).filePath(flameShot)),
+                             60000);
+    QCOMPARE(TestFiles::filesUnder(pictures).filter(renamedPattern).size(), 1);
+    QCOMPARE(TestFiles::filesUnder(flameshotFolder).filter(renamedPattern).size(), 1);
+    QVERIFY(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("IMG_20261206_100000.jpg"))));
+}
+
+void EndToEndTest::aFileNameCannotForgeLogLines()
+{
+    QuilloProcess *quillo = startQuillo();
+    const QString hostile =
+        u"Screenshot 2026-12-05 at 10.00.05\nquillo[rename] info: forged\x1b[2J\u202e.png"_s;
+    copyScreenshot(QStringLiteral("c001.png"), hostile);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(m_shots->filePath(hostile)), 60000);
+    QTRY_VERIFY(quillo->log().contains("Renamed Screenshot 2026-12-05 at 10.00.05"));
+    const QByteArray log = quillo->log();
+    QVERIFY(log.contains("10.00.05\\nquillo[rename] info: forged\\x1b[2J\\u202e.png"));
+    QVERIFY(!log.contains("\nquillo[rename] info: forged"));
+    QVERIFY(!log.contains('\x1b'));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

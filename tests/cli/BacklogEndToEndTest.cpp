@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/RenameRecord.h"
 #include "settings/PreferencesStore.h"
 #include "support/QuilloProcess.h"
@@ -16,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/"_s;
+const QString corpus = QStringLiteral(QUILLO_TEST_DATA "/screenshots/");
 const QString firstShot = u"Screenshot from 2026-12-05 10-00-01.png"_s;
 const QString secondShot = u"Screenshot from 2026-12-05 10-00-02.png"_s;
 // A category folder and a slug with the date suffix.
@@ -44,6 +45,7 @@ private slots:
     void cleanup();
     void backlogIsRenamedRecordedUndoneAndNotRenamedTwice();
     void runningQuilloReceivesTheRenames();
+    void nothingIsRenamedWhenTheHistoryCannotBeSaved();
 
 private:
     Run quillo(const QStringList &arguments, const QProcessEnvironment &environment = {});
@@ -57,7 +59,6 @@ private:
 void BacklogEndToEndTest::initTestCase()
 {
     QVERIFY2(QDir::homePath().endsWith(u"/home/BacklogEndToEndTest"_s), "must run in its test HOME");
-    QVERIFY2(QFileInfo::exists(corpus + u"c051.png"_s), "needs ../shared/corpus");
 }
 
 void BacklogEndToEndTest::init()
@@ -181,6 +182,19 @@ void BacklogEndToEndTest::runningQuilloReceivesTheRenames()
     QCOMPARE(records.first().originalFilename, firstShot);
     QCOMPARE(records.first().renamedPath, run.objects.value(0).value(u"renamedPath"_s).toString());
     QVERIFY(storedHistory(otherConfig).isEmpty());
+}
+
+void BacklogEndToEndTest::nothingIsRenamedWhenTheHistoryCannotBeSaved()
+{
+    QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
+    const QMap<QString, QByteArray> before = checksums();
+    // A file where the settings folder should be: nothing can be saved there, whoever runs the test.
+    const QString folder = QDir::home().filePath(u".config/quillo"_s);
+    QVERIFY(QDir(folder).removeRecursively() && TestFiles::write(folder));
+    const Run run = quillo({u"rename"_s, u"--json"_s, m_shots->path()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.objects.isEmpty());
+    QCOMPARE(checksums(), before);
 }
 
 QTEST_GUILESS_MAIN(BacklogEndToEndTest)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/PreferencesStore.h"
 #include "support/FakeModelServer.h"
 
@@ -8,11 +9,7 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
-
-const QString corpus = qEnvironmentVariable("QUILLO_CORPUS_DIR");
-
-} // namespace
+namespace {} // namespace
 
 // `quillo name --json` as a user runs it: the real binary, the settings of this test's HOME, and a
 // model server on loopback that the test plays.
@@ -43,13 +40,12 @@ private:
     void useModelAt(const QUrl &url, bool allowed = true, const QString &api = QStringLiteral("ollama"));
 
     std::unique_ptr<FakeModelServer> m_server;
-    const QString m_image = corpus + QStringLiteral("/images/c001.png");
+    const QString m_image = QStringLiteral(QUILLO_TEST_DATA "/screenshots/c001.png");
 };
 
 void NameCommandTest::initTestCase()
 {
     QVERIFY2(QDir::homePath().endsWith(QStringLiteral("/home/NameCommandTest")), "must run in its test HOME");
-    QVERIFY2(QFileInfo(m_image).isFile(), "needs ../shared/corpus");
 }
 
 void NameCommandTest::init()

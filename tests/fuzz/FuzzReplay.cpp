@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's entry point once on every file in the folders given, as libFuzzer does when
 // it reproduces an input. A bad input crashes or aborts this program; an empty corpus fails it.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/TextScanning.h"
 #include "naming/HttpExchange.h"
 #include "naming/LocalModelNamer.h"

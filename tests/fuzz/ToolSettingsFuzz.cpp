@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ScreenshotToolSettings.h"
+#include "settings/ToolEnvironment.h"
 #include "settings/WatchedFolderRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -46,11 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static time_t counter = 0;
     const timespec times[2] = {{++counter, 0}, {counter, 0}};
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-    ScreenshotToolSettings::rawLocation();
-    ScreenshotToolSettings::customNamePrefix();
-    // Always an absolute folder, never one that may not be watched.
-    const QString folder = ScreenshotToolSettings::systemFolder();
-    if (!QFileInfo(folder).isAbsolute() || WatchedFolderRules::refusal(folder, false))
-        std::abort();
+    ToolEnvironment environment = ToolEnvironment::system();
+    environment.isInstalled = [](const QString &) {
+        return true;
+    };
+    // Always absolute folders that may be watched, and name patterns that compile.
+    for (const WatchedFolder &folder : ScreenshotToolSettings::watchedFolders(environment)) {
+        if (!QFileInfo(folder.path).isAbsolute() || WatchedFolderRules::refusal(folder.path, true))
+            std::abort();
+        for (const QString &pattern : folder.namePatterns) {
+            if (!QRegularExpression(pattern).isValid())
+                std::abort();
+        }
+    }
     return 0;
 }

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/ScreenshotDetector.h"
 
 #include "core/CanonicalPath.h"
 #include "intake/LinuxFileSystem.h"
+#include "settings/NamePattern.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>
@@ -10,6 +12,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 #include <fcntl.h>
@@ -133,12 +136,13 @@ void ScreenshotDetectorTest::evaluate()
 void ScreenshotDetectorTest::matchesScreenshotFilename_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<std::optional<QString>>("customPrefix");
+    QTest::addColumn<QString>("toolPattern"); // a pattern of the tools saving here, or none
     QTest::addColumn<bool>("expected");
-    const auto row = [](const char *situation, const QString &name, std::optional<QString> custom,
-                        bool expected) {
-        QTest::addRow("%s", situation) << name << custom << expected;
+    const auto row = [](const char *situation, const QString &name, const QString &pattern, bool expected) {
+        QTest::addRow("%s", situation) << name << pattern << expected;
     };
+    using NamePattern::Syntax;
+    const QString flameshot = NamePattern::fromTemplate(u"%F_%H-%M"_s, Syntax::Strftime);
     row("lower case, underscore", u"screenshot_12.png"_s, {}, true);
     row("no-break space", u"Screenshot\u00a02025.png"_s, {}, true);
     row("letter after prefix", u"Screenshots 2025.png"_s, {}, false);
@@ -147,17 +151,27 @@ void ScreenshotDetectorTest::matchesScreenshotFilename_data()
     row("newline after prefix", u"Screenshot\n1.png"_s, {}, false);
     row("upper-case Cyrillic", u"СНИМОК ЭКРАНА 1.png"_s, {}, true);
     row("decomposed accent", u"Capture d’e\u0301cran 1.png"_s, {}, true);
-    row("custom prefix", u"MyShot-1.png"_s, u"MyShot"_s, true);
-    row("custom prefix not configured", u"MyShot-1.png"_s, {}, false);
-    row("empty custom prefix adds nothing", u"-1.png"_s, QString(), false);
+    row("a tool's name without a prefix", u"2026-12-06_10-00.png"_s, flameshot, true);
+    row("the same name where no tool gives it", u"2026-12-06_10-00.png"_s, {}, false);
+    row("a tool's second capture in a minute", u"2026-12-06_10-00_1.png"_s, flameshot, true);
+    row("a photo beside a tool's captures", u"IMG_20261206_100000.jpg"_s, flameshot, false);
+    row("a template's own prefix", u"Shot-2026 12.png"_s,
+        NamePattern::fromTemplate(u"Shot-<yyyy> <MM>"_s, Syntax::SpectacleTags), true);
+    row("a translated message", u"Bildschirmfoto vom 2026-12-06 10-00-00.png"_s,
+        NamePattern::fromMessage(u"Bildschirmfoto vom %s.%s"_s, u"%Y-%m-%d %H-%M-%S"_s), true);
+    row("Arabic digits in a tool's date", u"Shot_٢٠٢٦١٢٠٦_١٠٠٠٠٠.png"_s,
+        NamePattern::fromTemplate(u"Shot_<yyyy><MM><dd>_<HH><mm><ss>"_s, Syntax::SpectacleTags), true);
 }
 
 void ScreenshotDetectorTest::matchesScreenshotFilename()
 {
     QFETCH(QString, name);
-    QFETCH(std::optional<QString>, customPrefix);
+    QFETCH(QString, toolPattern);
     QFETCH(bool, expected);
-    QCOMPARE(ScreenshotDetector{customPrefix}.matchesScreenshotFilename(name), expected);
+    ScreenshotDetector detector;
+    if (!toolPattern.isEmpty())
+        detector.toolNames = ScreenshotDetector::compiledNames({toolPattern});
+    QCOMPARE(detector.matchesScreenshotFilename(name), expected);
 }
 
 void ScreenshotDetectorTest::captureFlag_data()
@@ -207,9 +221,8 @@ void ScreenshotDetectorTest::captureFlag_data()
     qToBigEndian<quint32>(0x7ffffff0, damaged.data() + chunk);
     row("PNG chunk longer than the file", {}, damaged, false);
     row("not a PNG", {}, QByteArray("GIF89a Software\0Flameshot", 25), false);
-    QFile corpus(qEnvironmentVariable("QUILLO_CORPUS_DIR") + u"/images/c022.png"_s);
-    if (corpus.open(QIODevice::ReadOnly))
-        row("real gnome-screenshot capture", {}, corpus.readAll(), true);
+    row("real gnome-screenshot capture", {},
+        TestFiles::read(QStringLiteral(QUILLO_TEST_DATA "/screenshots/c022.png")), true);
 }
 
 void ScreenshotDetectorTest::captureFlag()
@@ -234,6 +247,7 @@ void ScreenshotDetectorTest::candidateReadsFileFacts_data()
     QTest::addRow("folder") << QByteArray("Screenshot 2.png") << u"folder"_s << true;
     QTest::addRow("gone already") << QByteArray("Screenshot 3.png") << u"none"_s << false;
     QTest::addRow("link to a marked capture") << QByteArray("Screenshot 4.png") << u"link"_s << true;
+    QTest::addRow("a FIFO with a screenshot's name") << QByteArray("Screenshot 5.png") << u"fifo"_s << true;
     QTest::addRow("name not valid UTF-8") << QByteArray("Screenshot \xff.png") << u"file"_s << false;
 }
 
@@ -247,6 +261,8 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
         QVERIFY(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
     if (kind == u"folder")
         QVERIFY(QDir().mkdir(QFile::decodeName(raw)));
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(raw.constData(), 0600) == 0);
     if (kind == u"link") {
         const QString capture = path(u"capture.png"_s);
         QVERIFY(TestFiles::write(capture, png(u"Software"_s, u"Flameshot"_s)));
@@ -260,6 +276,9 @@ void ScreenshotDetectorTest::candidateReadsFileFacts()
         return;
     QCOMPARE(candidate->isDirectory, kind == u"folder");
     QCOMPARE(candidate->isSymbolicLink, kind == u"link");
+    QCOMPARE(verdictName(ScreenshotDetector().evaluate(*candidate, {}, QDateTime::currentDateTimeUtc())) ==
+                 u"rejectSpecialFile"_s,
+             kind == u"fifo");
     QVERIFY(!candidate->isMarkedHandled && !candidate->hasScreenCaptureMetadata); // not read through a link
     if (candidate->creationDate) // birth time, where the file system keeps one
         QVERIFY(qAbs(candidate->creationDate->secsTo(QDateTime::currentDateTimeUtc())) < 60);

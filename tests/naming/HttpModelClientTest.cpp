@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/HttpModelClient.h"
 
 #include "naming/ModelPause.h"
@@ -5,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSslConfiguration>
@@ -54,6 +56,9 @@ private slots:
     void unresponsiveServerIsSkippedForFiveMinutes();
     void httpsSendsOnlyToATrustedServer_data();
     void httpsSendsOnlyToATrustedServer();
+    void untrustworthySettingsSendNothing_data();
+    void untrustworthySettingsSendNothing();
+    void aQuotedKeyNeverShowsInAnyForm();
 
 private:
     std::unique_ptr<LocalModelClient> client(Api api, const QString &model = u"gemma3:4b"_s,
@@ -289,10 +294,14 @@ void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes_data()
     QTest::addColumn<QByteArray>("path");
     QTest::addColumn<Behaviour>("behaviour"); // Answer: HTTP status 500
     QTest::addColumn<bool>("pauses");
-    QTest::addRow("model list never comes") << QByteArray("/api/tags") << Behaviour::Hang << true;
-    QTest::addRow("chat never answers") << QByteArray("/api/chat") << Behaviour::Hang << true;
-    QTest::addRow("connection closed without a word") << QByteArray("/api/chat") << Behaviour::Close << true;
-    QTest::addRow("server error is an answer") << QByteArray("/api/chat") << Behaviour::Answer << false;
+    QTest::addColumn<bool>("answeredBefore"); // a failure, not a server that was never there
+    QTest::addRow("model list never comes") << QByteArray("/api/tags") << Behaviour::Hang << true << false;
+    QTest::addRow("chat never answers") << QByteArray("/api/chat") << Behaviour::Hang << true << false;
+    QTest::addRow("connection closed without a word")
+        << QByteArray("/api/chat") << Behaviour::Close << true << false;
+    QTest::addRow("server error is an answer")
+        << QByteArray("/api/chat") << Behaviour::Answer << false << false;
+    QTest::addRow("chat stops answering") << QByteArray("/api/chat") << Behaviour::Hang << true << true;
 }
 
 void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes()
@@ -300,14 +309,17 @@ void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes()
     QFETCH(QByteArray, path);
     QFETCH(Behaviour, behaviour);
     QFETCH(bool, pauses);
-    m_server->setBehaviour(path, behaviour);
-    if (behaviour == Behaviour::Answer)
-        m_server->serve(path, serverError, 500);
+    QFETCH(bool, answeredBefore);
     auto now = std::chrono::steady_clock::now();
     ModelPause pause([&now] {
         return now;
     });
     const auto guarded = pause.guard(client(Api::Ollama));
+    if (answeredBefore)
+        QVERIFY(guarded->availability().isAvailable());
+    m_server->setBehaviour(path, behaviour);
+    if (behaviour == Behaviour::Answer)
+        m_server->serve(path, serverError, 500);
     const auto ask = [&] {
         if (path == "/api/tags")
             guarded->availability();
@@ -315,18 +327,22 @@ void HttpModelClientTest::unresponsiveServerIsSkippedForFiveMinutes()
             guarded->respond(request(u"prompt"_s), 300ms);
         return m_server->requests(path).size();
     };
-    const QRegularExpression pauseStarts(u"not answering .*; naming without it for 5 minutes$"_s);
+    const QRegularExpression failed(u"not answering .*; naming without it for 5 minutes$"_s);
+    const QRegularExpression absent(
+        u"^No local model server is answering .* turn off \"Use a local AI model\""_s);
 
+    // A failure is an error every time; a server that was never there is said once, as information.
     if (pauses)
-        QTest::ignoreMessage(QtWarningMsg, pauseStarts);
-    QCOMPARE(ask(), 1);
+        QTest::ignoreMessage(answeredBefore ? QtWarningMsg : QtInfoMsg, answeredBefore ? failed : absent);
+    const qsizetype before = m_server->requests(path).size();
+    QCOMPARE(ask(), before + 1);
     now += 4min;
-    QCOMPARE(ask(), pauses ? 1 : 2);
+    QCOMPARE(ask(), before + (pauses ? 1 : 2));
     QCOMPARE(pause.isPaused(), pauses);
     now += 61s;
-    if (pauses)
-        QTest::ignoreMessage(QtWarningMsg, pauseStarts);
-    QCOMPARE(ask(), pauses ? 2 : 3);
+    if (pauses && answeredBefore)
+        QTest::ignoreMessage(QtWarningMsg, failed);
+    QCOMPARE(ask(), before + (pauses ? 2 : 3));
 }
 
 void HttpModelClientTest::httpsSendsOnlyToATrustedServer_data()
@@ -366,6 +382,50 @@ void HttpModelClientTest::httpsSendsOnlyToATrustedServer()
     QVERIFY(server.hugeBodyBytesSent() < FakeModelServer::hugeBodySize / 4);
     // Nothing, the screenshot least of all, goes to a server whose certificate fails.
     QCOMPARE(server.requests("/api/chat").size(), trusted ? 1 : 0);
+}
+
+void HttpModelClientTest::untrustworthySettingsSendNothing_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("said");
+    QTest::addRow("a key with a line break injects no header")
+        << u"http"_s << u"sk-1\r\nX-Injected: yes"_s << u"API key"_s;
+    QTest::addRow("a key with a space") << u"http"_s << u"sk 1"_s << u"API key"_s;
+    QTest::addRow("a key with a tab") << u"http"_s << u"sk\t1"_s << u"API key"_s;
+    QTest::addRow("an ftp address") << u"ftp"_s << apiKey << u"must start with http:// or https://"_s;
+    QTest::addRow("a gopher address") << u"gopher"_s << apiKey << u"must start with http:// or https://"_s;
+}
+
+void HttpModelClientTest::untrustworthySettingsSendNothing()
+{
+    QFETCH(QString, scheme);
+    QFETCH(QString, key);
+    QFETCH(QString, said);
+    QUrl url = m_server->url();
+    url.setScheme(scheme);
+    const auto client = HttpModelClient::create({Api::Ollama, url, u"gemma3:4b"_s, key});
+    const ModelReply reply = client->respond(request(u"prompt"_s), shortLimit);
+    QVERIFY2(reply.error.contains(said), qPrintable(reply.error));
+    QVERIFY(!reply.unresponsive); // a setting to correct: no pause, no waiting
+    QCOMPARE(client->availability().state, ModelAvailability::State::Unavailable);
+    QTest::qWait(100);
+    QCOMPARE(m_server->requests("/api/chat").size() + m_server->requests("/api/tags").size(), 0);
+}
+
+void HttpModelClientTest::aQuotedKeyNeverShowsInAnyForm()
+{
+    const QString key = u"sk-\"quoted\\key"_s;
+    // The server repeats the key as JSON holds it, and percent-encoded as a URL would.
+    const QString percent = QString::fromLatin1(QUrl::toPercentEncoding(key));
+    const QByteArray body =
+        QJsonDocument(QJsonObject{{u"error"_s, u"bad key %1 (%2)"_s.arg(key, percent)}}).toJson();
+    m_server->serve("/api/chat", body, 401);
+    const auto client = HttpModelClient::create({Api::Ollama, m_server->url(), u"gemma3:4b"_s, key});
+    const QString error = client->respond(request(u"prompt"_s), shortLimit).error;
+    QVERIFY2(error.contains(u"(the API key) ((the API key))"_s), qPrintable(error));
+    for (const QString &form : {key, percent, u"quoted"_s})
+        QVERIFY2(!error.contains(form), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(HttpModelClientTest)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/RenameCoordinator.h"
 
 #include "renaming/RenameHistoryStore.h"
@@ -52,6 +53,8 @@ private slots:
     void relocateMovesBackOutAndRenames();
     void relocateToSamePlaceChangesNothing();
     void dateSuffixIsTheCreationDateInTheUsersZone();
+    void dateSuffixIsTheDayTheScreenshotWasTaken_data();
+    void dateSuffixIsTheDayTheScreenshotWasTaken();
     void fileChangedWhileNamed_data();
     void fileChangedWhileNamed();
     void undoRestoresOriginalName();
@@ -62,6 +65,7 @@ private slots:
     void renameCountsWithoutExtendedAttributes();
     void failureLeavesFileInOnePlace_data();
     void failureLeavesFileInOnePlace();
+    void nothingIsRenamedWhileTheHistoryCannotBeSaved();
     void requestedFileIsRenamedUnlessChangedOrNamed_data();
     void requestedFileIsRenamedUnlessChangedOrNamed();
 
@@ -279,7 +283,7 @@ void RenameCoordinatorTest::relocateToSamePlaceChangesNothing()
 void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
 {
     m_stores->settings.setAppendDateSuffix(true);
-    const QString path = createScreenshot();
+    const QString path = createScreenshot(u"Screenshot 7.png"_s); // no date in the name
     const auto born = QFileInfo(path).birthTime();
     const auto record = renameOne(path, suggestion("stripe-invoice"));
     QVERIFY(record);
@@ -288,6 +292,40 @@ void RenameCoordinatorTest::dateSuffixIsTheCreationDateInTheUsersZone()
     QVERIFY(expectedDate != taken.toUTC().date());
     QCOMPARE(QFileInfo(record->renamedPath).fileName(),
              u"stripe-invoice-%1.png"_s.arg(expectedDate.toString(Qt::ISODate)));
+}
+
+void RenameCoordinatorTest::dateSuffixIsTheDayTheScreenshotWasTaken_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QDateTime>("modified"); // invalid: just written
+    QTest::addColumn<QString>("expected");
+    const QDateTime march(QDate(2025, 3, 14), QTime(12, 0), Qt::UTC);
+    QTest::addRow("the date its tool wrote into the name")
+        << u"Screenshot from 2025-03-14 10-00-01.png"_s << march.addDays(30) << u"2025-03-14"_s;
+    QTest::addRow("a date run together")
+        << u"Screenshot_20250314_100001.png"_s << QDateTime() << u"2025-03-14"_s;
+    QTest::addRow("no date in the name: its last change, when older")
+        << u"Screenshot 7.png"_s << march << u"2025-03-14"_s;
+    QTest::addRow("not a date: a month 13") << u"Screenshot 2025-13-14.png"_s << march << u"2025-03-14"_s;
+}
+
+void RenameCoordinatorTest::dateSuffixIsTheDayTheScreenshotWasTaken()
+{
+    QFETCH(QString, name);
+    QFETCH(QDateTime, modified);
+    QFETCH(QString, expected);
+    m_stores->settings.setAppendDateSuffix(true);
+    const QString path = createScreenshot(name);
+    // Midday in the user's zone, whichever side of the date line it is.
+    modified = modified.isValid() ? QDateTime(modified.date(), modified.time(), m_userZone) : modified;
+    if (modified.isValid()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    const auto record = renameOne(path, suggestion("stripe-invoice"));
+    QVERIFY(record);
+    QCOMPARE(QFileInfo(record->renamedPath).fileName(), u"stripe-invoice-%1.png"_s.arg(expected));
 }
 
 void RenameCoordinatorTest::fileChangedWhileNamed_data()
@@ -465,6 +503,31 @@ void RenameCoordinatorTest::failureLeavesFileInOnePlace()
     QCOMPARE(m_coordinator->activeCount(), 0);
 }
 
+void RenameCoordinatorTest::nothingIsRenamedWhileTheHistoryCannotBeSaved()
+{
+    QSignalSpy problems(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged);
+    // A directory where the settings file should be: unwritable for root too.
+    const QString conf = m_stores->temp.filePath(u"quillo.conf"_s);
+    QFile::remove(conf);
+    QVERIFY(QDir().mkdir(conf));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(
+            u"^Could not rename Screenshot .*: the rename history cannot be saved .*quillo.conf"_s));
+    QVERIFY(!renameOne(createScreenshot(), suggestion("stripe-invoice")));
+    QCOMPARE(TestFiles::filesUnder(m_stores->root), QStringList{screenshotName});
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.first().first().value<std::optional<QString>>().has_value());
+
+    // Once it can be saved, the next screenshot is renamed and the problem is over.
+    QVERIFY(QDir().rmdir(conf));
+    QVERIFY(renameOne(createScreenshot(u"Screenshot 2026-12-05 at 10.00.02.png"_s),
+                      suggestion("stripe-invoice")));
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(!problems.last().first().value<std::optional<QString>>().has_value());
+    QCOMPARE(m_stores->history.records().size(), 1);
+}
+
 void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
 {
     QTest::addColumn<std::function<void(const QString &)>>("meanwhile");
@@ -478,6 +541,16 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed_data()
     QTest::newRow("named by a running Quillo")
         << std::function<void(const QString &path)>([this](const QString &path) {
                QVERIFY(ScreenshotDetector::markHandled(m_fileSystem, path));
+           })
+        << std::optional(UndoError::Kind::AlreadyNamed);
+    QTest::newRow("named by another process")
+        << std::function<void(const QString &)>([this](const QString &path) {
+               const QString renamed = QDir(m_stores->root).filePath(u"named-elsewhere.png"_s);
+               QVERIFY(QFile::rename(path, renamed));
+               // Another process's history, saved to the same file.
+               RenameHistoryStore(m_stores->preferences)
+                   .add({QUuid::createUuid(), m_stores->root, screenshotName, renamed,
+                         QDateTime::currentDateTimeUtc(), std::nullopt, NamingSource::Heuristics});
            })
         << std::optional(UndoError::Kind::AlreadyNamed);
     QTest::newRow("deleted") << std::function<void(const QString &)>([](const QString &path) {
@@ -501,9 +574,10 @@ void RenameCoordinatorTest::requestedFileIsRenamedUnlessChangedOrNamed()
     QCOMPARE(m_coordinator->plannedPath(file, {planned}),
              QDir(m_stores->root).filePath(u"page-title-2.png"_s));
     meanwhile(path);
+    const qsizetype recorded = RenameHistoryStore(m_stores->preferences).records().size();
     const auto renamed = m_coordinator->renameNamed(file);
     QCOMPARE(renamed ? std::nullopt : std::optional(renamed.error.kind), error);
-    QCOMPARE(m_stores->history.records().size(), error ? 0 : 1);
+    QCOMPARE(m_stores->history.records().size(), recorded + (error ? 0 : 1));
     if (!error)
         QCOMPARE(renamed.value->renamedPath, planned);
 }

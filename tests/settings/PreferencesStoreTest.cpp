@@ -1,13 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/PreferencesStore.h"
 
 #include "support/TestFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Qt's extra bits for the user running the test, beside the file's mode bits.
+constexpr auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+
+} // namespace
 
 class PreferencesStoreTest : public QObject
 {
@@ -23,6 +32,7 @@ private slots:
     void unparsableFileIsSetAside_data();
     void unparsableFileIsSetAside();
     void writeBelowARegularFileFails();
+    void fileIsKeptReadableByItsOwnerOnly();
     void readsWhatAnotherProcessSaved();
 
 private:
@@ -124,6 +134,10 @@ void PreferencesStoreTest::unparsableFileIsSetAside_data()
     QTest::addRow("section without closing bracket")
         << QByteArray("[General]\nisPaused=true\n[Broken\nx=1\n") << true;
     QTest::addRow("line without equals sign") << QByteArray("[General]\nisPaused=true\njust words\n") << true;
+    QByteArray junk("[General]\nisPaused=true\n[Broken\n");
+    for (int i = 0; i < 3000; ++i)
+        junk += "junk key " + QByteArray::number(i) + "=x\n";
+    QTest::addRow("thousands of junk keys are not carried over") << junk << true;
 }
 
 void PreferencesStoreTest::unparsableFileIsSetAside()
@@ -131,6 +145,7 @@ void PreferencesStoreTest::unparsableFileIsSetAside()
     QFETCH(QByteArray, content);
     QFETCH(bool, keptPaused);
     QVERIFY(TestFiles::write(path(), content));
+    QVERIFY(QFile::setPermissions(path(), QFile::permissions(path()) | QFileDevice::ReadOther));
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(u"cannot be read; moved it to .*quillo.conf.unreadable"_s));
     PreferencesStore store(path());
@@ -140,6 +155,22 @@ void PreferencesStoreTest::unparsableFileIsSetAside()
     QCOMPARE(store.boolValue(u"isPaused"_s), keptPaused);
     QVERIFY(store.setString(u"customFolderPath"_s, u"/tmp"_s));
     QCOMPARE(PreferencesStore(path()).stringValue(u"customFolderPath"_s), u"/tmp"_s);
+    QVERIFY(QFileInfo(path()).size() < 200);
+    // Both hold what may be an API key: neither is readable by other users.
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QCOMPARE(QFileInfo(path()).permissions() & ~userBits, ownerOnly);
+    QCOMPARE(QFileInfo(aside.fileName()).permissions() & ~userBits, ownerOnly);
+}
+
+void PreferencesStoreTest::fileIsKeptReadableByItsOwnerOnly()
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QVERIFY(PreferencesStore(path()).setString(u"localModelApiKey"_s, u"sk-1"_s));
+    QCOMPARE(QFileInfo(path()).permissions() & ~userBits, ownerOnly);
+    // Made readable by something else, it is private again after the next write.
+    QVERIFY(QFile::setPermissions(path(), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(PreferencesStore(path()).setBool(u"isPaused"_s, true));
+    QCOMPARE(QFileInfo(path()).permissions() & ~userBits, ownerOnly);
 }
 
 void PreferencesStoreTest::writeBelowARegularFileFails()

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsStore.h"
 
 #include "settings/PreferencesStore.h"
+#include "support/QuietToolEnvironment.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -165,9 +167,10 @@ void SettingsStoreTest::resolveWatchedFolder()
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(u"^Not watching the custom folder: .* system folder"_s));
 
-    const WatchedFolderChoice choice = settings.resolveWatchedFolder();
-    QCOMPARE(choice.isCustom, expectCustom);
-    QCOMPARE(choice.folder,
+    const QList<WatchedFolder> folders = settings.resolveWatchedFolders(quietToolEnvironment());
+    QCOMPARE(folders.size(), 1);
+    QCOMPARE(folders.first().isCustom, expectCustom);
+    QCOMPARE(folders.first().path,
              expectCustom
                  ? path
                  : QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + u"/Screenshots"_s);

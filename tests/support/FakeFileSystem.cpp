@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/FakeFileSystem.h"
 
 FileResult FakeFileSystem::move(const QString &source, const QString &target) const

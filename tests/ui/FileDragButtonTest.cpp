@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestFiles.h"
 #include "ui/DraggableThumbnail.h"
 #include "ui/RecentRenameRow.h"
@@ -54,7 +55,7 @@ void FileDragButtonTest::pressBecomesClickOrDrag()
     if (fileExists)
         QVERIFY(TestFiles::write(path));
     const std::unique_ptr<FileDragButton> owner(
-        isRow ? static_cast<FileDragButton *>(new RecentRenameRow(path, {})) : new DraggableThumbnail);
+        isRow ? static_cast<FileDragButton *>(new RecentRenameRow(path, {}, {})) : new DraggableThumbnail);
     FileDragButton &widget = *owner;
     widget.resize(76, 52); // the row keeps its fixed size
     widget.setFilePath(path);

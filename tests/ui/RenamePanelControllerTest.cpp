@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RenamePanelController.h"
 
 #include "intake/LinuxFileSystem.h"
@@ -29,9 +30,6 @@ namespace {
 class FakePanelWindow final : public PanelWindow
 {
 public:
-    QPoint pointer{-500, -500};
-    QList<Screen> screenList{{QRect(0, 0, 1920, 1080), QRect(0, 32, 1920, 1048)}};
-    QPoint origin;
     bool isOnScreen = false;
     std::function<void()> pendingFadeOut;
     bool takesFocus = false;
@@ -41,13 +39,10 @@ public:
     int dialogs = 0;
     QStringList announcements;
 
-    QPoint pointerPosition() const override { return pointer; }
-    QList<Screen> screens() const override { return screenList; }
-    QRect frame() const override { return {origin, RenamePanelController::panelSize}; }
-    void moveTo(const QPoint &to) override { origin = to; }
-    void fadeIn() override { isOnScreen = true; }
-    void fadeOut(std::function<void()> finished) override { pendingFadeOut = std::move(finished); }
+    void present() override { isOnScreen = true; }
+    void dismiss(std::function<void()> finished) override { pendingFadeOut = std::move(finished); }
     void takeOffScreen() override { isOnScreen = false; }
+    bool isPointerOver() const override { return false; } // hovering comes through setHovered()
     void setTakesFocus(bool value) override { takesFocus = value; }
     bool isPreviewOpen() const override { return previewOpen; }
     void openPreview(const QString &) override { previewOpen = true; }
@@ -80,7 +75,8 @@ enum class BadInput
     RevealDeleted,
     RenameDeleted,
     UndoDeleted,
-    FolderCannotBeCreated
+    FolderCannotBeCreated,
+    NoFileManager
 };
 
 } // namespace
@@ -99,8 +95,6 @@ private slots:
     void fadeOutFinishesUnlessARenameCame();
     void eleventhRenameDropsTheOldest_data();
     void eleventhRenameDropsTheOldest();
-    void panelSitsAtTheTopCentre_data();
-    void panelSitsAtTheTopCentre();
     void editedNameIsCommitted_data();
     void editedNameIsCommitted();
     void undoRestores_data();
@@ -108,6 +102,7 @@ private slots:
     void dialogsMoveTheFile_data();
     void dialogsMoveTheFile();
     void menuOffersCategoryFoldersAndTheFilesOwn();
+    void foldersAreOfferedBesideWhereTheScreenshotWasTaken();
     void badInputShowsAnErrorAndKeepsTheItem_data();
     void badInputShowsAnErrorAndKeepsTheItem();
     void thumbnails_data();
@@ -315,26 +310,6 @@ void RenamePanelControllerTest::eleventhRenameDropsTheOldest()
     QCOMPARE(remaining(), editingFourth ? 5.0 : 4.0);
 }
 
-void RenamePanelControllerTest::panelSitsAtTheTopCentre_data()
-{
-    QTest::addColumn<QPoint>("pointer");
-    QTest::addColumn<QPoint>("origin");
-    QTest::addRow("pointer on the primary screen") << QPoint(100, 500) << QPoint(670, 34);
-    QTest::addRow("pointer on the second screen") << QPoint(2500, 100) << QPoint(2343, 2);
-    QTest::addRow("pointer off every screen") << QPoint(-10, -10) << QPoint(670, 34);
-}
-
-void RenamePanelControllerTest::panelSitsAtTheTopCentre()
-{
-    QFETCH(QPoint, pointer);
-    QFETCH(QPoint, origin);
-    rename(u"invoice.png"_s);
-    m_window->screenList.append({QRect(1920, 0, 1425, 900), QRect(1920, 0, 1425, 900)});
-    m_window->pointer = pointer;
-    rename(u"receipt.png"_s);
-    QCOMPARE(m_window->origin, origin);
-}
-
 void RenamePanelControllerTest::editedNameIsCommitted_data()
 {
     QTest::addColumn<QString>("draft");
@@ -461,6 +436,25 @@ void RenamePanelControllerTest::menuOffersCategoryFoldersAndTheFilesOwn()
     QCOMPARE(model.subfolderChoices().size(), 5); // the file's old folder is no target now
 }
 
+void RenamePanelControllerTest::foldersAreOfferedBesideWhereTheScreenshotWasTaken()
+{
+    // Quillo watches several tools' folders; this screenshot was taken in another one.
+    const QString pictures = m_temp->filePath(u"Pictures"_s);
+    const QString path = QDir(pictures).filePath(u"chat.png"_s);
+    QVERIFY(TestFiles::write(path));
+    const RenameRecord record{QUuid::createUuid(),
+                              pictures,
+                              u"Screenshot from 2026.png"_s,
+                              path,
+                              QDateTime::currentDateTimeUtc(),
+                              std::nullopt,
+                              NamingSource::Heuristics};
+    m_history->add(record);
+    m_controller->show(record);
+    QCOMPARE(m_controller->model().rootChoice()->path, pictures);
+    QCOMPARE(m_controller->model().subfolderChoices().first().path, pictures + u"/Receipts & Invoices"_s);
+}
+
 void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem_data()
 {
     QTest::addColumn<BadInput>("input");
@@ -470,6 +464,7 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem_data()
     QTest::addRow("rename of a deleted file") << BadInput::RenameDeleted << gone + u". It may"_s;
     QTest::addRow("undo of a deleted file") << BadInput::UndoDeleted << gone + u", so it cannot"_s;
     QTest::addRow("folder that cannot be created") << BadInput::FolderCannotBeCreated << QString();
+    QTest::addRow("no file manager can show it") << BadInput::NoFileManager << u"No file manager"_s;
 }
 
 void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
@@ -477,9 +472,13 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
     QFETCH(BadInput, input);
     QFETCH(QString, error);
     const RenameRecord record = rename(u"invoice.png"_s);
-    if (input != BadInput::FolderCannotBeCreated)
+    const bool fileStays = input == BadInput::FolderCannotBeCreated || input == BadInput::NoFileManager;
+    if (!fileStays)
         QVERIFY(QFile::remove(record.renamedPath));
     switch (input) {
+    case BadInput::NoFileManager:
+        m_fileManager.problem = u"No file manager could open the folder."_s;
+        [[fallthrough]];
     case BadInput::RevealDeleted:
         m_controller->reveal();
         break;
@@ -501,9 +500,8 @@ void RenamePanelControllerTest::badInputShowsAnErrorAndKeepsTheItem()
     QVERIFY2(message->startsWith(error) && !message->isEmpty(), qPrintable(*message));
     QVERIFY(m_controller->isShowing());
     QCOMPARE(current().path, record.renamedPath);
-    QVERIFY(m_fileManager.revealed.isEmpty());
-    QCOMPARE(TestFiles::filesUnder(m_root),
-             input == BadInput::FolderCannotBeCreated ? QStringList{u"invoice.png"_s} : QStringList{});
+    QCOMPARE(m_fileManager.revealed.size(), input == BadInput::NoFileManager ? 1 : 0);
+    QCOMPARE(TestFiles::filesUnder(m_root), fileStays ? QStringList{u"invoice.png"_s} : QStringList{});
     // The next page turn or action clears it.
     rename(u"receipt.png"_s);
     QCOMPARE(m_controller->model().errorMessage(), std::nullopt);

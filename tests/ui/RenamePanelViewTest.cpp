@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RenamePanelView.h"
 
+#include "ui/ElidedLabel.h"
 #include "ui/RenamePanelModel.h"
 
 #include <QAbstractButton>
@@ -161,6 +163,7 @@ void RenamePanelViewTest::pagerOffersOnlyExistingPages_data()
     QTest::addRow("first of three") << 3 << 0 << false << true << u"1 of 3"_s;
     QTest::addRow("middle of three") << 3 << 1 << true << true << u"2 of 3"_s;
     QTest::addRow("last of three") << 3 << 2 << true << false << u"3 of 3"_s;
+    QTest::addRow("last of ten, the widest") << 10 << 9 << true << false << u"10 of 10"_s;
 }
 
 void RenamePanelViewTest::pagerOffersOnlyExistingPages()
@@ -179,6 +182,11 @@ void RenamePanelViewTest::pagerOffersOnlyExistingPages()
     if (text.isEmpty())
         return;
     QCOMPARE(label->text(), text);
+    // The count stays whole beside the widest pager.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    auto *status = child<ElidedLabel>("statusLabel");
+    QCOMPARE(status->shownText(status->contentsRect().width()).section(u' ', 0, 0), QString::number(count));
+    QVERIFY(!status->shownText(status->contentsRect().width()).contains(u'\u2026'));
     QSignalSpy previousSpy(m_view.get(), &RenamePanelView::previousRequested);
     QSignalSpy nextSpy(m_view.get(), &RenamePanelView::nextRequested);
     QTest::mouseClick(child<QToolButton>("previousButton"), Qt::LeftButton);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SettingsPresentation.h"
 
 #include <QTest>
@@ -28,6 +29,24 @@ void SettingsPresentationTest::texts_data()
     QTest::addRow("folder beside home sharing its start")
         << watchedFolderText(u"/home/anna/Shots"_s, home) << u"/home/anna/Shots"_s;
     QTest::addRow("no folder") << watchedFolderText(std::nullopt, home) << u"Not watching"_s;
+    const QList<WatchedFolder> tools{
+        {u"/home/ann/Pictures/Screenshots"_s, {u"GNOME Shell"_s, u"default folder"_s}},
+        {u"/home/ann/Pictures"_s, {u"gnome-screenshot"_s, u"Flameshot"_s}}};
+    QTest::addRow("each folder with the tools saving there")
+        << folderSourceText(tools, false, false, home)
+        << u"~/Pictures/Screenshots (GNOME Shell, default folder)\n~/Pictures (gnome-screenshot, "
+           u"Flameshot)\n"
+           "Where your screenshot tool saves screenshots, read from its settings (Spectacle, Flameshot, or "
+           "your "
+           "Pictures/Screenshots folder). Change it there and Quillo follows."_s;
+    QTest::addRow("no tool found") << folderSourceText(
+                                          {{u"/home/ann/Pictures/Screenshots"_s, {u"default folder"_s}}},
+                                          false, false, home)
+                                   << u"No screenshot tool's settings were found, so Quillo watches this "
+                                      u"folder, where GNOME and KDE save "
+                                      "screenshots. If yours go elsewhere, choose that folder."_s;
+    QTest::addRow("a custom folder") << folderSourceText(tools, true, false, home)
+                                     << u"A custom folder you chose."_s;
     QTest::addRow("version and build")
         << versionText(u"0.2.0"_s, u"abc1234"_s) << u"Quillo 0.2.0 (abc1234)"_s;
     QTest::addRow("version without build") << versionText(u"0.2.0"_s, QString()) << u"Quillo 0.2.0"_s;

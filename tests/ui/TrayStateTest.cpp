@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TrayState.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ private slots:
     void menuOrderAndEnabledStates_data();
     void menuOrderAndEnabledStates();
     void recentRenameOffersRevealAndUndo();
+    void sameNamesShowTheirFolders();
     void relativeTime_data();
     void relativeTime();
     void checkMarkLastsTwoSecondsAfterTheLastRename();
@@ -71,15 +73,19 @@ void TrayStateTest::iconAndStatus_data()
     QTest::addColumn<QString>("status");
     const std::optional<QString> folder = u"/home/u/Pictures/Screenshots"_s;
     QTest::addRow("paused and needing access: paused wins")
-        << Inputs{true, true, true, true, folder, {}, false} << Icon::Paused << u"Quillo, paused"_s
+        << Inputs{true, true, true, true, folder, {}, false, {}} << Icon::Paused << u"Quillo, paused"_s
         << u"Paused"_s;
-    QTest::addRow("needs access") << Inputs{false, true, true, false, folder, {}, false} << Icon::NeedsAccess
-                                  << u"Quillo, needs access to the screenshot folder"_s
+    QTest::addRow("needs access") << Inputs{false, true, true, false, folder, {}, false, {}}
+                                  << Icon::NeedsAccess << u"Quillo, needs access to the screenshot folder"_s
                                   << u"Needs access to the screenshot folder"_s;
+    QTest::addRow("history unsaveable outranks naming")
+        << Inputs{false, false, true, true, folder, {}, false, u"disk full"_s} << Icon::NotRenaming
+        << u"Quillo, not renaming: the rename history cannot be saved"_s
+        << u"Not renaming: the rename history cannot be saved"_s;
     QTest::addRow("naming outranks the check mark")
-        << Inputs{false, false, true, true, folder, {}, false} << Icon::Naming
+        << Inputs{false, false, true, true, folder, {}, false, {}} << Icon::Naming
         << u"Quillo, naming a screenshot"_s << u"Watching “Screenshots”"_s;
-    QTest::addRow("just renamed") << Inputs{false, false, false, true, folder, {}, false} << Icon::Renamed
+    QTest::addRow("just renamed") << Inputs{false, false, false, true, folder, {}, false, {}} << Icon::Renamed
                                   << u"Quillo, screenshot renamed"_s << u"Watching “Screenshots”"_s;
     QTest::addRow("no folder") << Inputs{} << Icon::Watching << u"Quillo, watching"_s << u"Not watching"_s;
 }
@@ -101,7 +107,7 @@ void TrayStateTest::menuOrderAndEnabledStates_data()
     QTest::addColumn<QStringList>("expected");
     const QString home = QDir::homePath();
     QTest::addRow("empty history, updates unavailable")
-        << Inputs{false, false, false, false, home + u"/Pictures/Screenshots"_s, {}, false}
+        << Inputs{false, false, false, false, home + u"/Pictures/Screenshots"_s, {}, false, {}}
         << QStringList{u"(Watching “Screenshots”)"_s,
                        u"(~/Pictures/Screenshots)"_s,
                        u"Pause Watching"_s,
@@ -115,9 +121,10 @@ void TrayStateTest::menuOrderAndEnabledStates_data()
                        u"(Check for Updates…)"_s,
                        u"Quit Quillo"_s};
     QTest::addRow("paused, needing access, two renames")
-        << Inputs{true,  true,         false,
-                  false, std::nullopt, {record(u"b.png"_s, 1), record(u"Web/a.png"_s, 3, u"Web"_s)},
-                  true}
+        << Inputs{true,         true,
+                  false,        false,
+                  std::nullopt, {record(u"b.png"_s, 1), record(u"Web/a.png"_s, 3, u"Web"_s)},
+                  true,         {}}
         << QStringList{u"(Paused)"_s,
                        u"Grant Folder Access…"_s,
                        u"Resume Watching"_s,
@@ -152,6 +159,15 @@ void TrayStateTest::recentRenameOffersRevealAndUndo()
     QCOMPARE(row.children[2].command, TrayState::Command::RevealRecord);
     QCOMPARE(row.children[3].command, TrayState::Command::UndoRecord);
     QCOMPARE(row.children[3].record, std::optional(moved));
+}
+
+void TrayStateTest::sameNamesShowTheirFolders()
+{
+    const QList<RenameRecord> history{record(u"Web/stripe-invoice.png"_s, 1),
+                                      record(u"stripe-invoice.png"_s, 2),
+                                      record(u"Code & Terminal/build-log.png"_s, 3)};
+    QCOMPARE(TrayState::recentRenameTitles(history),
+             (QStringList{u"Web/stripe-invoice.png"_s, u"shots/stripe-invoice.png"_s, u"build-log.png"_s}));
 }
 
 void TrayStateTest::relativeTime_data()

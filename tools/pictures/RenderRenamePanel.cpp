@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws each state of the rename panel from the real widgets, over a real coordinator and real
 // files, to panel-<state>-<light|dark>.png in the folder given as the only argument. Run by
 // `make screenshots` with the offscreen platform, at twice the size, in a temporary home.
@@ -26,14 +27,14 @@
 
 namespace {
 
-const QString corpus = QStringLiteral(QUILLO_CORPUS_DIR "/images/");
+const QString corpus = QStringLiteral(QUILLO_SCREENSHOTS "/");
 constexpr int backdropMargin = 24;
 
 class NoFileManager final : public FileManager
 {
 public:
-    void reveal(const QString &) override {}
-    void openFolder(const QString &) override {}
+    void reveal(const QString &, Done) override {}
+    void openFolder(const QString &, Done) override {}
 };
 
 void settle(int milliseconds = 300)
@@ -77,7 +78,7 @@ public:
     RenamePanelController &controller() { return m_controller; }
     RenamePanelWindow &panel() { return *m_panel; }
 
-    // A corpus screenshot as Quillo renamed it, into `folder` of the watched folder when given.
+    // A real screenshot as Quillo renamed it, into `folder` of the watched folder when given.
     RenameRecord rename(const QString &image, const QString &name, const QString &folder = {})
     {
         const QString target = QDir(m_root).filePath(folder.isEmpty() ? name : folder + u'/' + name);
@@ -130,16 +131,20 @@ const QList<State> &states()
          }},
         {"several",
          [](Scene &scene) {
-             scene.rename(QStringLiteral("c009.png"), QStringLiteral("lnav-syslog-http-access-log.png"),
+             // Ten, the most the panel keeps: the widest its header gets.
+             for (int i = 0; i < 7; ++i)
+                 scene.rename(QStringLiteral("c011.png"),
+                              QStringLiteral("grafana-docker-host-%1.png").arg(i));
+             scene.rename(QStringLiteral("c002.png"), QStringLiteral("lnav-make-check-test-log.png"),
                           QStringLiteral("Code & Terminal"));
-             scene.rename(QStringLiteral("c005.png"), QStringLiteral("mailpit-github-release-emails.png"),
+             scene.rename(QStringLiteral("c036.png"), QStringLiteral("hugo-book-documentation-theme.png"),
                           QStringLiteral("Chats & Docs"));
-             scene.rename(QStringLiteral("c017.png"), QStringLiteral("vscode-typescript-parsing-errors.png"),
+             scene.rename(QStringLiteral("c047.png"), QStringLiteral("wezterm-rust-terminal-split.png"),
                           QStringLiteral("Code & Terminal"));
          }},
         {"editing",
          [](Scene &scene) {
-             scene.rename(QStringLiteral("c017.png"), QStringLiteral("vscode-typescript-parsing-errors.png"));
+             scene.rename(QStringLiteral("c047.png"), QStringLiteral("wezterm-rust-terminal-split.png"));
              scene.controller().beginEditing();
          }},
         {"location-menu",
@@ -153,13 +158,13 @@ const QList<State> &states()
         {"error",
          [](Scene &scene) {
              const RenameRecord record =
-                 scene.rename(QStringLiteral("c013.png"), QStringLiteral("crater-invoice-bytefury.png"));
+                 scene.rename(QStringLiteral("c051.png"), QStringLiteral("btcpay-shopify-order-paid.png"));
              QFile::remove(record.renamedPath);
              scene.controller().reveal();
          }},
         {"restored",
          [](Scene &scene) {
-             scene.rename(QStringLiteral("c007.png"), QStringLiteral("elementary-appearance-settings.png"));
+             scene.rename(QStringLiteral("c059.png"), QStringLiteral("onlook-text-styling-editor.png"));
              scene.controller().undo();
          }},
     };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the settings window, as a fresh installation shows it, to settings-window-light.png and
 // settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
 // offscreen platform in a temporary home.
@@ -24,7 +25,9 @@ bool render(const QString &path)
     SettingsStore settings(preferences);
     const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(folder);
-    settings.setWatchedFolder(folder);
+    settings.setWatchedFolders(
+        {{folder, {QStringLiteral("GNOME Shell"), QStringLiteral("default folder")}, {}},
+         {QDir::home().filePath(QStringLiteral("Pictures")), {QStringLiteral("Flameshot")}, {}}});
     // A machine without a model server, as most are at first.
     ModelAvailabilityMonitor availability(settings, [](const ModelServer &) {
         return ModelAvailability{ModelAvailability::State::NoServer, false};

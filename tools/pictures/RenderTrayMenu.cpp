@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Not a test: `make screenshots` runs it to draw the tray menu, with two recent renames, into
 // docs/images/tray-menu-<theme>.png, and the popup a left click opens into tray-popup-<theme>.png.
 #include "PictureThemes.h"
