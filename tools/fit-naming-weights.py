@@ -33,11 +33,13 @@ HEADER = os.path.join(ROOT, "src", "naming", "NamingWeights.h")
 CONTEXTS = os.path.join(ROOT, "bench", "naming", "contexts.tsv")
 CATEGORIES = ["receipts", "code", "design", "chats", "web", "other"]
 MIN_WORDS = 2
+HIT_WEIGHT = 1.5
+LINE_FEATURE = 10  # CategoryClassifier's "lines"
 
 # The choices tried by cross-validation: penalty, weight of must words against good ones, and how
 # the name is cut (score threshold, gap below the best word, most words).
 PENALTIES = [1.0, 4.0, 16.0]
-MUST_WEIGHTS = [1.0, 2.0]
+MUST_WEIGHTS = [1.0, 2.0, 4.0]
 THRESHOLDS = [x / 4 for x in range(-8, 5)]
 GAPS = [1.5, 2.0, 3.0, 100.0]
 MAX_WORDS = [3, 4, 5]
@@ -206,6 +208,9 @@ def softmax_loss(samples, weights, bias, penalty):
 
 
 def classify(model, x):
+    # As CategoryClassifier::classify: a screen with no evidence but its line count is Other.
+    if not any(v for i, v in enumerate(x) if i != LINE_FEATURE):
+        return CATEGORIES.index("other")
     weights, bias = model
     best, best_score = len(weights) - 1, -math.inf
     for c in range(len(weights)):
@@ -295,7 +300,8 @@ class Table:
         return f"hits {self.hits / n:.2f}  precision {self.precision / n:.2f}  category {self.category / n:.2f}"
 
     def objective(self):
-        return (self.hits + self.precision) / max(1, self.n)
+        # A must word is what finds the file again: it counts half as much again as precision.
+        return (HIT_WEIGHT * self.hits + self.precision) / max(1, self.n)
 
 
 CATEGORY_MODELS = {}
@@ -476,6 +482,7 @@ def main():
             export_features(args, path)
         names, records = read_features(path)
     word_names, category_names = names["wordFeatures"], names["categoryFeatures"]
+    assert category_names[LINE_FEATURE] == "lines", "LINE_FEATURE no longer names CategoryClassifier's lines"
     category_index = word_names.index("categoryWord")
     screenshots = [Screenshot(r, labels[r["id"]], category_index) for r in records if r["id"] in labels]
     plain = [s for s in screenshots if not s.context]

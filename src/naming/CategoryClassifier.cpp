@@ -75,8 +75,8 @@ QString spacedWords(QStringView text)
 
 // What screenshots of each kind say besides the routing rule's keywords, from Linux applications and
 // web apps: shops and bookkeeping, terminals and logs, design tools and settings, mail and chat,
-// documentation, dashboards, market pages and search engines, and for Other the players, games,
-// readers, maps and monitors that had no evidence at all.
+// documentation, dashboards (and their graphs' legends), feed readers, market pages and search engines,
+// and for Other the players, game launchers, readers, maps and monitors that had no evidence at all.
 const QStringList &vocabulary(ScreenshotCategory category)
 {
     static const std::array<QStringList, 6> words{
@@ -104,24 +104,25 @@ const QStringList &vocabulary(ScreenshotCategory category)
                     "group",        "contacts",   "channels",    "replies",      "direct messages",
                     "participants", "mute",       "room",        "rooms",        "outline",
                     "heading",      "headings",   "words",       "characters",   "report"},
-        QStringList{"documentation",   "getting started", "installation", "guide",     "tutorial",
-                    "pricing",         "features",        "feed",         "feeds",     "rss",
-                    "visitors",        "pageviews",       "referrers",    "traffic",   "sign up",
-                    "privacy",         "newsletter",      "homepage",     "website",   "browser",
-                    "metrics",         "monitoring",      "markets",      "stocks",    "crypto",
-                    "people also ask", "dashboard",       "panels",       "sessions",  "bounce",
-                    "devices",         "countries",       "browsers",     "endpoints", "unread",
-                    "articles",        "starred",         "bookmarks",    "tags"},
-        QStringList{"weather",    "forecast",    "temperature", "humidity", "wind",         "sunrise",
-                    "sunset",     "celsius",     "fahrenheit",  "playlist", "album",        "albums",
-                    "artist",     "song",        "songs",       "track",    "tracks",       "podcast",
-                    "radio",      "music",       "game",        "games",    "achievements", "chapter",
-                    "chapters",   "ebook",       "preface",     "prologue", "epilogue",     "foreword",
-                    "dedication", "annotations", "reading",     "map",      "maps",         "route",
-                    "directions", "processes",   "processor",   "gpu",      "cpu",          "swap",
-                    "uptime",     "battery",     "calendar",    "photos",   "movie",        "folder",
-                    "folders",    "downloads",   "passwords",   "vault",    "turn",         "units",
-                    "player",     "score",       "level"},
+        QStringList{"documentation",   "getting started",  "installation", "guide",     "tutorial",
+                    "pricing",         "features",         "feed",         "feeds",     "rss",
+                    "visitors",        "pageviews",        "referrers",    "traffic",   "sign up",
+                    "privacy",         "newsletter",       "homepage",     "website",   "browser",
+                    "metrics",         "monitoring",       "markets",      "stocks",    "crypto",
+                    "people also ask", "dashboard",        "panels",       "sessions",  "bounce",
+                    "devices",         "countries",        "browsers",     "endpoints", "unread",
+                    "articles",        "starred",          "bookmarks",    "tags",      "subscriptions",
+                    "mark as read",    "mark all as read", "favourites",   "favorites", "avg"},
+        QStringList{
+            "weather",   "forecast",     "temperature", "humidity",    "wind",    "sunrise", "sunset",
+            "celsius",   "fahrenheit",   "playlist",    "album",       "albums",  "artist",  "song",
+            "songs",     "track",        "tracks",      "podcast",     "radio",   "music",   "game",
+            "games",     "achievements", "chapter",     "chapters",    "ebook",   "preface", "prologue",
+            "epilogue",  "foreword",     "dedication",  "annotations", "reading", "map",     "maps",
+            "route",     "directions",   "processes",   "processor",   "gpu",     "cpu",     "swap",
+            "uptime",    "battery",      "calendar",    "photos",      "movie",   "folder",  "folders",
+            "downloads", "passwords",    "vault",       "turn",        "units",   "player",  "score",
+            "level",     "steam",        "lutris",      "heroic",      "gog",     "proton",  "wine"},
     };
     return words[static_cast<std::size_t>(category)];
 }
@@ -274,6 +275,12 @@ ScreenshotCategory classify(const QString &text, const std::optional<QString> &a
                             const std::optional<QString> &appId, const RoutingConfiguration &configuration)
 {
     const Features x = features(text, appName, appId, configuration);
+    // Without a word, shape or application to go by, no bias may pick a category: the screen is Other.
+    bool evidence = false;
+    for (std::size_t i = 0; i < featureCount; ++i)
+        evidence = evidence || (i != lineFeature && x[i] != 0);
+    if (!evidence)
+        return ScreenshotCategory::Other;
     ScreenshotCategory best = ScreenshotCategory::Other;
     double bestScore = -std::numeric_limits<double>::infinity();
     for (auto category : allScreenshotCategories) {
