@@ -445,14 +445,19 @@ private:
     QSet<const LaidOutLine *> m_listItems;
 };
 
-// Plural and common endings off: "entries" -> "entry", "monitoring" -> "monitor".
+// Plural and common endings off: "entries" -> "entry", "monitoring" -> "monitor", and a silent e,
+// so that "browse" meets "browser" and "store" meets "stored".
 QString stemOf(const QString &word)
 {
     QString stem = WordEvidence::stem(word);
     for (const QLatin1String suffix : {QLatin1String("ing"), QLatin1String("ed"), QLatin1String("er")}) {
-        if (stem.endsWith(suffix) && stem.size() - suffix.size() >= minStemLength)
-            return stem.chopped(suffix.size());
+        if (stem.endsWith(suffix) && stem.size() - suffix.size() >= minStemLength) {
+            stem.chop(suffix.size());
+            break;
+        }
     }
+    if (stem.endsWith(u'e') && stem.size() - 1 >= minStemLength)
+        stem.chop(1);
     return stem;
 }
 

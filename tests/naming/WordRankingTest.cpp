@@ -140,6 +140,8 @@ void WordRankingTest::isSameIdea_data()
     QTest::addRow("plural") << u"invoices"_s << u"invoice"_s << true;
     QTest::addRow("plural in -ies") << u"entry"_s << u"entries"_s << true;
     QTest::addRow("one stem") << u"monitoring"_s << u"monitor"_s << true;
+    QTest::addRow("one stem, a silent e") << u"browse"_s << u"browser"_s << true;
+    QTest::addRow("a stem too short to lose its e") << u"note"_s << u"not"_s << false;
     QTest::addRow("abbreviation") << u"inv"_s << u"invoice"_s << true;
     QTest::addRow("a dictionary word is no abbreviation") << u"art"_s << u"artboard"_s << false;
     QTest::addRow("a short form no dictionary knows") << u"str"_s << u"string"_s << true;
