@@ -59,6 +59,11 @@ void RealScreenshotNamingTest::names_data()
         << u"c001.png"_s << QStringList{"invoice", "killbill", "kill"}
         << QStringList{"inv", "mozilla", "firefox"} << ScreenshotCategory::Receipts
         << CaptureContext{u"Firefox ESR"_s, u"firefox-esr"_s, u"Invoice INV#3246 \u2014 Mozilla Firefox"_s};
+    QTest::addRow("a monitoring dashboard in a browser is web")
+        << u"c011.png"_s << QStringList{"docker", "grafana"} << QStringList{"mozilla", "firefox"}
+        << ScreenshotCategory::Web
+        << CaptureContext{u"Firefox ESR"_s, u"firefox-esr"_s,
+                          u"Docker Host - Grafana \u2014 Mozilla Firefox"_s};
     QTest::addRow("a text editor's document under a temporary folder")
         << u"h001.png"_s << QStringList{"pluto"} << QStringList{"tmp", "newcomer", "content", "mousepad"}
         << ScreenshotCategory::Chats
