@@ -6,13 +6,26 @@
 // against the hand-checked transcripts in transcripts/, and the peak memory.
 //
 // bench_naming [--limit N] [--only c001,c017] [--no-plain] [--save FILE | --cached FILE] [--show]
-//              [corpus folder]
+//              [--contexts FILE] [--features FILE] [corpus folder]
 // --save writes what recognition found (and the plain command's text) to FILE; --cached reads it back
 // and runs only layout, heuristics and scoring, in milliseconds, for tuning.
+// --contexts names the screenshots listed in FILE (id, app id, app name, window title; tab separated;
+// by default contexts.tsv here) a second time with that capture context and scores those names apart.
+// --features writes every candidate word's features and every screenshot's category features as JSON
+// lines for tools/fit-naming-weights.py.
+// With $QUILLO_BENCH_MODEL_URL set (and optionally $QUILLO_BENCH_MODEL_NAME and
+// $QUILLO_BENCH_MODEL_API=ollama|openai), the corpus is also named through that local model server
+// and scored beside the heuristics.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
 
+#include "naming/CategoryClassifier.h"
 #include "naming/HeuristicNamer.h"
+#include "naming/HttpModelClient.h"
+#include "naming/LocalModelNamer.h"
+#include "naming/ScreenshotImage.h"
+#include "naming/ScreenshotNamer.h"
 #include "naming/TextRecognizer.h"
+#include "naming/WordRanking.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -44,6 +57,10 @@ struct Options
     bool show = false;
     QString saveTo;
     QString cachedFrom;
+    QString featuresTo;
+    QHash<QString, CaptureContext> contexts;
+    std::optional<ModelServer> model;
+    QString modelSkipped; // why the model path is not measured
 };
 
 // labels-dev.tsv, by image id.
@@ -68,6 +85,8 @@ struct ImageRun
     qint64 ocrMs = 0;
     qint64 totalMs = 0; // recognition plus naming
     Name quillo;
+    std::optional<Name> withContext;
+    std::optional<Name> model;
     QString plainText;
     qint64 plainMs = -1; // as a user runs it: OpenMP threads allowed
     qint64 plainOneThreadMs = -1;
@@ -309,6 +328,101 @@ void fromJson(const QJsonObject &object, ImageRun &run)
     run.plainOneThreadMs = object.value(QStringLiteral("plainOneThreadMs")).toInteger(-1);
 }
 
+// The capture contexts of --contexts: id, app id, app name, window title; empty fields are absent.
+QHash<QString, CaptureContext> readContexts(const QString &path)
+{
+    QHash<QString, CaptureContext> contexts;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return contexts;
+    }
+    const auto field = [](const QString &value) {
+        return value.isEmpty() ? std::nullopt : std::optional<QString>(value);
+    };
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).remove(u'\n');
+        const QStringList fields = line.split(u'\t');
+        if (line.startsWith(u'#') || fields.size() < 4)
+            continue;
+        contexts.insert(fields[0], {field(fields[2]), field(fields[1]), field(fields[3])});
+    }
+    return contexts;
+}
+
+// The server of $QUILLO_BENCH_MODEL_URL, if set.
+std::optional<ModelServer> benchModelServer()
+{
+    const QString url = qEnvironmentVariable("QUILLO_BENCH_MODEL_URL");
+    if (url.isEmpty())
+        return std::nullopt;
+    const bool isOpenAI = qEnvironmentVariable("QUILLO_BENCH_MODEL_API") == u"openai";
+    return ModelServer{isOpenAI ? LocalModelApi::OpenAI : LocalModelApi::Ollama,
+                       QUrl::fromUserInput(url),
+                       qEnvironmentVariable("QUILLO_BENCH_MODEL_NAME", QStringLiteral("gemma3:4b")),
+                       {}};
+}
+
+// The name `quillo name` gives with the model allowed: the model's, or the heuristic one it falls back to.
+Name modelName(const ModelServer &server, const QString &path, const ScreenLayout &layout,
+               const NamingSuggestion &heuristic)
+{
+    const std::unique_ptr<LocalModelClient> client = HttpModelClient::create(server);
+    const ModelAvailability availability = client->availability();
+    NamingSuggestion named = heuristic;
+    if (availability.isAvailable()) {
+        const LocalModelNamer::OCRSnapshot snapshot{layout, CaptureContext{}, path};
+        const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), CaptureContext{},
+                                                 LocalModelNamer::knownNames(snapshot), [path] {
+                                                     return ScreenshotImage::load(path).image;
+                                                 }};
+        named = ScreenshotNamer::preferred(
+            LocalModelNamer::suggest(*client, availability, question, heuristic.category, {}), heuristic);
+    }
+    return {named.slug, rawValue(named.category)};
+}
+
+// One screenshot's candidate words and category features, for the fitting script. The word feature
+// that depends on the category is given per category, as a bit mask.
+QJsonObject featureRecord(const QString &id, const ScreenLayout &layout, const CaptureContext &context)
+{
+    const auto configuration = RoutingConfiguration::defaultConfiguration();
+    const QString text = HeuristicNamer::screenText(layout, context);
+    QJsonArray categoryFeatures;
+    for (const double x : CategoryClassifier::features(text, context.appName, context.appId, configuration))
+        categoryFeatures.append(x);
+    const ScreenshotCategory category =
+        CategoryClassifier::classify(text, context.appName, context.appId, configuration);
+    QJsonArray candidates;
+    for (const WordRanking::Candidate &candidate : WordRanking::candidates(layout, context, category)) {
+        QJsonArray features;
+        for (const double x : candidate.features)
+            features.append(x);
+        QJsonArray sameIdea;
+        for (const qsizetype index : candidate.sameIdea)
+            sameIdea.append(index);
+        int categories = 0;
+        for (auto each : allScreenshotCategories)
+            categories |= CategoryClassifier::isCategoryWord(candidate.word, each) ? 1 << int(each) : 0;
+        candidates.append(QJsonArray{candidate.word, features, sameIdea, categories});
+    }
+    return {{QStringLiteral("id"), id},
+            {QStringLiteral("context"), !context.isEmpty()},
+            {QStringLiteral("category"), categoryFeatures},
+            {QStringLiteral("candidates"), candidates}};
+}
+
+QJsonObject featureNames()
+{
+    QJsonArray word;
+    for (const char *name : WordRanking::featureNames())
+        word.append(QString::fromLatin1(name));
+    QJsonArray category;
+    for (const char *name : CategoryClassifier::featureNames())
+        category.append(QString::fromLatin1(name));
+    return {{QStringLiteral("wordFeatures"), word}, {QStringLiteral("categoryFeatures"), category}};
+}
+
 qint64 percentile(QList<qint64> values, double fraction)
 {
     values.removeAll(-1);
@@ -332,9 +446,9 @@ double mean(const QList<qint64> &values)
 }
 
 void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labels,
-                  const QHash<QString, QSet<QString>> &transcripts)
+                  const QHash<QString, QSet<QString>> &transcripts, const Options &options)
 {
-    Score quillo, naive;
+    Score quillo, naive, model, withContext, withoutContext;
     QList<qint64> ocr, total, plain, oneThread;
     qsizetype transcribed = 0, transcribedTotal = 0;
     for (const ImageRun &run : runs) {
@@ -346,6 +460,12 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
             quillo.add(run.quillo, *label);
             if (!run.plainText.isEmpty())
                 naive.add(run.naive, *label);
+            if (run.model)
+                model.add(*run.model, *label);
+            if (run.withContext) {
+                withContext.add(*run.withContext, *label);
+                withoutContext.add(run.quillo, *label);
+            }
         }
         if (const auto words = transcripts.find(run.id); words != transcripts.end()) {
             transcribed += (transcriptWords(textOf(run.result)) & *words).size();
@@ -356,6 +476,14 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
     printf("quillo: %s\n", qPrintable(quillo.text()));
     if (naive.images > 0)
         printf("naive:  %s\n", qPrintable(naive.text()));
+    if (options.model)
+        printf("model:  %s (%s at %s)\n", qPrintable(model.text()), qPrintable(options.model->modelName),
+               qPrintable(options.model->baseUrl.toString()));
+    else
+        printf("model:  skipped: %s\n", qPrintable(options.modelSkipped));
+    if (withContext.images > 0)
+        printf("with window titles (%d images): %s; the same without: %s\n", withContext.images,
+               qPrintable(withContext.text()), qPrintable(withoutContext.text()));
     printf("ms per screenshot: recognition mean %.0f (median %lld), whole naming path mean %.0f (median "
            "%lld, p90 %lld)\n",
            mean(ocr), percentile(ocr, 0.5), mean(total), percentile(total, 0.5), percentile(total, 0.9));
@@ -387,7 +515,13 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
                                     QStringLiteral("Name from saved recognition results."),
                                     QStringLiteral("file"));
     const QCommandLineOption show(QStringLiteral("show"), QStringLiteral("Print every name."));
-    parser.addOptions({limit, only, noPlain, save, cached, show});
+    const QCommandLineOption contexts(QStringLiteral("contexts"),
+                                      QStringLiteral("Also name these screenshots with a capture context."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption features(QStringLiteral("features"),
+                                      QStringLiteral("Write the features of the ranking for fitting."),
+                                      QStringLiteral("file"));
+    parser.addOptions({limit, only, noPlain, save, cached, show, contexts, features});
     parser.process(app);
 
     Options options;
@@ -411,6 +545,19 @@ std::optional<Options> parseOptions(const QCoreApplication &app)
     options.show = parser.isSet(show);
     options.saveTo = parser.value(save);
     options.cachedFrom = parser.value(cached);
+    options.featuresTo = parser.value(features);
+    options.contexts = readContexts(parser.isSet(contexts) ? parser.value(contexts)
+                                                           : QStringLiteral(QUILLO_DEFAULT_CONTEXTS));
+    options.model = benchModelServer();
+    if (!options.model) {
+        options.modelSkipped =
+            QStringLiteral("set QUILLO_BENCH_MODEL_URL to a local model server to measure it");
+    } else if (const ModelAvailability availability = HttpModelClient::create(*options.model)->availability();
+               !availability.isAvailable()) {
+        options.modelSkipped = QStringLiteral("%1 at %2 is not available")
+                                   .arg(options.model->modelName, options.model->baseUrl.toString());
+        options.model.reset();
+    }
     return options;
 }
 
@@ -452,6 +599,15 @@ int main(int argc, char *argv[])
         printf("engine start: %lld ms (%s), OMP_THREAD_LIMIT=%s\n", timer.elapsed(),
                qPrintable(recognizer->languages()), qgetenv("OMP_THREAD_LIMIT").constData());
     }
+    std::optional<QFile> features;
+    if (!options->featuresTo.isEmpty()) {
+        features.emplace(options->featuresTo);
+        if (!features->open(QIODevice::WriteOnly | QIODevice::Text)) {
+            fprintf(stderr, "cannot write %s\n", qPrintable(options->featuresTo));
+            return 1;
+        }
+        features->write(QJsonDocument(featureNames()).toJson(QJsonDocument::Compact) + '\n');
+    }
     printf("image\tocr ms\ttotal ms\tname\tcategory\tnaive name\tnaive category\n");
     QList<ImageRun> runs;
     QJsonObject saved;
@@ -467,11 +623,27 @@ int main(int argc, char *argv[])
             timer.restart();
         }
         // The production path with the local model switched off: layout and heuristics.
-        const NamingSuggestion suggestion =
-            HeuristicNamer::suggest(ScreenLayout({run.result.lines.begin(), run.result.lines.end()}),
-                                    CaptureContext{}, RoutingConfiguration::defaultConfiguration());
+        const ScreenLayout layout({run.result.lines.begin(), run.result.lines.end()});
+        const auto configuration = RoutingConfiguration::defaultConfiguration();
+        const NamingSuggestion suggestion = HeuristicNamer::suggest(layout, CaptureContext{}, configuration);
         run.totalMs = timer.elapsed() + (recognizer ? 0 : run.ocrMs);
         run.quillo = {suggestion.slug, rawValue(suggestion.category)};
+        const auto context = options->contexts.constFind(run.id);
+        if (context != options->contexts.constEnd()) {
+            const NamingSuggestion named = HeuristicNamer::suggest(layout, *context, configuration);
+            run.withContext = Name{named.slug, rawValue(named.category)};
+        }
+        if (options->model)
+            run.model = modelName(*options->model, image.filePath(), layout, suggestion);
+        if (features) {
+            features->write(QJsonDocument(featureRecord(run.id, layout, CaptureContext{}))
+                                .toJson(QJsonDocument::Compact) +
+                            '\n');
+            if (context != options->contexts.constEnd())
+                features->write(
+                    QJsonDocument(featureRecord(run.id, layout, *context)).toJson(QJsonDocument::Compact) +
+                    '\n');
+        }
         if (options->withPlain && recognizer) {
             run.plainMs = runPlain(image.filePath(), false, &run.plainText);
             run.plainOneThreadMs = runPlain(image.filePath(), true, nullptr);
@@ -479,16 +651,22 @@ int main(int argc, char *argv[])
         if (!run.plainText.isEmpty())
             run.naive = naiveName(run.plainText);
         if (options->show || recognizer) {
-            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s\n", qPrintable(run.id), run.ocrMs, run.totalMs,
+            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s", qPrintable(run.id), run.ocrMs, run.totalMs,
                    qPrintable(run.quillo.slug), qPrintable(run.quillo.category), qPrintable(run.naive.slug),
                    qPrintable(run.naive.category));
+            if (run.withContext)
+                printf("\twith title: %s %s", qPrintable(run.withContext->slug),
+                       qPrintable(run.withContext->category));
+            if (run.model)
+                printf("\tmodel: %s %s", qPrintable(run.model->slug), qPrintable(run.model->category));
+            printf("\n");
             fflush(stdout);
         }
         if (!options->saveTo.isEmpty())
             saved.insert(run.id, toJson(run));
         runs += run;
     }
-    printSummary(runs, labels, readTranscripts());
+    printSummary(runs, labels, readTranscripts(), *options);
     if (!options->saveTo.isEmpty()) {
         QFile file(options->saveTo);
         if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(saved).toJson()) < 0)

@@ -4,9 +4,8 @@
 #include "core/TextScanning.h"
 #include "naming/ArtifactExtractor.h"
 #include "naming/CategoryClassifier.h"
-#include "naming/SlugComposer.h"
 #include "naming/SlugGenerator.h"
-#include "naming/WordEvidence.h"
+#include "naming/WordRanking.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -40,143 +39,6 @@ constexpr qsizetype maxHeadings = 2;
 constexpr double secondHeadingShare = 0.5;
 constexpr double secondHeadingProminence = 1.15;
 constexpr double titleBandHeadingProminence = 0.9;
-
-// Term weights, measured on the labelled corpus (hits and precision of the names).
-constexpr double sidebarTermWeight = 0.5; // a sidebar lists other things; 0.2 lost the app names there
-constexpr double topBandLow = 0.85;       // title bars, page titles and logos
-// Title bars, logos and tab strips name the app, site or document: 1.5 gave hits 0.61, 3 0.65,
-// 4 0.71, 5 to 8 0.74 (alike with the band from 0.8 to 0.9).
-constexpr double topBandFactor = 5;
-constexpr double termHeadingProminence = 1.5;
-constexpr qsizetype maxTermHeadingTokens = 4;
-constexpr double termHeadingFactor = 2; // 1: precision 0.55 instead of 0.60; 3: hits 0.52
-constexpr double interfaceNoiseFactor = 0.3;
-constexpr double controlWordFactor = 0.5;
-constexpr double recurrenceShare = 0.3;   // 0.5: precision 0.69 instead of 0.71; 1: hits 0.65
-constexpr double unknownNameFactor = 1.5; // 1: hits 0.58
-
-// An app keyword goes in front only while it cannot push a title word out of the slug.
-constexpr qsizetype maxWordsBeforeAppKeyword = 3;
-constexpr qsizetype termsWanted = 3;
-
-// Linux window titles end in " — App" (em dash) as often as in " - App"; some in " · App".
-const std::array<QString, 5> &titleSeparators()
-{
-    static const std::array<QString, 5> separators{QStringLiteral(" - "), QStringLiteral(" – "),
-                                                   QStringLiteral(" — "), QStringLiteral(" | "),
-                                                   QStringLiteral(" · ")};
-    return separators;
-}
-
-// The title without " <separator> <name>" at its end, when it ends so.
-bool chopSuffix(QString &title, const QString &name)
-{
-    for (const QString &separator : titleSeparators()) {
-        const QString suffix = separator + name;
-        if (title.size() > suffix.size() && title.endsWith(suffix, Qt::CaseInsensitive)) {
-            title.chop(suffix.size());
-            return true;
-        }
-    }
-    return false;
-}
-
-// Words that describe the interface rather than the content.
-const QSet<QString> &interfaceNoise()
-{
-    static const QSet<QString> words = TextScanning::wordSet({
-        "file",     "edit",     "view",   "window",  "help",       "go",      "history",   "bookmarks",
-        "profiles", "tab",      "tabs",   "format",  "tools",      "insert",  "share",     "new",
-        "open",     "close",    "save",   "cancel",  "ok",         "done",    "button",    "click",
-        "menu",     "sidebar",  "page",   "screen",  "screenshot", "preview", "app",       "message",
-        "messages", "messaged", "chat",   "channel", "thread",     "reply",   "replies",   "edited",
-        "online",   "offline",  "typing", "unread",  "dmg",        "png",     "jpg",       "pdf",
-        "zip",      "pkg",      "mon",    "tue",     "wed",        "thu",     "fri",       "sat",
-        "sun",      "jan",      "feb",    "mar",     "apr",        "jun",     "jul",       "aug",
-        "sep",      "sept",     "oct",    "nov",     "dec",        "today",   "yesterday",
-    });
-    return words;
-}
-
-// Words of any text that name nothing, beyond the slug's stop words: function words of running prose,
-// the contractions the word cutter makes of "you'll" and "that's", units, currency codes, the full
-// month and day names that dates spell out (their short forms are interface noise), the titles
-// before people's names, the system folders of Unix paths, and the counters under every item of a feed.
-const QSet<QString> &commonWords()
-{
-    static const QSet<QString> words = TextScanning::wordSet({
-        "all",        "any",       "more",     "one",       "two",      "also",     "just",      "than",
-        "only",       "other",     "some",     "such",      "very",     "via",      "per",       "see",
-        "get",        "set",       "use",      "used",      "using",    "let",      "about",     "above",
-        "after",      "again",     "against",  "almost",    "along",    "already",  "although",  "always",
-        "among",      "another",   "anyone",   "anything",  "around",   "away",     "because",   "before",
-        "behind",     "being",     "below",    "between",   "both",     "could",    "did",       "down",
-        "during",     "each",      "either",   "else",      "enough",   "even",     "ever",      "every",
-        "everything", "few",       "further",  "going",     "got",      "had",      "here",      "however",
-        "like",       "many",      "may",      "maybe",     "might",    "most",     "much",      "must",
-        "myself",     "need",      "never",    "nothing",   "now",      "off",      "often",     "once",
-        "onto",       "ours",      "own",      "perhaps",   "put",      "quite",    "rather",    "really",
-        "said",       "same",      "say",      "says",      "should",   "since",    "something", "sometimes",
-        "soon",       "still",     "take",     "taken",     "thing",    "things",   "think",     "though",
-        "through",    "thus",      "together", "too",       "toward",   "towards",  "under",     "until",
-        "upon",       "want",      "way",      "well",      "whatever", "whenever", "whether",   "while",
-        "whole",      "why",       "within",   "without",   "would",    "yet",      "youll",     "weve",
-        "thats",      "didnt",     "dont",     "cant",      "wont",     "isnt",     "youre",     "theyre",
-        "ive",        "im",        "hes",      "shes",      "lets",     "whats",    "theres",    "doesnt",
-        "arent",      "wasnt",     "havent",   "hasnt",     "wouldnt",  "couldnt",  "shouldnt",  "youve",
-        "theyve",     "youd",      "wed",      "hed",       "kib",      "mib",      "gib",       "tib",
-        "hz",         "khz",       "mhz",      "ghz",       "ago",      "seconds",  "minute",    "minutes",
-        "mins",       "hour",      "hours",    "px",        "ms",       "usd",      "eur",       "gbp",
-        "jpy",        "inr",       "cad",      "aud",       "january",  "february", "march",     "april",
-        "june",       "july",      "august",   "september", "october",  "november", "december",  "monday",
-        "tuesday",    "wednesday", "thursday", "friday",    "saturday", "sunday",   "mr",        "mrs",
-        "dr",         "lt",        "col",      "sgt",       "capt",     "usr",      "lib",       "libexec",
-        "sbin",       "kbps",      "mbps",     "gbps",      "kibps",    "mibps",    "gibps",     "points",
-        "comments",   "upvotes",   "likes",    "reposts",   "retweets",
-    });
-    return words;
-}
-
-// Words of controls and forms: they can name a screenshot, but content names it better.
-const QSet<QString> &controlWords()
-{
-    static const QSet<QString> words = TextScanning::wordSet({
-        "options", "details",  "show",        "hide",    "add",      "remove",   "delete",   "create",
-        "select",  "selected", "more",        "less",    "back",     "next",     "previous", "home",
-        "filter",  "sort",     "refresh",     "reload",  "update",   "updates",  "enter",    "press",
-        "type",    "name",     "description", "status",  "default",  "custom",   "general",  "advanced",
-        "about",   "account",  "profile",     "login",   "logout",   "sign",     "user",     "users",
-        "none",    "yes",      "apply",       "reset",   "export",   "import",   "copy",     "paste",
-        "cut",     "undo",     "redo",        "zoom",    "find",     "replace",  "run",      "stop",
-        "start",   "pause",    "play",        "loading", "load",     "loaded",   "items",    "item",
-        "list",    "grid",     "toggle",      "expand",  "collapse", "minimize", "maximize", "notification",
-        "sent",    "drafts",   "trash",       "archive", "labels",   "label",    "version",  "size",
-        "date",    "time",     "day",         "days",    "week",     "month",    "year",     "total",
-        "count",
-    });
-    return words;
-}
-
-// Applications whose name says nothing about what the screenshot shows, comma-separated.
-constexpr const char *genericAppNames =
-    // Browsers, file managers, image and document viewers, by desktop entry, name or window class.
-    "chrome,google chrome,firefox,microsoft edge,microsoft-edge,brave browser,opera,vivaldi,screenshot,"
-    "chromium,chromium web browser,chromium-browser,google-chrome,firefox esr,firefox-esr,"
-    "mozilla firefox,librewolf,waterfox,floorp,brave,brave web browser,brave-browser,tor browser,"
-    "epiphany,web,falkon,konqueror,midori,qutebrowser,"
-    "files,nautilus,org.gnome.nautilus,dolphin,thunar,thunar file manager,nemo,caja,pcmanfm,"
-    "pcmanfm-qt,file manager,file manager pcmanfm,"
-    "image viewer,eog,eye of gnome,loupe,gwenview,ristretto,ristretto image viewer,gthumb,nomacs,"
-    "feh,xviewer,document viewer,evince,papers,okular,atril,xreader";
-
-const QSet<QString> &genericApps()
-{
-    static const QSet<QString> names = [] {
-        const QStringList list = QString::fromLatin1(genericAppNames).split(u',');
-        return QSet<QString>(list.begin(), list.end());
-    }();
-    return names;
-}
 
 bool isFileDescription(const QString &word)
 {
@@ -236,68 +98,11 @@ bool isInTitleBand(const LaidOutLine &line)
     return midY >= titleBandLow && midY <= titleBandHigh;
 }
 
-// A line's share in the terms: its region, its height on the screen, its size, and whether it is set
-// like a heading. The recogniser's confidence comes per word.
-double termWeight(const LaidOutLine &line)
-{
-    const double midY = line.recognized.midY();
-    const double position = midY >= topBandLow                            ? topBandFactor
-                            : midY >= bodyBandLow && midY <= bodyBandHigh ? bodyBandFactor
-                                                                          : edgeFactor;
-    const double region = line.region == LayoutRegion::Sidebar ? sidebarTermWeight : 1.0;
-    const bool isHeading =
-        line.prominence >= termHeadingProminence &&
-        TextScanning::whitespaceSeparated(line.recognized.text).size() <= maxTermHeadingTokens;
-    return region * position * clampedProminence(line) * (isHeading ? termHeadingFactor : 1.0);
-}
-
-// "main.rs" counts as main: an extension says what kind of file, not which.
-QString withoutExtensions(const QString &text)
-{
-    static const QRegularExpression extension =
-        TextScanning::pattern(R"((?<=\w)\.[A-Za-z][A-Za-z0-9]{0,4}\b)");
-    return QString(text).replace(extension, QStringLiteral(" "));
-}
-
-// The recogniser's confidence in each word of the line: a title read well stays strong on a line
-// that also holds an icon read as garbage. Without word results, the line's confidence.
-QHash<QString, float> wordConfidences(const RecognizedLine &line)
-{
-    QHash<QString, float> confidences;
-    for (const RecognizedWord &token : line.words) {
-        for (const QString &word : SlugGenerator::words(token.text)) {
-            float &confidence = confidences[word];
-            confidence = std::max(confidence, token.confidence);
-        }
-    }
-    return confidences;
-}
-
 bool isHeadingCandidate(const LaidOutLine &line)
 {
     return isReadable(line.recognized) && HeuristicNamer::isHeadingShaped(line) &&
            ArtifactExtractor::names(line.recognized.text).isEmpty() &&
            !HeuristicNamer::keywords(line.recognized.text).isEmpty();
-}
-
-QStringList unique(const QStringList &words)
-{
-    QStringList result;
-    for (const QString &word : words) {
-        if (!result.contains(word))
-            result.append(word);
-    }
-    return result;
-}
-
-std::optional<QString> appKeyword(const std::optional<QString> &appName)
-{
-    if (!appName || genericApps().contains(appName->toLower()))
-        return std::nullopt;
-    const QStringList words = HeuristicNamer::keywords(*appName);
-    if (words.isEmpty())
-        return std::nullopt;
-    return words.first();
 }
 
 // Scores summed per key, ranked highest first and, on equal scores, first seen first.
@@ -312,13 +117,6 @@ public:
             m_entries.append({value, 0});
         }
         m_entries[index].score += score;
-    }
-
-    // Multiplies each score by what `factor` gives for its key.
-    template <typename Factor> void scale(Factor factor)
-    {
-        for (auto index = m_index.cbegin(); index != m_index.cend(); ++index)
-            m_entries[*index].score *= factor(index.key());
     }
 
     QList<QStringList> ranked()
@@ -361,27 +159,6 @@ QList<HeuristicNamer::WeightedLine> weighted(const QList<LaidOutLine> &lines)
     return result;
 }
 
-QString slugFor(const ScreenLayout &layout, const CaptureContext &context)
-{
-    using namespace HeuristicNamer;
-    const WordEvidence evidence(layout.lines());
-    SlugComposer composer;
-    if (const auto title = cleanedWindowTitle(context.windowTitle, context.appName))
-        composer.add(nameKeywords(*title), true);
-    if (const auto &item = layout.selectedSidebarItem())
-        composer.add(nameKeywords(*item), false);
-    const auto app = appKeyword(context.appName);
-    if (app && composer.words().size() <= maxWordsBeforeAppKeyword && !composer.words().contains(*app)) {
-        SlugComposer withApp;
-        withApp.add(QStringList{*app} + composer.words(), true);
-        composer = withApp;
-    }
-    const QStringList terms = rankedTerms(layout, evidence);
-    for (auto term = terms.begin(); term != terms.end() && composer.words().size() < termsWanted; ++term)
-        composer.add({*term}, false);
-    return SlugGenerator::slug(composer.words(), SlugGenerator::fileDescriptionWords());
-}
-
 } // namespace
 
 namespace HeuristicNamer {
@@ -389,14 +166,19 @@ namespace HeuristicNamer {
 NamingSuggestion suggest(const ScreenLayout &layout, const CaptureContext &context,
                          const RoutingConfiguration &configuration)
 {
-    // The whole screen, not the main pane alone: sidebars, title bars and even the lines naming leaves
-    // out (prices on their own, placeholders) tell the kind of application.
+    const ScreenshotCategory category = CategoryClassifier::classify(
+        screenText(layout, context), context.appName, context.appId, configuration);
+    const QStringList words = WordRanking::chosen(WordRanking::candidates(layout, context, category));
+    return {SlugGenerator::slug(words, SlugGenerator::fileDescriptionWords()), category,
+            NamingSource::Heuristics};
+}
+
+QString screenText(const ScreenLayout &layout, const CaptureContext &context)
+{
     QStringList texts{context.windowTitle.value_or(QString())};
     for (const LaidOutLine &line : layout.lines())
         texts.append(line.recognized.text);
-    const ScreenshotCategory category =
-        CategoryClassifier::classify(texts.join(u'\n'), context.appName, context.appId, configuration);
-    return {slugFor(layout, context), category, NamingSource::Heuristics};
+    return texts.join(u'\n');
 }
 
 QList<LaidOutLine> rankedHeadings(const QList<WeightedLine> &pool)
@@ -452,44 +234,6 @@ QList<QStringList> rankedArtifacts(const QList<WeightedLine> &pool)
     return tally.ranked();
 }
 
-QStringList rankedTerms(const ScreenLayout &layout, const WordEvidence &evidence)
-{
-    Tally tally;
-    for (const LaidOutLine &line : layout.lines()) {
-        if (line.isBoilerplate)
-            continue;
-        const double weight = termWeight(line);
-        const QHash<QString, float> confidences = wordConfidences(line.recognized);
-        const QString text = WordEvidence::spelledOut(withoutExtensions(line.recognized.text));
-        for (const QString &word : unique(keywords(text))) {
-            if (commonWords().contains(word) ||
-                (!SlugGenerator::isAllDigits(word) && !evidence.isPlausible(word)))
-                continue;
-            const double confidence = confidences.value(word, line.recognized.confidence);
-            tally.add(word, {word},
-                      weight * std::max(confidence, minConfidence) *
-                          (interfaceNoise().contains(word) ? interfaceNoiseFactor
-                           : controlWords().contains(word) ? controlWordFactor
-                                                           : 1.0));
-        }
-    }
-    // Each further line where the word (or its other number) stands adds part of its mean line weight.
-    tally.scale([&](const QString &word) {
-        const double ownLines = double(std::max<qsizetype>(1, evidence.ownLineCount(word)));
-        const double recurrence = 1 + recurrenceShare * double(evidence.lineCount(word) - 1) / ownLines;
-        return recurrence * (evidence.isUnknownName(word) ? unknownNameFactor : 1.0);
-    });
-    QStringList terms;
-    QSet<QString> stems;
-    for (const QStringList &term : tally.ranked()) {
-        if (!stems.contains(WordEvidence::stem(term.first()))) {
-            stems.insert(WordEvidence::stem(term.first()));
-            terms.append(term.first());
-        }
-    }
-    return terms;
-}
-
 QList<LaidOutLine> featuredLines(const ScreenLayout &layout)
 {
     const QList<LaidOutLine> main = layout.mainContent();
@@ -511,18 +255,9 @@ QStringList keywords(QStringView text)
     words.removeIf([](const QString &word) {
         return !SlugGenerator::hasWordLength(word) || SlugGenerator::stopWords().contains(word) ||
                SlugGenerator::isAllDigits(word) || SlugGenerator::isNoiseToken(word) ||
-               interfaceNoise().contains(word);
+               WordRanking::isInterfaceNoise(word);
     });
     return words;
-}
-
-QStringList nameKeywords(QStringView text)
-{
-    QStringList words = SlugGenerator::words(ArtifactExtractor::splitCamelCase(text));
-    words.removeIf([](const QString &word) {
-        return !isNameWord(word) || (interfaceNoise().contains(word) && !isFileDescription(word));
-    });
-    return allFileDescription(words) ? QStringList() : words;
 }
 
 double lineFactor(const WeightedLine &line)
@@ -535,24 +270,6 @@ double lineFactor(const WeightedLine &line)
         position = bodyBandFactor;
     const double confidence = std::max(double(line.laidOut.recognized.confidence), minConfidence);
     return line.weight * clampedProminence(line.laidOut) * position * confidence;
-}
-
-std::optional<QString> cleanedWindowTitle(const std::optional<QString> &windowTitle,
-                                          const std::optional<QString> &appName)
-{
-    if (!windowTitle)
-        return std::nullopt;
-    QString title = windowTitle->trimmed();
-    // The window's own application, then a browser's or viewer's name, which a page title carries
-    // whatever application reported the window.
-    bool chopped = false;
-    while (appName && !appName->isEmpty() && chopSuffix(title, *appName))
-        chopped = true;
-    for (auto app = genericApps().begin(); !chopped && app != genericApps().end(); ++app)
-        chopped = chopSuffix(title, *app);
-    if (title.isEmpty())
-        return std::nullopt;
-    return title;
 }
 
 bool isHeadingShaped(const LaidOutLine &line)

@@ -98,11 +98,6 @@ qsizetype WordEvidence::lineCount(const QString &word) const
     return m_stemLines.value(stem(word));
 }
 
-qsizetype WordEvidence::ownLineCount(const QString &word) const
-{
-    return m_words.value(word).lines;
-}
-
 bool WordEvidence::isUnknownName(const QString &word) const
 {
     return m_words.value(word).isNameLike && EnglishWords::isAvailable() && !EnglishWords::contains(word);

@@ -17,8 +17,6 @@ public:
 
     // Lines the word stands on; singular and plural count as one word ("bottle", "bottles").
     qsizetype lineCount(const QString &word) const;
-    // Lines the word stands on in exactly this form.
-    qsizetype ownLineCount(const QString &word) const;
 
     // Written like a name and in no dictionary: a product, project or person.
     bool isUnknownName(const QString &word) const;

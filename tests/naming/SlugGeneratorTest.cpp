@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/SlugGenerator.h"
 
-#include "naming/SlugComposer.h"
-
 #include <QRegularExpression>
 #include <QTest>
 
@@ -20,8 +18,6 @@ private slots:
     void isNoiseToken();
     void slug_data();
     void slug();
-    void composer_data();
-    void composer();
 };
 
 void SlugGeneratorTest::words_data()
@@ -106,31 +102,6 @@ void SlugGeneratorTest::slug()
     QCOMPARE(
         SlugGenerator::slug(candidates.split(u' ', Qt::SkipEmptyParts), {preserved.begin(), preserved.end()}),
         expected);
-}
-
-void SlugGeneratorTest::composer_data()
-{
-    QTest::addColumn<QStringList>(
-        "groups"); // words separated by spaces; a leading "+" allows a partial group
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("three held, group too big, dropped") << QStringList{"a b c", "d e f"} << u"a b c"_s;
-    QTest::addRow("three held, partial allowed, first two")
-        << QStringList{"a b c", "+d e f"} << u"a b c d e"_s;
-    QTest::addRow("two held, four fresh, first three") << QStringList{"a b", "c d e f"} << u"a b c d e"_s;
-    QTest::addRow("known and repeated words are not fresh")
-        << QStringList{"a b c", "a d d c"} << u"a b c d"_s;
-    QTest::addRow("long first group cut to five") << QStringList{"a b c d e f g"} << u"a b c d e"_s;
-    QTest::addRow("full composer takes nothing more") << QStringList{"a b c d e", "+f"} << u"a b c d e"_s;
-}
-
-void SlugGeneratorTest::composer()
-{
-    QFETCH(QStringList, groups);
-    QFETCH(QString, expected);
-    SlugComposer composer;
-    for (const QString &group : groups)
-        composer.add(QString(group).remove(u'+').split(u' '), group.startsWith(u'+'));
-    QCOMPARE(composer.words().join(u' '), expected);
 }
 
 QTEST_GUILESS_MAIN(SlugGeneratorTest)
