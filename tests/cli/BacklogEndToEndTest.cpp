@@ -194,7 +194,8 @@ void BacklogEndToEndTest::namesThatAreNotUtf8AreReported()
     QCOMPARE(listed.objects.size(), 1);
     QVERIFY(listed.objects.first().value(u"error"_s).toString().contains(u"not valid UTF-8"_s));
     QCOMPARE(given.exitCode, 1);
-    QVERIFY2(given.errors.contains("\xef\xbf\xbd.png: its name is not valid UTF-8"), given.errors.constData());
+    QVERIFY2(given.errors.contains("\xef\xbf\xbd.png: its name is not valid UTF-8"),
+             given.errors.constData());
     QCOMPARE(::access(undecodable.constData(), F_OK), 0);
 }
 

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-// Real screenshots from public projects (tests/data/screenshots, and tests/naming/screenshots), named as
+// Real screenshots from public projects (tests/data/screenshots), named as
 // `quillo name` names them (real Tesseract, no model), some with the window they were taken from. Each row
 // stands for a class of error: the name must hold one of the subject's words, none of the words that class
 // of error puts there, and no two words of one idea.
@@ -81,9 +81,7 @@ void RealScreenshotNamingTest::names()
     QFETCH(QStringList, noneOf);
     QFETCH(ScreenshotCategory, category);
     QFETCH(CaptureContext, context);
-    QString path = QStringLiteral(QUILLO_TEST_DATA "/screenshots/") + image;
-    if (!QFile::exists(path))
-        path = QStringLiteral(QUILLO_NAMING_SCREENSHOTS "/") + image;
+    const QString path = QStringLiteral(QUILLO_TEST_DATA "/screenshots/") + image;
     QVERIFY2(QFile::exists(path), qPrintable(path + u" is missing"_s));
     QThreadPool pool;
     const ScreenshotNamer namer({}, pool);
