@@ -96,7 +96,7 @@ QMap<QString, QByteArray> BacklogEndToEndTest::checksums() const
 void BacklogEndToEndTest::backlogIsRenamedRecordedUndoneAndNotRenamedTwice()
 {
     QVERIFY(QFile::copy(corpus + u"c051.png"_s, m_shots->filePath(firstShot)));
-    QVERIFY(QFile::copy(corpus + u"c042.png"_s, m_shots->filePath(secondShot)));
+    QVERIFY(QFile::copy(corpus + u"c036.png"_s, m_shots->filePath(secondShot)));
     QVERIFY(QFile::copy(corpus + u"c030.png"_s, m_shots->filePath(u"holiday.png"_s)));
     QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-03.txt"_s)));
     QVERIFY(TestFiles::write(m_shots->filePath(u"inside/Screenshot from 2026-12-05 10-00-04.png"_s)));
