@@ -25,6 +25,24 @@ QString executableOf(const QString &pid)
     return path;
 }
 
+// An AppImage runs from a new mount each time, so its path differs between copies; its bytes do not.
+bool runsSameProgram(const QString &pid)
+{
+    const QString theirs = executableOf(pid);
+    if (!theirs.isEmpty() && theirs == executableOf(QStringLiteral("self")))
+        return true;
+    QFile their(QStringLiteral("/proc/%1/exe").arg(pid));
+    QFile own(QStringLiteral("/proc/self/exe"));
+    if (!their.open(QIODevice::ReadOnly) || !own.open(QIODevice::ReadOnly) || their.size() != own.size())
+        return false;
+    constexpr qint64 chunk = 1 << 20;
+    while (!own.atEnd()) {
+        if (own.read(chunk) != their.read(chunk))
+            return false;
+    }
+    return own.error() == QFileDevice::NoError && their.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 bool DBusTakeOverChannel::announce()
@@ -63,7 +81,7 @@ void DBusTakeOverChannel::TakeOver()
     const auto pid = connection().interface()->servicePid(caller);
     const QString theirs = pid.isValid() ? executableOf(QString::number(pid.value())) : QString();
     const QString ours = executableOf(QStringLiteral("self"));
-    if (theirs.isEmpty() || theirs != ours) {
+    if (!pid.isValid() || !runsSameProgram(QString::number(pid.value()))) {
         qCInfo(lcApp).noquote() << QStringLiteral("Asked to quit by %1, which is not this Quillo; staying")
                                        .arg(TextScanning::escapedPath(theirs.isEmpty() ? caller : theirs));
         sendErrorReply(QDBusError::AccessDenied,
