@@ -163,8 +163,8 @@ void EndToEndTest::secondCopyTakesOver()
 
     // The same program from another path, as each start of an AppImage mounts it anew.
     const QString copy = QDir::home().filePath(u"mounted/quillo"_s);
-    QVERIFY(QDir().mkpath(QFileInfo(copy).path()) &&
-            (QFile::exists(copy) || QFile::copy(QStringLiteral(QUILLO_BINARY), copy)));
+    QFile::remove(copy); // left by an earlier build
+    QVERIFY(QDir().mkpath(QFileInfo(copy).path()) && QFile::copy(QStringLiteral(QUILLO_BINARY), copy));
     QuilloProcess *second = QuilloProcess::start(copy, {u"--headless"_s}, "Watching ").release();
     m_processes.append(second);
     QTRY_COMPARE_WITH_TIMEOUT(first->state(), QProcess::NotRunning, 3000);
