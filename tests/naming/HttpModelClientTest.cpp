@@ -231,8 +231,6 @@ void HttpModelClientTest::answers_data()
         << Api::Ollama << Behaviour::Close << 200 << goodAnswer << u"Cannot reach the model server"_s;
     QTest::addRow("never answers") << Api::Ollama << Behaviour::Hang << 200 << goodAnswer
                                    << u"No answer within 1 s"_s;
-    QTest::addRow("answers after the limit")
-        << Api::Ollama << Behaviour::Delay << 200 << goodAnswer << u"No answer within 1 s"_s;
     QTest::addRow("50 MB body") << Api::Ollama << Behaviour::HugeBody << 200 << goodAnswer
                                 << u"The answer is larger than 1 MiB"_s;
     QTest::addRow("50 MB chunked body") << Api::Ollama << Behaviour::HugeChunkedBody << 200 << goodAnswer
@@ -392,9 +390,7 @@ void HttpModelClientTest::untrustworthySettingsSendNothing_data()
     QTest::addRow("a key with a line break injects no header")
         << u"http"_s << u"sk-1\r\nX-Injected: yes"_s << u"API key"_s;
     QTest::addRow("a key with a space") << u"http"_s << u"sk 1"_s << u"API key"_s;
-    QTest::addRow("a key with a tab") << u"http"_s << u"sk\t1"_s << u"API key"_s;
     QTest::addRow("an ftp address") << u"ftp"_s << apiKey << u"must start with http:// or https://"_s;
-    QTest::addRow("a gopher address") << u"gopher"_s << apiKey << u"must start with http:// or https://"_s;
 }
 
 void HttpModelClientTest::untrustworthySettingsSendNothing()
