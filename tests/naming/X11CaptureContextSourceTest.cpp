@@ -143,7 +143,7 @@ void X11CaptureContextSourceTest::contextOfTheActiveWindow()
     FakeDesktop desktop;
     QVERIFY(desktop.isConnected());
     desktop.activate(wmClass.isEmpty()
-                         ? XCB_WINDOW_NONE
+                         ? xcb_window_t(XCB_WINDOW_NONE)
                          : desktop.createWindow(wmClass, title, ownProcess ? uint32_t(getpid()) : 1u));
     X11CaptureContextSource source;
     const CaptureContext context = source.current();
