@@ -79,9 +79,9 @@ void DBusTakeOverChannel::TakeOver()
 {
     const QString caller = message().service();
     const auto pid = connection().interface()->servicePid(caller);
-    const QString theirs = pid.isValid() ? executableOf(QString::number(pid.value())) : QString();
-    const QString ours = executableOf(QStringLiteral("self"));
     if (!pid.isValid() || !runsSameProgram(QString::number(pid.value()))) {
+        const QString theirs = pid.isValid() ? executableOf(QString::number(pid.value())) : QString();
+        const QString ours = executableOf(QStringLiteral("self"));
         qCInfo(lcApp).noquote() << QStringLiteral("Asked to quit by %1, which is not this Quillo; staying")
                                        .arg(TextScanning::escapedPath(theirs.isEmpty() ? caller : theirs));
         sendErrorReply(QDBusError::AccessDenied,

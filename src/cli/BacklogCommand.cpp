@@ -59,6 +59,7 @@ struct Listed
     QString problem;
 };
 
+const QString noSuchFile = QStringLiteral("No such file or folder");
 const QString notUtf8 =
     QStringLiteral("its name is not valid UTF-8, so Quillo cannot rename it; rename it by hand");
 
@@ -91,8 +92,8 @@ QList<Listed> expand(const QList<QByteArray> &arguments, bool recursive)
         const QFileInfo info(given);
         if (!info.isDir()) {
             const bool exists = info.exists() || info.isSymLink();
-            files.append({given, exists ? info.absoluteFilePath() : QString(),
-                          exists ? QString() : QStringLiteral("No such file or folder")});
+            files.append(
+                {given, exists ? info.absoluteFilePath() : QString(), exists ? QString() : noSuchFile});
             continue;
         }
         const QDir folder(info.absoluteFilePath());
@@ -100,7 +101,8 @@ QList<Listed> expand(const QList<QByteArray> &arguments, bool recursive)
         QStringList undecodable;
         QStringList folders{folder.path()};
         if (recursive) {
-            QDirIterator below(folder.path(), QDir::Dirs | QDir::NoDotAndDotDot,
+            // Links to folders are not followed, as before the listing had to find undecodable names.
+            QDirIterator below(folder.path(), QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks,
                                QDirIterator::Subdirectories);
             while (below.hasNext())
                 folders.append(below.next());
@@ -187,11 +189,7 @@ private:
             const auto candidate =
                 path.isEmpty() ? std::nullopt : ScreenshotDetector::candidate(m_local.fileSystem(), path);
             if (!candidate) {
-                report({Result::Failed,
-                        file,
-                        {},
-                        {},
-                        problem.isEmpty() ? QStringLiteral("No such file or folder") : problem});
+                report({Result::Failed, file, {}, {}, problem.isEmpty() ? noSuchFile : problem});
                 continue;
             }
             // A file given twice, by itself and in its folder, is named once.
