@@ -2,6 +2,7 @@
 #include "intake/ScreenshotWatcher.h"
 
 #include "core/TextScanning.h"
+#include "intake/CompleteImage.h"
 #include "intake/IntakeLog.h"
 #include "intake/PersistentFolderEventSource.h"
 
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <map>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -96,10 +99,12 @@ private:
         }
         const QString path = QDir(m_watchedPath).filePath(event.name);
         const auto pending = m_pending.find(path);
+        // A file moved in whole or closed after writing need not wait for a writer that is done.
+        const bool mayBeComplete =
+            event.kind == FolderEventKind::MovedIn || event.kind == FolderEventKind::ClosedAfterWrite;
         // Tools often write in place, so each write of a pending file restarts its wait.
-        if (pending != m_pending.end() &&
-            (event.kind == FolderEventKind::Modified || event.kind == FolderEventKind::ClosedAfterWrite)) {
-            pending->second->start();
+        if (pending != m_pending.end() && (event.kind == FolderEventKind::Modified || mayBeComplete)) {
+            pending->second->start(mayBeComplete && CompleteImage::isComplete(path) ? 0ms : settleDelay);
             return;
         }
         // A file written again after its report comes back: a writer that stalled longer than the
@@ -112,7 +117,7 @@ private:
         // The folder may have been replaced since the watch began (moved away, now a link).
         if (realPathOrClean(m_source->folderPath()) != m_watchedPath)
             return;
-        schedule(path);
+        schedule(path, mayBeComplete && CompleteImage::isComplete(path) ? 0ms : settleDelay);
     }
 
     // A folder that comes back may bring new files, or get them before it was watched again.
@@ -126,12 +131,12 @@ private:
         }
     }
 
-    void schedule(const QString &path)
+    void schedule(const QString &path, std::chrono::milliseconds delay = settleDelay)
     {
         auto timer = std::make_unique<QTimer>();
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(settleDelay);
+        timer->setInterval(delay);
         connect(timer.get(), &QTimer::timeout, this, [this, path] {
             settle(path);
         });

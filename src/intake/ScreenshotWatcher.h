@@ -12,8 +12,9 @@
 
 // Watches one folder for new files (created there or renamed into it, not hidden, not folders,
 // not in subfolders) and reports each once it has settled: 600 ms after it appeared or was last
-// written, and only if it still exists then. A file written and closed again after its report is
-// reported again. A folder that is deleted or moved away is watched
+// written, and only if it still exists then. An image moved in whole or closed after writing, and
+// complete (see CompleteImage), is reported at once. A file written and closed again after its
+// report is reported again. A folder that is deleted or moved away is watched
 // again once a folder is back at its path; files it holds then count as new.
 //
 // Threads: the object belongs to the thread that creates it, which calls start(), stop() and

@@ -27,6 +27,8 @@ private slots:
     void ignoresWhatIsNotANewFileHere();
     void fileWrittenInChunksIsReportedAfterLastWrite_data();
     void fileWrittenInChunksIsReportedAfterLastWrite();
+    void completeImageIsReportedOnceWithoutWaiting_data();
+    void completeImageIsReportedOnceWithoutWaiting();
     void folderGoneAndBackIsWatchedAgain_data();
     void folderGoneAndBackIsWatchedAgain();
     void restartKeepsFilesSettlingInTheSameFolder_data();
@@ -198,6 +200,62 @@ void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite()
     QCOMPARE(m_reports.first(), file.fileName());
     QCOMPARE(m_reportSizes.first(reportedSizes.size()), reportedSizes);
     QVERIFY(m_lastReportAt - lastWriteAt >= 550);
+}
+
+void ScreenshotWatcherTest::completeImageIsReportedOnceWithoutWaiting_data()
+{
+    QTest::addColumn<QString>("arrival");
+    QTest::addColumn<int>("cut"); // bytes left off the image's end
+    QTest::addColumn<bool>("isComplete");
+    QTest::addRow("written in place and closed") << u"write"_s << 0 << true;
+    QTest::addRow("renamed into place") << u"rename"_s << 0 << true;
+    QTest::addRow("three slow chunks, closed after each") << u"chunks"_s << 0 << true;
+    QTest::addRow("three slow chunks, one open file") << u"open chunks"_s << 0 << true;
+    QTest::addRow("renamed into place without its end") << u"rename"_s << 8 << false;
+}
+
+// Ordered against a file that must wait out the settle time, written just before the image is done.
+void ScreenshotWatcherTest::completeImageIsReportedOnceWithoutWaiting()
+{
+    QFETCH(QString, arrival);
+    QFETCH(int, cut);
+    QFETCH(bool, isComplete);
+    QByteArray image = TestFiles::read(QStringLiteral(QUILLO_TEST_DATA "/screenshots/c001.png"));
+    image.chop(cut);
+    const QString target = path(u"watched/Screenshot 1.png"_s);
+    const QString waiting = path(u"watched/waiting.png"_s);
+    const qsizetype third = image.size() / 3;
+    QFile file(target);
+    if (arrival == u"open chunks") {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        for (int chunk = 0; chunk < 3; ++chunk) {
+            QVERIFY(file.write(image.mid(chunk * third, chunk == 2 ? -1 : third)) > 0);
+            if (chunk < 2)
+                QTest::qWait(300);
+        }
+    }
+    if (arrival == u"chunks") {
+        for (int chunk = 0; chunk < 2; ++chunk) {
+            QVERIFY(file.open(QIODevice::Append));
+            QVERIFY(file.write(image.mid(chunk * third, third)) == third);
+            file.close();
+            QTest::qWait(300);
+        }
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.write(image.mid(2 * third)) > 0);
+    }
+    QVERIFY(TestFiles::write(waiting));
+    if (arrival == u"write")
+        QVERIFY(TestFiles::write(target, image));
+    if (arrival == u"rename")
+        QVERIFY(TestFiles::write(path(u"watched/.part"_s), image) &&
+                QFile::rename(path(u"watched/.part"_s), target));
+    file.close();
+    settleSentinel(path(u"watched"_s));
+    const QStringList expected = isComplete ? QStringList{target, waiting} : QStringList{waiting, target};
+    QCOMPARE(m_reports.first(2), expected);
+    QCOMPARE(m_reportSizes.at(m_reports.indexOf(target)), image.size());
+    QCOMPARE(m_reports.count(target), 1);
 }
 
 void ScreenshotWatcherTest::folderGoneAndBackIsWatchedAgain_data()
