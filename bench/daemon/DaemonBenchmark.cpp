@@ -5,6 +5,7 @@
 // files named like screenshots arrive with the burst: a 49-megapixel PNG of sparse noise and a PDF of
 // forms nested 40 deep; both must be left as they are while every other file is renamed.
 // The corpus folder defaults to $QUILLO_CORPUS_DIR, then to the one configured at build time.
+#include "BenchDaemon.h"
 #include "support/SampleFiles.h"
 
 #include <QCommandLineParser>
@@ -31,7 +32,6 @@ namespace {
 
 // A file name the screenshot detector accepts; the number keeps each copy distinct.
 const QString burstNamePattern = QStringLiteral("Screenshot from 2026-12-05 10-00-00 (%1).%2");
-constexpr int startTimeoutMs = 30'000;
 constexpr int quitTimeoutMs = 10'000;
 // Before the idle window, so the tail of start-up is not counted as idle work.
 constexpr int startSettleMs = 1'000;
@@ -130,30 +130,6 @@ void printThreads(const ProcessSample &process)
     std::printf("threads: %zu (%s)\n", process.threads.size(), names.join(", ").constData());
 }
 
-// Runs the event loop until `done` holds or the time is up; `done` is checked every 50 ms.
-bool waitUntil(const std::function<bool()> &done, qint64 timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.hasExpired(timeoutMs))
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(50, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-void pause(qint64 ms)
-{
-    waitUntil(
-        [] {
-            return false;
-        },
-        ms);
-}
-
 // Prints CPU time and wake-ups between two samples, with each thread that woke.
 void printWindow(const QString &label, const ProcessSample &before, const ProcessSample &after)
 {
@@ -174,152 +150,6 @@ void printWindow(const QString &label, const ProcessSample &before, const Proces
     }
     std::printf("%s wakeups: %lld (threads %zu -> %zu)\n", qPrintable(label), static_cast<long long>(wakeups),
                 before.threads.size(), after.threads.size());
-}
-
-// The daemon under a private home and session bus; both processes end with this object.
-class Daemon final
-{
-public:
-    Daemon(const QTemporaryDir &root, bool verbose);
-    ~Daemon();
-
-    bool start(const QString &watchedFolder);
-    qint64 pid() const { return m_quillo.processId(); }
-    bool isRunning() const { return m_quillo.state() != QProcess::NotRunning; }
-    int renamedCount() const { return m_renamed; }
-    int failedCount() const { return m_failed; }
-    int errorCount() const { return m_errors; }
-    int leftCount() const { return m_left; }
-    std::optional<qint64> firstRenamedMs() const { return m_firstRenamedMs; }
-    void startClock() { m_clock.start(); }
-    void terminate() { m_quillo.terminate(); }
-    const QProcess &process() const { return m_quillo; }
-
-private:
-    bool startBus();
-    void readLog();
-    void handleLine(const QByteArray &line);
-
-    QProcessEnvironment m_environment;
-    QProcess m_bus;
-    QProcess m_quillo;
-    QByteArray m_pending;
-    bool m_watching = false;
-    int m_renamed = 0;
-    int m_failed = 0;
-    int m_errors = 0;
-    int m_left = 0;
-    bool m_verbose = false;
-    QElapsedTimer m_clock;
-    std::optional<qint64> m_firstRenamedMs;
-};
-
-Daemon::Daemon(const QTemporaryDir &root, bool verbose)
-    : m_environment(QProcessEnvironment::systemEnvironment())
-    , m_verbose(verbose)
-{
-    const QString home = root.filePath(QStringLiteral("home"));
-    const QString runtime = root.filePath(QStringLiteral("runtime"));
-    QDir().mkpath(home);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_environment.insert(QStringLiteral("HOME"), home);
-    m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    m_environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-    m_environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-    m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    m_environment.insert(QStringLiteral("QUILLO_LOG_TO_STDERR"), QStringLiteral("1"));
-    m_environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-}
-
-Daemon::~Daemon()
-{
-    for (QProcess *process : {&m_quillo, &m_bus}) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(3000))
-            process->kill();
-        process->waitForFinished(3000);
-    }
-}
-
-bool Daemon::startBus()
-{
-    m_bus.setProcessEnvironment(m_environment);
-    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                QStringLiteral("--print-address=1")});
-    const auto addressPrinted = [this] {
-        return m_bus.canReadLine();
-    };
-    if (!m_bus.waitForStarted() || !waitUntil(addressPrinted, startTimeoutMs)) {
-        std::fprintf(stderr, "cannot start a session bus: %s\n%s", qPrintable(m_bus.errorString()),
-                     m_bus.readAllStandardError().constData());
-        return false;
-    }
-    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                         QString::fromUtf8(m_bus.readLine().trimmed()));
-    return true;
-}
-
-bool Daemon::start(const QString &watchedFolder)
-{
-    QSettings config(m_environment.value(QStringLiteral("XDG_CONFIG_HOME")) +
-                         QStringLiteral("/quillo/quillo.conf"),
-                     QSettings::IniFormat);
-    config.setValue(QStringLiteral("customFolderPath"), watchedFolder);
-    config.setValue(QStringLiteral("useLocalModel"), false);
-    config.setValue(QStringLiteral("appendDateSuffix"), true);
-    config.sync();
-    if (config.status() != QSettings::NoError || !startBus())
-        return false;
-
-    m_quillo.setProcessEnvironment(m_environment);
-    m_quillo.setProcessChannelMode(QProcess::MergedChannels);
-    QObject::connect(&m_quillo, &QProcess::readyReadStandardOutput, &m_quillo, [this] {
-        readLog();
-    });
-    m_quillo.start(QStringLiteral(QUILLO_BINARY), {QStringLiteral("--headless")});
-    const auto settled = [this] {
-        return m_watching || !isRunning();
-    };
-    if (!waitUntil(settled, startTimeoutMs) || !m_watching) {
-        std::fprintf(stderr, "quillo did not start watching: %s\n", qPrintable(m_quillo.errorString()));
-        return false;
-    }
-    return true;
-}
-
-void Daemon::readLog()
-{
-    m_pending += m_quillo.readAllStandardOutput();
-    qsizetype end = 0;
-    while ((end = m_pending.indexOf('\n')) >= 0) {
-        handleLine(m_pending.left(end));
-        m_pending.remove(0, end + 1);
-    }
-}
-
-void Daemon::handleLine(const QByteArray &line)
-{
-    if (m_verbose)
-        std::fprintf(stderr, "%s\n", line.constData());
-    if (line.contains("Watching "))
-        m_watching = true;
-    if (line.contains("Renamed ")) {
-        ++m_renamed;
-        if (!m_firstRenamedMs && m_clock.isValid())
-            m_firstRenamedMs = m_clock.elapsed();
-    }
-    if (line.contains("Could not rename"))
-        ++m_failed;
-    if (line.contains(" as it is: "))
-        ++m_left; // also an error line, shown below
-    if (line.contains(" error: ")) {
-        ++m_errors;
-        if (!m_verbose)
-            std::fprintf(stderr, "%s\n", line.constData());
-    }
 }
 
 QByteArray contentHash(const QString &path)
@@ -419,7 +249,7 @@ void printSurvival(const Burst &burst, const QString &folder)
                 burst.stalling.size());
 }
 
-void runBurst(const Options &options, Daemon &daemon, const QString &folder)
+void runBurst(const Options &options, BenchDaemon &daemon, const QString &folder)
 {
     const auto burst = stageBurst(options, folder);
     if (!burst)
@@ -460,7 +290,7 @@ void runBurst(const Options &options, Daemon &daemon, const QString &folder)
     printSurvival(*burst, folder);
 }
 
-void runIdle(const QString &label, Daemon &daemon, int seconds)
+void runIdle(const QString &label, BenchDaemon &daemon, int seconds)
 {
     const ProcessSample before = sample(daemon.pid());
     pause(qint64(seconds) * 1000);
@@ -471,7 +301,7 @@ void runIdle(const QString &label, Daemon &daemon, int seconds)
                 qPrintable(residentText(daemon.pid())));
 }
 
-void runTermination(Daemon &daemon)
+void runTermination(BenchDaemon &daemon)
 {
     QElapsedTimer clock;
     clock.start();
@@ -539,7 +369,7 @@ int main(int argc, char *argv[])
                 options->burst, options->idleSeconds, options->afterBurstIdleSeconds,
                 sysconf(_SC_NPROCESSORS_ONLN), qPrintable(loadAverage()));
 
-    Daemon daemon(root, options->verbose);
+    BenchDaemon daemon(root, options->verbose);
     QElapsedTimer startClock;
     startClock.start();
     if (!daemon.start(folder))
