@@ -24,8 +24,6 @@ private slots:
     void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
     void suggestion_data();
     void suggestion();
-    void category_data();
-    void category();
     void suggest_data();
     void suggest();
     void prompt_data();
@@ -37,23 +35,33 @@ void LocalModelNamerTest::suggestion_data()
 {
     QTest::addColumn<QStringList>("keywords");
     QTest::addColumn<QString>("knownName");
-    QTest::addColumn<QString>("expectedSlug"); // empty: no suggestion
-    QTest::addRow("pull request number and pr go")
-        << QStringList{"PR #482", "login", "fix"} << u""_s << u"login-fix"_s;
-    QTest::addRow("dotted versions go")
-        << QStringList{"release 2.3.1 notes", "V10.4"} << u""_s << u"release-notes"_s;
-    QTest::addRow("six-digit number goes")
-        << QStringList{"order 123456", "refund"} << u""_s << u"order-refund"_s;
-    QTest::addRow("four-digit year stays") << QStringList{"order 2024"} << u""_s << u"order-2024"_s;
-    QTest::addRow("file-description words alone") << QStringList{"screenshot", "image"} << u""_s << u""_s;
-    QTest::addRow("known name keeps screen")
-        << QStringList{"screen studio export"} << u"screen studio"_s << u"screen-studio-export"_s;
-    QTest::addRow("punctuation, numbers and noise only")
-        << QStringList{"!!!", "#12", "3.14.15", "12345678", "20mb", "a"} << u""_s << u""_s;
-    QTest::addRow("one word in many spellings")
-        << QStringList{"invoice", "Invoice", "INVOICE!"} << u""_s << u""_s;
-    QTest::addRow("more than five words")
-        << QStringList{"stripe invoice paid march acme corp"} << u""_s << u"stripe-invoice-paid-march-acme"_s;
+    QTest::addColumn<QString>("expectedSlug");              // empty: no suggestion
+    QTest::addColumn<QString>("categoryName");              // as the model wrote it
+    QTest::addColumn<OptionalCategory>("expectedCategory"); // none: the heuristic one, Web
+    const auto row = [](const char *name, const QStringList &keywords, const QString &knownName,
+                        const QString &slug, const QString &categoryName = u"receipts"_s,
+                        OptionalCategory category = ScreenshotCategory::Receipts) {
+        QTest::addRow("%s", name) << keywords << knownName << slug << categoryName << category;
+    };
+    row("pull request number and pr go", {"PR #482", "login", "fix"}, u""_s, u"login-fix"_s);
+    row("dotted versions go", {"release 2.3.1 notes", "V10.4"}, u""_s, u"release-notes"_s);
+    row("six-digit number goes", {"order 123456", "refund"}, u""_s, u"order-refund"_s);
+    row("four-digit year stays", {"order 2024"}, u""_s, u"order-2024"_s);
+    row("file-description words alone", {"screenshot", "image"}, u""_s, u""_s);
+    row("known name keeps screen", {"screen studio export"}, u"screen studio"_s, u"screen-studio-export"_s);
+    row("punctuation, numbers and noise only", {"!!!", "#12", "3.14.15", "12345678", "20mb", "a"}, u""_s,
+        u""_s);
+    row("one word in many spellings", {"invoice", "Invoice", "INVOICE!"}, u""_s, u""_s);
+    row("more than five words", {"stripe invoice paid march acme corp"}, u""_s,
+        u"stripe-invoice-paid-march-acme"_s);
+    row("category as a raw value", {"budget sheet"}, u""_s, u"budget-sheet"_s, u"chats"_s,
+        ScreenshotCategory::Chats);
+    row("category as its default folder name", {"budget sheet"}, u""_s, u"budget-sheet"_s,
+        u"Receipts & Invoices"_s, ScreenshotCategory::Receipts);
+    row("category as a folder name's first word", {"budget sheet"}, u""_s, u"budget-sheet"_s, u"ui"_s,
+        ScreenshotCategory::Design);
+    row("unrelated category word", {"budget sheet"}, u""_s, u"budget-sheet"_s, u"finance"_s, std::nullopt);
+    row("no category", {"budget sheet"}, u""_s, u"budget-sheet"_s, u""_s, std::nullopt);
 }
 
 void LocalModelNamerTest::suggestion()
@@ -61,35 +69,16 @@ void LocalModelNamerTest::suggestion()
     QFETCH(QStringList, keywords);
     QFETCH(QString, knownName);
     QFETCH(QString, expectedSlug);
+    QFETCH(QString, categoryName);
+    QFETCH(OptionalCategory, expectedCategory);
+    QCOMPARE(LocalModelNamer::category(categoryName), expectedCategory);
     const QList<QStringList> knownNames{knownName.split(u' ', Qt::SkipEmptyParts)};
-    const auto result = LocalModelNamer::suggestion(keywords, u"receipts"_s, ScreenshotCategory::Web,
+    const auto result = LocalModelNamer::suggestion(keywords, categoryName, ScreenshotCategory::Web,
                                                     knownNames, NamingSource::LocalModel);
     QCOMPARE(result ? result->slug : QString(), expectedSlug);
     if (result)
-        QCOMPARE(*result,
-                 (NamingSuggestion{expectedSlug, ScreenshotCategory::Receipts, NamingSource::LocalModel}));
-}
-
-void LocalModelNamerTest::category_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<OptionalCategory>("expected");
-    QTest::addRow("raw value") << u"chats"_s << OptionalCategory(ScreenshotCategory::Chats);
-    QTest::addRow("default folder name")
-        << u"Receipts & Invoices"_s << OptionalCategory(ScreenshotCategory::Receipts);
-    QTest::addRow("first word of a folder name") << u"ui"_s << OptionalCategory(ScreenshotCategory::Design);
-    QTest::addRow("unrelated word") << u"finance"_s << OptionalCategory();
-    QTest::addRow("empty") << u""_s << OptionalCategory();
-}
-
-void LocalModelNamerTest::category()
-{
-    QFETCH(QString, name);
-    QFETCH(OptionalCategory, expected);
-    QCOMPARE(LocalModelNamer::category(name), expected);
-    const auto named = LocalModelNamer::suggestion({u"budget sheet"_s}, name, ScreenshotCategory::Web, {},
-                                                   NamingSource::LocalModel);
-    QCOMPARE(named->category, expected.value_or(ScreenshotCategory::Web));
+        QCOMPARE(*result, (NamingSuggestion{expectedSlug, expectedCategory.value_or(ScreenshotCategory::Web),
+                                            NamingSource::LocalModel}));
 }
 
 void LocalModelNamerTest::suggest_data()
