@@ -90,6 +90,7 @@ bool AppController::start()
     }
 
     connect(m_settings.get(), &SettingsStore::customFolderPathChanged, this, [this] {
+        observeCustomFolder();
         refreshWatchedFolder(true, true);
     });
     connect(m_settings.get(), &SettingsStore::pausedChanged, this, [this] {
@@ -102,6 +103,7 @@ bool AppController::start()
     announceModelServer();
     announceRecognitionLanguages();
     observePreferencesFolder();
+    observeCustomFolder();
     refreshWatchedFolder(true, true);
 
     const bool isFirstLaunch = !m_services.preferences.boolValue(hasLaunchedBeforeKey);
@@ -146,15 +148,6 @@ void AppController::observePreferencesFolder()
 void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess)
 {
     const ToolEnvironment environment = m_services.toolEnvironment();
-    if (!forceRestart && isWaitingForCustomFolder()) {
-        // Only the names the tools give may have changed.
-        QList<WatchedFolder> waiting = m_settings->watchedFolders();
-        waiting.first().namePatterns = ScreenshotToolSettings::allNamePatterns(environment);
-        m_settings->setWatchedFolders(waiting);
-        m_coordinator->setWatchedFolders(waiting);
-        return;
-    }
-
     const QList<WatchedFolder> folders = m_settings->resolveWatchedFolders(environment);
     const QString resolved = folders.first().path;
     bool restart = forceRestart;
@@ -174,14 +167,27 @@ void AppController::refreshWatchedFolder(bool forceRestart, bool promptForAccess
         requestFolderAccess();
 }
 
-// A custom folder that went away while watched (deleted, moved, unmounted) is waited for by the
-// watcher, not replaced by the screenshot tool's folder.
-bool AppController::isWaitingForCustomFolder() const
+void AppController::observeCustomFolder()
 {
-    const auto &custom = m_settings->customFolderPath();
-    const auto &current = m_settings->watchedFolder();
-    return custom && current && isWatching() && !QFileInfo(*custom).isDir() &&
-           canonicalPath(*custom) == canonicalPath(*current);
+    m_customFolderSource.reset();
+    const auto custom = m_settings->customFolderPath();
+    if (!custom)
+        return;
+    m_customFolderSource = PersistentFolderEventSource::create(*custom, m_services.eventSources,
+                                                               PersistentFolderEventSource::IfMissing::Wait);
+    if (!m_customFolderSource)
+        return;
+    m_customFolderSource->setHandler(
+        [this, path = *custom](const FolderEvent &event) {
+            if (event.kind != FolderEventKind::FolderGone && event.kind != FolderEventKind::FolderBack)
+                return;
+            if (event.kind == FolderEventKind::FolderGone)
+                qCInfo(lcApp).noquote()
+                    << QStringLiteral(
+                           "The folder %1 is gone; renaming in the screenshot tool's folder until it is back")
+                           .arg(path);
+            refreshWatchedFolder(false, false);
+        });
 }
 
 void AppController::updateWatcher(bool restart)

@@ -88,7 +88,8 @@ signals:
 
 private:
     void refreshWatchedFolder(bool forceRestart, bool promptForAccess);
-    bool isWaitingForCustomFolder() const;
+    // Follows the custom folder going away and coming back, to watch the tool's folder meanwhile.
+    void observeCustomFolder();
     void updateWatcher(bool restart);
     void logWatchedFolders(const QList<WatchedFolder> &folders);
     void fileAppeared(const QString &path);
@@ -111,4 +112,5 @@ private:
     std::vector<std::unique_ptr<ScreenshotWatcher>> m_watchers; // one per watched folder, in order
     std::unique_ptr<DesktopInterface> m_desktop;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
+    std::unique_ptr<FolderEventSource> m_customFolderSource;
 };

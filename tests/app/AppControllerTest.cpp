@@ -181,14 +181,20 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     m_controller->undo(record);
     QCOMPARE(m_desktop->undone, QStringList{record.originalFolderPath + u'/' + record.originalFilename});
 
-    // Deleted, then made again after the screenshot tools' settings changed meanwhile.
+    // Deleted: the tool's folder is watched meanwhile, with names from settings changed since.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"The watched folder .* is gone"_s));
     QVERIFY(QDir(m_shots->path()).removeRecursively());
+    const QString toolFolder = home(u"Pictures/Screenshots"_s);
+    QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(toolFolder));
     QVERIFY(TestFiles::write(config(u"spectaclerc"_s), "[ImageSave]\nimageFilenameTemplate=Snap_<yyyy>\n"));
     QTRY_VERIFY(!m_controller->settings().watchedFolders().first().namePatterns.filter(u"Snap"_s).isEmpty());
-    QVERIFY(QDir().mkpath(m_shots->path()));
-    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-06.png"_s)));
+    QVERIFY(TestFiles::write(toolFolder + u"/Snap_2026.png"_s));
     QTRY_COMPARE(m_controller->history().records().size(), 1);
+    // Made again: watched again.
+    QVERIFY(QDir().mkpath(m_shots->path()));
+    QTRY_COMPARE(m_controller->settings().watchedFolder(), std::optional<QString>(m_shots->path()));
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-06.png"_s)));
+    QTRY_COMPARE(m_controller->history().records().size(), 2);
 }
 
 void AppControllerTest::pausingStopsAndResumingRestartsWatching()
