@@ -12,6 +12,10 @@ set(expected
     share/applications/org.quillo.Quillo.desktop
     share/metainfo/org.quillo.Quillo.metainfo.xml
     share/doc/quillo/copyright
+    share/man/man1/quillo.1
+    share/bash-completion/completions/quillo
+    share/zsh/vendor-completions/_quillo
+    share/fish/vendor_completions.d/quillo.fish
     share/icons/hicolor/scalable/apps/org.quillo.Quillo.svg
     share/icons/hicolor/48x48/apps/org.quillo.Quillo.png
     share/icons/hicolor/256x256/apps/org.quillo.Quillo.png)
