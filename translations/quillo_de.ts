@@ -14,7 +14,7 @@
         <translation>Quillo benennt neue Bildschirmfotos in diesem Ordner um und legt sie in Unterordnern ab. Klicken Sie auf „Zugriff erlauben“, um das zu gestatten, oder wählen Sie den Ordner, in dem Sie Bildschirmfotos speichern.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Watch Folder</source>
         <translation>Ordner überwachen</translation>
     </message>
@@ -24,22 +24,22 @@
         <translation>Wählen Sie den Ordner, den Quillo auf neue Bildschirmfotos überwacht.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Quillo cannot watch “%1”</source>
         <translation>Quillo kann „%1“ nicht überwachen</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>Could not keep access to “%1”</source>
         <translation>Der Zugriff auf „%1“ konnte nicht behalten werden</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Could not undo the rename</source>
         <translation>Die Umbenennung konnte nicht rückgängig gemacht werden</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>Could not show the file</source>
         <translation>Die Datei konnte nicht angezeigt werden</translation>
     </message>
@@ -67,12 +67,12 @@
         <translation>sein Name ist kein gültiges UTF-8, daher kann Quillo es nicht umbenennen; bitte von Hand umbenennen</translation>
     </message>
     <message>
-        <location line="+81"/>
+        <location line="+82"/>
         <source>quillo: stopping after the files in hand</source>
         <translation>quillo: wird nach den Dateien in Arbeit beendet</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>quillo: nothing renamed: the rename history cannot be saved (%1)</source>
         <translation>quillo: nichts umbenannt: der Umbenennungsverlauf kann nicht gespeichert werden (%1)</translation>
     </message>
@@ -90,7 +90,7 @@
         <translation>%1 übersprungen: bereits von Quillo benannt</translation>
     </message>
     <message numerus="yes">
-        <location line="+25"/>
+        <location line="+24"/>
         <source>%n renamed</source>
         <translation>
             <numerusform>%n umbenannt</numerusform>
@@ -130,7 +130,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+7"/>
         <source>%n left as they were (stopped)</source>
         <translation>
             <numerusform>%n unverändert gelassen (abgebrochen)</numerusform>
@@ -138,7 +138,7 @@
         </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>no files found</source>
         <translation>keine Dateien gefunden</translation>
     </message>
@@ -156,7 +156,7 @@
         <translation>Ordnername</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Extra keywords, comma separated</source>
         <translation>Zusätzliche Stichwörter, durch Kommas getrennt</translation>
     </message>
@@ -169,7 +169,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/cli/CommandLine.cpp" line="+93"/>
+        <location filename="../src/cli/CommandLine.cpp" line="+94"/>
         <source>--jobs needs a number of at least 1</source>
         <translation>--jobs braucht eine Zahl ab 1</translation>
     </message>
@@ -179,7 +179,7 @@
         <translation>%1 hat keine Option %2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>rename needs at least one file or folder</source>
         <translation>rename braucht mindestens eine Datei oder einen Ordner</translation>
     </message>
@@ -218,14 +218,14 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 </translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Puts a renamed file back under its old name; without an id, the newest.
 </source>
         <translation>Gibt einer umbenannten Datei ihren alten Namen zurück; ohne Kennung der neuesten.
 </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Usage: %1</source>
         <translation>Aufruf: %1</translation>
     </message>
@@ -246,7 +246,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Das laufende Quillo hat nicht geantwortet: %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>The running Quillo answered with no record</source>
         <translation>Das laufende Quillo hat ohne Eintrag geantwortet</translation>
     </message>
@@ -278,9 +278,22 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>DraggableThumbnail</name>
     <message>
-        <location filename="../src/ui/DraggableThumbnail.cpp" line="+39"/>
+        <location filename="../src/ui/DraggableThumbnail.cpp" line="+40"/>
         <source>Click for Preview, or drag to attach file</source>
         <translation>Für eine Vorschau klicken oder ziehen, um die Datei anzuhängen</translation>
+    </message>
+</context>
+<context>
+    <name>FolderAccess</name>
+    <message>
+        <location filename="../src/settings/FolderAccess.cpp" line="+47"/>
+        <source>The folder “%1” does not exist.</source>
+        <translation>Der Ordner „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>The folder “%1” no longer exists.</source>
+        <translation>Der Ordner „%1“ existiert nicht mehr.</translation>
     </message>
 </context>
 <context>
@@ -291,17 +304,17 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Neuer Ordner</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Create a folder in “%1” and move the screenshot into it.</source>
         <translation>Einen Ordner in „%1“ anlegen und das Bildschirmfoto dorthin verschieben.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Folder name</source>
         <translation>Ordnername</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Create and Move</source>
         <translation>Anlegen und verschieben</translation>
     </message>
@@ -309,30 +322,61 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>HistoryCommand</name>
     <message>
-        <location filename="../src/cli/HistoryCommand.cpp" line="+57"/>
-        <location line="+22"/>
+        <location filename="../src/cli/HistoryCommand.cpp" line="+58"/>
+        <location line="+25"/>
         <source>No screenshots renamed yet</source>
         <translation>Noch keine Bildschirmfotos umbenannt</translation>
     </message>
     <message>
-        <location line="-11"/>
+        <location line="-13"/>
         <source>%1 starts more than one id; give more of it</source>
         <translation>Mehrere Kennungen beginnen mit %1; bitte mehr davon angeben</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>quillo: %1</source>
         <translation>quillo: %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>quillo: Could not undo the rename: %1</source>
         <translation>quillo: Die Umbenennung konnte nicht rückgängig gemacht werden: %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Restored %1</source>
         <translation>%1 wiederhergestellt</translation>
+    </message>
+</context>
+<context>
+    <name>LocalModelNamer</name>
+    <message>
+        <location filename="../src/naming/LocalModelNamer.cpp" line="+181"/>
+        <source>A local AI model (%1) is available. Names come from the local model.</source>
+        <translation>Ein lokales KI-Modell (%1) ist verfügbar. Die Namen kommen vom lokalen Modell.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No local AI model server is running at %1. Names come from on-device text recognition.</source>
+        <translation>Unter %1 läuft kein Server für lokale KI-Modelle. Die Namen kommen aus der Texterkennung auf diesem Gerät.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The model %1 is not installed on the local model server. Names come from on-device text recognition for now.</source>
+        <translation>Das Modell %1 ist auf dem lokalen Modellserver nicht installiert. Die Namen kommen vorerst aus der Texterkennung auf diesem Gerät.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The local AI model is unavailable. Names come from on-device text recognition.</source>
+        <translation>Das lokale KI-Modell ist nicht verfügbar. Die Namen kommen aus der Texterkennung auf diesem Gerät.</translation>
+    </message>
+</context>
+<context>
+    <name>ModelAvailabilityMonitor</name>
+    <message>
+        <location filename="../src/naming/ModelAvailabilityMonitor.cpp" line="+25"/>
+        <source>Looking for a local AI model…</source>
+        <translation>Lokales KI-Modell wird gesucht …</translation>
     </message>
 </context>
 <context>
@@ -359,7 +403,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>etwa %1 s</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>about %1 min</source>
         <translation>etwa %1 min</translation>
     </message>
@@ -369,7 +413,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>etwa %1 min %2 s</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>about %1 h</source>
         <translation>etwa %1 h</translation>
     </message>
@@ -379,7 +423,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>etwa %1 h %2 min</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>%1 left</source>
         <translation>noch %1</translation>
     </message>
@@ -387,14 +431,65 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>RecentRenameRow</name>
     <message>
-        <location filename="../src/ui/RecentRenameRow.cpp" line="+57"/>
+        <location filename="../src/ui/RecentRenameRow.cpp" line="+58"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Undo Rename</source>
         <translation>Umbenennung rückgängig machen</translation>
+    </message>
+</context>
+<context>
+    <name>RecognitionLanguages</name>
+    <message>
+        <location filename="../src/naming/RecognitionLanguages.cpp" line="+65"/>
+        <source>English</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>text recognition is off</source>
+        <translation>ist die Texterkennung aus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>reading %1</source>
+        <translation>wird %1 gelesen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 text recognition needs the package %2; %3 until then.</source>
+        <translation>Texterkennung für %1 braucht das Paket %2; bis dahin %3.</translation>
+    </message>
+</context>
+<context>
+    <name>RenameCoordinator</name>
+    <message>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+377"/>
+        <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
+        <translation>„%1“ wurde nicht umbenannt: „%2“ ist kein Name, den Quillo vergibt.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>“%1” is not in the folder it was to be renamed in.</source>
+        <translation>„%1“ liegt nicht in dem Ordner, in dem es umbenannt werden sollte.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>“%1” is gone.</source>
+        <translation>„%1“ ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1” changed while it was named.</source>
+        <translation>„%1“ hat sich geändert, während es benannt wurde.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>“%1” is not a screenshot.</source>
+        <translation>„%1“ ist kein Bildschirmfoto.</translation>
     </message>
 </context>
 <context>
@@ -405,7 +500,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Bildschirmfoto umbenannt in %1</translation>
     </message>
     <message>
-        <location line="+281"/>
+        <location line="+282"/>
         <source>Choose where to move “%1”.</source>
         <translation>Wählen Sie, wohin „%1“ verschoben werden soll.</translation>
     </message>
@@ -413,7 +508,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>RenamePanelModel</name>
     <message>
-        <location filename="../src/ui/RenamePanelModel.cpp" line="+153"/>
+        <location filename="../src/ui/RenamePanelModel.cpp" line="+154"/>
         <source>Screenshots</source>
         <translation>Bildschirmfotos</translation>
     </message>
@@ -422,17 +517,17 @@ alter Name, Ordner, Zeitpunkt, Quelle.
     <name>RenamePanelView</name>
     <message>
         <location filename="../src/ui/RenamePanelView.cpp" line="+60"/>
-        <location line="+46"/>
+        <location line="+52"/>
         <source>Rename</source>
         <translation>Umbenennen</translation>
     </message>
     <message>
-        <location line="-44"/>
+        <location line="-50"/>
         <source>Move to</source>
         <translation>Verschieben nach</translation>
     </message>
     <message numerus="yes">
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%n screenshots renamed</source>
         <translation>
             <numerusform>%n Bildschirmfoto umbenannt</numerusform>
@@ -440,7 +535,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+2"/>
         <source>%n renamed</source>
         <translation>
             <numerusform>%n umbenannt</numerusform>
@@ -453,7 +548,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Umbenannt und verschoben</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Renamed</source>
         <translation>Umbenannt</translation>
     </message>
@@ -463,18 +558,18 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Aktualisiert</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Restored original name and location</source>
         <translation>Ursprünglicher Name und Ort wiederhergestellt</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Paused</source>
         <translation>Angehalten</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+174"/>
+        <location line="+175"/>
         <source>Closes in %1s</source>
         <translation>Schließt in %1 s</translation>
     </message>
@@ -485,7 +580,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Schließen</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+111"/>
         <source>Previous screenshot</source>
         <translation>Vorheriges Bildschirmfoto</translation>
     </message>
@@ -500,32 +595,32 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Dateiname</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Save</source>
         <translation>Speichern</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Preview %1</source>
         <translation>Vorschau von %1</translation>
     </message>
@@ -540,7 +635,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Neuer Ordner …</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Choose Another Folder…</source>
         <translation>Anderen Ordner wählen …</translation>
     </message>
@@ -556,6 +651,14 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <location line="+125"/>
         <source>Move Here</source>
         <translation>Hierher verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotToolSettings</name>
+    <message>
+        <location filename="../src/settings/ScreenshotToolSettings.cpp" line="+25"/>
+        <source>default folder</source>
+        <translation>Standardordner</translation>
     </message>
 </context>
 <context>
@@ -581,32 +684,32 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Wo Ihr Bildschirmfoto-Programm Bildschirmfotos speichert, aus seinen Einstellungen gelesen (Spectacle, Flameshot oder Ihr Ordner Bilder/Bildschirmfotos). Ändern Sie es dort, und Quillo folgt.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Your screenshot folder, where your desktop saves screenshots unless you changed it. If you save screenshots somewhere else, choose that folder.</source>
         <translation>Ihr Bildschirmfoto-Ordner, in dem Ihre Arbeitsumgebung Bildschirmfotos speichert, sofern Sie es nicht geändert haben. Wenn Sie Bildschirmfotos woanders speichern, wählen Sie diesen Ordner.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>Type the server&apos;s address, such as http://127.0.0.1:11434.</source>
         <translation>Geben Sie die Adresse des Servers ein, etwa http://127.0.0.1:11434.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>The address must start with http:// or https://.</source>
         <translation>Die Adresse muss mit http:// oder https:// beginnen.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Type the name of a model the server has, such as gemma3:4b.</source>
         <translation>Geben Sie den Namen eines Modells auf dem Server ein, etwa gemma3:4b.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>A folder name cannot contain “/” or “:”.</source>
         <translation>Ein Ordnername darf weder „/“ noch „:“ enthalten.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>A folder name cannot start with a dot.</source>
         <translation>Ein Ordnername darf nicht mit einem Punkt beginnen.</translation>
     </message>
@@ -616,12 +719,12 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Bildschirmfotos werden zum Benennen an %1 gesendet.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Screenshots are read and named on this computer. Nothing is uploaded.</source>
         <translation>Bildschirmfotos werden auf diesem Rechner gelesen und benannt. Nichts wird hochgeladen.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -641,7 +744,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Quillo fragt einmal täglich %1 ab, lädt Aktualisierungen im Hintergrund herunter und installiert sie beim Beenden. Jede Aktualisierung wird vor der Installation geprüft.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>Quillo checks %1 once a day and downloads updates in the background. Every update is verified before it is offered.</source>
         <translation>Quillo fragt einmal täglich %1 ab und lädt Aktualisierungen im Hintergrund herunter. Jede Aktualisierung wird geprüft, bevor sie angeboten wird.</translation>
     </message>
@@ -659,7 +762,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Bildschirmfoto-Ordner</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Watching</source>
         <translation>Überwacht</translation>
     </message>
@@ -669,47 +772,47 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Quillo braucht Ihre Erlaubnis, um Bildschirmfotos in diesem Ordner umzubenennen.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Grant Folder Access…</source>
         <translation>Ordnerzugriff erlauben …</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Choose Custom Folder…</source>
         <translation>Eigenen Ordner wählen …</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Use System Default</source>
         <translation>Systemvorgabe verwenden</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Naming</source>
         <translation>Benennung</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Append date suffix (-YYYY-MM-DD)</source>
         <translation>Datum anhängen (-JJJJ-MM-TT)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Example</source>
         <translation>Beispiel</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Use a local AI model when available</source>
         <translation>Ein lokales KI-Modell verwenden, wenn verfügbar</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+23"/>
         <source>Ollama</source>
         <translation>Ollama</translation>
     </message>
@@ -739,7 +842,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>In Unterordner nach Kategorie ablegen</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Restore Default Folders</source>
         <translation>Standardordner wiederherstellen</translation>
     </message>
@@ -749,22 +852,22 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Unterordner werden im Bildschirmfoto-Ordner angelegt, sobald zum ersten Mal ein Bildschirmfoto dort abgelegt wird. Eine ausgeschaltete Kategorie lässt ihre Bildschirmfotos im Bildschirmfoto-Ordner.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>General</source>
         <translation>Allgemein</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Launch at login</source>
         <translation>Bei der Anmeldung starten</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Updates</source>
         <translation>Aktualisierungen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Automatically check for updates</source>
         <translation>Automatisch nach Aktualisierungen suchen</translation>
     </message>
@@ -777,17 +880,17 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>TrayState</name>
     <message>
-        <location filename="../src/ui/TrayState.cpp" line="+48"/>
+        <location filename="../src/ui/TrayState.cpp" line="+47"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Undo Rename</source>
         <translation>Umbenennung rückgängig machen</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <source>Quillo, paused</source>
         <translation>Quillo, angehalten</translation>
     </message>
@@ -802,7 +905,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Quillo, keine Umbenennung: der Umbenennungsverlauf kann nicht gespeichert werden</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Quillo, naming a screenshot</source>
         <translation>Quillo, benennt ein Bildschirmfoto</translation>
     </message>
@@ -842,7 +945,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Überwacht „%1“</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>now</source>
         <translation>gerade eben</translation>
     </message>
@@ -868,7 +971,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>vor 1 Tag</translation>
     </message>
     <message numerus="yes">
-        <location line="+0"/>
+        <location line="+1"/>
         <source>%n days ago</source>
         <translation>
             <numerusform>vor %n Tag</numerusform>
@@ -881,7 +984,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>vorher %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>in %1</source>
         <translation>in %1</translation>
     </message>
@@ -906,7 +1009,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Bildschirmfoto-Ordner öffnen</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Recent Renames</source>
         <translation>Letzte Umbenennungen</translation>
     </message>
@@ -921,7 +1024,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Letzte Umbenennung rückgängig machen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Settings…</source>
         <translation>Einstellungen …</translation>
     </message>
@@ -931,9 +1034,32 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Nach Aktualisierungen suchen …</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Quit Quillo</source>
         <translation>Quillo beenden</translation>
+    </message>
+</context>
+<context>
+    <name>UndoError</name>
+    <message>
+        <location filename="../src/renaming/UndoError.cpp" line="+15"/>
+        <source>“%1” is no longer where Quillo put it, so it cannot be restored. It may have been moved, renamed or deleted.</source>
+        <translation>„%1“ ist nicht mehr dort, wo Quillo es abgelegt hat, und kann daher nicht wiederhergestellt werden. Es wurde vielleicht verschoben, umbenannt oder gelöscht.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>“%1” is no longer where Quillo put it. It may have been moved, renamed or deleted.</source>
+        <translation>„%1“ ist nicht mehr dort, wo Quillo es abgelegt hat. Es wurde vielleicht verschoben, umbenannt oder gelöscht.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>“%1” has been changed or replaced since Quillo renamed it, so Quillo leaves it as it is.</source>
+        <translation>„%1“ wurde geändert oder ersetzt, seit Quillo es umbenannt hat, daher lässt Quillo es, wie es ist.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>“%1” was already named by Quillo.</source>
+        <translation>„%1“ wurde bereits von Quillo benannt.</translation>
     </message>
 </context>
 <context>
@@ -944,17 +1070,17 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Softwareaktualisierung</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>Downloading Quillo %1…</source>
         <translation>Quillo %1 wird heruntergeladen …</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Checking for updates…</source>
         <translation>Es wird nach Aktualisierungen gesucht …</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -969,12 +1095,12 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Quillo %1 ist die neueste verfügbare Version.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>Could not check for updates</source>
         <translation>Es konnte nicht nach Aktualisierungen gesucht werden</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Quillo %1 is ready</source>
         <translation>Quillo %1 ist bereit</translation>
     </message>
@@ -984,7 +1110,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Sie wurde heruntergeladen und geprüft und ersetzt diese Version, wenn Sie Quillo beenden.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Quillo %1 is available</source>
         <translation>Quillo %1 ist verfügbar</translation>
     </message>
@@ -994,20 +1120,33 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>Sie wurde heruntergeladen und geprüft: %1. Verwenden Sie sie anstelle dieser Kopie von Quillo.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
 </context>
 <context>
+    <name>WatchedFolderRules</name>
+    <message>
+        <location filename="../src/settings/WatchedFolderRules.cpp" line="+46"/>
+        <source>“%1” is a system folder. Renaming files in it could harm the computer, so Quillo does not watch it. Choose a folder of your own, such as Pictures/Screenshots in your home folder.</source>
+        <translation>„%1“ ist ein Systemordner. Dateien darin umzubenennen könnte dem Rechner schaden, daher überwacht Quillo ihn nicht. Wählen Sie einen eigenen Ordner, etwa Bilder/Bildschirmfotos in Ihrem persönlichen Ordner.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” is your home folder itself. Quillo watches it only when you choose it yourself as a custom folder.</source>
+        <translation>„%1“ ist Ihr persönlicher Ordner selbst. Quillo überwacht ihn nur, wenn Sie ihn selbst als eigenen Ordner wählen.</translation>
+    </message>
+</context>
+<context>
     <name>XdgAutostart</name>
     <message>
-        <location filename="../src/ui/XdgAutostart.cpp" line="+71"/>
+        <location filename="../src/ui/XdgAutostart.cpp" line="+73"/>
         <source>Could not remove %1: %2</source>
         <translation>%1 konnte nicht entfernt werden: %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Could not create the folder %1.</source>
         <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
     </message>
@@ -1025,7 +1164,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <translation>den Namen ausgeben, den Quillo jeder Datei gäbe</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>rename the screenshots among these files and folders</source>
         <translation>die Bildschirmfotos unter diesen Dateien und Ordnern umbenennen</translation>
     </message>
@@ -1051,12 +1190,12 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
 </translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>Run without any interface.</source>
         <translation>Ohne jede Oberfläche laufen.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>With name, rename and history: print JSON for scripts.</source>
         <translation>Mit name, rename und history: JSON für Skripte ausgeben.</translation>
     </message>
@@ -1066,7 +1205,7 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>Mit der Sitzung gestartet: kein Fenster öffnen, auch ohne Systemabschnitt der Kontrollleiste.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>name, rename, history or undo; nothing to run Quillo.</source>
         <translation>name, rename, history oder undo; nichts, um Quillo zu starten.</translation>
     </message>
@@ -1081,12 +1220,12 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>quillo: %1 (siehe quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+65"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo: name braucht mindestens eine Datei</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>quillo: unknown command %1 (see quillo --help)</source>
         <translation>quillo: unbekannter Befehl %1 (siehe quillo --help)</translation>
     </message>

@@ -14,7 +14,7 @@
         <translation>Quillo renomme les nouvelles captures d&apos;écran de ce dossier et les classe dans des sous-dossiers. Cliquez sur « Autoriser l&apos;accès » pour le permettre, ou choisissez le dossier où vous enregistrez vos captures d&apos;écran.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Watch Folder</source>
         <translation>Surveiller le dossier</translation>
     </message>
@@ -24,22 +24,22 @@
         <translation>Choisissez le dossier que Quillo surveille pour les nouvelles captures d&apos;écran.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Quillo cannot watch “%1”</source>
         <translation>Quillo ne peut pas surveiller « %1 »</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>Could not keep access to “%1”</source>
         <translation>Impossible de conserver l&apos;accès à « %1 »</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Could not undo the rename</source>
         <translation>Impossible d&apos;annuler le renommage</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>Could not show the file</source>
         <translation>Impossible d&apos;afficher le fichier</translation>
     </message>
@@ -67,12 +67,12 @@
         <translation>son nom n&apos;est pas en UTF-8 valide, Quillo ne peut donc pas le renommer ; renommez-le à la main</translation>
     </message>
     <message>
-        <location line="+81"/>
+        <location line="+82"/>
         <source>quillo: stopping after the files in hand</source>
         <translation>quillo : arrêt après les fichiers en cours</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>quillo: nothing renamed: the rename history cannot be saved (%1)</source>
         <translation>quillo : rien n&apos;a été renommé : l&apos;historique des renommages ne peut pas être enregistré (%1)</translation>
     </message>
@@ -90,7 +90,7 @@
         <translation>%1 ignoré : déjà nommé par Quillo</translation>
     </message>
     <message numerus="yes">
-        <location line="+25"/>
+        <location line="+24"/>
         <source>%n renamed</source>
         <translation>
             <numerusform>%n renommé</numerusform>
@@ -130,7 +130,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+7"/>
         <source>%n left as they were (stopped)</source>
         <translation>
             <numerusform>%n laissé tel quel (arrêté)</numerusform>
@@ -138,7 +138,7 @@
         </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>no files found</source>
         <translation>aucun fichier trouvé</translation>
     </message>
@@ -156,7 +156,7 @@
         <translation>Nom du dossier</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Extra keywords, comma separated</source>
         <translation>Mots-clés supplémentaires, séparés par des virgules</translation>
     </message>
@@ -169,7 +169,7 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/cli/CommandLine.cpp" line="+93"/>
+        <location filename="../src/cli/CommandLine.cpp" line="+94"/>
         <source>--jobs needs a number of at least 1</source>
         <translation>--jobs attend un nombre supérieur ou égal à 1</translation>
     </message>
@@ -179,7 +179,7 @@
         <translation>%1 n&apos;a pas d&apos;option %2</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>rename needs at least one file or folder</source>
         <translation>rename attend au moins un fichier ou un dossier</translation>
     </message>
@@ -218,14 +218,14 @@ nouveau nom, ancien nom, dossier, date, source.
 </translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Puts a renamed file back under its old name; without an id, the newest.
 </source>
         <translation>Redonne son ancien nom à un fichier renommé ; sans identifiant, au plus récent.
 </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Usage: %1</source>
         <translation>Utilisation : %1</translation>
     </message>
@@ -246,7 +246,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Le Quillo en cours d&apos;exécution n&apos;a pas répondu : %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>The running Quillo answered with no record</source>
         <translation>Le Quillo en cours d&apos;exécution a répondu sans enregistrement</translation>
     </message>
@@ -278,9 +278,22 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>DraggableThumbnail</name>
     <message>
-        <location filename="../src/ui/DraggableThumbnail.cpp" line="+39"/>
+        <location filename="../src/ui/DraggableThumbnail.cpp" line="+40"/>
         <source>Click for Preview, or drag to attach file</source>
         <translation>Cliquez pour un aperçu, ou faites glisser pour joindre le fichier</translation>
+    </message>
+</context>
+<context>
+    <name>FolderAccess</name>
+    <message>
+        <location filename="../src/settings/FolderAccess.cpp" line="+47"/>
+        <source>The folder “%1” does not exist.</source>
+        <translation>Le dossier « %1 » n’existe pas.</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>The folder “%1” no longer exists.</source>
+        <translation>Le dossier « %1 » n’existe plus.</translation>
     </message>
 </context>
 <context>
@@ -291,17 +304,17 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Nouveau dossier</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Create a folder in “%1” and move the screenshot into it.</source>
         <translation>Créer un dossier dans « %1 » et y déplacer la capture d&apos;écran.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Folder name</source>
         <translation>Nom du dossier</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Create and Move</source>
         <translation>Créer et déplacer</translation>
     </message>
@@ -309,30 +322,61 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>HistoryCommand</name>
     <message>
-        <location filename="../src/cli/HistoryCommand.cpp" line="+57"/>
-        <location line="+22"/>
+        <location filename="../src/cli/HistoryCommand.cpp" line="+58"/>
+        <location line="+25"/>
         <source>No screenshots renamed yet</source>
         <translation>Aucune capture d&apos;écran renommée pour l&apos;instant</translation>
     </message>
     <message>
-        <location line="-11"/>
+        <location line="-13"/>
         <source>%1 starts more than one id; give more of it</source>
         <translation>Plusieurs identifiants commencent par %1 ; donnez-en davantage</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>quillo: %1</source>
         <translation>quillo : %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>quillo: Could not undo the rename: %1</source>
         <translation>quillo : Impossible d&apos;annuler le renommage : %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Restored %1</source>
         <translation>%1 restauré</translation>
+    </message>
+</context>
+<context>
+    <name>LocalModelNamer</name>
+    <message>
+        <location filename="../src/naming/LocalModelNamer.cpp" line="+181"/>
+        <source>A local AI model (%1) is available. Names come from the local model.</source>
+        <translation>Un modèle d’IA local (%1) est disponible. Les noms viennent du modèle local.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No local AI model server is running at %1. Names come from on-device text recognition.</source>
+        <translation>Aucun serveur de modèles d’IA locaux ne fonctionne à %1. Les noms viennent de la reconnaissance de texte sur cet appareil.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The model %1 is not installed on the local model server. Names come from on-device text recognition for now.</source>
+        <translation>Le modèle %1 n’est pas installé sur le serveur de modèles local. Les noms viennent pour l’instant de la reconnaissance de texte sur cet appareil.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The local AI model is unavailable. Names come from on-device text recognition.</source>
+        <translation>Le modèle d’IA local n’est pas disponible. Les noms viennent de la reconnaissance de texte sur cet appareil.</translation>
+    </message>
+</context>
+<context>
+    <name>ModelAvailabilityMonitor</name>
+    <message>
+        <location filename="../src/naming/ModelAvailabilityMonitor.cpp" line="+25"/>
+        <source>Looking for a local AI model…</source>
+        <translation>Recherche d’un modèle d’IA local…</translation>
     </message>
 </context>
 <context>
@@ -359,7 +403,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>environ %1 s</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>about %1 min</source>
         <translation>environ %1 min</translation>
     </message>
@@ -369,7 +413,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>environ %1 min %2 s</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>about %1 h</source>
         <translation>environ %1 h</translation>
     </message>
@@ -379,7 +423,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>environ %1 h %2 min</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>%1 left</source>
         <translation>%1 restantes</translation>
     </message>
@@ -387,14 +431,65 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>RecentRenameRow</name>
     <message>
-        <location filename="../src/ui/RecentRenameRow.cpp" line="+57"/>
+        <location filename="../src/ui/RecentRenameRow.cpp" line="+58"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Undo Rename</source>
         <translation>Annuler le renommage</translation>
+    </message>
+</context>
+<context>
+    <name>RecognitionLanguages</name>
+    <message>
+        <location filename="../src/naming/RecognitionLanguages.cpp" line="+65"/>
+        <source>English</source>
+        <translation>anglais</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>text recognition is off</source>
+        <translation>la reconnaissance de texte est désactivée</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>reading %1</source>
+        <translation>lecture en %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 text recognition needs the package %2; %3 until then.</source>
+        <translation>La reconnaissance de texte en %1 nécessite le paquet %2 ; en attendant, %3.</translation>
+    </message>
+</context>
+<context>
+    <name>RenameCoordinator</name>
+    <message>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+377"/>
+        <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
+        <translation>« %1 » n’a pas été renommé : « %2 » n’est pas un nom que Quillo donne.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>“%1” is not in the folder it was to be renamed in.</source>
+        <translation>« %1 » n’est pas dans le dossier où il devait être renommé.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>“%1” is gone.</source>
+        <translation>« %1 » a disparu.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1” changed while it was named.</source>
+        <translation>« %1 » a changé pendant son nommage.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>“%1” is not a screenshot.</source>
+        <translation>« %1 » n’est pas une capture d’écran.</translation>
     </message>
 </context>
 <context>
@@ -405,7 +500,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Capture d&apos;écran renommée en %1</translation>
     </message>
     <message>
-        <location line="+281"/>
+        <location line="+282"/>
         <source>Choose where to move “%1”.</source>
         <translation>Choisissez où déplacer « %1 ».</translation>
     </message>
@@ -413,7 +508,7 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>RenamePanelModel</name>
     <message>
-        <location filename="../src/ui/RenamePanelModel.cpp" line="+153"/>
+        <location filename="../src/ui/RenamePanelModel.cpp" line="+154"/>
         <source>Screenshots</source>
         <translation>Captures d&apos;écran</translation>
     </message>
@@ -422,17 +517,17 @@ nouveau nom, ancien nom, dossier, date, source.
     <name>RenamePanelView</name>
     <message>
         <location filename="../src/ui/RenamePanelView.cpp" line="+60"/>
-        <location line="+46"/>
+        <location line="+52"/>
         <source>Rename</source>
         <translation>Renommer</translation>
     </message>
     <message>
-        <location line="-44"/>
+        <location line="-50"/>
         <source>Move to</source>
         <translation>Déplacer vers</translation>
     </message>
     <message numerus="yes">
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%n screenshots renamed</source>
         <translation>
             <numerusform>%n capture d&apos;écran renommée</numerusform>
@@ -440,7 +535,7 @@ nouveau nom, ancien nom, dossier, date, source.
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+2"/>
         <source>%n renamed</source>
         <translation>
             <numerusform>%n renommé</numerusform>
@@ -453,7 +548,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Renommée et déplacée</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Renamed</source>
         <translation>Renommée</translation>
     </message>
@@ -463,18 +558,18 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Mise à jour</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Restored original name and location</source>
         <translation>Nom et emplacement d&apos;origine rétablis</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Paused</source>
         <translation>En pause</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+174"/>
+        <location line="+175"/>
         <source>Closes in %1s</source>
         <translation>Se ferme dans %1 s</translation>
     </message>
@@ -485,7 +580,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Fermer</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+111"/>
         <source>Previous screenshot</source>
         <translation>Capture d&apos;écran précédente</translation>
     </message>
@@ -500,32 +595,32 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Nom du fichier</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Undo</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Save</source>
         <translation>Enregistrer</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>%1 of %2</source>
         <translation>%1 sur %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Preview %1</source>
         <translation>Aperçu de %1</translation>
     </message>
@@ -540,7 +635,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Nouveau dossier…</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Choose Another Folder…</source>
         <translation>Choisir un autre dossier…</translation>
     </message>
@@ -556,6 +651,14 @@ nouveau nom, ancien nom, dossier, date, source.
         <location line="+125"/>
         <source>Move Here</source>
         <translation>Déplacer ici</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotToolSettings</name>
+    <message>
+        <location filename="../src/settings/ScreenshotToolSettings.cpp" line="+25"/>
+        <source>default folder</source>
+        <translation>dossier par défaut</translation>
     </message>
 </context>
 <context>
@@ -581,32 +684,32 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>L&apos;endroit où votre outil de capture enregistre les captures d&apos;écran, lu dans ses réglages (Spectacle, Flameshot, ou votre dossier Images/Captures d&apos;écran). Modifiez-le là-bas et Quillo suit.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Your screenshot folder, where your desktop saves screenshots unless you changed it. If you save screenshots somewhere else, choose that folder.</source>
         <translation>Votre dossier de captures d&apos;écran, où votre bureau les enregistre sauf si vous l&apos;avez changé. Si vous enregistrez vos captures d&apos;écran ailleurs, choisissez ce dossier.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>Type the server&apos;s address, such as http://127.0.0.1:11434.</source>
         <translation>Saisissez l&apos;adresse du serveur, par exemple http://127.0.0.1:11434.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>The address must start with http:// or https://.</source>
         <translation>L&apos;adresse doit commencer par http:// ou https://.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Type the name of a model the server has, such as gemma3:4b.</source>
         <translation>Saisissez le nom d&apos;un modèle présent sur le serveur, par exemple gemma3:4b.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>A folder name cannot contain “/” or “:”.</source>
         <translation>Un nom de dossier ne peut pas contenir « / » ni « : ».</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>A folder name cannot start with a dot.</source>
         <translation>Un nom de dossier ne peut pas commencer par un point.</translation>
     </message>
@@ -616,12 +719,12 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Les captures d&apos;écran sont envoyées à %1 pour être nommées.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Screenshots are read and named on this computer. Nothing is uploaded.</source>
         <translation>Les captures d&apos;écran sont lues et nommées sur cet ordinateur. Rien n&apos;est envoyé.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -641,7 +744,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Quillo consulte %1 une fois par jour, télécharge les mises à jour en arrière-plan et les installe lorsque vous quittez. Chaque mise à jour est vérifiée avant d&apos;être installée.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>Quillo checks %1 once a day and downloads updates in the background. Every update is verified before it is offered.</source>
         <translation>Quillo consulte %1 une fois par jour et télécharge les mises à jour en arrière-plan. Chaque mise à jour est vérifiée avant d&apos;être proposée.</translation>
     </message>
@@ -659,7 +762,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Dossier des captures d&apos;écran</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Watching</source>
         <translation>Surveillé</translation>
     </message>
@@ -669,47 +772,47 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Quillo a besoin de votre autorisation pour renommer les captures d&apos;écran de ce dossier.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Grant Folder Access…</source>
         <translation>Autoriser l&apos;accès au dossier…</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>Choose Custom Folder…</source>
         <translation>Choisir un dossier personnalisé…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Use System Default</source>
         <translation>Utiliser la valeur du système</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Naming</source>
         <translation>Nommage</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Append date suffix (-YYYY-MM-DD)</source>
         <translation>Ajouter la date (-AAAA-MM-JJ)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Example</source>
         <translation>Exemple</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Use a local AI model when available</source>
         <translation>Utiliser un modèle d’IA local si disponible</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+23"/>
         <source>Ollama</source>
         <translation>Ollama</translation>
     </message>
@@ -739,7 +842,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Classer dans des sous-dossiers par catégorie</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Restore Default Folders</source>
         <translation>Rétablir les dossiers par défaut</translation>
     </message>
@@ -749,22 +852,22 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Les sous-dossiers sont créés dans le dossier des captures d&apos;écran la première fois qu&apos;une capture y est classée. Une catégorie désactivée laisse ses captures d&apos;écran dans le dossier des captures d&apos;écran.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>General</source>
         <translation>Général</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Launch at login</source>
         <translation>Lancer à la connexion</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Updates</source>
         <translation>Mises à jour</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Automatically check for updates</source>
         <translation>Rechercher automatiquement les mises à jour</translation>
     </message>
@@ -777,17 +880,17 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>TrayState</name>
     <message>
-        <location filename="../src/ui/TrayState.cpp" line="+48"/>
+        <location filename="../src/ui/TrayState.cpp" line="+47"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Undo Rename</source>
         <translation>Annuler le renommage</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <source>Quillo, paused</source>
         <translation>Quillo, en pause</translation>
     </message>
@@ -802,7 +905,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Quillo, pas de renommage : l&apos;historique des renommages ne peut pas être enregistré</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Quillo, naming a screenshot</source>
         <translation>Quillo, nomme une capture d&apos;écran</translation>
     </message>
@@ -842,7 +945,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Surveille « %1 »</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>now</source>
         <translation>à l&apos;instant</translation>
     </message>
@@ -868,7 +971,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>il y a 1 jour</translation>
     </message>
     <message numerus="yes">
-        <location line="+0"/>
+        <location line="+1"/>
         <source>%n days ago</source>
         <translation>
             <numerusform>il y a %n jour</numerusform>
@@ -881,7 +984,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>auparavant %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>in %1</source>
         <translation>dans %1</translation>
     </message>
@@ -906,7 +1009,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Ouvrir le dossier des captures d&apos;écran</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Recent Renames</source>
         <translation>Renommages récents</translation>
     </message>
@@ -921,7 +1024,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Annuler le dernier renommage</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Settings…</source>
         <translation>Paramètres…</translation>
     </message>
@@ -931,9 +1034,32 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Rechercher des mises à jour…</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Quit Quillo</source>
         <translation>Quitter Quillo</translation>
+    </message>
+</context>
+<context>
+    <name>UndoError</name>
+    <message>
+        <location filename="../src/renaming/UndoError.cpp" line="+15"/>
+        <source>“%1” is no longer where Quillo put it, so it cannot be restored. It may have been moved, renamed or deleted.</source>
+        <translation>« %1 » n’est plus là où Quillo l’a placé et ne peut donc pas être restauré. Il a peut-être été déplacé, renommé ou supprimé.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>“%1” is no longer where Quillo put it. It may have been moved, renamed or deleted.</source>
+        <translation>« %1 » n’est plus là où Quillo l’a placé. Il a peut-être été déplacé, renommé ou supprimé.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>“%1” has been changed or replaced since Quillo renamed it, so Quillo leaves it as it is.</source>
+        <translation>« %1 » a été modifié ou remplacé depuis que Quillo l’a renommé, Quillo le laisse donc tel quel.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>“%1” was already named by Quillo.</source>
+        <translation>« %1 » a déjà été nommé par Quillo.</translation>
     </message>
 </context>
 <context>
@@ -944,17 +1070,17 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Mise à jour du logiciel</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>Downloading Quillo %1…</source>
         <translation>Téléchargement de Quillo %1…</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Checking for updates…</source>
         <translation>Recherche de mises à jour…</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
@@ -969,12 +1095,12 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Quillo %1 est la version la plus récente disponible.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>Could not check for updates</source>
         <translation>Impossible de rechercher des mises à jour</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Quillo %1 is ready</source>
         <translation>Quillo %1 est prêt</translation>
     </message>
@@ -984,7 +1110,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Elle a été téléchargée et vérifiée, et remplace cette version lorsque vous quittez Quillo.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Quillo %1 is available</source>
         <translation>Quillo %1 est disponible</translation>
     </message>
@@ -994,20 +1120,33 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>Elle a été téléchargée et vérifiée : %1. Utilisez-la à la place de cette copie de Quillo.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
 </context>
 <context>
+    <name>WatchedFolderRules</name>
+    <message>
+        <location filename="../src/settings/WatchedFolderRules.cpp" line="+46"/>
+        <source>“%1” is a system folder. Renaming files in it could harm the computer, so Quillo does not watch it. Choose a folder of your own, such as Pictures/Screenshots in your home folder.</source>
+        <translation>« %1 » est un dossier système. Y renommer des fichiers pourrait endommager l’ordinateur, Quillo ne le surveille donc pas. Choisissez un dossier à vous, comme Images/Captures d’écran dans votre dossier personnel.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” is your home folder itself. Quillo watches it only when you choose it yourself as a custom folder.</source>
+        <translation>« %1 » est votre dossier personnel lui-même. Quillo ne le surveille que si vous le choisissez vous-même comme dossier personnalisé.</translation>
+    </message>
+</context>
+<context>
     <name>XdgAutostart</name>
     <message>
-        <location filename="../src/ui/XdgAutostart.cpp" line="+71"/>
+        <location filename="../src/ui/XdgAutostart.cpp" line="+73"/>
         <source>Could not remove %1: %2</source>
         <translation>Impossible de supprimer %1 : %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Could not create the folder %1.</source>
         <translation>Impossible de créer le dossier %1.</translation>
     </message>
@@ -1025,7 +1164,7 @@ nouveau nom, ancien nom, dossier, date, source.
         <translation>afficher le nom que Quillo donnerait à chaque fichier</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>rename the screenshots among these files and folders</source>
         <translation>renommer les captures d&apos;écran parmi ces fichiers et dossiers</translation>
     </message>
@@ -1051,12 +1190,12 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
 </translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>Run without any interface.</source>
         <translation>Fonctionner sans aucune interface.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>With name, rename and history: print JSON for scripts.</source>
         <translation>Avec name, rename et history : afficher du JSON pour les scripts.</translation>
     </message>
@@ -1066,7 +1205,7 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>Lancé avec la session : n&apos;ouvrir aucune fenêtre, même sans zone de notification.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>name, rename, history or undo; nothing to run Quillo.</source>
         <translation>name, rename, history ou undo ; rien pour lancer Quillo.</translation>
     </message>
@@ -1081,12 +1220,12 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>quillo : %1 (voir quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+65"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo : name attend au moins un fichier</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>quillo: unknown command %1 (see quillo --help)</source>
         <translation>quillo : commande inconnue %1 (voir quillo --help)</translation>
     </message>

@@ -25,9 +25,20 @@ void appendWithLanguageAlone(QStringList &languages, const QString &name)
     }
 }
 
+QString &chosen()
+{
+    static QString language;
+    return language;
+}
+
 } // namespace
 
 namespace InterfaceLanguage {
+
+QString current()
+{
+    return chosen();
+}
 
 QStringList preferred(const std::function<QString(const char *)> &environment)
 {
@@ -63,6 +74,7 @@ QString install(QCoreApplication &app, const QStringList &languages, const QStri
             QCoreApplication::installTranslator(qt);
         else
             delete qt;
+        chosen() = language;
         return language;
     }
     return {};

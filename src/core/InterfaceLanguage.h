@@ -19,6 +19,9 @@ QStringList preferred(const std::function<QString(const char *)> &environment);
 // the same language, into `app`. Returns that language, or an empty text (English) when none is there.
 QString install(QCoreApplication &app, const QStringList &languages, const QString &folder);
 
+// The language install() chose; empty while Quillo speaks English.
+QString current();
+
 // Where the translations of this copy of Quillo lie: beside the program in a build, under share/ once
 // installed.
 QString translationsFolder();

@@ -8,6 +8,7 @@
 #include "settings/ToolEnvironment.h"
 #include "settings/WatchedFolderRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -18,7 +19,11 @@ using NamePattern::Syntax;
 
 namespace {
 
-const QString fallbackTool = QStringLiteral("default folder");
+// Shown beside the folder in the settings window.
+QString fallbackTool()
+{
+    return QCoreApplication::translate("ScreenshotToolSettings", "default folder");
+}
 // GNOME's tools name the date the same way, whatever the language.
 const QString gnomeDate = QStringLiteral("%Y-%m-%d %H-%M-%S");
 
@@ -328,7 +333,7 @@ QList<WatchedFolder> watchedFolders(const ToolEnvironment &environment)
         if (QFileInfo(source.folder).isDir() && (source.isConfigured || mayWatch(source.folder)))
             merge(folders, source);
     }
-    merge(folders, {fallbackTool, fallbackFolder(environment), {}, false});
+    merge(folders, {fallbackTool(), fallbackFolder(environment), {}, false});
     return folders;
 }
 
@@ -346,7 +351,7 @@ QStringList allNamePatterns(const ToolEnvironment &environment)
 
 bool foundNoTool(const QList<WatchedFolder> &folders)
 {
-    return folders.size() == 1 && folders.first().tools == QStringList{fallbackTool};
+    return folders.size() == 1 && folders.first().tools == QStringList{fallbackTool()};
 }
 
 } // namespace ScreenshotToolSettings

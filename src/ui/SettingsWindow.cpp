@@ -222,7 +222,8 @@ QWidget *SettingsWindow::namingSection()
     layout->addWidget(m_availability);
     // The data folder is read when the window is made; installing a package needs a restart anyway.
     const QString missingLanguages = RecognitionLanguages::missingDataNotice(
-        RecognitionLanguages::current(settings.recognitionLanguages()));
+        RecognitionLanguages::current(settings.recognitionLanguages()),
+        RecognitionLanguages::Wording::Translated);
     auto *languages = named(noteLabel(box), "recognitionLanguagesLabel");
     languages->setForegroundRole(QPalette::WindowText);
     showProblem(languages, missingLanguages.isEmpty() ? std::nullopt : std::optional(missingLanguages));
