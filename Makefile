@@ -7,7 +7,7 @@ SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench package package-check screenshots format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package package-check screenshots format translations clean
 
 all: build
 
@@ -50,15 +50,21 @@ package-check: package
 	@scripts/package-check $(BUILD_DIR)
 
 # Draws the settings window and the rename panel's states (at twice the size), light and dark, into
-# docs/images from the real widgets, in a throwaway home.
+# docs/images from the real widgets, in a throwaway home; both again in German (…-de-<theme>.png).
 screenshots: build
 	@home=$$(mktemp -d) && \
 	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
-	QT_QPA_PLATFORM=offscreen && \
+	QT_QPA_PLATFORM=offscreen LANGUAGE=en && \
 	$(BUILD_DIR)/tools/RenderSettingsWindow docs/images && \
 	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images && \
-	$(BUILD_DIR)/tools/RenderTrayMenu docs/images; \
+	$(BUILD_DIR)/tools/RenderTrayMenu docs/images && \
+	LANGUAGE=de $(BUILD_DIR)/tools/RenderSettingsWindow docs/images && \
+	LANGUAGE=de QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images; \
 	status=$$?; rm -rf "$$home"; exit $$status
+
+# Brings translations/quillo_*.ts up to date with the texts in the code.
+translations: deps
+	@scripts/update-translations
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

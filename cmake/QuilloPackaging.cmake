@@ -15,5 +15,6 @@ set(CPACK_STRIP_FILES ON)
 # English recognition data, TIFF/WebP readers, the English word list names are checked against and
 # the folder-opening fallback are loaded or run, never linked.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "tesseract-ocr-eng, qt6-image-formats-plugins, wamerican, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
+# Qt's own translations, for the buttons of dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, qt6-translations-l10n")
 include(CPack)

@@ -12,6 +12,12 @@ set(expected
     share/applications/org.quillo.Quillo.desktop
     share/metainfo/org.quillo.Quillo.metainfo.xml
     share/doc/quillo/copyright
+    share/man/man1/quillo.1
+    share/quillo/translations/quillo_de.qm
+    share/quillo/translations/quillo_fr.qm
+    share/bash-completion/completions/quillo
+    share/zsh/vendor-completions/_quillo
+    share/fish/vendor_completions.d/quillo.fish
     share/icons/hicolor/scalable/apps/org.quillo.Quillo.svg
     share/icons/hicolor/48x48/apps/org.quillo.Quillo.png
     share/icons/hicolor/256x256/apps/org.quillo.Quillo.png)
@@ -29,5 +35,10 @@ execute_process(COMMAND appstreamcli validate --no-net ${prefix}/share/metainfo/
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "appstreamcli rejected the metainfo")
+endif()
+# The installed program finds its translations under share/.
+execute_process(COMMAND env LANGUAGE=de ${prefix}/bin/quillo --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT help MATCHES "Bildschirmfotos")
+    message(FATAL_ERROR "the installed quillo does not speak German:\n${help}")
 endif()
 file(REMOVE_RECURSE ${prefix})

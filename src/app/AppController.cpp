@@ -257,11 +257,12 @@ void AppController::fileAppeared(const QString &path)
 void AppController::requestFolderAccess()
 {
     const QString resolved = m_settings->resolveWatchedFolders(m_services.toolEnvironment()).first().path;
-    const auto chosen = m_services.prompts.chooseFolder(
-        QStringLiteral("Grant Access"),
-        QStringLiteral("Quillo renames new screenshots in this folder and files them into subfolders. Click "
-                       "Grant Access to allow it, or choose the folder you save screenshots to."),
-        resolved);
+    const auto chosen =
+        m_services.prompts.chooseFolder(tr("Grant Access"),
+                                        tr("Quillo renames new screenshots in this folder and files them "
+                                           "into subfolders. Click Grant Access to "
+                                           "allow it, or choose the folder you save screenshots to."),
+                                        resolved);
     if (!chosen || isRefused(*chosen))
         return;
     rememberWatchedFolder(*chosen);
@@ -274,8 +275,7 @@ void AppController::requestFolderAccess()
 void AppController::chooseCustomFolder()
 {
     const auto chosen = m_services.prompts.chooseFolder(
-        QStringLiteral("Watch Folder"),
-        QStringLiteral("Choose the folder Quillo watches for new screenshots."),
+        tr("Watch Folder"), tr("Choose the folder Quillo watches for new screenshots."),
         m_settings->watchedFolder().value_or(QDir::homePath()));
     if (!chosen || isRefused(*chosen))
         return;
@@ -288,9 +288,9 @@ bool AppController::isRefused(const QString &folder)
     const auto refusal = WatchedFolderRules::refusal(folder, true);
     if (refusal) {
         const QString name = folderName(folder);
-        m_services.prompts.warn(QStringLiteral("Quillo cannot watch \u201C%1\u201D")
-                                    .arg(name.isEmpty() ? QStringLiteral("/") : name),
-                                *refusal);
+        m_services.prompts.warn(
+            tr("Quillo cannot watch \u201C%1\u201D").arg(name.isEmpty() ? QStringLiteral("/") : name),
+            *refusal);
     }
     return refusal.has_value();
 }
@@ -299,8 +299,8 @@ void AppController::rememberWatchedFolder(const QString &folder)
 {
     const auto result = m_folderAccess->rememberWatchedFolder(folder);
     if (!result.grant) {
-        m_services.prompts.warn(
-            QStringLiteral("Could not keep access to \u201C%1\u201D").arg(folderName(folder)), result.error);
+        m_services.prompts.warn(tr("Could not keep access to \u201C%1\u201D").arg(folderName(folder)),
+                                result.error);
     }
 }
 
@@ -308,7 +308,7 @@ void AppController::undo(const RenameRecord &record)
 {
     const auto restored = undone(record.id, m_coordinator->undo(record));
     if (!restored)
-        m_services.prompts.warn(QStringLiteral("Could not undo the rename"), restored.error.description);
+        m_services.prompts.warn(tr("Could not undo the rename"), restored.error.description);
 }
 
 RenameOutcome<QString> AppController::undoById(const QUuid &id)
@@ -329,20 +329,19 @@ RenameOutcome<QString> AppController::undone(const QUuid &id, RenameOutcome<QStr
 void AppController::reveal(const RenameRecord &record)
 {
     if (m_services.fileSystem.exists(record.renamedPath)) {
-        m_services.fileManager.reveal(record.renamedPath,
-                                      warnUnless(QStringLiteral("Could not show the file")));
+        m_services.fileManager.reveal(record.renamedPath, warnUnless(tr("Could not show the file")));
         return;
     }
     m_history->remove(record.id);
     m_services.prompts.warn(
-        QStringLiteral("File not found"),
+        tr("File not found"),
         UndoError::renamedFileMissing(QFileInfo(record.renamedPath).fileName()).description);
 }
 
 void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())
-        m_services.fileManager.openFolder(*folder, warnUnless(QStringLiteral("Could not open the folder")));
+        m_services.fileManager.openFolder(*folder, warnUnless(tr("Could not open the folder")));
 }
 
 FileManager::Done AppController::warnUnless(const QString &message)
@@ -365,7 +364,7 @@ void AppController::announceModelServer()
         return;
     warning->chop(1); // the sentence's full stop
     if (QUrl(m_settings->localModelUrl()).scheme() != QLatin1String("https"))
-        warning->append(QStringLiteral(", unencrypted over plain http"));
+        warning->append(QStringLiteral(", unencrypted over plain http")); // not for people: journal line
     qCInfo(lcApp).noquote() << *warning;
 }
 

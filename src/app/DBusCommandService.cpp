@@ -45,7 +45,7 @@ QString DBusCommandService::Rename(const QString &path, qulonglong device, qulon
     const auto parsedCategory = categoryFromRawValue(category);
     const auto parsedSource = namingSourceFromRawValue(source);
     if (!parsedCategory || !parsedSource || slug.isEmpty() || root.isEmpty()) {
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("Unknown category or naming source"));
+        sendErrorReply(QDBusError::InvalidArgs, tr("Unknown category or naming source"));
         return {};
     }
     const NamedFile file{

@@ -56,8 +56,9 @@ bool DBusTakeOverChannel::announce()
         qCWarning(lcApp) << "Could not listen for a newer copy on the session bus";
     if (!bus.interface()->isServiceRegistered(QuilloBus::service).value())
         return true;
-    const QDBusMessage call = QDBusMessage::createMethodCall(QuilloBus::service, takeOverPath,
-                                                             takeOverInterface, QStringLiteral("TakeOver"));
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(QuilloBus::service, takeOverPath, takeOverInterface,
+                                       QStringLiteral("TakeOver")); // not for people: a method
     const QDBusMessage answer = bus.call(call, QDBus::Block, answerTimeoutMs);
     if (answer.type() != QDBusMessage::ErrorMessage)
         return true;
@@ -85,7 +86,7 @@ void DBusTakeOverChannel::TakeOver()
         qCInfo(lcApp).noquote() << QStringLiteral("Asked to quit by %1, which is not this Quillo; staying")
                                        .arg(TextScanning::escapedPath(theirs.isEmpty() ? caller : theirs));
         sendErrorReply(QDBusError::AccessDenied,
-                       QStringLiteral("only %1 itself may take over").arg(TextScanning::escapedPath(ours)));
+                       tr("only %1 itself may take over").arg(TextScanning::escapedPath(ours)));
         return;
     }
     qCInfo(lcApp) << "Another copy of Quillo started; quitting";

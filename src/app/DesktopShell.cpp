@@ -155,7 +155,7 @@ void DesktopShell::showSettings()
         m_settingsWindow = std::make_unique<SettingsWindow>(
             SettingsWindowServices{m_controller.settings(), *m_modelAvailability, *m_launchAtLogin,
                                    *m_updates, m_controller.folderAccess().isSandboxed()});
-        m_settingsWindow->setWindowTitle(QStringLiteral("Quillo Settings"));
+        m_settingsWindow->setWindowTitle(tr("Quillo Settings"));
         connect(m_settingsWindow.get(), &SettingsWindow::chooseFolderRequested, &m_controller,
                 &AppController::chooseCustomFolder);
         connect(m_settingsWindow.get(), &SettingsWindow::grantFolderAccessRequested, &m_controller,

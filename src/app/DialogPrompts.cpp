@@ -3,11 +3,12 @@
 
 #include "ui/FolderDialogs.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 void DialogPrompts::warn(const QString &message, const QString &informativeText)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillo"), message);
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("DialogPrompts", "Quillo"), message);
     box.setInformativeText(informativeText);
     box.activateWindow();
     box.exec();

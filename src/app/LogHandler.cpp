@@ -70,7 +70,8 @@ void handle(QtMsgType type, const QMessageLogContext &context, const QString &me
                         "SYSLOG_IDENTIFIER=quillo", "QUILLO_SUBSYSTEM=%s", subsystem, "QUILLO_CATEGORY=%s",
                         category.constData(), nullptr);
     } else if ((type != QtDebugMsg || g_showDebug) && (type != QtInfoMsg || g_showInfo)) {
-        std::fprintf(stderr, "quillo[%s] %s: %s\n", category.constData(), levelName(type), text.constData());
+        std::fprintf(stderr, "quillo[%s] %s: %s\n", // not for people: the log's line format
+                     category.constData(), levelName(type), text.constData());
         std::fflush(stderr);
     }
     if (type == QtFatalMsg)

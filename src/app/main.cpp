@@ -11,6 +11,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HistoryCommand.h"
 #include "cli/NameCommand.h"
+#include "core/InterfaceLanguage.h"
 #include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
@@ -93,29 +94,44 @@ void describe(QCommandLineParser &parser)
 {
     using Command = CommandRequest::Command;
     const QStringList commands{
-        commandLine(QStringLiteral("quillo name [--json] FILE..."),
-                    QStringLiteral("print the name Quillo would give each file")),
-        commandLine(CommandLine::synopsis(Command::Rename),
-                    QStringLiteral("rename the screenshots among these files and folders")),
+        commandLine(QStringLiteral("quillo name [--json] FILE..."), // not for people: syntax
+                    QCoreApplication::translate("main", "print the name Quillo would give each file")),
+        commandLine(
+            CommandLine::synopsis(Command::Rename),
+            QCoreApplication::translate("main", "rename the screenshots among these files and folders")),
         commandLine(CommandLine::synopsis(Command::History),
-                    QStringLiteral("list the renames Quillo remembers")),
+                    QCoreApplication::translate("main", "list the renames Quillo remembers")),
         commandLine(CommandLine::synopsis(Command::Undo),
-                    QStringLiteral("put a renamed file back under its old name"))};
+                    QCoreApplication::translate("main", "put a renamed file back under its old name"))};
     parser.setApplicationDescription(
-        QStringLiteral("Quillo names new screenshots after what they show, on this computer.\n\n"
-                       "Without arguments it watches your screenshot folder and renames each new "
-                       "screenshot.\n") +
+        QCoreApplication::translate("main",
+                                    "Quillo names new screenshots after what they show, on this computer.\n\n"
+                                    "Without arguments it watches your screenshot folder and "
+                                    "renames each new screenshot.\n") +
         commands.join(u'\n'));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
     parser.addOption(
-        {QStringLiteral("json"), QStringLiteral("With name, rename and history: print JSON for scripts.")});
+        {QStringLiteral("headless"), QCoreApplication::translate("main", "Run without any interface.")});
+    parser.addOption(
+        {QStringLiteral("json"),
+         QCoreApplication::translate("main", "With name, rename and history: print JSON for scripts.")});
     parser.addOption({QStringLiteral("autostart"),
-                      QStringLiteral("Started with the session: open no window, even without a tray.")});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("name, rename, history or undo; nothing to run Quillo."),
-                                 QStringLiteral("[command ...]"));
+                      QCoreApplication::translate(
+                          "main", "Started with the session: open no window, even without a tray.")});
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QCoreApplication::translate("main", "name, rename, history or undo; nothing to run Quillo."),
+        QCoreApplication::translate("main", "[command ...]"));
+}
+
+// Quillo's texts in the language of the locale, English where there is no translation.
+void installTranslations(QCoreApplication &app)
+{
+    InterfaceLanguage::install(app, InterfaceLanguage::preferred([](const char *name) {
+                                   return qEnvironmentVariable(name);
+                               }),
+                               InterfaceLanguage::translationsFolder());
 }
 
 // Without a display there is no tray, panel or window.
@@ -182,7 +198,9 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
         arguments.append(QByteArray(argv[i]));
     const CommandLine::Parsed parsed = CommandLine::parse(command, arguments);
     if (!parsed.request) {
-        std::fprintf(stderr, "quillo: %s (see quillo %s --help)\n", qPrintable(parsed.error), argv[1]);
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate("main", "quillo: %1 (see quillo %2 --help)")
+                                    .arg(parsed.error, QString::fromLocal8Bit(argv[1]))));
         return 2;
     }
     const CommandRequest &request = *parsed.request;
@@ -214,6 +232,7 @@ int main(int argc, char *argv[])
     if (const auto command = argc > 1 ? CommandLine::command(argv[1]) : std::nullopt) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("quillo"));
+        installTranslations(app);
         LogHandler::install(true);
         return runHistoryCommand(*command, argc, argv);
     }
@@ -228,6 +247,7 @@ int main(int argc, char *argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("quillo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLO_VERSION));
+    installTranslations(*app);
 
     QCommandLineParser parser;
     describe(parser);
@@ -242,18 +262,24 @@ int main(int argc, char *argv[])
                 files.append(QByteArray(argv[i]));
         }
         if (files.isEmpty()) {
-            std::fputs("quillo: name needs at least one file\n", stderr);
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(QCoreApplication::translate("main", "quillo: name needs at least one file")));
             return 2;
         }
         return NameCommand::run(files, parser.isSet(QStringLiteral("json")));
     }
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "quillo: unknown command %s (see quillo --help)\n",
-                     qPrintable(parser.positionalArguments().first()));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate("main", "quillo: unknown command %1 (see quillo --help)")
+                           .arg(parser.positionalArguments().first())));
         return 2;
     }
     if (headless && !parser.isSet(QStringLiteral("headless")))
-        std::fputs("quillo: no display found; running without an interface\n", stderr);
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate(
+                         "main", "quillo: no display found; running without an interface")));
     if (auto *guiApp = qobject_cast<QApplication *>(app.get()))
         guiApp->setQuitOnLastWindowClosed(false);
     return runController(*app, headless, parser.isSet(QStringLiteral("autostart")));

@@ -59,9 +59,16 @@ struct Listed
     QString problem;
 };
 
-const QString noSuchFile = QStringLiteral("No such file or folder");
-const QString notUtf8 =
-    QStringLiteral("its name is not valid UTF-8, so Quillo cannot rename it; rename it by hand");
+QString noSuchFile()
+{
+    return QCoreApplication::translate("BacklogCommand", "No such file or folder");
+}
+
+QString notUtf8()
+{
+    return QCoreApplication::translate(
+        "BacklogCommand", "its name is not valid UTF-8, so Quillo cannot rename it; rename it by hand");
+}
 
 // The entries of `folder` whose names are not UTF-8, which Qt's listings leave out.
 QStringList undecodableNames(const QString &folder)
@@ -86,14 +93,14 @@ QList<Listed> expand(const QList<QByteArray> &arguments, bool recursive)
     for (const QByteArray &argument : arguments) {
         const QString given = QFile::decodeName(argument);
         if (QFile::encodeName(given) != argument) {
-            files.append({given, {}, notUtf8});
+            files.append({given, {}, notUtf8()});
             continue;
         }
         const QFileInfo info(given);
         if (!info.isDir()) {
             const bool exists = info.exists() || info.isSymLink();
             files.append(
-                {given, exists ? info.absoluteFilePath() : QString(), exists ? QString() : noSuchFile});
+                {given, exists ? info.absoluteFilePath() : QString(), exists ? QString() : noSuchFile()});
             continue;
         }
         const QDir folder(info.absoluteFilePath());
@@ -117,7 +124,7 @@ QList<Listed> expand(const QList<QByteArray> &arguments, bool recursive)
         for (const QString &name : std::as_const(found))
             files.append({QDir(given).filePath(name), folder.filePath(name), {}});
         for (const QString &name : std::as_const(undecodable))
-            files.append({QDir(given).filePath(name), {}, notUtf8});
+            files.append({QDir(given).filePath(name), {}, notUtf8()});
     }
     return files;
 }
@@ -140,7 +147,10 @@ public:
         }
         connect(&m_signals, &UnixSignals::terminationRequested, this, [this] {
             if (!m_stopping)
-                print({QByteArrayLiteral("quillo: stopping after the files in hand"), true});
+                print(
+                    {QCoreApplication::translate("BacklogCommand", "quillo: stopping after the files in hand")
+                         .toUtf8(),
+                     true});
             m_stopping = true;
         });
     }
@@ -150,8 +160,12 @@ public:
         // A rename that cannot be recorded could never be undone; a running Quillo checks for itself.
         if (m_writer == &m_local) {
             if (const auto problem = m_local.history().recordingProblem()) {
-                std::fprintf(stderr, "quillo: nothing renamed: the rename history cannot be saved (%s)\n",
-                             qPrintable(TextScanning::escapedPath(*problem)));
+                std::fprintf(
+                    stderr, "%s\n",
+                    qPrintable(QCoreApplication::translate(
+                                   "BacklogCommand",
+                                   "quillo: nothing renamed: the rename history cannot be saved (%1)")
+                                   .arg(TextScanning::escapedPath(*problem))));
                 return 1;
             }
         }
@@ -189,7 +203,7 @@ private:
             const auto candidate =
                 path.isEmpty() ? std::nullopt : ScreenshotDetector::candidate(m_local.fileSystem(), path);
             if (!candidate) {
-                report({Result::Failed, file, {}, {}, problem.isEmpty() ? noSuchFile : problem});
+                report({Result::Failed, file, {}, {}, problem.isEmpty() ? noSuchFile() : problem});
                 continue;
             }
             // A file given twice, by itself and in its folder, is named once.

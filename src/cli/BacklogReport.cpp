@@ -3,6 +3,7 @@
 
 #include "core/TextScanning.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -42,11 +43,11 @@ QString plainLine(const BacklogReport::Entry &entry)
     case Result::Renamed:
         return escapedPath(entry.file) + QStringLiteral(" \u2192 ") + escapedPath(target);
     case Result::WouldRename:
-        return QStringLiteral("would rename ") + escapedPath(entry.file) + QStringLiteral(" \u2192 ") +
-               escapedPath(target);
+        return QCoreApplication::translate("BacklogReport", "would rename %1 \u2192 %2")
+            .arg(escapedPath(entry.file), escapedPath(target));
     case Result::AlreadyNamed:
-        return QStringLiteral("skipped ") + escapedPath(entry.file) +
-               QStringLiteral(": already named by Quillo");
+        return QCoreApplication::translate("BacklogReport", "skipped %1: already named by Quillo")
+            .arg(escapedPath(entry.file));
     case Result::Failed:
         return QStringLiteral("quillo: ") + escapedPath(entry.file) + QStringLiteral(": ") + entry.error;
     case Result::NotScreenshot:
@@ -69,16 +70,21 @@ std::optional<BacklogReport::Line> BacklogReport::add(const Entry &entry)
 
 QString BacklogReport::summary(int notStarted) const
 {
-    static const char *const phrases[] = {"%1 renamed", "%1 would be renamed", "%1 already named",
-                                          "%1 failed", "%1 not screenshots"};
+    static const char *const phrases[] = {QT_TRANSLATE_N_NOOP("BacklogReport", "%n renamed"),
+                                          QT_TRANSLATE_N_NOOP("BacklogReport", "%n would be renamed"),
+                                          QT_TRANSLATE_N_NOOP("BacklogReport", "%n already named"),
+                                          QT_TRANSLATE_N_NOOP("BacklogReport", "%n failed"),
+                                          QT_TRANSLATE_N_NOOP("BacklogReport", "%n not screenshots")};
     QStringList parts;
     for (int i = 0; i < 5; ++i) {
         if (m_counts[i] > 0)
-            parts.append(QString::fromLatin1(phrases[i]).arg(m_counts[i]));
+            parts.append(QCoreApplication::translate("BacklogReport", phrases[i], nullptr, m_counts[i]));
     }
     if (notStarted > 0)
-        parts.append(QStringLiteral("%1 left as they were (stopped)").arg(notStarted));
-    return parts.isEmpty() ? QStringLiteral("no files found") : parts.join(QStringLiteral(", "));
+        parts.append(QCoreApplication::translate("BacklogReport", "%n left as they were (stopped)", nullptr,
+                                                 notStarted));
+    return parts.isEmpty() ? QCoreApplication::translate("BacklogReport", "no files found")
+                           : parts.join(QCoreApplication::translate("BacklogReport", ", "));
 }
 
 int BacklogReport::exitStatus(bool stopped) const

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <iterator>
 
@@ -17,7 +19,7 @@ struct Spelling
 };
 constexpr Spelling spellings[] = {
     {Command::Rename, QLatin1StringView("rename"),
-     QLatin1StringView("[--dry-run] [--json] [--recursive] [--jobs N] PATH...")},
+     QLatin1StringView("[--dry-run] [--json] [--recursive] [--jobs N] PATH...")}, // not for people: syntax
     {Command::History, QLatin1StringView("history"), QLatin1StringView("[--json]")},
     {Command::Undo, QLatin1StringView("undo"), QLatin1StringView("[ID|--last]")},
 };
@@ -88,13 +90,14 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
             const QByteArray value = argument == "--jobs" ? arguments.value(++i) : argument.mid(7);
             const auto jobs = jobCount(value);
             if (!jobs)
-                return {std::nullopt, QStringLiteral("--jobs needs a number of at least 1")};
+                return {std::nullopt,
+                        QCoreApplication::translate("CommandLine", "--jobs needs a number of at least 1")};
             request.jobs = *jobs;
         } else if (command == Command::Undo && argument == "--last") {
             operands.append(QByteArray());
         } else if (!setFlag(request, argument)) {
-            return {std::nullopt,
-                    QStringLiteral("%1 has no option %2").arg(name, QString::fromLocal8Bit(argument))};
+            return {std::nullopt, QCoreApplication::translate("CommandLine", "%1 has no option %2")
+                                      .arg(name, QString::fromLocal8Bit(argument))};
         }
     }
     if (request.help)
@@ -102,16 +105,17 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
     switch (command) {
     case Command::Rename:
         if (operands.isEmpty())
-            return {std::nullopt, QStringLiteral("rename needs at least one file or folder")};
+            return {std::nullopt,
+                    QCoreApplication::translate("CommandLine", "rename needs at least one file or folder")};
         request.paths = operands;
         break;
     case Command::History:
         if (!operands.isEmpty())
-            return {std::nullopt, QStringLiteral("history takes no files")};
+            return {std::nullopt, QCoreApplication::translate("CommandLine", "history takes no files")};
         break;
     case Command::Undo:
         if (operands.size() > 1)
-            return {std::nullopt, QStringLiteral("undo takes one id, or --last")};
+            return {std::nullopt, QCoreApplication::translate("CommandLine", "undo takes one id, or --last")};
         request.undoId = QString::fromLocal8Bit(operands.value(0));
         break;
     }
@@ -120,7 +124,8 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
 
 QString synopsis(Command command)
 {
-    return QStringLiteral("quillo ") + spelling(command).name + u' ' + spelling(command).arguments;
+    return QStringLiteral("quillo ") + spelling(command).name + u' ' + // not for people: syntax
+           spelling(command).arguments;
 }
 
 QString usage(Command command)
@@ -128,7 +133,8 @@ QString usage(Command command)
     QString details;
     switch (command) {
     case Command::Rename:
-        details = QStringLiteral(
+        details = QCoreApplication::translate(
+            "CommandLine",
             "Names every screenshot among the files and folders given, as Quillo names new ones.\n"
             "  --dry-run    print what would be renamed; change nothing\n"
             "  --json       print one JSON object per file\n"
@@ -136,14 +142,16 @@ QString usage(Command command)
             "  --jobs N     read N files at once (default: one per core)\n");
         break;
     case Command::History:
-        details = QStringLiteral("Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
-                                 "folder, when, source.\n");
+        details = QCoreApplication::translate(
+            "CommandLine", "Lists the renames Quillo remembers, newest first: id, new name, old name,\n"
+                           "folder, when, source.\n");
         break;
     case Command::Undo:
-        details = QStringLiteral("Puts a renamed file back under its old name; without an id, the newest.\n");
+        details = QCoreApplication::translate(
+            "CommandLine", "Puts a renamed file back under its old name; without an id, the newest.\n");
         break;
     }
-    return QStringLiteral("Usage: ") + synopsis(command) + u'\n' + details;
+    return QCoreApplication::translate("CommandLine", "Usage: %1").arg(synopsis(command)) + u'\n' + details;
 }
 
 } // namespace CommandLine

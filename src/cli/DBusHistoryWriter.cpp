@@ -3,6 +3,7 @@
 
 #include "core/QuilloBus.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -26,8 +27,9 @@ UndoError failure(const QDBusMessage &reply)
         return {UndoError::Kind::AlreadyNamed, reply.errorMessage()};
     if (reply.errorName() == QuilloBus::failedError)
         return UndoError::fileSystem(reply.errorMessage());
-    return UndoError::fileSystem(QStringLiteral("The running Quillo did not answer: ") +
-                                 reply.errorMessage());
+    return UndoError::fileSystem(
+        QCoreApplication::translate("DBusHistoryWriter", "The running Quillo did not answer: %1")
+            .arg(reply.errorMessage()));
 }
 
 } // namespace
@@ -43,7 +45,7 @@ std::unique_ptr<DBusHistoryWriter> DBusHistoryWriter::connectToRunningQuillo()
 RenameOutcome<RenameRecord> DBusHistoryWriter::rename(const NamedFile &file)
 {
     const QDBusMessage reply =
-        call(QStringLiteral("Rename"),
+        call(QStringLiteral("Rename"), // not for people: a method
              {file.path, qulonglong(file.identity.device), qulonglong(file.identity.inode),
               qlonglong(file.identity.size), qlonglong(file.identity.modifiedNs), file.root,
               file.suggestion.slug, rawValue(file.suggestion.category), rawValue(file.suggestion.source)});
@@ -51,13 +53,15 @@ RenameOutcome<RenameRecord> DBusHistoryWriter::rename(const NamedFile &file)
         return failure(reply);
     const auto records = RenameRecordJson::decode(reply.arguments().value(0).toString().toUtf8()).records;
     if (records.size() != 1)
-        return UndoError::fileSystem(QStringLiteral("The running Quillo answered with no record"));
+        return UndoError::fileSystem(
+            QCoreApplication::translate("DBusHistoryWriter", "The running Quillo answered with no record"));
     return records.first();
 }
 
 RenameOutcome<QString> DBusHistoryWriter::undo(const QUuid &id)
 {
-    const QDBusMessage reply = call(QStringLiteral("Undo"), {id.toString(QUuid::WithoutBraces)});
+    const QDBusMessage reply =
+        call(QStringLiteral("Undo"), {id.toString(QUuid::WithoutBraces)}); // not for people: a method
     if (reply.type() != QDBusMessage::ReplyMessage)
         return failure(reply);
     return reply.arguments().value(0).toString();

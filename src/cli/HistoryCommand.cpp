@@ -6,6 +6,7 @@
 #include "cli/LocalHistoryWriter.h"
 #include "core/TextScanning.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -41,19 +42,20 @@ QByteArray line(const RenameRecord &record, bool json)
             {QStringLiteral("source"), rawValue(record.namingSource)}};
         return QJsonDocument(object).toJson(QJsonDocument::Compact);
     }
-    const QStringList fields{idText(record).left(shortIdLength),
-                             TextScanning::escapedPath(renamed.fileName()),
-                             TextScanning::escapedPath(record.originalFilename),
-                             TextScanning::escapedPath(renamed.absolutePath()),
-                             record.renamedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                             rawValue(record.namingSource)};
+    const QStringList fields{
+        idText(record).left(shortIdLength),
+        TextScanning::escapedPath(renamed.fileName()),
+        TextScanning::escapedPath(record.originalFilename),
+        TextScanning::escapedPath(renamed.absolutePath()),
+        record.renamedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), // not for people: format
+        rawValue(record.namingSource)};
     return fields.join(u'\t').toUtf8();
 }
 
 Found find(const QList<RenameRecord> &records, const QString &id)
 {
     if (records.isEmpty())
-        return {std::nullopt, QStringLiteral("No screenshots renamed yet")};
+        return {std::nullopt, QCoreApplication::translate("HistoryCommand", "No screenshots renamed yet")};
     if (id.isEmpty())
         return {records.first(), {}};
     QList<RenameRecord> matches;
@@ -64,10 +66,13 @@ Found find(const QList<RenameRecord> &records, const QString &id)
     if (matches.size() == 1)
         return {matches.first(), {}};
     if (matches.size() > 1)
-        return {std::nullopt, QStringLiteral("%1 starts more than one id; give more of it").arg(id)};
-    return {std::nullopt, QStringLiteral("No rename %1 in the history, which keeps the %2 newest")
-                              .arg(id)
-                              .arg(RenameHistoryStore::maximumCount)};
+        return {std::nullopt,
+                QCoreApplication::translate("HistoryCommand", "%1 starts more than one id; give more of it")
+                    .arg(id)};
+    return {std::nullopt, QCoreApplication::translate(
+                              "HistoryCommand", "No rename %1 in the history, which keeps the %n newest",
+                              nullptr, RenameHistoryStore::maximumCount)
+                              .arg(id)};
 }
 
 int list(bool json)
@@ -75,7 +80,7 @@ int list(bool json)
     LocalHistoryWriter local;
     const QList<RenameRecord> &records = local.history().records();
     if (records.isEmpty() && !json)
-        std::puts("No screenshots renamed yet");
+        std::puts(qPrintable(QCoreApplication::translate("HistoryCommand", "No screenshots renamed yet")));
     for (const RenameRecord &record : records)
         std::printf("%s\n", line(record, json).constData());
     return 0;
@@ -86,18 +91,23 @@ int undo(const CommandRequest &request)
     LocalHistoryWriter local;
     const Found found = find(local.history().records(), request.undoId);
     if (!found.record) {
-        std::fprintf(stderr, "quillo: %s\n", qPrintable(found.error));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate("HistoryCommand", "quillo: %1").arg(found.error)));
         return 1;
     }
     std::unique_ptr<DBusHistoryWriter> running = DBusHistoryWriter::connectToRunningQuillo();
     HistoryWriter &writer = running ? static_cast<HistoryWriter &>(*running) : local;
     const auto restored = writer.undo(found.record->id);
     if (!restored) {
-        std::fprintf(stderr, "quillo: Could not undo the rename: %s\n",
-                     qPrintable(restored.error.description));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate("HistoryCommand", "quillo: Could not undo the rename: %1")
+                           .arg(restored.error.description)));
         return 1;
     }
-    std::printf("Restored %s\n", qPrintable(TextScanning::escapedPath(*restored.value)));
+    std::printf("%s\n", qPrintable(QCoreApplication::translate("HistoryCommand", "Restored %1")
+                                       .arg(TextScanning::escapedPath(*restored.value))));
     return 0;
 }
 

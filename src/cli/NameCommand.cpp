@@ -6,6 +6,7 @@
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +101,9 @@ int run(const QList<QByteArray> &arguments, bool json)
         if (!outcome.recognitionError.isEmpty()) {
             status = 1;
             if (!json) {
-                std::fprintf(stderr, "quillo: %s\n", plainLine(files[i], outcome).constData());
+                std::fprintf(stderr, "%s\n",
+                             qPrintable(QCoreApplication::translate("NameCommand", "quillo: %1")
+                                            .arg(QString::fromUtf8(plainLine(files[i], outcome)))));
                 continue;
             }
         }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ProgressLine.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr qint64 minuteSeconds = 60;
@@ -25,22 +27,29 @@ QString remaining(qint64 ms)
 {
     const qint64 seconds = (ms + 999) / 1000;
     if (seconds < minuteSeconds)
-        return QStringLiteral("about %1 s").arg(seconds);
+        return QCoreApplication::translate("ProgressLine", "about %1 s").arg(seconds);
     if (seconds < hourSeconds) {
         const qint64 rest = seconds % minuteSeconds;
-        return rest == 0 ? QStringLiteral("about %1 min").arg(seconds / minuteSeconds)
-                         : QStringLiteral("about %1 min %2 s").arg(seconds / minuteSeconds).arg(rest);
+        return rest == 0
+                   ? QCoreApplication::translate("ProgressLine", "about %1 min").arg(seconds / minuteSeconds)
+                   : QCoreApplication::translate("ProgressLine", "about %1 min %2 s")
+                         .arg(seconds / minuteSeconds)
+                         .arg(rest);
     }
     const qint64 minutes = (seconds % hourSeconds) / minuteSeconds;
-    return minutes == 0 ? QStringLiteral("about %1 h").arg(seconds / hourSeconds)
-                        : QStringLiteral("about %1 h %2 min").arg(seconds / hourSeconds).arg(minutes);
+    return minutes == 0 ? QCoreApplication::translate("ProgressLine", "about %1 h").arg(seconds / hourSeconds)
+                        : QCoreApplication::translate("ProgressLine", "about %1 h %2 min")
+                              .arg(seconds / hourSeconds)
+                              .arg(minutes);
 }
 
 QString text(int done, int total, const QString &current, qint64 elapsedMs, int columns)
 {
     QString fixed = QStringLiteral("%1/%2  ").arg(done).arg(total);
     if (done > 0 && done < total)
-        fixed += remaining(elapsedMs * (total - done) / done) + QStringLiteral(" left  ");
+        fixed += QCoreApplication::translate("ProgressLine", "%1 left")
+                     .arg(remaining(elapsedMs * (total - done) / done)) +
+                 QStringLiteral("  ");
     if (fixed.size() >= columns)
         return fixed.left(columns);
     return fixed + middleCut(current, columns - fixed.size());

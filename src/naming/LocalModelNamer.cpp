@@ -9,6 +9,7 @@
 #include "naming/SlugGenerator.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QSet>
 #include <QTextBoundaryFinder>
 
@@ -177,20 +178,26 @@ QString availabilityDescription(const ModelAvailability &availability, const QSt
 {
     switch (availability.state) {
     case ModelAvailability::State::Available:
-        return QStringLiteral("A local AI model (%1) is available. Names come from the local model.")
+        return QCoreApplication::translate(
+                   "LocalModelNamer", "A local AI model (%1) is available. Names come from the local model.")
             .arg(modelName);
     case ModelAvailability::State::NoServer:
-        return QStringLiteral("No local AI model server is running at %1. Names come from on-device text "
-                              "recognition.")
+        return QCoreApplication::translate(
+                   "LocalModelNamer",
+                   "No local AI model server is running at %1. Names come from on-device text "
+                   "recognition.")
             .arg(baseUrl);
     case ModelAvailability::State::ModelMissing:
-        return QStringLiteral("The model %1 is not installed on the local model server. Names come from "
-                              "on-device text recognition for now.")
+        return QCoreApplication::translate(
+                   "LocalModelNamer",
+                   "The model %1 is not installed on the local model server. Names come from "
+                   "on-device text recognition for now.")
             .arg(modelName);
     case ModelAvailability::State::Unavailable:
         break;
     }
-    return QStringLiteral("The local AI model is unavailable. Names come from on-device text recognition.");
+    return QCoreApplication::translate(
+        "LocalModelNamer", "The local AI model is unavailable. Names come from on-device text recognition.");
 }
 
 std::optional<ModelAnswer> respond(LocalModelClient &client, const QString &prompt,

@@ -5,6 +5,7 @@
 #include "naming/LocalModelNamer.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
@@ -21,7 +22,7 @@ ModelAvailabilityMonitor::ModelAvailabilityMonitor(SettingsStore &settings, Prob
     : QObject(parent)
     , m_settings(settings)
     , m_probe(std::move(probe))
-    , m_description(QStringLiteral("Looking for a local AI model\u2026"))
+    , m_description(QCoreApplication::translate("ModelAvailabilityMonitor", "Looking for a local AI model…"))
 {
     m_pool.setMaxThreadCount(1);
     m_settle.setSingleShot(true);

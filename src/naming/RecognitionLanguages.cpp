@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/RecognitionLanguages.h"
 
+#include "core/InterfaceLanguage.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QRegularExpression>
@@ -53,10 +56,16 @@ QStringList localeNames(const QProcessEnvironment &environment)
 }
 
 // "German" for "deu", "Chinese" for "chi_sim"; the name itself when it is no ISO 639 code.
-QString languageName(const QString &language)
+QString languageName(const QString &language, bool translated)
 {
     const QLocale::Language known = QLocale::codeToLanguage(QStringView(language).left(3));
-    return known == QLocale::AnyLanguage ? language : QLocale::languageToString(known);
+    if (known == QLocale::AnyLanguage)
+        return language;
+    if (!translated || InterfaceLanguage::current().isEmpty())
+        return QLocale::languageToString(known);
+    // Qt names English after a country ("American English"); every other language by its own name.
+    return known == QLocale::English ? QCoreApplication::translate("RecognitionLanguages", "English")
+                                     : QLocale(known).nativeLanguageName();
 }
 
 } // namespace
@@ -112,19 +121,26 @@ QString debianPackage(const QString &language)
     return QStringLiteral("tesseract-ocr-") + language.toLower().replace(u'_', u'-');
 }
 
-QString missingDataNotice(const Choice &choice)
+QString missingDataNotice(const Choice &choice, Wording wording)
 {
+    const bool translated = wording == Wording::Translated;
+    const auto say = [translated](const char *text) {
+        return translated ? QCoreApplication::translate("RecognitionLanguages", text)
+                          : QString::fromUtf8(text);
+    };
     QStringList readNames;
     for (const QString &language : choice.languages)
-        readNames.append(languageName(language));
-    const QString meanwhile =
-        readNames.isEmpty()
-            ? QStringLiteral("text recognition is off")
-            : QStringLiteral("reading %1").arg(QLocale(QLocale::English).createSeparatedList(readNames));
+        readNames.append(languageName(language, translated));
+    const QLocale locale = translated ? QLocale() : QLocale(QLocale::English);
+    const QString meanwhile = readNames.isEmpty()
+                                  ? say(QT_TRANSLATE_NOOP("RecognitionLanguages", "text recognition is off"))
+                                  : say(QT_TRANSLATE_NOOP("RecognitionLanguages", "reading %1"))
+                                        .arg(locale.createSeparatedList(readNames));
     QStringList sentences;
     for (const QString &language : choice.missing) {
-        sentences.append(QStringLiteral("%1 text recognition needs the package %2; %3 until then.")
-                             .arg(languageName(language), debianPackage(language), meanwhile));
+        sentences.append(say(QT_TRANSLATE_NOOP("RecognitionLanguages",
+                                               "%1 text recognition needs the package %2; %3 until then."))
+                             .arg(languageName(language, translated), debianPackage(language), meanwhile));
     }
     return sentences.join(u' ');
 }

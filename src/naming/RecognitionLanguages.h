@@ -36,7 +36,13 @@ Choice current(const std::optional<QString> &setting);
 // The Debian package with a language's data: "tesseract-ocr-deu", "tesseract-ocr-chi-sim".
 QString debianPackage(const QString &language);
 // "German text recognition needs the package tesseract-ocr-deu; reading English until then.", one
-// sentence per missing language; empty when nothing is missing. In English, like every text of Quillo.
-QString missingDataNotice(const Choice &choice);
+// sentence per missing language; empty when nothing is missing. In English for the journal, in the
+// user's language for the settings window.
+enum class Wording
+{
+    English,
+    Translated
+};
+QString missingDataNotice(const Choice &choice, Wording wording = Wording::English);
 
 } // namespace RecognitionLanguages

@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/WatchedFolderRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimeZone>
@@ -372,10 +373,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
     const QString name = fileName(file.path);
     // Any client of the session bus can ask: what it gives is checked as strictly as user input.
     if (!SlugGenerator::isSlug(file.suggestion.slug))
-        return UndoError::aboutFile(name, QStringLiteral("was not renamed: “%1” is not a name Quillo gives.")
-                                              .arg(TextScanning::withoutControls(file.suggestion.slug)));
+        return UndoError::fileSystem(
+            QCoreApplication::translate("RenameCoordinator",
+                                        "“%1” was not renamed: “%2” is not a name Quillo gives.")
+                .arg(name, TextScanning::withoutControls(file.suggestion.slug)));
     if (canonicalPath(QFileInfo(file.path).absolutePath()) != canonicalPath(file.root))
-        return UndoError::aboutFile(name, QStringLiteral("is not in the folder it was to be renamed in."));
+        return UndoError::aboutFile(
+            name, QCoreApplication::translate("RenameCoordinator",
+                                              "“%1” is not in the folder it was to be renamed in."));
     if (const auto refusal = WatchedFolderRules::refusal(file.root, true))
         return UndoError::fileSystem(*refusal);
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, file.path);
@@ -383,14 +388,16 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
     if (!candidate && m_history.holdsRenameOf(file.path))
         return UndoError::alreadyNamed(name);
     if (!candidate)
-        return UndoError::aboutFile(name, QStringLiteral("is gone."));
+        return UndoError::aboutFile(name, QCoreApplication::translate("RenameCoordinator", "“%1” is gone."));
     if (candidate->identity != file.identity)
-        return UndoError::aboutFile(name, QStringLiteral("changed while it was named."));
+        return UndoError::aboutFile(
+            name, QCoreApplication::translate("RenameCoordinator", "“%1” changed while it was named."));
     const DetectionVerdict verdict = requestedFileVerdict(*candidate);
     if (verdict == DetectionVerdict::RejectAlreadyProcessed)
         return UndoError::alreadyNamed(name);
     if (verdict != DetectionVerdict::Accept)
-        return UndoError::aboutFile(name, QStringLiteral("is not a screenshot."));
+        return UndoError::aboutFile(
+            name, QCoreApplication::translate("RenameCoordinator", "“%1” is not a screenshot."));
     return finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
 }
 

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "renaming/UndoError.h"
 
-UndoError UndoError::aboutFile(const QString &fileName, const QString &problem, Kind kind)
+#include <QCoreApplication>
+
+// `sentence` names the file as %1.
+UndoError UndoError::aboutFile(const QString &fileName, const QString &sentence, Kind kind)
 {
-    return {kind, u'\u201C' + fileName + QStringLiteral("\u201D ") + problem};
+    return {kind, sentence.arg(fileName)};
 }
 
 UndoError UndoError::renamedFileMissing(const QString &fileName)
 {
     return aboutFile(fileName,
-                     QStringLiteral("is no longer where Quillo put it, so it cannot be restored. "
-                                    "It may have been moved, renamed or deleted."),
+                     QCoreApplication::translate(
+                         "UndoError", "“%1” is no longer where Quillo put it, so it cannot be restored. "
+                                      "It may have been moved, renamed or deleted."),
                      Kind::RenamedFileMissing);
 }
 
@@ -18,7 +22,9 @@ UndoError UndoError::fileMissingForChange(const QString &fileName)
 {
     return aboutFile(
         fileName,
-        QStringLiteral("is no longer where Quillo put it. It may have been moved, renamed or deleted."),
+        QCoreApplication::translate(
+            "UndoError",
+            "“%1” is no longer where Quillo put it. It may have been moved, renamed or deleted."),
         Kind::FileMissingForChange);
 }
 
@@ -26,12 +32,14 @@ UndoError UndoError::renamedFileReplaced(const QString &fileName)
 {
     return aboutFile(
         fileName,
-        QStringLiteral("has been changed or replaced since Quillo renamed it, so Quillo leaves it as "
-                       "it is."),
+        QCoreApplication::translate(
+            "UndoError",
+            "“%1” has been changed or replaced since Quillo renamed it, so Quillo leaves it as it is."),
         Kind::RenamedFileReplaced);
 }
 
 UndoError UndoError::alreadyNamed(const QString &fileName)
 {
-    return aboutFile(fileName, QStringLiteral("was already named by Quillo."), Kind::AlreadyNamed);
+    return aboutFile(fileName, QCoreApplication::translate("UndoError", "“%1” was already named by Quillo."),
+                     Kind::AlreadyNamed);
 }

@@ -25,8 +25,9 @@ struct UndoError
     static UndoError alreadyNamed(const QString &fileName);
     static UndoError renamedFileReplaced(const QString &fileName);
     static UndoError fileSystem(const QString &description) { return {Kind::FileSystem, description}; }
-    // "“name.png” <problem>"
-    static UndoError aboutFile(const QString &fileName, const QString &problem, Kind kind = Kind::FileSystem);
+    // `sentence` with the file's name for %1: "“%1” is gone."
+    static UndoError aboutFile(const QString &fileName, const QString &sentence,
+                               Kind kind = Kind::FileSystem);
 };
 
 // A value, or the error that prevented it.

@@ -5,6 +5,7 @@
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -43,8 +44,8 @@ FolderAccess::Result makeGrant(const QString &folder)
 {
     const QString standard = QDir::cleanPath(folder);
     if (!QFileInfo(standard).isDir())
-        return {std::nullopt,
-                QStringLiteral("The folder “%1” does not exist.").arg(QFileInfo(standard).fileName())};
+        return {std::nullopt, QCoreApplication::translate("FolderAccess", "The folder “%1” does not exist.")
+                                  .arg(QFileInfo(standard).fileName())};
     return {Grant{standard, standard.toUtf8()}, QString()};
 }
 
@@ -114,7 +115,8 @@ std::optional<QString> FolderAccess::open(const Grant &grant)
 {
     const QString folder = QString::fromUtf8(grant.data);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return QStringLiteral("The folder “%1” no longer exists.").arg(QFileInfo(folder).fileName());
+        return QCoreApplication::translate("FolderAccess", "The folder “%1” no longer exists.")
+            .arg(QFileInfo(folder).fileName());
     startAccessing(folder);
     return std::nullopt;
 }

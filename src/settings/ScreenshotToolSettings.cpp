@@ -8,6 +8,7 @@
 #include "settings/ToolEnvironment.h"
 #include "settings/WatchedFolderRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -18,7 +19,11 @@ using NamePattern::Syntax;
 
 namespace {
 
-const QString fallbackTool = QStringLiteral("default folder");
+// Shown beside the folder in the settings window.
+QString fallbackTool()
+{
+    return QCoreApplication::translate("ScreenshotToolSettings", "default folder");
+}
 // GNOME's tools name the date the same way, whatever the language.
 const QString gnomeDate = QStringLiteral("%Y-%m-%d %H-%M-%S");
 
@@ -116,7 +121,7 @@ private:
         return m_environment.isInstalled(QString::fromLatin1(program));
     }
     const QString &home() const { return m_environment.home; }
-    QString translate(const char *domain, const char *message) const
+    QString toolText(const char *domain, const char *message) const
     {
         return m_environment.translate(domain, message);
     }
@@ -153,8 +158,7 @@ private:
         else if (const auto classic =
                      firstOf({value("Save", "saveFilenameFormat"), value("General", "save-filename-format")}))
             patterns.append(NamePattern::fromTemplate(*classic, Syntax::SpectacleClassic));
-        const QString prefix =
-            translate("spectacle", "part of default image filename template\004Screenshot");
+        const QString prefix = toolText("spectacle", "part of default image filename template\004Screenshot");
         for (const QString &word : QSet<QString>{QStringLiteral("Screenshot"), prefix})
             patterns.append(NamePattern::fromTemplate(word + QStringLiteral("_<yyyy><MM><dd>_<HH><mm><ss>"),
                                                       Syntax::SpectacleTags));
@@ -163,7 +167,7 @@ private:
         if (version != u"6")
             add(QStringLiteral("Spectacle"), location, pictures, patterns);
         if (version != u"5") {
-            const QString folder = translate("spectacle", "translatable folder name\004Screenshots");
+            const QString folder = toolText("spectacle", "translatable folder name\004Screenshots");
             add(QStringLiteral("Spectacle"), location, pictures + u'/' + folder, patterns);
         }
     }
@@ -204,7 +208,7 @@ private:
         const auto value = [&](const char *key) {
             return settings ? settings->stringValue(QString(), QString::fromLatin1(key)) : std::nullopt;
         };
-        const QString title = value("title").value_or(translate("xfce4-screenshooter", "Screenshot"));
+        const QString title = value("title").value_or(toolText("xfce4-screenshooter", "Screenshot"));
         const bool dated = value("timestamp").value_or(QStringLiteral("true")) != u"false";
         const QString name = dated ? title + QStringLiteral("_%Y-%m-%d_%H-%M-%S") : title;
         add(QStringLiteral("xfce4-screenshooter"), value("screenshot_dir"), m_environment.picturesForGlib(),
@@ -232,7 +236,7 @@ private:
             m_environment.userDirs.value(QStringLiteral("DESKTOP"), home() + QStringLiteral("/Desktop"));
         add(QStringLiteral("MATE Screenshot"), configured, desktop,
             messagePatterns("mate-utils", {"Screenshot at %s.png"},
-                            translate("mate-utils", "%Y-%m-%d %H-%M-%S")));
+                            toolText("mate-utils", "%Y-%m-%d %H-%M-%S")));
     }
 
     void gnomeShell()
@@ -241,7 +245,7 @@ private:
             return;
         // Shell 42 to 47 say "from", later ones "From"; the folder's name is translated too.
         add(QStringLiteral("GNOME Shell"), std::nullopt,
-            m_environment.picturesForGlib() + u'/' + translate("gnome-shell", "Screenshots"),
+            m_environment.picturesForGlib() + u'/' + toolText("gnome-shell", "Screenshots"),
             messagePatterns("gnome-shell", {"Screenshot from %s", "Screenshot From %s"}, gnomeDate));
     }
 
@@ -271,7 +275,7 @@ private:
     {
         QStringList patterns;
         for (const char *message : messages) {
-            for (const QString &text : {QString::fromUtf8(message), translate(domain, message)}) {
+            for (const QString &text : {QString::fromUtf8(message), toolText(domain, message)}) {
                 const QString pattern = NamePattern::fromMessage(text, dateFormat);
                 if (!patterns.contains(pattern))
                     patterns.append(pattern);
@@ -329,7 +333,7 @@ QList<WatchedFolder> watchedFolders(const ToolEnvironment &environment)
         if (QFileInfo(source.folder).isDir() && (source.isConfigured || mayWatch(source.folder)))
             merge(folders, source);
     }
-    merge(folders, {fallbackTool, fallbackFolder(environment), {}, false});
+    merge(folders, {fallbackTool(), fallbackFolder(environment), {}, false});
     return folders;
 }
 
@@ -347,7 +351,7 @@ QStringList allNamePatterns(const ToolEnvironment &environment)
 
 bool foundNoTool(const QList<WatchedFolder> &folders)
 {
-    return folders.size() == 1 && folders.first().tools == QStringList{fallbackTool};
+    return folders.size() == 1 && folders.first().tools == QStringList{fallbackTool()};
 }
 
 } // namespace ScreenshotToolSettings

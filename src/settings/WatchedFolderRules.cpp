@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/WatchedFolderRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,14 +43,16 @@ std::optional<QString> refusal(const QString &folder, bool isCustom)
 {
     const QString real = resolved(folder);
     if (isSystemFolder(real))
-        return QStringLiteral(
-                   "\u201C%1\u201D is a system folder. Renaming files in it could harm the computer, "
+        return QCoreApplication::translate(
+                   "WatchedFolderRules",
+                   "“%1” is a system folder. Renaming files in it could harm the computer, "
                    "so Quillo does not watch it. Choose a folder of your own, such as "
                    "Pictures/Screenshots in your home folder.")
             .arg(real);
     if (!isCustom && real == resolved(QDir::homePath()))
-        return QStringLiteral("\u201C%1\u201D is your home folder itself. Quillo watches it only when you "
-                              "choose it yourself as a custom folder.")
+        return QCoreApplication::translate("WatchedFolderRules",
+                                           "“%1” is your home folder itself. Quillo watches it only when you "
+                                           "choose it yourself as a custom folder.")
             .arg(real);
     return std::nullopt;
 }

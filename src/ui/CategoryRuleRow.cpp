@@ -6,6 +6,7 @@
 #include "ui/SettingsWidgets.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,11 +32,12 @@ CategoryRuleRow::CategoryRuleRow(const CategoryRule &rule, QWidget *parent)
     m_enabled->setChecked(rule.isEnabled);
     m_folderName->setObjectName(raw + QStringLiteral("FolderLineEdit"));
     m_folderName->setPlaceholderText(defaultFolderName(rule.category));
-    m_folderName->setAccessibleName(QStringLiteral("Folder name"));
+    m_folderName->setAccessibleName(QCoreApplication::translate("CategoryRuleRow", "Folder name"));
     m_folderName->setFixedWidth(folderFieldWidth);
     m_keywords->setObjectName(raw + QStringLiteral("KeywordsLineEdit"));
-    m_keywords->setPlaceholderText(QStringLiteral("Extra keywords, comma separated"));
-    m_keywords->setAccessibleName(QStringLiteral("Extra keywords"));
+    m_keywords->setPlaceholderText(
+        QCoreApplication::translate("CategoryRuleRow", "Extra keywords, comma separated"));
+    m_keywords->setAccessibleName(QCoreApplication::translate("CategoryRuleRow", "Extra keywords"));
     m_keywords->setFont(SettingsWidgets::calloutFont(m_keywords->font()));
     m_problem->setObjectName(raw + QStringLiteral("FolderProblemLabel"));
 

@@ -5,6 +5,7 @@
 #include "ui/PanelStyle.h"
 #include "ui/Thumbnails.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -35,7 +36,8 @@ void drawFilling(QPainter &painter, const QImage &image, const QRectF &target)
 DraggableThumbnail::DraggableThumbnail(QWidget *parent)
     : FileDragButton(parent)
 {
-    setToolTip(QStringLiteral("Click for Preview, or drag to attach file"));
+    setToolTip(
+        QCoreApplication::translate("DraggableThumbnail", "Click for Preview, or drag to attach file"));
     setCursor(Qt::PointingHandCursor);
 }
 

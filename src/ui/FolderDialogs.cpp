@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FolderDialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -25,18 +26,22 @@ std::optional<QString> FolderDialogs::chooseFolder(const QString &acceptLabel, c
 std::optional<QString> FolderDialogs::askNewFolderName(const QString &rootTitle)
 {
     QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("New Folder"));
+    dialog.setWindowTitle(QCoreApplication::translate("FolderDialogs", "New Folder"));
     auto *layout = new QVBoxLayout(&dialog);
-    auto *text = new QLabel(
-        QStringLiteral("Create a folder in \u201C%1\u201D and move the screenshot into it.").arg(rootTitle));
+    auto *text = new QLabel(QCoreApplication::translate(
+                                "FolderDialogs", "Create a folder in “%1” and move the screenshot into it.")
+                                .arg(rootTitle));
     text->setWordWrap(true);
     layout->addWidget(text);
     auto *name = new QLineEdit;
-    name->setPlaceholderText(QStringLiteral("Folder name"));
+    name->setPlaceholderText(QCoreApplication::translate("FolderDialogs", "Folder name"));
     name->setMinimumWidth(260);
     layout->addWidget(name);
     auto *buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("Create and Move"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons
+        ->addButton(QCoreApplication::translate("FolderDialogs", "Create and Move"),
+                    QDialogButtonBox::AcceptRole)
+        ->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

@@ -3,6 +3,7 @@
 
 #include "naming/ScreenshotImage.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -47,7 +48,8 @@ void PreviewWindow::open(const QString &filePath)
 void PreviewWindow::showDecoded(const QImage &image, const QString &error)
 {
     m_image = image;
-    m_message = image.isNull() ? QStringLiteral("No preview: %1").arg(error) : QString();
+    m_message = image.isNull() ? QCoreApplication::translate("PreviewWindow", "No preview: %1").arg(error)
+                               : QString();
     const QRect area = availableArea();
     // Never larger than the picture itself, nor than the screen's usable area.
     const QSize fitted = image.isNull()

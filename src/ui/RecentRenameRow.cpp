@@ -6,6 +6,7 @@
 #include "ui/PanelStyle.h"
 #include "ui/Thumbnails.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -53,8 +54,10 @@ RecentRenameRow::RecentRenameRow(const QString &filePath, const QString &title, 
     , m_icon(new QLabel(this))
     , m_title(elidedLabel(title.isEmpty() ? QFileInfo(filePath).fileName() : title, this))
     , m_detail(elidedLabel(detail, this))
-    , m_revealButton(rowButton(QStringLiteral("revealButton"), QStringLiteral("Show in Folder"), this))
-    , m_undoButton(rowButton(QStringLiteral("undoButton"), QStringLiteral("Undo Rename"), this))
+    , m_revealButton(rowButton(QStringLiteral("revealButton"),
+                               QCoreApplication::translate("RecentRenameRow", "Show in Folder"), this))
+    , m_undoButton(rowButton(QStringLiteral("undoButton"),
+                             QCoreApplication::translate("RecentRenameRow", "Undo Rename"), this))
 {
     setObjectName(QStringLiteral("recentRenameRow"));
     setFilePath(filePath);

@@ -10,6 +10,7 @@
 #include "ui/PanelWindow.h"
 #include "ui/Thumbnails.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -82,7 +83,8 @@ void RenamePanelController::show(const RenameRecord &record)
     m_model.setRemaining(RenamePanelModel::countdownSeconds);
     refreshFolderChoices();
     present();
-    window().announce(QStringLiteral("Screenshot renamed to ") + fileName(record.renamedPath));
+    window().announce(QCoreApplication::translate("RenamePanelController", "Screenshot renamed to %1")
+                          .arg(fileName(record.renamedPath)));
     makeThumbnail(item);
 }
 
@@ -363,7 +365,8 @@ void RenamePanelController::chooseFolderAndMove()
 {
     const auto folder = askAboutCurrent([this](const RenameRecord &record) {
         return window().chooseFolder(
-            QStringLiteral("Choose where to move \u201C%1\u201D.").arg(fileName(record.renamedPath)),
+            QCoreApplication::translate("RenamePanelController", "Choose where to move “%1”.")
+                .arg(fileName(record.renamedPath)),
             folderOf(record.renamedPath));
     });
     if (!folder)

@@ -3,6 +3,7 @@
 
 #include "core/CanonicalPath.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -149,7 +150,8 @@ void RenamePanelModel::restore(int position, const QString &path)
 
 QString RenamePanelModel::rootTitle() const
 {
-    return m_watchedFolder ? lastComponent(*m_watchedFolder) : QStringLiteral("Screenshots");
+    return m_watchedFolder ? lastComponent(*m_watchedFolder)
+                           : QCoreApplication::translate("RenamePanelModel", "Screenshots");
 }
 
 FileLocation RenamePanelModel::location(const QString &filePath) const

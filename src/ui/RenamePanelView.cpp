@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -56,33 +57,37 @@ Status statusOf(const RenamePanelModel &model, const QPalette &palette)
     if (model.errorMessage())
         return {Symbol::Warning, *model.errorMessage(), PanelStyle::warning(palette)};
     if (model.isEditing())
-        return {Symbol::Pencil, QStringLiteral("Rename"), std::nullopt};
+        return {Symbol::Pencil, QCoreApplication::translate("RenamePanelView", "Rename"), std::nullopt};
     if (model.isMenuOpen())
-        return {Symbol::Folder, QStringLiteral("Move to"), std::nullopt};
+        return {Symbol::Folder, QCoreApplication::translate("RenamePanelView", "Move to"), std::nullopt};
     const QColor green = PanelStyle::success(palette);
     switch (item ? item->state : State::Renamed) {
     case State::Renamed:
-        if (model.items().size() >= 2)
+        if (const int count = int(model.items().size()); count >= 2)
             return {Symbol::Checkmark,
-                    QStringLiteral("%1 screenshots renamed").arg(model.items().size()),
+                    QCoreApplication::translate("RenamePanelView", "%n screenshots renamed", nullptr, count),
                     green,
-                    {QStringLiteral("%1 renamed").arg(model.items().size())}};
+                    {QCoreApplication::translate("RenamePanelView", "%n renamed", nullptr, count)}};
         if (item && item->record && item->record->routedFolderName)
-            return {Symbol::Checkmark, QStringLiteral("Renamed and moved"), green};
-        return {Symbol::Checkmark, QStringLiteral("Renamed"), green};
+            return {Symbol::Checkmark, QCoreApplication::translate("RenamePanelView", "Renamed and moved"),
+                    green};
+        return {Symbol::Checkmark, QCoreApplication::translate("RenamePanelView", "Renamed"), green};
     case State::Updated:
-        return {Symbol::Checkmark, QStringLiteral("Updated"), green};
+        return {Symbol::Checkmark, QCoreApplication::translate("RenamePanelView", "Updated"), green};
     case State::Restored:
         break;
     }
-    return {Symbol::Undo, QStringLiteral("Restored original name and location"), std::nullopt};
+    return {Symbol::Undo,
+            QCoreApplication::translate("RenamePanelView", "Restored original name and location"),
+            std::nullopt};
 }
 
 QString countdownText(const RenamePanelModel &model)
 {
     if (model.isPaused())
-        return QStringLiteral("Paused");
-    return QStringLiteral("Closes in %1s").arg(int(std::ceil(model.remaining())));
+        return QCoreApplication::translate("RenamePanelView", "Paused");
+    return QCoreApplication::translate("RenamePanelView", "Closes in %1s")
+        .arg(int(std::ceil(model.remaining())));
 }
 
 QString withTilde(const QString &path)
@@ -104,7 +109,7 @@ public:
         setFocusPolicy(Qt::NoFocus);
         setFixedHeight(24);
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        setToolTip(QStringLiteral("Rename"));
+        setToolTip(QCoreApplication::translate("RenamePanelView", "Rename"));
         setCursor(Qt::IBeamCursor);
     }
 
@@ -158,8 +163,8 @@ public:
     {
         setFocusPolicy(Qt::NoFocus);
         setFixedSize(closeButtonSide, closeButtonSide);
-        setToolTip(QStringLiteral("Dismiss"));
-        setAccessibleName(QStringLiteral("Dismiss"));
+        setToolTip(QCoreApplication::translate("RenamePanelView", "Dismiss"));
+        setAccessibleName(QCoreApplication::translate("RenamePanelView", "Dismiss"));
     }
 
 protected:
@@ -255,7 +260,8 @@ void RenamePanelView::buildHeader(QBoxLayout &column)
     m_countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     m_countdownLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     // Wide enough for either text, so the header does not shift when the countdown pauses.
-    m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(u"Closes in 5s"_s));
+    m_countdownLabel->setMinimumWidth(m_countdownLabel->fontMetrics().horizontalAdvance(
+        QCoreApplication::translate("RenamePanelView", "Closes in %1s").arg(5)));
     m_countdownLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_countdownLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     header->addWidget(m_countdownLabel);
@@ -267,13 +273,14 @@ void RenamePanelView::buildPager(QBoxLayout &header)
     auto *pager = new QHBoxLayout(m_pager);
     pager->setContentsMargins(0, 0, 4, 0);
     pager->setSpacing(1);
-    m_previousButton = pagerButton(Symbol::ChevronLeft, QStringLiteral("previousButton"),
-                                   QStringLiteral("Previous screenshot"), m_pager);
+    m_previousButton =
+        pagerButton(Symbol::ChevronLeft, QStringLiteral("previousButton"),
+                    QCoreApplication::translate("RenamePanelView", "Previous screenshot"), m_pager);
     m_pagerLabel = new QLabel(m_pager);
     m_pagerLabel->setObjectName(QStringLiteral("pagerLabel"));
     m_pagerLabel->setFont(PanelStyle::font(font(), 11, QFont::Medium));
     m_nextButton = pagerButton(Symbol::ChevronRight, QStringLiteral("nextButton"),
-                               QStringLiteral("Next screenshot"), m_pager);
+                               QCoreApplication::translate("RenamePanelView", "Next screenshot"), m_pager);
     pager->addWidget(m_previousButton);
     pager->addWidget(m_pagerLabel);
     pager->addWidget(m_nextButton);
@@ -300,12 +307,12 @@ void RenamePanelView::buildEditRow(QBoxLayout &column)
     editRow->setSpacing(2);
     m_nameEdit = new QLineEdit(m_editRow);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    m_nameEdit->setPlaceholderText(QStringLiteral("File name"));
+    m_nameEdit->setPlaceholderText(QCoreApplication::translate("RenamePanelView", "File name"));
     m_nameEdit->setFont(PanelStyle::font(font(), 13, QFont::DemiBold));
     m_nameEdit->setFixedHeight(22);
-    m_nameEdit->setStyleSheet(
-        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); border-radius: 5px;"
-                       " background: palette(base); padding: 0 3px; }"));
+    m_nameEdit->setStyleSheet(QStringLiteral(
+        "QLineEdit { border: 1px solid palette(highlight); border-radius: 5px;" // not for people: style
+        " background: palette(base); padding: 0 3px; }"));
     m_nameEdit->installEventFilter(this);
     m_extensionLabel = new QLabel(m_editRow);
     m_extensionLabel->setFont(PanelStyle::font(font(), 13, QFont::DemiBold));
@@ -344,14 +351,18 @@ void RenamePanelView::buildButtons(QBoxLayout &row)
         connect(button, &QAbstractButton::clicked, this, signal);
         return button;
     };
-    m_revealButton = addButton(QStringLiteral("revealButton"), QStringLiteral("Show in Folder"),
+    m_revealButton = addButton(QStringLiteral("revealButton"),
+                               QCoreApplication::translate("RenamePanelView", "Show in Folder"),
                                Symbol::Reveal, false, &RenamePanelView::revealRequested);
-    m_undoButton = addButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), Symbol::Undo, false,
-                             &RenamePanelView::undoRequested);
-    m_saveButton = addButton(QStringLiteral("saveButton"), QStringLiteral("Save"), std::nullopt, true,
-                             &RenamePanelView::commitNameRequested);
-    m_cancelButton = addButton(QStringLiteral("cancelButton"), QStringLiteral("Cancel"), std::nullopt, false,
-                               &RenamePanelView::cancelEditingRequested);
+    m_undoButton =
+        addButton(QStringLiteral("undoButton"), QCoreApplication::translate("RenamePanelView", "Undo"),
+                  Symbol::Undo, false, &RenamePanelView::undoRequested);
+    m_saveButton =
+        addButton(QStringLiteral("saveButton"), QCoreApplication::translate("RenamePanelView", "Save"),
+                  std::nullopt, true, &RenamePanelView::commitNameRequested);
+    m_cancelButton =
+        addButton(QStringLiteral("cancelButton"), QCoreApplication::translate("RenamePanelView", "Cancel"),
+                  std::nullopt, false, &RenamePanelView::cancelEditingRequested);
     buttons->addStretch();
     row.addLayout(buttons);
 }
@@ -391,7 +402,8 @@ void RenamePanelView::refresh()
     m_pager->setVisible(count >= 2);
     m_previousButton->setEnabled(m_model.index() > 0);
     m_nextButton->setEnabled(m_model.index() < count - 1);
-    m_pagerLabel->setText(QStringLiteral("%1 of %2").arg(m_model.index() + 1).arg(count));
+    m_pagerLabel->setText(
+        QCoreApplication::translate("RenamePanelView", "%1 of %2").arg(m_model.index() + 1).arg(count));
 
     const bool hasRecord = item->record.has_value();
     static_cast<NameButton *>(m_nameButton)
@@ -406,7 +418,8 @@ void RenamePanelView::refresh()
 
     m_thumbnail->setImage(item->thumbnail);
     m_thumbnail->setFilePath(item->path);
-    m_thumbnail->setAccessibleName(QStringLiteral("Preview ") + QFileInfo(item->path).fileName());
+    m_thumbnail->setAccessibleName(
+        QCoreApplication::translate("RenamePanelView", "Preview %1").arg(QFileInfo(item->path).fileName()));
     refreshEditing(m_model.isEditing());
     refreshCountdown();
 }
@@ -459,13 +472,14 @@ void RenamePanelView::fillLocationMenu()
     if (m_model.rootChoice())
         addChoice(*m_model.rootChoice());
     if (!m_model.subfolderChoices().isEmpty()) {
-        m_locationMenu->addSection(QStringLiteral("Subfolders"));
+        m_locationMenu->addSection(QCoreApplication::translate("RenamePanelView", "Subfolders"));
         for (const FolderChoice &choice : m_model.subfolderChoices())
             addChoice(choice);
     }
     m_locationMenu->addSeparator();
-    m_locationMenu->addAction(QStringLiteral("New Folder\u2026"), this, &RenamePanelView::newFolderRequested);
-    m_locationMenu->addAction(QStringLiteral("Choose Another Folder\u2026"), this,
+    m_locationMenu->addAction(QCoreApplication::translate("RenamePanelView", "New Folder…"), this,
+                              &RenamePanelView::newFolderRequested);
+    m_locationMenu->addAction(QCoreApplication::translate("RenamePanelView", "Choose Another Folder…"), this,
                               &RenamePanelView::chooseFolderRequested);
 }
 

@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
@@ -64,7 +65,7 @@ RenamePanelWindow::RenamePanelWindow(RenamePanelController &controller)
     , m_fade(this, "windowOpacity")
 {
     setObjectName(QStringLiteral("renamePanel"));
-    setWindowTitle(QStringLiteral("Quillo"));
+    setWindowTitle(QCoreApplication::translate("RenamePanelWindow", "Quillo"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(panelSize);
@@ -189,7 +190,8 @@ std::optional<QString> RenamePanelWindow::askNewFolderName(const QString &rootTi
 
 std::optional<QString> RenamePanelWindow::chooseFolder(const QString &message, const QString &startFolder)
 {
-    return FolderDialogs::chooseFolder(QStringLiteral("Move Here"), message, startFolder);
+    return FolderDialogs::chooseFolder(QCoreApplication::translate("RenamePanelWindow", "Move Here"), message,
+                                       startFolder);
 }
 
 void RenamePanelWindow::announce(const QString &text)

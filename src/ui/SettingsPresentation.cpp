@@ -4,6 +4,7 @@
 #include "core/NetworkAddress.h"
 #include "renaming/FilenameFormatter.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QTimeZone>
@@ -14,7 +15,7 @@ namespace SettingsPresentation {
 QString watchedFolderText(const std::optional<QString> &folder, const QString &homePath)
 {
     if (!folder)
-        return QStringLiteral("Not watching");
+        return QCoreApplication::translate("SettingsPresentation", "Not watching");
     const QString home = QDir::cleanPath(homePath);
     const QString path = QDir::cleanPath(*folder);
     if (path == home)
@@ -28,9 +29,10 @@ QString folderSourceText(const QList<WatchedFolder> &folders, bool hasCustomFold
                          const QString &homePath)
 {
     if (hasCustomFolder)
-        return QStringLiteral("A custom folder you chose.");
+        return QCoreApplication::translate("SettingsPresentation", "A custom folder you chose.");
     if (!isSandboxed && ScreenshotToolSettings::foundNoTool(folders))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "SettingsPresentation",
             "No screenshot tool's settings were found, so Quillo watches this folder, where "
             "GNOME and KDE save screenshots. If yours go elsewhere, choose that folder.");
     if (!isSandboxed) {
@@ -40,13 +42,15 @@ QString folderSourceText(const QList<WatchedFolder> &folders, bool hasCustomFold
                              ? watchedFolderText(folder.path, homePath)
                              : QStringLiteral("%1 (%2)").arg(watchedFolderText(folder.path, homePath),
                                                              folder.tools.join(QStringLiteral(", "))));
-        lines.append(
-            QStringLiteral("Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
-                           "Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo "
-                           "follows."));
+        lines.append(QCoreApplication::translate(
+            "SettingsPresentation",
+            "Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
+            "Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo "
+            "follows."));
         return lines.join(u'\n');
     }
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "SettingsPresentation",
         "Your screenshot folder, where your desktop saves screenshots unless you changed it. "
         "If you save screenshots somewhere else, choose that folder.");
 }
@@ -64,25 +68,31 @@ ModelServerCheck checkModelServer(const QString &typed)
     const QString text = typed.trimmed();
     const QUrl url(text, QUrl::StrictMode);
     if (text.isEmpty() || !url.isValid() || url.host().isEmpty())
-        return {std::nullopt, QStringLiteral("Type the server's address, such as http://127.0.0.1:11434.")};
+        return {std::nullopt,
+                QCoreApplication::translate("SettingsPresentation",
+                                            "Type the server's address, such as http://127.0.0.1:11434.")};
     if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
-        return {std::nullopt, QStringLiteral("The address must start with http:// or https://.")};
+        return {std::nullopt,
+                QCoreApplication::translate("SettingsPresentation",
+                                            "The address must start with http:// or https://.")};
     return {text, {}};
 }
 
 std::optional<QString> modelNameProblem(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
-        return QStringLiteral("Type the name of a model the server has, such as gemma3:4b.");
+        return QCoreApplication::translate("SettingsPresentation",
+                                           "Type the name of a model the server has, such as gemma3:4b.");
     return std::nullopt;
 }
 
 std::optional<QString> folderNameProblem(const QString &typed)
 {
     if (typed.contains(u'/') || typed.contains(u':'))
-        return QStringLiteral("A folder name cannot contain \u201C/\u201D or \u201C:\u201D.");
+        return QCoreApplication::translate("SettingsPresentation",
+                                           "A folder name cannot contain “/” or “:”.");
     if (typed.trimmed().startsWith(u'.'))
-        return QStringLiteral("A folder name cannot start with a dot.");
+        return QCoreApplication::translate("SettingsPresentation", "A folder name cannot start with a dot.");
     return std::nullopt;
 }
 
@@ -91,13 +101,15 @@ std::optional<QString> remoteModelWarning(bool useLocalModel, const QString &mod
     const QUrl url(modelServerUrl);
     if (!useLocalModel || url.host().isEmpty() || NetworkAddress::isLoopback(url))
         return std::nullopt;
-    return QStringLiteral("Screenshots are sent to %1 to be named.").arg(url.host());
+    return QCoreApplication::translate("SettingsPresentation", "Screenshots are sent to %1 to be named.")
+        .arg(url.host());
 }
 
 QString privacyNote(bool useLocalModel, const QString &modelServerUrl)
 {
     return remoteModelWarning(useLocalModel, modelServerUrl)
-        .value_or(QStringLiteral("Screenshots are read and named on this computer. Nothing is uploaded."));
+        .value_or(QCoreApplication::translate(
+            "SettingsPresentation", "Screenshots are read and named on this computer. Nothing is uploaded."));
 }
 
 RoutingConfiguration withRule(RoutingConfiguration routing, const CategoryRule &rule)
@@ -111,20 +123,24 @@ RoutingConfiguration withRule(RoutingConfiguration routing, const CategoryRule &
 QString versionText(const QString &version, const QString &build)
 {
     if (version.isEmpty())
-        return QStringLiteral("Quillo");
+        return QCoreApplication::translate("SettingsPresentation", "Quillo");
     if (build.isEmpty())
-        return QStringLiteral("Quillo %1").arg(version);
-    return QStringLiteral("Quillo %1 (%2)").arg(version, build);
+        return QCoreApplication::translate("SettingsPresentation", "Quillo %1").arg(version);
+    return QCoreApplication::translate("SettingsPresentation", "Quillo %1 (%2)").arg(version, build);
 }
 
 QString updatesNote(const QString &host, bool installsAtQuit)
 {
     if (installsAtQuit)
-        return QStringLiteral("Quillo checks %1 once a day, downloads updates in the background and installs "
-                              "them when you quit. Every update is verified before it installs.")
+        return QCoreApplication::translate(
+                   "SettingsPresentation",
+                   "Quillo checks %1 once a day, downloads updates in the background and installs "
+                   "them when you quit. Every update is verified before it installs.")
             .arg(host);
-    return QStringLiteral("Quillo checks %1 once a day and downloads updates in the background. Every update "
-                          "is verified before it is offered.")
+    return QCoreApplication::translate(
+               "SettingsPresentation",
+               "Quillo checks %1 once a day and downloads updates in the background. Every update "
+               "is verified before it is offered.")
         .arg(host);
 }
 

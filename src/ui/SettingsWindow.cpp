@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -108,7 +109,7 @@ SettingsWindow::SettingsWindow(SettingsWindowServices services, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_services(services)
 {
-    setWindowTitle(QStringLiteral("Quillo Settings"));
+    setWindowTitle(QCoreApplication::translate("SettingsWindow", "Quillo Settings"));
     auto *content = new QWidget(this);
     content->setFixedWidth(windowWidth);
     auto *sections = new QVBoxLayout(content);
@@ -143,12 +144,13 @@ SettingsWindow::~SettingsWindow() = default;
 
 QWidget *SettingsWindow::folderSection()
 {
-    QGroupBox *box = section(QStringLiteral("Screenshot Folder"), this);
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "Screenshot Folder"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
     auto *watched = named(new ElidedLabel(box), "watchedFolderLabel");
     watched->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_watchedFolder = watched;
-    auto *watchingRow = row({new QLabel(QStringLiteral("Watching"), box), m_watchedFolder});
+    auto *watchingRow =
+        row({new QLabel(QCoreApplication::translate("SettingsWindow", "Watching"), box), m_watchedFolder});
     watchingRow->setStretch(1, 1);
     layout->addLayout(watchingRow);
     m_folderSource = named(noteLabel(box), "folderSourceLabel");
@@ -160,8 +162,10 @@ QWidget *SettingsWindow::folderSection()
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(iconSize, iconSize));
     auto *warning = noteLabel(m_folderAccessRow);
     warning->setForegroundRole(QPalette::WindowText);
-    warning->setText(QStringLiteral("Quillo needs your permission to rename screenshots in this folder."));
-    auto *grant = named(new QPushButton(QStringLiteral("Grant Folder Access\u2026"), m_folderAccessRow),
+    warning->setText(QCoreApplication::translate(
+        "SettingsWindow", "Quillo needs your permission to rename screenshots in this folder."));
+    auto *grant = named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Grant Folder Access…"),
+                                        m_folderAccessRow),
                         "grantFolderAccessButton");
     connect(grant, &QPushButton::clicked, this, &SettingsWindow::grantFolderAccessRequested);
     auto *accessLayout = row({icon, warning, grant});
@@ -171,10 +175,14 @@ QWidget *SettingsWindow::folderSection()
     layout->addWidget(m_folderAccessRow);
 
     auto *choose =
-        named(new QPushButton(QStringLiteral("Choose Custom Folder\u2026"), box), "chooseCustomFolderButton");
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Choose Custom Folder…"), box),
+              "chooseCustomFolderButton");
     m_useSystemDefault =
-        named(new QPushButton(QStringLiteral("Use System Default"), box), "useSystemDefaultButton");
-    auto *reveal = named(new QPushButton(QStringLiteral("Show in Folder"), box), "showInFolderButton");
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Use System Default"), box),
+              "useSystemDefaultButton");
+    auto *reveal =
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Show in Folder"), box),
+              "showInFolderButton");
     connect(choose, &QPushButton::clicked, this, &SettingsWindow::chooseFolderRequested);
     connect(m_useSystemDefault, &QPushButton::clicked, this, [this] {
         m_services.settings.setCustomFolderPath(std::nullopt);
@@ -187,20 +195,24 @@ QWidget *SettingsWindow::folderSection()
 QWidget *SettingsWindow::namingSection()
 {
     SettingsStore &settings = m_services.settings;
-    QGroupBox *box = section(QStringLiteral("Naming"), this);
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "Naming"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
-    m_appendDateSuffix = named(new QCheckBox(QStringLiteral("Append date suffix (-YYYY-MM-DD)"), box),
-                               "appendDateSuffixCheckBox");
+    m_appendDateSuffix = named(
+        new QCheckBox(QCoreApplication::translate("SettingsWindow", "Append date suffix (-YYYY-MM-DD)"), box),
+        "appendDateSuffixCheckBox");
     connect(m_appendDateSuffix, &QCheckBox::clicked, &settings, &SettingsStore::setAppendDateSuffix);
     layout->addWidget(m_appendDateSuffix);
     m_example = named(noteLabel(box), "exampleLabel");
     m_example->setWordWrap(false);
     m_example->setFont(SettingsWidgets::calloutFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
     m_example->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addLayout(row({new QLabel(QStringLiteral("Example"), box), m_example, nullptr}));
+    layout->addLayout(
+        row({new QLabel(QCoreApplication::translate("SettingsWindow", "Example"), box), m_example, nullptr}));
 
-    m_useLocalModel = named(new QCheckBox(QStringLiteral("Use a local AI model when available"), box),
-                            "useLocalModelCheckBox");
+    m_useLocalModel =
+        named(new QCheckBox(
+                  QCoreApplication::translate("SettingsWindow", "Use a local AI model when available"), box),
+              "useLocalModelCheckBox");
     connect(m_useLocalModel, &QCheckBox::clicked, &settings, &SettingsStore::setUseLocalModel);
     layout->addWidget(m_useLocalModel);
     m_availability = named(noteLabel(box), "modelAvailabilityLabel");
@@ -210,7 +222,8 @@ QWidget *SettingsWindow::namingSection()
     layout->addWidget(m_availability);
     // The data folder is read when the window is made; installing a package needs a restart anyway.
     const QString missingLanguages = RecognitionLanguages::missingDataNotice(
-        RecognitionLanguages::current(settings.recognitionLanguages()));
+        RecognitionLanguages::current(settings.recognitionLanguages()),
+        RecognitionLanguages::Wording::Translated);
     auto *languages = named(noteLabel(box), "recognitionLanguagesLabel");
     languages->setForegroundRole(QPalette::WindowText);
     showProblem(languages, missingLanguages.isEmpty() ? std::nullopt : std::optional(missingLanguages));
@@ -220,7 +233,8 @@ QWidget *SettingsWindow::namingSection()
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_modelApi = named(new QComboBox(box), "modelApiComboBox");
     // In the order of LocalModelApi.
-    m_modelApi->addItems({QStringLiteral("Ollama"), QStringLiteral("OpenAI-compatible")});
+    m_modelApi->addItems(
+        {QCoreApplication::translate("SettingsWindow", "Ollama"), QStringLiteral("OpenAI-compatible")});
     m_modelApi->setCurrentIndex(int(settings.localModelApi()));
     m_modelServer = named(new QLineEdit(settings.localModelUrl(), box), "modelServerLineEdit");
     m_modelServerProblem = named(errorLabel(box), "modelServerProblemLabel");
@@ -235,9 +249,9 @@ QWidget *SettingsWindow::namingSection()
     auto *nameColumn = new QVBoxLayout;
     nameColumn->addWidget(m_modelName);
     nameColumn->addWidget(m_modelNameProblem);
-    form->addRow(QStringLiteral("Server API"), m_modelApi);
-    form->addRow(QStringLiteral("Model server"), serverColumn);
-    form->addRow(QStringLiteral("Model"), nameColumn);
+    form->addRow(QCoreApplication::translate("SettingsWindow", "Server API"), m_modelApi);
+    form->addRow(QCoreApplication::translate("SettingsWindow", "Model server"), serverColumn);
+    form->addRow(QCoreApplication::translate("SettingsWindow", "Model"), nameColumn);
     layout->addLayout(form);
     connect(m_modelApi, &QComboBox::activated, &settings, [&settings](int index) {
         settings.setLocalModelApi(LocalModelApi(index));
@@ -250,10 +264,11 @@ QWidget *SettingsWindow::namingSection()
 QWidget *SettingsWindow::routingSection()
 {
     SettingsStore &settings = m_services.settings;
-    QGroupBox *box = section(QStringLiteral("Folder Routing"), this);
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "Folder Routing"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
-    m_folderRouting =
-        named(new QCheckBox(QStringLiteral("Route into category subfolders"), box), "folderRoutingCheckBox");
+    m_folderRouting = named(
+        new QCheckBox(QCoreApplication::translate("SettingsWindow", "Route into category subfolders"), box),
+        "folderRoutingCheckBox");
     connect(m_folderRouting, &QCheckBox::clicked, &settings, &SettingsStore::setFolderRoutingEnabled);
     layout->addWidget(m_folderRouting);
     for (const CategoryRule &rule : settings.routing().rules) {
@@ -265,25 +280,28 @@ QWidget *SettingsWindow::routingSection()
         layout->addWidget(ruleRow);
     }
     m_restoreDefaults =
-        named(new QPushButton(QStringLiteral("Restore Default Folders"), box), "restoreDefaultFoldersButton");
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Restore Default Folders"), box),
+              "restoreDefaultFoldersButton");
     connect(m_restoreDefaults, &QPushButton::clicked, &settings, [&settings] {
         settings.setRouting(RoutingConfiguration::defaultConfiguration());
     });
     layout->addLayout(row({nullptr, m_restoreDefaults}));
     QLabel *note = noteLabel(box);
-    note->setText(
-        QStringLiteral("Subfolders are created inside the screenshot folder the first time a screenshot "
-                       "is routed into them. A switched off category leaves its screenshots in the "
-                       "screenshot folder."));
+    note->setText(QCoreApplication::translate(
+        "SettingsWindow", "Subfolders are created inside the screenshot folder the first time a screenshot "
+                          "is routed into them. A switched off category leaves its screenshots in the "
+                          "screenshot folder."));
     layout->addWidget(note);
     return box;
 }
 
 QWidget *SettingsWindow::generalSection()
 {
-    QGroupBox *box = section(QStringLiteral("General"), this);
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "General"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
-    m_launchAtLogin = named(new QCheckBox(QStringLiteral("Launch at login"), box), "launchAtLoginCheckBox");
+    m_launchAtLogin =
+        named(new QCheckBox(QCoreApplication::translate("SettingsWindow", "Launch at login"), box),
+              "launchAtLoginCheckBox");
     connect(m_launchAtLogin, &QCheckBox::clicked, this, &SettingsWindow::launchAtLoginClicked);
     m_launchAtLoginError = named(errorLabel(box), "launchAtLoginErrorLabel");
     m_privacyNote = named(noteLabel(box), "privacyNoteLabel");
@@ -296,10 +314,11 @@ QWidget *SettingsWindow::generalSection()
 QWidget *SettingsWindow::updatesSection()
 {
     SoftwareUpdates &updates = m_services.updates;
-    QGroupBox *box = section(QStringLiteral("Updates"), this);
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "Updates"), this);
     auto *layout = static_cast<QVBoxLayout *>(box->layout());
-    m_automaticUpdates = named(new QCheckBox(QStringLiteral("Automatically check for updates"), box),
-                               "automaticUpdatesCheckBox");
+    m_automaticUpdates = named(
+        new QCheckBox(QCoreApplication::translate("SettingsWindow", "Automatically check for updates"), box),
+        "automaticUpdatesCheckBox");
     m_automaticUpdates->setChecked(updates.automaticallyChecksForUpdates());
     m_automaticUpdates->setEnabled(updates.isActive());
     connect(m_automaticUpdates, &QCheckBox::clicked, &updates,
@@ -313,7 +332,8 @@ QWidget *SettingsWindow::updatesSection()
     version->setText(
         SettingsPresentation::versionText(BuildConfiguration::version(), BuildConfiguration::commit()));
     auto *check =
-        named(new QPushButton(QStringLiteral("Check for Updates\u2026"), box), "checkForUpdatesButton");
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Check for Updates…"), box),
+              "checkForUpdatesButton");
     check->setEnabled(updates.isActive());
     connect(check, &QPushButton::clicked, &updates, &SoftwareUpdates::checkForUpdates);
     layout->addLayout(row({version, nullptr, check}));

@@ -3,6 +3,7 @@
 
 #include "ui/SettingsPresentation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,10 +43,11 @@ Entry recentRename(const RenameRecord &record, const QString &title, const QDate
     entry.iconName = QStringLiteral("image-x-generic");
     entry.toolTip = record.renamedPath;
     entry.record = record;
-    entry.children = {
-        disabledLine(recentRenameDetail(record, now)), separator(),
-        action(QStringLiteral("Show in Folder"), Command::RevealRecord, QStringLiteral("system-search")),
-        action(QStringLiteral("Undo Rename"), Command::UndoRecord, QStringLiteral("edit-undo"))};
+    entry.children = {disabledLine(recentRenameDetail(record, now)), separator(),
+                      action(QCoreApplication::translate("TrayState", "Show in Folder"),
+                             Command::RevealRecord, QStringLiteral("system-search")),
+                      action(QCoreApplication::translate("TrayState", "Undo Rename"), Command::UndoRecord,
+                             QStringLiteral("edit-undo"))};
     for (Entry &child : entry.children)
         child.record = record;
     return entry;
@@ -72,52 +74,59 @@ QString description(Icon icon)
 {
     switch (icon) {
     case Icon::Paused:
-        return QStringLiteral("Quillo, paused");
+        return QCoreApplication::translate("TrayState", "Quillo, paused");
     case Icon::NeedsAccess:
-        return QStringLiteral("Quillo, needs access to the screenshot folder");
+        return QCoreApplication::translate("TrayState", "Quillo, needs access to the screenshot folder");
     case Icon::NotRenaming:
-        return QStringLiteral("Quillo, not renaming: the rename history cannot be saved");
+        return QCoreApplication::translate("TrayState",
+                                           "Quillo, not renaming: the rename history cannot be saved");
     case Icon::Naming:
-        return QStringLiteral("Quillo, naming a screenshot");
+        return QCoreApplication::translate("TrayState", "Quillo, naming a screenshot");
     case Icon::Renamed:
-        return QStringLiteral("Quillo, screenshot renamed");
+        return QCoreApplication::translate("TrayState", "Quillo, screenshot renamed");
     case Icon::Watching:
         break;
     }
-    return QStringLiteral("Quillo, watching");
+    return QCoreApplication::translate("TrayState", "Quillo, watching");
 }
 
 QString statusTitle(const Inputs &inputs)
 {
     if (inputs.isPaused)
-        return QStringLiteral("Paused");
+        return QCoreApplication::translate("TrayState", "Paused");
     if (inputs.needsFolderAccess)
-        return QStringLiteral("Needs access to the screenshot folder");
+        return QCoreApplication::translate("TrayState", "Needs access to the screenshot folder");
     if (inputs.renamingProblem)
-        return QStringLiteral("Not renaming: the rename history cannot be saved");
+        return QCoreApplication::translate("TrayState", "Not renaming: the rename history cannot be saved");
     if (!inputs.watchedFolder)
-        return QStringLiteral("Not watching");
-    return QStringLiteral("Watching “%1”").arg(QFileInfo(QDir::cleanPath(*inputs.watchedFolder)).fileName());
+        return QCoreApplication::translate("TrayState", "Not watching");
+    return QCoreApplication::translate("TrayState", "Watching “%1”")
+        .arg(QFileInfo(QDir::cleanPath(*inputs.watchedFolder)).fileName());
 }
 
 QString relativeTime(const QDateTime &then, const QDateTime &now)
 {
     const qint64 seconds = then.secsTo(now);
     if (seconds < 60)
-        return QStringLiteral("now");
+        return QCoreApplication::translate("TrayState", "now");
+    const int minutes = int(seconds / 60);
     if (seconds < 3600)
-        return QStringLiteral("%1 min ago").arg(seconds / 60);
+        return QCoreApplication::translate("TrayState", "%n min ago", nullptr, minutes);
+    const int hours = int(seconds / 3600);
     if (seconds < 86400)
-        return QStringLiteral("%1 hr ago").arg(seconds / 3600);
-    const qint64 days = seconds / 86400;
-    return days == 1 ? QStringLiteral("1 day ago") : QStringLiteral("%1 days ago").arg(days);
+        return QCoreApplication::translate("TrayState", "%n hr ago", nullptr, hours);
+    const int days = int(seconds / 86400);
+    // English without a translation has no plural forms.
+    return days == 1 ? QCoreApplication::translate("TrayState", "1 day ago")
+                     : QCoreApplication::translate("TrayState", "%n days ago", nullptr, days);
 }
 
 QString recentRenameDetail(const RenameRecord &record, const QDateTime &now)
 {
-    QStringList parts{QStringLiteral("was ") + record.originalFilename, relativeTime(record.renamedAt, now)};
+    QStringList parts{QCoreApplication::translate("TrayState", "was %1").arg(record.originalFilename),
+                      relativeTime(record.renamedAt, now)};
     if (record.routedFolderName)
-        parts.append(QStringLiteral("in ") + *record.routedFolderName);
+        parts.append(QCoreApplication::translate("TrayState", "in %1").arg(*record.routedFolderName));
     return parts.join(QStringLiteral(", "));
 }
 
@@ -142,34 +151,37 @@ QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
         entries.append(
             disabledLine(SettingsPresentation::watchedFolderText(inputs.watchedFolder, QDir::homePath())));
     if (inputs.needsFolderAccess)
-        entries.append(action(QStringLiteral("Grant Folder Access…"), Command::GrantFolderAccess,
-                              QStringLiteral("changes-allow")));
-    entries.append(inputs.isPaused ? action(QStringLiteral("Resume Watching"), Command::TogglePause,
-                                            QStringLiteral("media-playback-start"))
-                                   : action(QStringLiteral("Pause Watching"), Command::TogglePause,
-                                            QStringLiteral("media-playback-pause")));
-    entries.append(action(QStringLiteral("Open Screenshot Folder"), Command::OpenWatchedFolder,
-                          QStringLiteral("folder"), inputs.watchedFolder.has_value()));
+        entries.append(action(QCoreApplication::translate("TrayState", "Grant Folder Access…"),
+                              Command::GrantFolderAccess, QStringLiteral("changes-allow")));
+    entries.append(inputs.isPaused ? action(QCoreApplication::translate("TrayState", "Resume Watching"),
+                                            Command::TogglePause, QStringLiteral("media-playback-start"))
+                                   : action(QCoreApplication::translate("TrayState", "Pause Watching"),
+                                            Command::TogglePause, QStringLiteral("media-playback-pause")));
+    entries.append(action(QCoreApplication::translate("TrayState", "Open Screenshot Folder"),
+                          Command::OpenWatchedFolder, QStringLiteral("folder"),
+                          inputs.watchedFolder.has_value()));
     entries.append(separator());
     Entry section;
     section.kind = Entry::Kind::Section;
-    section.text = QStringLiteral("Recent Renames");
+    section.text = QCoreApplication::translate("TrayState", "Recent Renames");
     entries.append(section);
     if (inputs.history.isEmpty())
-        entries.append(disabledLine(QStringLiteral("No screenshots renamed yet")));
+        entries.append(disabledLine(QCoreApplication::translate("TrayState", "No screenshots renamed yet")));
     const QStringList titles = recentRenameTitles(inputs.history);
     for (qsizetype i = 0; i < inputs.history.size(); ++i)
         entries.append(recentRename(inputs.history[i], titles[i], now));
-    entries.append(action(QStringLiteral("Undo Last Rename"), Command::UndoLast, QStringLiteral("edit-undo"),
-                          !inputs.history.isEmpty(), QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    entries.append(action(QCoreApplication::translate("TrayState", "Undo Last Rename"), Command::UndoLast,
+                          QStringLiteral("edit-undo"), !inputs.history.isEmpty(),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z)));
     entries.append(separator());
-    entries.append(action(QStringLiteral("Settings…"), Command::OpenSettings,
+    entries.append(action(QCoreApplication::translate("TrayState", "Settings…"), Command::OpenSettings,
                           QStringLiteral("preferences-system"), true,
                           QKeySequence(Qt::CTRL | Qt::Key_Comma)));
-    entries.append(action(QStringLiteral("Check for Updates…"), Command::CheckForUpdates,
-                          QStringLiteral("view-refresh"), inputs.canCheckForUpdates));
-    entries.append(action(QStringLiteral("Quit Quillo"), Command::Quit, QStringLiteral("application-exit"),
-                          true, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    entries.append(action(QCoreApplication::translate("TrayState", "Check for Updates…"),
+                          Command::CheckForUpdates, QStringLiteral("view-refresh"),
+                          inputs.canCheckForUpdates));
+    entries.append(action(QCoreApplication::translate("TrayState", "Quit Quillo"), Command::Quit,
+                          QStringLiteral("application-exit"), true, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     return entries;
 }
 

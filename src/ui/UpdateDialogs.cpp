@@ -4,6 +4,7 @@
 #include "renaming/FileManager.h"
 #include "update/SoftwareUpdates.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int progressSteps = 1000;
 
-const QString dialogTitle = QStringLiteral("Software Update");
+const QString dialogTitle = QCoreApplication::translate("UpdateDialogs", "Software Update");
 
 QMessageBox *messageBox(QMessageBox::Icon icon, const QString &text, const QString &informativeText)
 {
@@ -36,7 +37,8 @@ UpdateDialogs::UpdateDialogs(SoftwareUpdates &updates, FileManager &fileManager,
     connect(&updates, &SoftwareUpdates::resultToShow, this, &UpdateDialogs::showResult);
     connect(&updates, &SoftwareUpdates::downloadStarted, this, [this](const QString &version) {
         if (m_progress)
-            m_progress->setLabelText(QStringLiteral("Downloading Quillo %1\u2026").arg(version));
+            m_progress->setLabelText(
+                QCoreApplication::translate("UpdateDialogs", "Downloading Quillo %1…").arg(version));
     });
     connect(&updates, &SoftwareUpdates::downloadProgress, this, [this](qint64 received, qint64 total) {
         if (m_progress) {
@@ -48,8 +50,8 @@ UpdateDialogs::UpdateDialogs(SoftwareUpdates &updates, FileManager &fileManager,
 
 void UpdateDialogs::openProgress()
 {
-    m_progress =
-        new QProgressDialog(QStringLiteral("Checking for updates\u2026"), QStringLiteral("Cancel"), 0, 0);
+    m_progress = new QProgressDialog(QCoreApplication::translate("UpdateDialogs", "Checking for updates…"),
+                                     QCoreApplication::translate("UpdateDialogs", "Cancel"), 0, 0);
     m_progress->setWindowTitle(dialogTitle);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->setMinimumDuration(0);
@@ -75,26 +77,34 @@ void UpdateDialogs::showResult(const UpdateCheckResult &result)
     switch (result.outcome) {
     case UpdateCheckResult::Outcome::UpToDate:
         box = messageBox(
-            QMessageBox::Information, QStringLiteral("You\u2019re up to date"),
-            QStringLiteral("Quillo %1 is the newest version available.").arg(m_updates.currentVersion()));
+            QMessageBox::Information, QCoreApplication::translate("UpdateDialogs", "You’re up to date"),
+            QCoreApplication::translate("UpdateDialogs", "Quillo %1 is the newest version available.")
+                .arg(m_updates.currentVersion()));
         break;
     case UpdateCheckResult::Outcome::Failed:
-        box = messageBox(QMessageBox::Warning, QStringLiteral("Could not check for updates"), result.error);
+        box = messageBox(QMessageBox::Warning,
+                         QCoreApplication::translate("UpdateDialogs", "Could not check for updates"),
+                         result.error);
         break;
     case UpdateCheckResult::Outcome::Ready:
         if (m_updates.installsAtQuit()) {
-            box =
-                messageBox(QMessageBox::Information, QStringLiteral("Quillo %1 is ready").arg(result.version),
-                           QStringLiteral("It has been downloaded and verified, and replaces this version "
-                                          "when you quit Quillo."));
+            box = messageBox(
+                QMessageBox::Information,
+                QCoreApplication::translate("UpdateDialogs", "Quillo %1 is ready").arg(result.version),
+                QCoreApplication::translate("UpdateDialogs",
+                                            "It has been downloaded and verified, and replaces this version "
+                                            "when you quit Quillo."));
             break;
         }
-        box =
-            messageBox(QMessageBox::Information, QStringLiteral("Quillo %1 is available").arg(result.version),
-                       QStringLiteral("It has been downloaded and verified: %1. Use it in place of this copy "
-                                      "of Quillo.")
-                           .arg(QFileInfo(result.archivePath).fileName()));
-        QPushButton *show = box->addButton(QStringLiteral("Show in Folder"), QMessageBox::ActionRole);
+        box = messageBox(
+            QMessageBox::Information,
+            QCoreApplication::translate("UpdateDialogs", "Quillo %1 is available").arg(result.version),
+            QCoreApplication::translate(
+                "UpdateDialogs", "It has been downloaded and verified: %1. Use it in place of this copy "
+                                 "of Quillo.")
+                .arg(QFileInfo(result.archivePath).fileName()));
+        QPushButton *show = box->addButton(QCoreApplication::translate("UpdateDialogs", "Show in Folder"),
+                                           QMessageBox::ActionRole);
         connect(show, &QPushButton::clicked, this, [this, path = result.archivePath] {
             m_fileManager.reveal(path);
         });

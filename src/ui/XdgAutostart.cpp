@@ -29,7 +29,9 @@ bool isHidden(const QByteArray &entry)
     for (const QByteArray &rawLine : entry.split('\n')) {
         const QByteArray line = rawLine.trimmed();
         if (line.startsWith('['))
+            // not for people: the entry's group
             inMainGroup = line == "[Desktop Entry]";
+        // not for people: a key of the entry
         else if (inMainGroup && line.startsWith("Hidden") && line.mid(6).trimmed().startsWith('='))
             return line.mid(line.indexOf('=') + 1).trimmed() == "true";
     }
@@ -68,11 +70,13 @@ std::optional<QString> XdgAutostart::setEnabled(bool enabled)
         QFile file(entryPath());
         if (!file.exists() || file.remove())
             return std::nullopt;
-        return QStringLiteral("Could not remove %1: %2").arg(file.fileName(), file.errorString());
+        return QCoreApplication::translate("XdgAutostart", "Could not remove %1: %2")
+            .arg(file.fileName(), file.errorString());
     }
     if (!QDir().mkpath(m_folder))
-        return QStringLiteral("Could not create the folder %1.").arg(m_folder);
+        return QCoreApplication::translate("XdgAutostart", "Could not create the folder %1.").arg(m_folder);
     QSaveFile file(entryPath());
+    // not for people: the entry's text; desktops show Quillo's own launcher entry, which is translated
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Quillo\n"
@@ -84,5 +88,6 @@ std::optional<QString> XdgAutostart::setEnabled(bool enabled)
                               .arg(execValue(m_executable));
     if (file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0 && file.commit())
         return std::nullopt;
-    return QStringLiteral("Could not write %1: %2").arg(file.fileName(), file.errorString());
+    return QCoreApplication::translate("XdgAutostart", "Could not write %1: %2")
+        .arg(file.fileName(), file.errorString());
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/InterfaceLanguage.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QList>
@@ -52,10 +54,26 @@ inline QList<Theme> themes()
     return {{"light", QApplication::style()->standardPalette()}, {"dark", darkPalette()}};
 }
 
-// "<picture>-<theme>.png" in `folder`.
+// The language the pictures are drawn in, as Quillo picks it from the locale; empty for English.
+inline QString &language()
+{
+    static QString chosen;
+    return chosen;
+}
+
+inline void installLanguage(QApplication &app)
+{
+    language() = InterfaceLanguage::install(app, InterfaceLanguage::preferred([](const char *name) {
+                                                return qEnvironmentVariable(name);
+                                            }),
+                                            InterfaceLanguage::translationsFolder());
+}
+
+// "<picture>-<theme>.png" in `folder`, "<picture>-<language>-<theme>.png" when translated.
 inline QString picturePath(const QDir &folder, const QString &picture, const Theme &theme)
 {
-    return folder.filePath(QStringLiteral("%1-%2.png").arg(picture, QLatin1String(theme.name)));
+    const QString name = language().isEmpty() ? picture : picture + u'-' + language();
+    return folder.filePath(QStringLiteral("%1-%2.png").arg(name, QLatin1String(theme.name)));
 }
 
 // The folder named on the command line, or nothing (with a usage line) when there is not one.

@@ -212,6 +212,7 @@ int main(int argc, char *argv[])
             standard(type, context, message);
     });
     QApplication app(argc, argv);
+    PictureThemes::installLanguage(app);
     const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
     if (!folder)
         return 2;

@@ -26,7 +26,10 @@ bool render(const QString &path)
     const QString folder = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(folder);
     settings.setWatchedFolders(
-        {{folder, {QStringLiteral("GNOME Shell"), QStringLiteral("default folder")}, {}},
+        {{folder,
+          {QStringLiteral("GNOME Shell"),
+           QCoreApplication::translate("ScreenshotToolSettings", "default folder")},
+          {}},
          {QDir::home().filePath(QStringLiteral("Pictures")), {QStringLiteral("Flameshot")}, {}}});
     // A machine without a model server, as most are at first.
     ModelAvailabilityMonitor availability(settings, [](const ModelServer &) {
@@ -49,6 +52,7 @@ bool render(const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    PictureThemes::installLanguage(app);
     const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
     if (!folder)
         return 2;

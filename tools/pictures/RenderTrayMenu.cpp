@@ -67,6 +67,7 @@ bool render(const QString &menuPath, const QString &popupPath)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    PictureThemes::installLanguage(app);
     const std::optional<QDir> folder = PictureThemes::outputFolder(argc, argv);
     if (!folder)
         return 2;

@@ -1,0 +1,51 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The manual page renders without a warning, and it and `quillo --help` name the same commands and
+# options: each one either names must be in the other.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND groff -ww -z -man ${PAGE} RESULT_VARIABLE status ERROR_VARIABLE warnings)
+if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "groff does not take the manual page cleanly:\n${warnings}")
+endif()
+
+set(help "")
+foreach(arguments "--help" "name --help" "rename --help" "history --help" "undo --help")
+    separate_arguments(arguments)
+    execute_process(COMMAND env LANGUAGE= LC_ALL=C ${QUILLO} ${arguments}
+                    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "quillo ${arguments} failed (${status}):\n${output}")
+    endif()
+    string(APPEND help "${output}\n")
+endforeach()
+
+# What the page shows a reader: roff's escaped hyphens and font changes taken out.
+file(READ ${PAGE} page)
+string(REPLACE "\\-" "-" page "${page}")
+string(REGEX REPLACE "\\\\f[BIRP]" "" page "${page}")
+string(REGEX REPLACE "\n\\.[A-Z]+ " " " page "${page}")
+
+function(spellings text result)
+    string(REGEX MATCHALL "--[a-z][a-z-]*[a-z]" options "${text}")
+    string(REGEX MATCHALL "quillo [a-z]+" commands "${text}")
+    set(found ${options} ${commands})
+    list(REMOVE_DUPLICATES found)
+    set(${result} ${found} PARENT_SCOPE)
+endfunction()
+spellings("${help}" inHelp)
+spellings("${page}" inPage)
+
+set(missing "")
+foreach(word IN LISTS inHelp)
+    if(NOT word IN_LIST inPage)
+        list(APPEND missing "in --help but not in the manual page: ${word}")
+    endif()
+endforeach()
+foreach(word IN LISTS inPage)
+    if(NOT word IN_LIST inHelp)
+        list(APPEND missing "in the manual page but not in --help: ${word}")
+    endif()
+endforeach()
+if(missing)
+    list(JOIN missing "\n" missing)
+    message(FATAL_ERROR "${missing}")
+endif()
