@@ -11,6 +11,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HistoryCommand.h"
 #include "cli/NameCommand.h"
+#include "cli/SearchCommand.h"
 #include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
@@ -100,7 +101,11 @@ void describe(QCommandLineParser &parser)
         commandLine(CommandLine::synopsis(Command::History),
                     QStringLiteral("list the renames Quillo remembers")),
         commandLine(CommandLine::synopsis(Command::Undo),
-                    QStringLiteral("put a renamed file back under its old name"))};
+                    QStringLiteral("put a renamed file back under its old name")),
+        commandLine(CommandLine::synopsis(Command::Index),
+                    QStringLiteral("keep the text of these screenshots for search, renaming nothing")),
+        commandLine(CommandLine::synopsis(Command::Search),
+                    QStringLiteral("list the screenshots that show these words"))};
     parser.setApplicationDescription(
         QStringLiteral("Quillo names new screenshots after what they show, on this computer.\n\n"
                        "Without arguments it watches your screenshot folder and renames each new "
@@ -110,12 +115,14 @@ void describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addOption({QStringLiteral("headless"), QStringLiteral("Run without any interface.")});
     parser.addOption(
-        {QStringLiteral("json"), QStringLiteral("With name, rename and history: print JSON for scripts.")});
+        {QStringLiteral("json"),
+         QStringLiteral("With name, rename, history, index and search: print JSON for scripts.")});
     parser.addOption({QStringLiteral("autostart"),
                       QStringLiteral("Started with the session: open no window, even without a tray.")});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("name, rename, history or undo; nothing to run Quillo."),
-                                 QStringLiteral("[command ...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("name, rename, history, undo, index or search; nothing to run Quillo."),
+        QStringLiteral("[command ...]"));
 }
 
 // Without a display there is no tray, panel or window.
@@ -192,7 +199,10 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
     }
     switch (command) {
     case CommandRequest::Command::Rename:
+    case CommandRequest::Command::Index:
         return BacklogCommand::run(request);
+    case CommandRequest::Command::Search:
+        return SearchCommand::run(request);
     case CommandRequest::Command::History:
         return HistoryCommand::list(request.json);
     case CommandRequest::Command::Undo:

@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <iterator>
+
 namespace {
 
 using Result = BacklogReport::Result;
@@ -18,7 +20,8 @@ constexpr int stoppedStatus = 130;
 
 QString resultName(Result result)
 {
-    static const char *const names[] = {"renamed", "wouldRename", "alreadyNamed", "failed", "notScreenshot"};
+    static const char *const names[] = {"renamed",      "wouldRename", "indexed",
+                                        "alreadyNamed", "failed",      "notScreenshot"};
     return QString::fromLatin1(names[int(result)]);
 }
 
@@ -44,6 +47,8 @@ QString plainLine(const BacklogReport::Entry &entry)
     case Result::WouldRename:
         return QStringLiteral("would rename ") + escapedPath(entry.file) + QStringLiteral(" \u2192 ") +
                escapedPath(target);
+    case Result::Indexed:
+        return QStringLiteral("indexed ") + escapedPath(entry.file);
     case Result::AlreadyNamed:
         return QStringLiteral("skipped ") + escapedPath(entry.file) +
                QStringLiteral(": already named by Quillo");
@@ -69,10 +74,10 @@ std::optional<BacklogReport::Line> BacklogReport::add(const Entry &entry)
 
 QString BacklogReport::summary(int notStarted) const
 {
-    static const char *const phrases[] = {"%1 renamed", "%1 would be renamed", "%1 already named",
-                                          "%1 failed", "%1 not screenshots"};
+    static const char *const phrases[] = {"%1 renamed",       "%1 would be renamed", "%1 indexed",
+                                          "%1 already named", "%1 failed",           "%1 not screenshots"};
     QStringList parts;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(std::size(m_counts)); ++i) {
         if (m_counts[i] > 0)
             parts.append(QString::fromLatin1(phrases[i]).arg(m_counts[i]));
     }
