@@ -42,7 +42,8 @@ const char *const migrations[] = {
         text TEXT NOT NULL);
     CREATE VIRTUAL TABLE screenshot_words USING fts5(
         name, old_name, app, window_title, text,
-        content = 'screenshot', content_rowid = 'id', tokenize = 'unicode61 remove_diacritics 2');
+        content = 'screenshot', content_rowid = 'id', tokenize = 'unicode61 remove_diacritics 2',
+        prefix = '2 3');
     CREATE TRIGGER screenshot_added AFTER INSERT ON screenshot BEGIN
         INSERT INTO screenshot_words(rowid, name, old_name, app, window_title, text)
         VALUES (new.id, new.name, new.old_name, new.app, new.window_title, new.text);

@@ -421,9 +421,12 @@ void RenameCoordinator::changeActiveCount(int delta)
 void RenameCoordinator::indexRenamed(const RenameRecord &record, ScreenshotCategory category,
                                      const QString &text, const CaptureContext &context)
 {
-    if (m_index && m_settings.remembersText())
-        m_index->put({record.renamedPath, record.originalFilename, rawValue(category), record.renamedAt,
-                      context.appName.value_or(QString()), context.windowTitle.value_or(QString()), text});
+    if (!m_index || !m_settings.remembersText())
+        return;
+    // `quillo index` may have kept it under the name it had.
+    m_index->move(QDir(record.originalFolderPath).filePath(record.originalFilename), record.renamedPath);
+    m_index->put({record.renamedPath, record.originalFilename, rawValue(category), record.renamedAt,
+                  context.appName.value_or(QString()), context.windowTitle.value_or(QString()), text});
 }
 
 // An empty `to`: the file is gone.
