@@ -327,8 +327,10 @@ std::optional<QString> ScreenshotIndex::move(const QString &from, const QString 
 {
     return write("update", [&from, &to](sqlite3 *db) {
         return transaction(db, [&] {
-            // Whatever the index still held at the new path is another, gone file.
-            const int dropped = Statement(db, "DELETE FROM screenshot WHERE path = ?1 AND ?1 <> ?2")
+            // Whatever the index still held at the new path is another, gone file; unless the moved
+            // one is not in the index, and the row there may be this file indexed by another writer.
+            const int dropped = Statement(db, "DELETE FROM screenshot WHERE path = ?1 AND ?1 <> ?2 AND "
+                                              "EXISTS (SELECT 1 FROM screenshot WHERE path = ?2)")
                                     .bind(1, to)
                                     .bind(2, from)
                                     .run();

@@ -399,7 +399,11 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
     if (verdict != DetectionVerdict::Accept)
         return UndoError::aboutFile(name, QStringLiteral("is not a screenshot."));
     auto renamed = finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
-    if (renamed)
+    // A file handed over the bus comes without its text: the command that read it indexes it.
+    if (renamed && file.text.isEmpty())
+        indexMoved(QDir(renamed.value->originalFolderPath).filePath(renamed.value->originalFilename),
+                   renamed.value->renamedPath);
+    else if (renamed)
         indexRenamed(*renamed.value, file.suggestion.category, file.text, CaptureContext{});
     return renamed;
 }
