@@ -6,6 +6,7 @@
 #include "app/TakeOverChannel.h"
 #include "app/UserPrompts.h"
 #include "core/CanonicalPath.h"
+#include "index/IndexWriter.h"
 #include "intake/DirectoryChangeObserver.h"
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
@@ -63,6 +64,8 @@ bool AppController::start()
             return m_services.namerFactory(*m_settings);
         },
         m_services.fileSystem, RenameCoordinator::Clock::system());
+    m_index = std::make_unique<IndexWriter>(ScreenshotIndex::defaultPath());
+    m_coordinator->setIndex(m_index.get());
     connect(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged, this,
             [this](const std::optional<QString> &problem) {
                 if (problem)

@@ -17,6 +17,7 @@ class CaptureContextSource;
 class DesktopInterface;
 class DirectoryChangeObserver;
 class FileSystem;
+class IndexWriter;
 class PreferencesStore;
 class RenameHistoryStore;
 class SettingsStore;
@@ -108,6 +109,8 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<RenameHistoryStore> m_history;
     std::unique_ptr<FolderAccess> m_folderAccess;
+    // Before the coordinator, which writes to it until it is gone.
+    std::unique_ptr<IndexWriter> m_index;
     std::unique_ptr<RenameCoordinator> m_coordinator;
     std::vector<std::unique_ptr<ScreenshotWatcher>> m_watchers; // one per watched folder, in order
     std::unique_ptr<DesktopInterface> m_desktop;

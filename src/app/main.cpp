@@ -11,6 +11,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HistoryCommand.h"
 #include "cli/NameCommand.h"
+#include "cli/SearchCommand.h"
 #include "core/InterfaceLanguage.h"
 #include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
@@ -102,7 +103,12 @@ void describe(QCommandLineParser &parser)
         commandLine(CommandLine::synopsis(Command::History),
                     QCoreApplication::translate("main", "list the renames Quillo remembers")),
         commandLine(CommandLine::synopsis(Command::Undo),
-                    QCoreApplication::translate("main", "put a renamed file back under its old name"))};
+                    QCoreApplication::translate("main", "put a renamed file back under its old name")),
+        commandLine(CommandLine::synopsis(Command::Index),
+                    QCoreApplication::translate(
+                        "main", "keep the text of these screenshots for search, renaming nothing")),
+        commandLine(CommandLine::synopsis(Command::Search),
+                    QCoreApplication::translate("main", "list the screenshots that show these words"))};
     parser.setApplicationDescription(
         QCoreApplication::translate("main",
                                     "Quillo names new screenshots after what they show, on this computer.\n\n"
@@ -113,15 +119,16 @@ void describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addOption(
         {QStringLiteral("headless"), QCoreApplication::translate("main", "Run without any interface.")});
-    parser.addOption(
-        {QStringLiteral("json"),
-         QCoreApplication::translate("main", "With name, rename and history: print JSON for scripts.")});
+    parser.addOption({QStringLiteral("json"),
+                      QCoreApplication::translate(
+                          "main", "With name, rename, history, index and search: print JSON for scripts.")});
     parser.addOption({QStringLiteral("autostart"),
                       QCoreApplication::translate(
                           "main", "Started with the session: open no window, even without a tray.")});
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QCoreApplication::translate("main", "name, rename, history or undo; nothing to run Quillo."),
+        QCoreApplication::translate("main",
+                                    "name, rename, history, undo, index or search; nothing to run Quillo."),
         QCoreApplication::translate("main", "[command ...]"));
 }
 
@@ -210,7 +217,10 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
     }
     switch (command) {
     case CommandRequest::Command::Rename:
+    case CommandRequest::Command::Index:
         return BacklogCommand::run(request);
+    case CommandRequest::Command::Search:
+        return SearchCommand::run(request);
     case CommandRequest::Command::History:
         return HistoryCommand::list(request.json);
     case CommandRequest::Command::Undo:

@@ -9,8 +9,10 @@
 #include "core/CanonicalPath.h"
 #include "core/TextScanning.h"
 #include "core/UnixSignals.h"
+#include "index/ScreenshotIndex.h"
 #include "naming/ModelPause.h"
 #include "naming/ScreenshotNamer.h"
+#include "settings/ScreenshotCategory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -137,11 +139,13 @@ public:
         , m_namer(namerOptions(), m_pool)
         , m_report(request.json)
         , m_showsProgress(!request.json && ::isatty(STDOUT_FILENO))
+        , m_indexes(request.command == CommandRequest::Command::Index)
+        , m_index(ScreenshotIndex::defaultPath())
     {
         // More jobs than cores would only make each file wait, and the wait count against its time limit.
         const int cores = QThread::idealThreadCount();
         m_pool.setMaxThreadCount(request.jobs > 0 ? std::min(request.jobs, cores) : cores);
-        if (!request.dryRun) {
+        if (!request.dryRun && !m_indexes) {
             m_running = DBusHistoryWriter::connectToRunningQuillo();
             m_writer = m_running ? static_cast<HistoryWriter *>(m_running.get()) : &m_local;
         }
@@ -168,6 +172,13 @@ public:
                                    .arg(TextScanning::escapedPath(*problem))));
                 return 1;
             }
+        }
+        if (m_indexes && !m_local.settings().remembersText()) {
+            std::fputs(
+                "quillo: nothing indexed: remembering the text of screenshots for search is turned off in "
+                "Quillo's settings\n",
+                stderr);
+            return 1;
         }
         m_clock.start();
         examine();
@@ -211,7 +222,14 @@ private:
             if (seen.contains(canonical))
                 continue;
             seen.insert(canonical);
-            switch (coordinator.requestedFileVerdict(*candidate)) {
+            const DetectionVerdict verdict = coordinator.requestedFileVerdict(*candidate);
+            // Any picture is indexed, whoever named it.
+            if (m_indexes && (verdict == DetectionVerdict::RejectAlreadyProcessed ||
+                              verdict == DetectionVerdict::RejectNotScreenshot)) {
+                m_queue.append({file, path, candidate->identity});
+                continue;
+            }
+            switch (verdict) {
             case DetectionVerdict::Accept:
                 m_queue.append({file, path, candidate->identity});
                 break;
@@ -252,8 +270,17 @@ private:
             report({Result::Failed, pending.file, {}, {}, outcome.recognitionError});
             return;
         }
+        if (m_indexes) {
+            const auto problem = remember(pending.path, outcome, {});
+            report({problem ? Result::Failed : Result::Indexed,
+                    pending.file,
+                    {},
+                    {},
+                    problem.value_or(QString())});
+            return;
+        }
         const NamedFile named{pending.path, pending.identity, QFileInfo(pending.path).absolutePath(),
-                              outcome.suggestion};
+                              outcome.suggestion, outcome.text};
         if (m_request.dryRun) {
             const QString planned = m_local.coordinator().plannedPath(named, m_planned);
             m_planned.insert(planned);
@@ -267,12 +294,30 @@ private:
             m_writer = &m_local;
             renamed = m_writer->rename(named);
         }
+        // A running Quillo renamed it without the text, which only this process holds.
+        if (renamed && m_running && m_local.settings().remembersText()) {
+            if (const auto problem =
+                    remember(renamed.value->renamedPath, outcome, renamed.value->originalFilename))
+                print({QByteArrayLiteral("quillo: ") + problem->toUtf8(), true});
+        }
         if (renamed)
             report({Result::Renamed, pending.file, renamed.value->renamedPath, renamed.value->id, {}});
         else if (renamed.error.kind == UndoError::Kind::AlreadyNamed)
             report({Result::AlreadyNamed, pending.file, {}, {}, {}});
         else
             report({Result::Failed, pending.file, {}, {}, renamed.error.description});
+    }
+
+    std::optional<QString> remember(const QString &path, const ScreenshotNamer::Outcome &outcome,
+                                    const QString &oldName)
+    {
+        return m_index.put({path,
+                            oldName,
+                            rawValue(outcome.suggestion.category),
+                            QFileInfo(path).lastModified().toUTC(),
+                            {},
+                            {},
+                            outcome.text});
     }
 
     void report(const BacklogReport::Entry &entry)
@@ -328,6 +373,8 @@ private:
     int m_inFlight = 0;
     bool m_stopping = false;
     const bool m_showsProgress;
+    const bool m_indexes;
+    ScreenshotIndex m_index; // opened on first use
 };
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <iterator>
+
 namespace {
 
 using Result = BacklogReport::Result;
@@ -19,7 +21,8 @@ constexpr int stoppedStatus = 130;
 
 QString resultName(Result result)
 {
-    static const char *const names[] = {"renamed", "wouldRename", "alreadyNamed", "failed", "notScreenshot"};
+    static const char *const names[] = {"renamed",      "wouldRename", "indexed",
+                                        "alreadyNamed", "failed",      "notScreenshot"};
     return QString::fromLatin1(names[int(result)]);
 }
 
@@ -45,6 +48,8 @@ QString plainLine(const BacklogReport::Entry &entry)
     case Result::WouldRename:
         return QCoreApplication::translate("BacklogReport", "would rename %1 \u2192 %2")
             .arg(escapedPath(entry.file), escapedPath(target));
+    case Result::Indexed:
+        return QCoreApplication::translate("BacklogReport", "indexed %1").arg(escapedPath(entry.file));
     case Result::AlreadyNamed:
         return QCoreApplication::translate("BacklogReport", "skipped %1: already named by Quillo")
             .arg(escapedPath(entry.file));
@@ -72,11 +77,12 @@ QString BacklogReport::summary(int notStarted) const
 {
     static const char *const phrases[] = {QT_TRANSLATE_N_NOOP("BacklogReport", "%n renamed"),
                                           QT_TRANSLATE_N_NOOP("BacklogReport", "%n would be renamed"),
+                                          QT_TRANSLATE_N_NOOP("BacklogReport", "%n indexed"),
                                           QT_TRANSLATE_N_NOOP("BacklogReport", "%n already named"),
                                           QT_TRANSLATE_N_NOOP("BacklogReport", "%n failed"),
                                           QT_TRANSLATE_N_NOOP("BacklogReport", "%n not screenshots")};
     QStringList parts;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(std::size(m_counts)); ++i) {
         if (m_counts[i] > 0)
             parts.append(QCoreApplication::translate("BacklogReport", phrases[i], nullptr, m_counts[i]));
     }

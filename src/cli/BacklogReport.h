@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// What `quillo rename` says about each file it looked at and at the end, and its exit status.
-// Plain text for people (failures on standard error), or one JSON object per file.
+// What `quillo rename` and `quillo index` say about each file it looked at and at the end, and its exit
+// status. Plain text for people (failures on standard error), or one JSON object per file.
 class BacklogReport
 {
 public:
@@ -16,6 +16,7 @@ public:
     {
         Renamed,
         WouldRename, // --dry-run
+        Indexed,     // quillo index
         AlreadyNamed,
         Failed,
         NotScreenshot
@@ -50,5 +51,5 @@ public:
 
 private:
     bool m_json;
-    int m_counts[5] = {};
+    int m_counts[6] = {};
 };

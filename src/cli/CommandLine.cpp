@@ -22,6 +22,9 @@ constexpr Spelling spellings[] = {
      QLatin1StringView("[--dry-run] [--json] [--recursive] [--jobs N] PATH...")}, // not for people: syntax
     {Command::History, QLatin1StringView("history"), QLatin1StringView("[--json]")},
     {Command::Undo, QLatin1StringView("undo"), QLatin1StringView("[ID|--last]")},
+    {Command::Index, QLatin1StringView("index"),
+     QLatin1StringView("[--json] [--recursive] [--jobs N] PATH...")},
+    {Command::Search, QLatin1StringView("search"), QLatin1StringView("[--json] [--limit N] WORDS...")},
 };
 
 const Spelling &spelling(Command command)
@@ -40,20 +43,21 @@ QString commandName(Command command)
 bool setFlag(CommandRequest &request, const QByteArray &option)
 {
     const bool renaming = request.command == Command::Rename;
+    const bool listing = renaming || request.command == Command::Index;
     if (option == "--help" || option == "-h")
         request.help = true;
     else if (option == "--json" && request.command != Command::Undo)
         request.json = true;
     else if (option == "--dry-run" && renaming)
         request.dryRun = true;
-    else if (option == "--recursive" && renaming)
+    else if (option == "--recursive" && listing)
         request.recursive = true;
     else
         return false;
     return true;
 }
 
-std::optional<int> jobCount(const QByteArray &text)
+std::optional<int> positiveNumber(const QByteArray &text)
 {
     bool ok = false;
     const int jobs = text.toInt(&ok);
@@ -86,13 +90,21 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
             operands.append(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (command == Command::Rename && (argument == "--jobs" || argument.startsWith("--jobs="))) {
+        } else if ((command == Command::Rename || command == Command::Index) &&
+                   (argument == "--jobs" || argument.startsWith("--jobs="))) {
             const QByteArray value = argument == "--jobs" ? arguments.value(++i) : argument.mid(7);
-            const auto jobs = jobCount(value);
+            const auto jobs = positiveNumber(value);
             if (!jobs)
                 return {std::nullopt,
                         QCoreApplication::translate("CommandLine", "--jobs needs a number of at least 1")};
             request.jobs = *jobs;
+        } else if (command == Command::Search && (argument == "--limit" || argument.startsWith("--limit="))) {
+            const QByteArray value = argument == "--limit" ? arguments.value(++i) : argument.mid(8);
+            const auto limit = positiveNumber(value);
+            if (!limit)
+                return {std::nullopt,
+                        QCoreApplication::translate("CommandLine", "--limit needs a number of at least 1")};
+            request.limit = *limit;
         } else if (command == Command::Undo && argument == "--last") {
             operands.append(QByteArray());
         } else if (!setFlag(request, argument)) {
@@ -104,9 +116,17 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
         return {request, {}};
     switch (command) {
     case Command::Rename:
+    case Command::Index:
+        if (operands.isEmpty())
+            return {
+                std::nullopt,
+                QCoreApplication::translate("CommandLine", "%1 needs at least one file or folder").arg(name)};
+        request.paths = operands;
+        break;
+    case Command::Search:
         if (operands.isEmpty())
             return {std::nullopt,
-                    QCoreApplication::translate("CommandLine", "rename needs at least one file or folder")};
+                    QCoreApplication::translate("CommandLine", "search needs at least one word")};
         request.paths = operands;
         break;
     case Command::History:
@@ -149,6 +169,23 @@ QString usage(Command command)
     case Command::Undo:
         details = QCoreApplication::translate(
             "CommandLine", "Puts a renamed file back under its old name; without an id, the newest.\n");
+        break;
+    case Command::Index:
+        details = QCoreApplication::translate(
+            "CommandLine",
+            "Reads the screenshots among the files and folders given and keeps their text for search,\n"
+            "without renaming them.\n"
+            "  --json       print one JSON object per file\n"
+            "  --recursive  also look in subfolders\n"
+            "  --jobs N     read N files at once (default: one per core)\n");
+        break;
+    case Command::Search:
+        details = QCoreApplication::translate(
+            "CommandLine",
+            "Lists the screenshots that show all the words, best match first: path, date, category and\n"
+            "the line the words are on. Words match by their start, whatever the case or accents.\n"
+            "  --json       print one JSON object per screenshot\n"
+            "  --limit N    show at most N screenshots (default: 20)\n");
         break;
     }
     return QCoreApplication::translate("CommandLine", "Usage: %1").arg(synopsis(command)) + u'\n' + details;

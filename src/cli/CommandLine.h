@@ -14,7 +14,9 @@ struct CommandRequest
     {
         Rename,
         History,
-        Undo
+        Undo,
+        Index,
+        Search
     };
 
     Command command = Command::Rename;
@@ -23,7 +25,9 @@ struct CommandRequest
     bool json = false;
     bool recursive = false;
     int jobs = 0;                 // files read at once; 0 is one per core
-    QList<QByteArray> paths = {}; // rename: the shell's bytes, so names that are not UTF-8 are found
+    int limit = 20;               // search: the most results shown
+    QList<QByteArray> paths = {}; // rename, index: the shell's bytes, so names that are not UTF-8 are found;
+                                  // search: the words
     QString undoId = {};          // undo: a history id or the start of one; empty is the newest rename
 
     bool operator==(const CommandRequest &) const = default;

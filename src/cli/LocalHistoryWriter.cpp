@@ -8,8 +8,10 @@ LocalHistoryWriter::LocalHistoryWriter()
     : m_preferences(PreferencesStore::defaultPath())
     , m_settings(m_preferences)
     , m_history(m_preferences)
+    , m_index(ScreenshotIndex::defaultPath())
     , m_coordinator(m_settings, m_history, nullptr, m_fileSystem, RenameCoordinator::Clock::system())
 {
+    m_coordinator.setIndex(&m_index);
     // The names every screenshot tool here gives count as they do for the watcher.
     ScreenshotDetector detector = m_coordinator.detector();
     detector.toolNames =

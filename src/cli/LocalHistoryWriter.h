@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/HistoryWriter.h"
+#include "index/IndexWriter.h"
 #include "intake/LinuxFileSystem.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
@@ -24,11 +25,13 @@ public:
     RenameHistoryStore &history() { return m_history; }
     const SettingsStore &settings() const { return m_settings; }
     const FileSystem &fileSystem() const { return m_fileSystem; }
+    IndexWriter &index() { return m_index; }
 
 private:
     PreferencesStore m_preferences;
     SettingsStore m_settings;
     RenameHistoryStore m_history;
     LinuxFileSystem m_fileSystem;
+    IndexWriter m_index;
     RenameCoordinator m_coordinator;
 };

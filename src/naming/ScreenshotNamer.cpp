@@ -79,7 +79,7 @@ QFuture<NamingResult> ScreenshotNamer::suggestName(const QString &filePath, cons
         const Outcome outcome = namer.name(filePath, context, configuration);
         if (!outcome.recognitionError.isEmpty())
             return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget};
-        return NamingResult{outcome.suggestion, QString(), false};
+        return NamingResult{outcome.suggestion, QString(), false, outcome.text};
     });
 }
 
@@ -99,6 +99,8 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
         return outcome;
     }
     const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
+    for (const RecognizedLine &line : lines)
+        outcome.text += (outcome.text.isEmpty() ? QString() : QStringLiteral("\n")) + line.text;
 
     const ScreenLayout layout(lines);
     const NamingSuggestion heuristic = HeuristicNamer::suggest(layout, context, configuration);

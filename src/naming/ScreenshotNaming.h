@@ -17,6 +17,7 @@ struct NamingResult
     std::optional<NamingSuggestion> suggestion;
     QString error = {};        // why there is no suggestion
     bool isOverBudget = false; // needed more time or memory than a screenshot may: no use trying again
+    QString text = {};         // every recognised line in reading order, one per line
 };
 
 // Names one screenshot. The work runs off the calling thread; the future always finishes with a

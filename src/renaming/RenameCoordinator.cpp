@@ -3,6 +3,7 @@
 
 #include "core/CanonicalPath.h"
 #include "core/TextScanning.h"
+#include "index/IndexWriter.h"
 #include "intake/FileSystem.h"
 #include "naming/SlugGenerator.h"
 #include "renaming/FilenameFormatter.h"
@@ -136,8 +137,10 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
                   } else if (!named.suggestion) {
                       leaveAsItIs(candidate, named, context);
                   } else {
-                      result = QtFuture::makeReadyFuture(
-                          finishRename(candidate, root, *named.suggestion, routing).value);
+                      const auto record = finishRename(candidate, root, *named.suggestion, routing).value;
+                      if (record)
+                          indexRenamed(*record, named.suggestion->category, named.text, context);
+                      result = QtFuture::makeReadyFuture(record);
                   }
                   changeActiveCount(-1);
                   return result;
@@ -286,6 +289,7 @@ RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &reco
     const QFileInfo currentInfo(current);
     if (!m_fileSystem.exists(current)) {
         m_history.remove(record.id);
+        indexMoved(current, {});
         return UndoError::fileMissingForChange(currentInfo.fileName());
     }
     if (!isRenamedFile(record))
@@ -306,6 +310,7 @@ RenameOutcome<RenameRecord> RenameCoordinator::relocate(const RenameRecord &reco
     updated.routedFolderName = routedFolderName(folder, record.originalFolderPath);
     updated.identity = identityOf(updated.renamedPath);
     m_history.update(updated);
+    indexMoved(current, updated.renamedPath);
     qCInfo(lcRename).noquote()
         << QStringLiteral("Changed %1 to %2").arg(currentInfo.fileName(), *moved.value);
     return updated;
@@ -316,6 +321,7 @@ RenameOutcome<QString> RenameCoordinator::undo(const RenameRecord &record)
     const QString current = record.renamedPath;
     if (!m_fileSystem.exists(current)) {
         m_history.remove(record.id);
+        indexMoved(current, {});
         return UndoError::renamedFileMissing(fileName(current));
     }
     if (!isRenamedFile(record))
@@ -328,6 +334,7 @@ RenameOutcome<QString> RenameCoordinator::undo(const RenameRecord &record)
     if (!restored)
         return restored.error;
     m_history.remove(record.id);
+    indexMoved(current, *restored.value);
     qCInfo(lcRename).noquote() << QStringLiteral("Restored %1").arg(fileName(*restored.value));
     return *restored.value;
 }
@@ -398,7 +405,14 @@ RenameOutcome<RenameRecord> RenameCoordinator::renameNamed(const NamedFile &file
     if (verdict != DetectionVerdict::Accept)
         return UndoError::aboutFile(
             name, QCoreApplication::translate("RenameCoordinator", "“%1” is not a screenshot."));
-    return finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
+    auto renamed = finishRename(*candidate, file.root, file.suggestion, m_settings.routing());
+    // A file handed over the bus comes without its text: the command that read it indexes it.
+    if (renamed && file.text.isEmpty())
+        indexMoved(QDir(renamed.value->originalFolderPath).filePath(renamed.value->originalFilename),
+                   renamed.value->renamedPath);
+    else if (renamed)
+        indexRenamed(*renamed.value, file.suggestion.category, file.text, CaptureContext{});
+    return renamed;
 }
 
 QSet<QString> RenameCoordinator::processedPaths() const
@@ -413,4 +427,26 @@ void RenameCoordinator::changeActiveCount(int delta)
 {
     m_activeCount += delta;
     emit activityChanged(m_activeCount);
+}
+
+void RenameCoordinator::indexRenamed(const RenameRecord &record, ScreenshotCategory category,
+                                     const QString &text, const CaptureContext &context)
+{
+    if (!m_index || !m_settings.remembersText())
+        return;
+    // `quillo index` may have kept it under the name it had.
+    m_index->move(QDir(record.originalFolderPath).filePath(record.originalFilename), record.renamedPath);
+    m_index->put({record.renamedPath, record.originalFilename, rawValue(category), record.renamedAt,
+                  context.appName.value_or(QString()), context.windowTitle.value_or(QString()), text});
+}
+
+// An empty `to`: the file is gone.
+void RenameCoordinator::indexMoved(const QString &from, const QString &to)
+{
+    if (!m_index)
+        return;
+    if (to.isEmpty())
+        m_index->remove(from);
+    else
+        m_index->move(from, to);
 }

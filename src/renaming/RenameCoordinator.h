@@ -17,6 +17,7 @@
 #include <memory>
 
 class FileSystem;
+class IndexWriter;
 class RenameHistoryStore;
 class SettingsStore;
 
@@ -27,6 +28,7 @@ struct NamedFile
     FileIdentity identity;
     QString root; // where category folders are made
     NamingSuggestion suggestion;
+    QString text = {}; // what was read on it, for the search index
 };
 
 // Takes each reported file, decides whether it is a fresh screenshot, has it named, and renames or
@@ -86,6 +88,8 @@ public:
     // One folder, with no tool's names of its own.
     void setWatchedFolder(const std::optional<QString> &folder);
     const ScreenshotDetector &detector() const { return m_detector; }
+    // Renames, moves and undos are passed on to the search index, when there is one.
+    void setIndex(IndexWriter *index) { m_index = index; }
     void setDetector(const ScreenshotDetector &detector) { m_detector = detector; }
 
 signals:
@@ -119,6 +123,9 @@ private:
     QString freeTarget(const QString &folder, const QString &baseName, const QString &pathExtension,
                        const QSet<QString> &planned = {}) const;
     void changeActiveCount(int delta);
+    void indexRenamed(const RenameRecord &record, ScreenshotCategory category, const QString &text,
+                      const CaptureContext &context);
+    void indexMoved(const QString &from, const QString &to);
 
     SettingsStore &m_settings;
     RenameHistoryStore &m_history;
@@ -143,4 +150,5 @@ private:
     QSet<QString> m_retriedPaths; // undecodable files given their one later try
     std::chrono::milliseconds m_retryDelay = defaultRetryDelay;
     int m_activeCount = 0;
+    IndexWriter *m_index = nullptr;
 };

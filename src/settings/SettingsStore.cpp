@@ -19,6 +19,7 @@ const QString customFolderPathKey = QStringLiteral("customFolderPath");
 const QString isPausedKey = QStringLiteral("isPaused");
 const QString routingConfigurationKey = QStringLiteral("routingConfiguration");
 const QString useLocalModelKey = QStringLiteral("useLocalModel");
+const QString remembersTextKey = QStringLiteral("remembersScreenshotText");
 const QString localModelUrlKey = QStringLiteral("localModelURL");
 const QString localModelNameKey = QStringLiteral("localModelName");
 const QString modelApiChoiceKey = QStringLiteral("localModelAPI");
@@ -37,12 +38,14 @@ SettingsStore::SettingsStore(PreferencesStore &preferences, QObject *parent)
     m_preferences.registerDefaults({{appendDateSuffixKey, true},
                                     {folderRoutingEnabledKey, true},
                                     {isPausedKey, false},
-                                    {useLocalModelKey, true}});
+                                    {useLocalModelKey, true},
+                                    {remembersTextKey, true}});
     m_appendDateSuffix = m_preferences.boolValue(appendDateSuffixKey);
     m_folderRoutingEnabled = m_preferences.boolValue(folderRoutingEnabledKey);
     m_customFolderPath = m_preferences.stringValue(customFolderPathKey);
     m_isPaused = m_preferences.boolValue(isPausedKey);
     m_useLocalModel = m_preferences.boolValue(useLocalModelKey);
+    m_remembersText = m_preferences.boolValue(remembersTextKey);
     m_localModelUrl = m_preferences.stringValue(localModelUrlKey).value_or(defaultLocalModelUrl);
     m_localModelName = m_preferences.stringValue(localModelNameKey).value_or(defaultLocalModelName);
     // Anything but "openai" is the default API.
@@ -93,6 +96,13 @@ void SettingsStore::setRouting(const RoutingConfiguration &value)
     m_routing = value;
     emit routingChanged(value);
     m_preferences.setData(routingConfigurationKey, value.toJson());
+}
+
+void SettingsStore::setRemembersText(bool value)
+{
+    m_remembersText = value;
+    emit remembersTextChanged(value);
+    m_preferences.setBool(remembersTextKey, value);
 }
 
 void SettingsStore::setUseLocalModel(bool value)

@@ -35,6 +35,8 @@ public:
     bool isPaused() const { return m_isPaused; }
     const RoutingConfiguration &routing() const { return m_routing; }
     bool useLocalModel() const { return m_useLocalModel; }
+    // Whether the text read on screenshots is kept in the search index.
+    bool remembersText() const { return m_remembersText; }
     // Where the local model server listens, and which of its models names screenshots.
     const QString &localModelUrl() const { return m_localModelUrl; }
     const QString &localModelName() const { return m_localModelName; }
@@ -58,6 +60,7 @@ public:
     void setPaused(bool value);
     void setRouting(const RoutingConfiguration &value);
     void setUseLocalModel(bool value);
+    void setRemembersText(bool value);
     void setLocalModelUrl(const QString &value);
     void setLocalModelName(const QString &value);
     void setLocalModelApi(LocalModelApi value);
@@ -78,6 +81,7 @@ signals:
     void pausedChanged(bool value);
     void routingChanged(const RoutingConfiguration &value);
     void useLocalModelChanged(bool value);
+    void remembersTextChanged(bool value);
     void localModelUrlChanged(const QString &value);
     void localModelNameChanged(const QString &value);
     void localModelApiChanged(LocalModelApi value);
@@ -93,6 +97,7 @@ private:
     bool m_isPaused = false;
     RoutingConfiguration m_routing;
     bool m_useLocalModel = true;
+    bool m_remembersText = true;
     QString m_localModelUrl;
     QString m_localModelName;
     LocalModelApi m_localModelApi = LocalModelApi::Ollama;

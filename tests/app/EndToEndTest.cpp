@@ -21,6 +21,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -127,6 +128,24 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
         QVERIFY(record.routedFolderName);
         QCOMPARE(record.originalFolderPath, m_shots->path());
     }
+    // The text read on the invoice finds it where it was filed (other tests leave screenshots too).
+    const auto search = [this] {
+        QStringList paths;
+        for (const QJsonObject &object :
+             QuilloProcess::run(QStringLiteral(QUILLO_BINARY), {u"search"_s, u"--json"_s, u"academy"_s})
+                 .objects) {
+            if (object.value(u"path"_s).toString().startsWith(m_shots->path() + u'/'))
+                paths.append(object.value(u"path"_s).toString());
+        }
+        return paths;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(search().size(), 1, 10000);
+    const QString found = search().first();
+    QVERIFY2(std::any_of(history.begin(), history.end(),
+                         [&](const RenameRecord &record) {
+                             return record.renamedPath == found;
+                         }),
+             qPrintable(found));
 
     // After a restart, a renamed file put back by hand is not renamed again.
     cleanup();

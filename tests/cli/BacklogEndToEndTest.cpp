@@ -54,6 +54,7 @@ private slots:
     void runningQuilloReceivesTheRenames();
     void nothingIsRenamedWhenTheHistoryCannotBeSaved();
     void namesThatAreNotUtf8AreReported();
+    void screenshotsAreFoundByTheTextOnThem();
 
 private:
     QMap<QString, QByteArray> checksums() const;
@@ -197,6 +198,40 @@ void BacklogEndToEndTest::namesThatAreNotUtf8AreReported()
     QVERIFY2(given.errors.contains("\xef\xbf\xbd.png: its name is not valid UTF-8"),
              given.errors.constData());
     QCOMPARE(::access(undecodable.constData(), F_OK), 0);
+}
+
+void BacklogEndToEndTest::screenshotsAreFoundByTheTextOnThem()
+{
+    const QString indexPath = QDir::home().filePath(u".local/share/quillo/index.sqlite"_s);
+    QFile::remove(indexPath);
+    QVERIFY(QFile::copy(corpus + u"c001.png"_s, m_shots->filePath(u"billing.png"_s)));
+    QVERIFY(QFile::copy(corpus + u"c030.png"_s, m_shots->filePath(firstShot)));
+    const QMap<QString, QByteArray> before = checksums();
+
+    // Indexing renames nothing, whether or not Quillo named the file.
+    const auto indexed = quillo({u"index"_s, u"--json"_s, u"--jobs"_s, u"1"_s, m_shots->path()});
+    QCOMPARE(indexed.exitCode, 0);
+    QCOMPARE(indexed.objects.size(), 2);
+    QCOMPARE(indexed.objects.first().value(u"result"_s).toString(), u"indexed"_s);
+    QCOMPARE(checksums(), before);
+    QCOMPARE(QFile::permissions(indexPath) & 0x0077, QFileDevice::Permissions());
+
+    // Words on the invoice, not in its name, in any case and by their start.
+    const auto found = quillo({u"search"_s, u"--json"_s, u"ACADEMY"_s, u"cree"_s});
+    QCOMPARE(found.exitCode, 0);
+    QCOMPARE(found.objects.size(), 1);
+    QCOMPARE(found.objects.first().value(u"path"_s).toString(), m_shots->filePath(u"billing.png"_s));
+    QVERIFY(found.objects.first().value(u"snippet"_s).toString().contains(u"Academy"_s));
+
+    // Renamed afterwards: found where it is now.
+    const auto renamed = quillo({u"rename"_s, u"--json"_s, m_shots->filePath(firstShot)});
+    QCOMPARE(renamed.objects.size(), 1);
+    const auto palettes = quillo({u"search"_s, u"--json"_s, u"palettes"_s});
+    QCOMPARE(palettes.objects.size(), 1);
+    QCOMPARE(palettes.objects.first().value(u"path"_s), renamed.objects.first().value(u"renamedPath"_s));
+
+    QCOMPARE(quillo({u"search"_s, u"NEAR(academy"_s, u"AND"_s, u"\"-*:"_s}).exitCode, 0);
+    QCOMPARE(quillo({u"search"_s, u"\"*"_s, u"-:"_s}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(BacklogEndToEndTest)

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/SearchCommand.h"
+
+#include "cli/CommandLine.h"
+#include "core/TextScanning.h"
+#include "index/ScreenshotIndex.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// The snippet for the output: markers become bold on a terminal and go elsewhere; control
+// characters read off an image never reach the terminal.
+QString shownSnippet(const QString &snippet, bool bold)
+{
+    QString shown;
+    for (const QChar c : snippet) {
+        if (c == ScreenshotIndex::markBegin)
+            shown += bold ? QStringLiteral("\x1b[1m") : QString();
+        else if (c == ScreenshotIndex::markEnd)
+            shown += bold ? QStringLiteral("\x1b[0m") : QString();
+        else
+            shown += c.category() == QChar::Other_Control ? QChar(u' ') : c;
+    }
+    return shown;
+}
+
+QByteArray jsonLine(const SearchHit &hit)
+{
+    const QJsonObject object{{QStringLiteral("path"), hit.path},
+                             {QStringLiteral("date"), hit.takenAt.toString(Qt::ISODate)},
+                             {QStringLiteral("category"), hit.category},
+                             {QStringLiteral("snippet"), shownSnippet(hit.snippet, false)}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray plainLines(const SearchHit &hit, bool bold)
+{
+    const QString heading = TextScanning::escapedPath(hit.path) + QStringLiteral("  ") +
+                            hit.takenAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
+                            (hit.category.isEmpty() ? QString() : QStringLiteral("  ") + hit.category);
+    return (heading + QStringLiteral("\n    ") + shownSnippet(hit.snippet, bold)).toUtf8();
+}
+
+} // namespace
+
+namespace SearchCommand {
+
+int run(const CommandRequest &request)
+{
+    QStringList words;
+    for (const QByteArray &word : request.paths)
+        words.append(QString::fromLocal8Bit(word));
+    const QString query = words.join(u' ');
+    if (ScreenshotIndex::matchExpression(query).isEmpty()) {
+        std::fputs("quillo: search needs a word with a letter or digit in it\n", stderr);
+        return 2;
+    }
+    ScreenshotIndex index(ScreenshotIndex::defaultPath());
+    const ScreenshotIndex::Found found = index.search(query, request.limit);
+    if (!found.error.isEmpty()) {
+        std::fprintf(stderr, "quillo: %s\n", qPrintable(found.error));
+        return 1;
+    }
+    const bool bold = ::isatty(STDOUT_FILENO);
+    for (const SearchHit &hit : found.hits)
+        std::printf("%s\n", (request.json ? jsonLine(hit) : plainLines(hit, bold)).constData());
+    if (found.hits.isEmpty() && !request.json)
+        std::fputs("quillo: no screenshot in the index shows all of these words\n", stderr);
+    return 0;
+}
+
+} // namespace SearchCommand

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "index/IndexWriter.h"
+
+#include "index/IndexLog.h"
+
+IndexWriter::IndexWriter(QString filePath)
+    : m_index(std::make_shared<ScreenshotIndex>(std::move(filePath)))
+{
+    // One thread, so changes land in the order they were made.
+    m_thread.setMaxThreadCount(1);
+    m_thread.setExpiryTimeout(-1);
+}
+
+IndexWriter::~IndexWriter()
+{
+    waitForDone();
+}
+
+void IndexWriter::put(const IndexEntry &entry)
+{
+    enqueue([entry](ScreenshotIndex &index) {
+        return index.put(entry);
+    });
+}
+
+void IndexWriter::move(const QString &from, const QString &to)
+{
+    enqueue([from, to](ScreenshotIndex &index) {
+        return index.move(from, to);
+    });
+}
+
+void IndexWriter::remove(const QString &path)
+{
+    enqueue([path](ScreenshotIndex &index) {
+        return index.remove(path);
+    });
+}
+
+void IndexWriter::clear()
+{
+    // Clearing is asked for even after indexing was turned off.
+    m_thread.start([index = m_index] {
+        if (const auto problem = index->clear())
+            qCWarning(lcIndex).noquote() << *problem;
+    });
+}
+
+void IndexWriter::waitForDone()
+{
+    m_thread.waitForDone();
+}
+
+void IndexWriter::enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change)
+{
+    if (!m_enabled)
+        return;
+    m_thread.start([index = m_index, change = std::move(change)] {
+        if (const auto problem = change(*index))
+            qCWarning(lcIndex).noquote() << *problem;
+    });
+}

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "index/ScreenshotIndex.h"
+
+#include <QThreadPool>
+
+#include <functional>
+#include <memory>
+
+// Keeps the index up to date from the thread that names and renames, without making it wait: each
+// change is written on a thread of the writer's own, in the order given. A change the index cannot
+// take (locked past the busy timeout, read-only, disk full) is logged and dropped: renaming never
+// depends on the index. Call from one thread.
+class IndexWriter final
+{
+public:
+    explicit IndexWriter(QString filePath);
+    // Waits for the changes in hand.
+    ~IndexWriter();
+
+    // Off: changes given meanwhile are dropped.
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+    bool isEnabled() const { return m_enabled; }
+
+    void put(const IndexEntry &entry);
+    void move(const QString &from, const QString &to);
+    void remove(const QString &path);
+    void clear();
+    // Blocks until every change given so far is written or dropped.
+    void waitForDone();
+
+private:
+    void enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change);
+
+    QThreadPool m_thread;
+    // Touched only on m_thread's one thread.
+    std::shared_ptr<ScreenshotIndex> m_index;
+    bool m_enabled = true;
+};
