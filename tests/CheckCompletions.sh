@@ -35,7 +35,9 @@ while IFS='|' read -r typed expected; do
     [ "${COMPREPLY[*]}" = "$expected" ] || fail "bash completes '$typed' to '${COMPREPLY[*]}', not '$expected'"
 done <<'CASES'
 quillo un|undo
-quillo |name rename history undo
+quillo |name rename history undo index search
+quillo index --|--json --recursive --jobs --help
+quillo search invoice --l|--limit
 quillo --he|--headless --help --help-all
 quillo rename --dr|--dry-run
 quillo rename --dry-run --re|--recursive

@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+255"/>
+        <location filename="../src/app/AppController.cpp" line="+264"/>
         <source>Grant Access</source>
         <translation>Zugriff erlauben</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>BacklogCommand</name>
     <message>
-        <location filename="../src/cli/BacklogCommand.cpp" line="+64"/>
+        <location filename="../src/cli/BacklogCommand.cpp" line="+66"/>
         <source>No such file or folder</source>
         <translation>Datei oder Ordner nicht gefunden</translation>
     </message>
@@ -67,7 +67,7 @@
         <translation>sein Name ist kein gültiges UTF-8, daher kann Quillo es nicht umbenennen; bitte von Hand umbenennen</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+84"/>
         <source>quillo: stopping after the files in hand</source>
         <translation>quillo: wird nach den Dateien in Arbeit beendet</translation>
     </message>
@@ -76,16 +76,26 @@
         <source>quillo: nothing renamed: the rename history cannot be saved (%1)</source>
         <translation>quillo: nichts umbenannt: der Umbenennungsverlauf kann nicht gespeichert werden (%1)</translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>quillo: nothing indexed: remembering the text of screenshots for search is turned off in Quillo&apos;s settings</source>
+        <translation>quillo: nichts indiziert: das Merken des Texts von Bildschirmfotos für die Suche ist in Quillos Einstellungen ausgeschaltet</translation>
+    </message>
 </context>
 <context>
     <name>BacklogReport</name>
     <message>
-        <location filename="../src/cli/BacklogReport.cpp" line="+46"/>
+        <location filename="../src/cli/BacklogReport.cpp" line="+49"/>
         <source>would rename %1 → %2</source>
         <translation>würde %1 umbenennen → %2</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>indexed %1</source>
+        <translation>%1 indiziert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>skipped %1: already named by Quillo</source>
         <translation>%1 übersprungen: bereits von Quillo benannt</translation>
     </message>
@@ -103,6 +113,14 @@
         <translation>
             <numerusform>%n würde umbenannt</numerusform>
             <numerusform>%n würden umbenannt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n indexed</source>
+        <translation>
+            <numerusform>%n indiziert</numerusform>
+            <numerusform>%n indiziert</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -169,9 +187,14 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/cli/CommandLine.cpp" line="+94"/>
+        <location filename="../src/cli/CommandLine.cpp" line="+100"/>
         <source>--jobs needs a number of at least 1</source>
         <translation>--jobs braucht eine Zahl ab 1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--limit needs a number of at least 1</source>
+        <translation>--limit braucht eine Zahl ab 1</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -179,9 +202,14 @@
         <translation>%1 hat keine Option %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>rename needs at least one file or folder</source>
-        <translation>rename braucht mindestens eine Datei oder einen Ordner</translation>
+        <location line="+12"/>
+        <source>%1 needs at least one file or folder</source>
+        <translation>%1 braucht mindestens eine Datei oder einen Ordner</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>search needs at least one word</source>
+        <translation>search braucht mindestens ein Wort</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -226,6 +254,35 @@ alter Name, Ordner, Zeitpunkt, Quelle.
     </message>
     <message>
         <location line="+4"/>
+        <source>Reads the screenshots among the files and folders given and keeps their text for search,
+without renaming them.
+  --json       print one JSON object per file
+  --recursive  also look in subfolders
+  --jobs N     read N files at once (default: one per core)
+</source>
+        <translation>Liest die Bildschirmfotos unter den angegebenen Dateien und Ordnern und merkt sich ihren Text für
+die Suche, ohne sie umzubenennen.
+  --json       ein JSON-Objekt je Datei ausgeben
+  --recursive  auch in Unterordnern suchen
+  --jobs N     N Dateien gleichzeitig lesen (Standard: eine je Prozessorkern)
+</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Lists the screenshots that show all the words, best match first: path, date, category and
+the line the words are on. Words match by their start, whatever the case or accents.
+  --json       print one JSON object per screenshot
+  --limit N    show at most N screenshots (default: 20)
+</source>
+        <translation>Listet die Bildschirmfotos, die alle Wörter zeigen, die besten Treffer zuerst: Pfad, Datum,
+Kategorie und die Zeile mit den Wörtern. Wörter passen ab ihrem Anfang, unabhängig von
+Groß- und Kleinschreibung und Akzenten.
+  --json       ein JSON-Objekt je Bildschirmfoto ausgeben
+  --limit N    höchstens N Bildschirmfotos zeigen (Standard: 20)
+</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Usage: %1</source>
         <translation>Aufruf: %1</translation>
     </message>
@@ -444,7 +501,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>RecognitionLanguages</name>
     <message>
-        <location filename="../src/naming/RecognitionLanguages.cpp" line="+65"/>
+        <location filename="../src/naming/RecognitionLanguages.cpp" line="+67"/>
         <source>English</source>
         <translation>Englisch</translation>
     </message>
@@ -467,7 +524,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+377"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>„%1“ wurde nicht umbenannt: „%2“ ist kein Name, den Quillo vergibt.</translation>
     </message>
@@ -659,6 +716,24 @@ alter Name, Ordner, Zeitpunkt, Quelle.
         <location filename="../src/settings/ScreenshotToolSettings.cpp" line="+25"/>
         <source>default folder</source>
         <translation>Standardordner</translation>
+    </message>
+</context>
+<context>
+    <name>SearchCommand</name>
+    <message>
+        <location filename="../src/cli/SearchCommand.cpp" line="+53"/>
+        <source>quillo: %1</source>
+        <translation>quillo: %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>search needs a word with a letter or digit in it</source>
+        <translation>search braucht ein Wort mit einem Buchstaben oder einer Ziffer</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>no screenshot in the index shows all of these words</source>
+        <translation>kein Bildschirmfoto im Index zeigt alle diese Wörter</translation>
     </message>
 </context>
 <context>
@@ -1159,7 +1234,7 @@ alter Name, Ordner, Zeitpunkt, Quelle.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+98"/>
+        <location filename="../src/app/main.cpp" line="+99"/>
         <source>print the name Quillo would give each file</source>
         <translation>den Namen ausgeben, den Quillo jeder Datei gäbe</translation>
     </message>
@@ -1180,6 +1255,16 @@ alter Name, Ordner, Zeitpunkt, Quelle.
     </message>
     <message>
         <location line="+2"/>
+        <source>keep the text of these screenshots for search, renaming nothing</source>
+        <translation>den Text dieser Bildschirmfotos für die Suche merken, ohne etwas umzubenennen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>list the screenshots that show these words</source>
+        <translation>die Bildschirmfotos auflisten, die diese Wörter zeigen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Quillo names new screenshots after what they show, on this computer.
 
 Without arguments it watches your screenshot folder and renames each new screenshot.
@@ -1195,22 +1280,22 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>Ohne jede Oberfläche laufen.</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>With name, rename and history: print JSON for scripts.</source>
-        <translation>Mit name, rename und history: JSON für Skripte ausgeben.</translation>
+        <location line="+2"/>
+        <source>With name, rename, history, index and search: print JSON for scripts.</source>
+        <translation>Mit name, rename, history, index und search: JSON für Skripte ausgeben.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
+        <source>name, rename, history, undo, index or search; nothing to run Quillo.</source>
+        <translation>name, rename, history, undo, index oder search; nichts, um Quillo laufen zu lassen.</translation>
+    </message>
+    <message>
+        <location line="-4"/>
         <source>Started with the session: open no window, even without a tray.</source>
         <translation>Mit der Sitzung gestartet: kein Fenster öffnen, auch ohne Systemabschnitt der Kontrollleiste.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>name, rename, history or undo; nothing to run Quillo.</source>
-        <translation>name, rename, history oder undo; nichts, um Quillo zu starten.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+6"/>
         <source>[command ...]</source>
         <translation>[Befehl …]</translation>
     </message>
@@ -1220,7 +1305,7 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>quillo: %1 (siehe quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+68"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo: name braucht mindestens eine Datei</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+255"/>
+        <location filename="../src/app/AppController.cpp" line="+264"/>
         <source>Grant Access</source>
         <translation>Autoriser l&apos;accès</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>BacklogCommand</name>
     <message>
-        <location filename="../src/cli/BacklogCommand.cpp" line="+64"/>
+        <location filename="../src/cli/BacklogCommand.cpp" line="+66"/>
         <source>No such file or folder</source>
         <translation>Fichier ou dossier introuvable</translation>
     </message>
@@ -67,7 +67,7 @@
         <translation>son nom n&apos;est pas en UTF-8 valide, Quillo ne peut donc pas le renommer ; renommez-le à la main</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+84"/>
         <source>quillo: stopping after the files in hand</source>
         <translation>quillo : arrêt après les fichiers en cours</translation>
     </message>
@@ -76,16 +76,26 @@
         <source>quillo: nothing renamed: the rename history cannot be saved (%1)</source>
         <translation>quillo : rien n&apos;a été renommé : l&apos;historique des renommages ne peut pas être enregistré (%1)</translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>quillo: nothing indexed: remembering the text of screenshots for search is turned off in Quillo&apos;s settings</source>
+        <translation>quillo : rien n&apos;a été indexé : la mémorisation du texte des captures d&apos;écran pour la recherche est désactivée dans les paramètres de Quillo</translation>
+    </message>
 </context>
 <context>
     <name>BacklogReport</name>
     <message>
-        <location filename="../src/cli/BacklogReport.cpp" line="+46"/>
+        <location filename="../src/cli/BacklogReport.cpp" line="+49"/>
         <source>would rename %1 → %2</source>
         <translation>renommerait %1 → %2</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>indexed %1</source>
+        <translation>%1 indexé</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>skipped %1: already named by Quillo</source>
         <translation>%1 ignoré : déjà nommé par Quillo</translation>
     </message>
@@ -103,6 +113,14 @@
         <translation>
             <numerusform>%n serait renommé</numerusform>
             <numerusform>%n seraient renommés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n indexed</source>
+        <translation>
+            <numerusform>%n indexé</numerusform>
+            <numerusform>%n indexés</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -169,9 +187,14 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/cli/CommandLine.cpp" line="+94"/>
+        <location filename="../src/cli/CommandLine.cpp" line="+100"/>
         <source>--jobs needs a number of at least 1</source>
         <translation>--jobs attend un nombre supérieur ou égal à 1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--limit needs a number of at least 1</source>
+        <translation>--limit attend un nombre supérieur ou égal à 1</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -179,9 +202,14 @@
         <translation>%1 n&apos;a pas d&apos;option %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>rename needs at least one file or folder</source>
-        <translation>rename attend au moins un fichier ou un dossier</translation>
+        <location line="+12"/>
+        <source>%1 needs at least one file or folder</source>
+        <translation>%1 attend au moins un fichier ou un dossier</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>search needs at least one word</source>
+        <translation>search attend au moins un mot</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -226,6 +254,35 @@ nouveau nom, ancien nom, dossier, date, source.
     </message>
     <message>
         <location line="+4"/>
+        <source>Reads the screenshots among the files and folders given and keeps their text for search,
+without renaming them.
+  --json       print one JSON object per file
+  --recursive  also look in subfolders
+  --jobs N     read N files at once (default: one per core)
+</source>
+        <translation>Lit les captures d&apos;écran parmi les fichiers et dossiers donnés et garde leur texte pour la
+recherche, sans les renommer.
+  --json       afficher un objet JSON par fichier
+  --recursive  chercher aussi dans les sous-dossiers
+  --jobs N     lire N fichiers à la fois (par défaut : un par cœur)
+</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Lists the screenshots that show all the words, best match first: path, date, category and
+the line the words are on. Words match by their start, whatever the case or accents.
+  --json       print one JSON object per screenshot
+  --limit N    show at most N screenshots (default: 20)
+</source>
+        <translation>Liste les captures d&apos;écran qui montrent tous les mots, la meilleure correspondance d&apos;abord :
+chemin, date, catégorie et la ligne où figurent les mots. Les mots correspondent par leur début,
+sans tenir compte de la casse ni des accents.
+  --json       afficher un objet JSON par capture d&apos;écran
+  --limit N    afficher au plus N captures d&apos;écran (par défaut : 20)
+</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Usage: %1</source>
         <translation>Utilisation : %1</translation>
     </message>
@@ -444,7 +501,7 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>RecognitionLanguages</name>
     <message>
-        <location filename="../src/naming/RecognitionLanguages.cpp" line="+65"/>
+        <location filename="../src/naming/RecognitionLanguages.cpp" line="+67"/>
         <source>English</source>
         <translation>anglais</translation>
     </message>
@@ -467,7 +524,7 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+377"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>« %1 » n’a pas été renommé : « %2 » n’est pas un nom que Quillo donne.</translation>
     </message>
@@ -659,6 +716,24 @@ nouveau nom, ancien nom, dossier, date, source.
         <location filename="../src/settings/ScreenshotToolSettings.cpp" line="+25"/>
         <source>default folder</source>
         <translation>dossier par défaut</translation>
+    </message>
+</context>
+<context>
+    <name>SearchCommand</name>
+    <message>
+        <location filename="../src/cli/SearchCommand.cpp" line="+53"/>
+        <source>quillo: %1</source>
+        <translation>quillo : %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>search needs a word with a letter or digit in it</source>
+        <translation>search attend un mot contenant une lettre ou un chiffre</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>no screenshot in the index shows all of these words</source>
+        <translation>aucune capture d&apos;écran de l&apos;index ne montre tous ces mots</translation>
     </message>
 </context>
 <context>
@@ -1159,7 +1234,7 @@ nouveau nom, ancien nom, dossier, date, source.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+98"/>
+        <location filename="../src/app/main.cpp" line="+99"/>
         <source>print the name Quillo would give each file</source>
         <translation>afficher le nom que Quillo donnerait à chaque fichier</translation>
     </message>
@@ -1180,6 +1255,16 @@ nouveau nom, ancien nom, dossier, date, source.
     </message>
     <message>
         <location line="+2"/>
+        <source>keep the text of these screenshots for search, renaming nothing</source>
+        <translation>garder le texte de ces captures d&apos;écran pour la recherche, sans rien renommer</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>list the screenshots that show these words</source>
+        <translation>lister les captures d&apos;écran qui montrent ces mots</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Quillo names new screenshots after what they show, on this computer.
 
 Without arguments it watches your screenshot folder and renames each new screenshot.
@@ -1195,22 +1280,22 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>Fonctionner sans aucune interface.</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>With name, rename and history: print JSON for scripts.</source>
-        <translation>Avec name, rename et history : afficher du JSON pour les scripts.</translation>
+        <location line="+2"/>
+        <source>With name, rename, history, index and search: print JSON for scripts.</source>
+        <translation>Avec name, rename, history, index et search : afficher du JSON pour les scripts.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
+        <source>name, rename, history, undo, index or search; nothing to run Quillo.</source>
+        <translation>name, rename, history, undo, index ou search ; rien pour lancer Quillo.</translation>
+    </message>
+    <message>
+        <location line="-4"/>
         <source>Started with the session: open no window, even without a tray.</source>
         <translation>Lancé avec la session : n&apos;ouvrir aucune fenêtre, même sans zone de notification.</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>name, rename, history or undo; nothing to run Quillo.</source>
-        <translation>name, rename, history ou undo ; rien pour lancer Quillo.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+6"/>
         <source>[command ...]</source>
         <translation>[commande …]</translation>
     </message>
@@ -1220,7 +1305,7 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>quillo : %1 (voir quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+68"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo : name attend au moins un fichier</translation>
     </message>

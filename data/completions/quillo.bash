@@ -14,7 +14,7 @@ _quillo()
     local word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case $word in
-        name | rename | history | undo)
+        name | rename | history | undo | index | search)
             command=$word
             break
             ;;
@@ -26,7 +26,7 @@ _quillo()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--headless --autostart --json --help --help-all --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'name rename history undo' -- "$cur"))
+            COMPREPLY=($(compgen -W 'name rename history undo index search' -- "$cur"))
         fi
         ;;
     name)
@@ -37,11 +37,13 @@ _quillo()
             COMPREPLY=($(compgen -f -- "$cur"))
         fi
         ;;
-    rename)
+    rename | index)
         if [[ $prev == --jobs ]]; then
             COMPREPLY=($(compgen -W "$(seq 1 "$(nproc 2>/dev/null || echo 4)")" -- "$cur"))
-        elif [[ $cur == -* ]]; then
+        elif [[ $cur == -* && $command == rename ]]; then
             COMPREPLY=($(compgen -W '--dry-run --json --recursive --jobs --help' -- "$cur"))
+        elif [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '--json --recursive --jobs --help' -- "$cur"))
         else
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
@@ -49,6 +51,12 @@ _quillo()
         ;;
     history)
         COMPREPLY=($(compgen -W '--json --help' -- "$cur"))
+        ;;
+    search)
+        # Words are the user's own; only the options complete.
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '--json --limit --help' -- "$cur"))
+        fi
         ;;
     undo)
         if [[ $cur == -* ]]; then

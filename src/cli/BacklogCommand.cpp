@@ -174,10 +174,12 @@ public:
             }
         }
         if (m_indexes && !m_local.settings().remembersText()) {
-            std::fputs(
-                "quillo: nothing indexed: remembering the text of screenshots for search is turned off in "
-                "Quillo's settings\n",
-                stderr);
+            std::fprintf(stderr, "%s\n",
+                         QCoreApplication::translate(
+                             "BacklogCommand", "quillo: nothing indexed: remembering the text of "
+                                               "screenshots for search is turned off in Quillo's settings")
+                             .toUtf8()
+                             .constData());
             return 1;
         }
         m_clock.start();

@@ -23,8 +23,9 @@ constexpr Spelling spellings[] = {
     {Command::History, QLatin1StringView("history"), QLatin1StringView("[--json]")},
     {Command::Undo, QLatin1StringView("undo"), QLatin1StringView("[ID|--last]")},
     {Command::Index, QLatin1StringView("index"),
-     QLatin1StringView("[--json] [--recursive] [--jobs N] PATH...")},
-    {Command::Search, QLatin1StringView("search"), QLatin1StringView("[--json] [--limit N] WORDS...")},
+     QLatin1StringView("[--json] [--recursive] [--jobs N] PATH...")}, // not for people: syntax
+    {Command::Search, QLatin1StringView("search"),
+     QLatin1StringView("[--json] [--limit N] WORDS...")}, // not for people: syntax
 };
 
 const Spelling &spelling(Command command)

@@ -5,6 +5,7 @@
 #include "core/TextScanning.h"
 #include "index/ScreenshotIndex.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -40,10 +41,17 @@ QByteArray jsonLine(const SearchHit &hit)
 
 QByteArray plainLines(const SearchHit &hit, bool bold)
 {
-    const QString heading = TextScanning::escapedPath(hit.path) + QStringLiteral("  ") +
-                            hit.takenAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
-                            (hit.category.isEmpty() ? QString() : QStringLiteral("  ") + hit.category);
+    const QString heading =
+        TextScanning::escapedPath(hit.path) + QStringLiteral("  ") +
+        hit.takenAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) + // not for people: ISO date
+        (hit.category.isEmpty() ? QString() : QStringLiteral("  ") + hit.category);
     return (heading + QStringLiteral("\n    ") + shownSnippet(hit.snippet, bold)).toUtf8();
+}
+
+void say(const QString &message)
+{
+    const QString line = QCoreApplication::translate("SearchCommand", "quillo: %1").arg(message);
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
 }
 
 } // namespace
@@ -57,20 +65,21 @@ int run(const CommandRequest &request)
         words.append(QString::fromLocal8Bit(word));
     const QString query = words.join(u' ');
     if (ScreenshotIndex::matchExpression(query).isEmpty()) {
-        std::fputs("quillo: search needs a word with a letter or digit in it\n", stderr);
+        say(QCoreApplication::translate("SearchCommand", "search needs a word with a letter or digit in it"));
         return 2;
     }
     ScreenshotIndex index(ScreenshotIndex::defaultPath());
     const ScreenshotIndex::Found found = index.search(query, request.limit);
     if (!found.error.isEmpty()) {
-        std::fprintf(stderr, "quillo: %s\n", qPrintable(found.error));
+        say(found.error);
         return 1;
     }
     const bool bold = ::isatty(STDOUT_FILENO);
     for (const SearchHit &hit : found.hits)
         std::printf("%s\n", (request.json ? jsonLine(hit) : plainLines(hit, bold)).constData());
     if (found.hits.isEmpty() && !request.json)
-        std::fputs("quillo: no screenshot in the index shows all of these words\n", stderr);
+        say(QCoreApplication::translate("SearchCommand",
+                                        "no screenshot in the index shows all of these words"));
     return 0;
 }
 
