@@ -14,6 +14,8 @@
 #include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
+#include "naming/ReadingWorker.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "naming/X11CaptureContextSource.h"
 #include "renaming/FreedesktopFileManager.h"
@@ -23,6 +25,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThreadPool>
 
@@ -141,13 +145,15 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     QThreadPool namingPool;
     namingPool.setExpiryTimeout(namingThreadExpiryMs);
     const auto modelPause = std::make_shared<ModelPause>();
+    const auto reading = std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram());
 
     AppController controller(AppServices{
         preferences, fileSystem, captureContext, fileManager,
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
-        [&namingPool, modelPause](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
+        [&namingPool, modelPause,
+         reading](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
             return std::make_shared<ScreenshotNamer>(
-                ScreenshotNamer::Options::fromSettings(settings, modelPause), namingPool);
+                ScreenshotNamer::Options::fromSettings(settings, modelPause, reading), namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
         FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin)});
@@ -201,6 +207,17 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
     return 2;
 }
 
+// A reading process: no interface, no settings, no log of its own below warnings.
+int runReadingWorker(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    if (argc == 5 && std::strcmp(argv[2], ReadingWorker::selfTestArgument) == 0)
+        return ReadingWorker::selfTest(QFile::decodeName(argv[3]), QFile::decodeName(argv[4]));
+    const QString languages = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("eng");
+    return ReadingWorker::serve(ReadingWorker::socketDescriptor, languages.split(u'+', Qt::SkipEmptyParts));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -210,6 +227,8 @@ int main(int argc, char *argv[])
     // are freed and keeps ~60 MB of free heap resident long after the threads are gone.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
+    if (argc > 1 && std::strcmp(argv[1], ReadingWorker::roleArgument) == 0)
+        return runReadingWorker(argc, argv);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
     if (const auto command = argc > 1 ? CommandLine::command(argv[1]) : std::nullopt) {
         QCoreApplication app(argc, argv);

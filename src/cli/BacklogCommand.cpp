@@ -10,6 +10,7 @@
 #include "core/TextScanning.h"
 #include "core/UnixSignals.h"
 #include "naming/ModelPause.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 
 #include <QCoreApplication>
@@ -171,7 +172,8 @@ private:
     ScreenshotNamer::Options namerOptions() const
     {
         const SettingsStore &settings = m_local.settings();
-        return ScreenshotNamer::Options::fromSettings(settings, m_modelPause);
+        return ScreenshotNamer::Options::fromSettings(
+            settings, m_modelPause, std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram()));
     }
 
     // Sorts the files into those to name, those already named and the rest.

@@ -3,52 +3,15 @@
 
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/RecognitionLanguages.h"
-#include "naming/ScreenshotImage.h"
-#include "naming/TextRecognizer.h"
 #include "settings/SettingsStore.h"
 
 #include <QElapsedTimer>
 #include <QThreadPool>
 #include <QtConcurrent>
 
-#include <malloc.h>
-
 namespace {
-
-// One engine per naming thread, created on first use. It goes when the pool retires the thread
-// after a while without work, which gives its memory back.
-class ThreadRecognizer
-{
-public:
-    ~ThreadRecognizer()
-    {
-        if (m_recognizer) {
-            m_recognizer.reset();
-#ifndef __SANITIZE_ADDRESS__
-            // Under AddressSanitizer glibc's arenas hold nothing, and trimming them from a thread that
-            // is ending trips glibc's own bookkeeping.
-            malloc_trim(0);
-#endif
-        }
-    }
-
-    // Started again when the languages changed since.
-    TextRecognizer &get(const QStringList &languages)
-    {
-        const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
-        if (!m_recognizer || m_recognizer->wanted() != wanted) {
-            m_recognizer.reset();
-            m_recognizer = std::make_unique<TextRecognizer>(wanted);
-        }
-        return *m_recognizer;
-    }
-
-private:
-    std::unique_ptr<TextRecognizer> m_recognizer;
-};
-
-thread_local ThreadRecognizer t_recognizer;
 
 qsizetype partCount(const QString &slug)
 {
@@ -58,13 +21,15 @@ qsizetype partCount(const QString &slug)
 } // namespace
 
 ScreenshotNamer::Options ScreenshotNamer::Options::fromSettings(const SettingsStore &settings,
-                                                                std::shared_ptr<ModelPause> pause)
+                                                                std::shared_ptr<ModelPause> pause,
+                                                                std::shared_ptr<ReadingWorkers> reading)
 {
     return {settings.useLocalModel(),
             ModelServer::fromSettings(settings),
             {},
             std::move(pause),
-            RecognitionLanguages::wanted(settings.recognitionLanguages())};
+            RecognitionLanguages::wanted(settings.recognitionLanguages()),
+            std::move(reading)};
 }
 
 ScreenshotNamer::ScreenshotNamer(Options options, QThreadPool &pool)
@@ -90,7 +55,8 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
     total.start();
     Outcome outcome;
     const RecognitionResult recognized =
-        t_recognizer.get(m_options.recognitionLanguages).recognizeLines(filePath);
+        m_options.reading ? m_options.reading->readLines(filePath, m_options.recognitionLanguages)
+                          : RecognitionResult{{}, QStringLiteral("text recognition is unavailable here")};
     outcome.ocrMs = total.elapsed();
     outcome.recognitionError = recognized.error;
     outcome.isOverBudget = recognized.isOverBudget;
@@ -110,10 +76,11 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
         const ModelAvailability availability = client->availability();
         if (availability.isAvailable()) {
             const LocalModelNamer::OCRSnapshot snapshot{layout, context, filePath};
-            const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
-                                                     LocalModelNamer::knownNames(snapshot), [filePath] {
-                                                         return ScreenshotImage::load(filePath).image;
-                                                     }};
+            const LocalModelNamer::Question question{
+                LocalModelNamer::prompt(snapshot), context, LocalModelNamer::knownNames(snapshot),
+                [this, filePath] {
+                    return m_options.reading->readImage(filePath, m_options.recognitionLanguages).image;
+                }};
             const auto model = LocalModelNamer::suggest(*client, availability, question, heuristic.category,
                                                         m_options.timeLimits);
             outcome.suggestion = preferred(model, heuristic);
