@@ -21,6 +21,11 @@
 #include <new>
 #include <unistd.h>
 
+// Exported by Tesseract without a public header.
+namespace tesseract {
+void tprintf(const char *format, ...);
+}
+
 namespace {
 
 // Requests are a few dozen bytes.
@@ -40,6 +45,9 @@ QStringList readableFolders()
 void loadDecoders()
 {
     QImageReader::supportedImageFormats();
+    // Tesseract opens its debug file (/dev/null) for writing at its first message, which the
+    // confinement would refuse, and its notes would then go to standard error.
+    tesseract::tprintf("%s", "");
     ScreenshotImage::decode(QByteArray(), QStringLiteral("heic"));
 }
 
