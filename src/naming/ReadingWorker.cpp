@@ -19,6 +19,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <thread>
 #include <unistd.h>
 
 // Exported by Tesseract without a public header.
@@ -112,6 +113,13 @@ namespace ReadingWorker {
 
 int serve(int socket, const QStringList &languages)
 {
+    // A Quillo that ended without ending its workers (killed, or not waiting for a stalled file)
+    // must not leave one drawing a hostile page for minutes.
+    std::thread([parent = getppid()] {
+        while (getppid() == parent)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        _exit(0);
+    }).detach();
     TextRecognizer recognizer(languages);
     loadDecoders();
     const QString refusal = WorkerConfinement::confine(readableFolders());

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -69,6 +70,15 @@ OpenedFile openForReading(const QString &filePath, bool followsLinks)
     if (status.st_size > ScreenshotImage::maximumFileBytes)
         return {{}, ScreenshotImage::tooLongText(status.st_size), true};
     return {std::move(file), {}};
+}
+
+// Once all is read: the answers and the naming threads' buffers are freed, but glibc keeps the free
+// memory of each thread's arena unless asked.
+void giveMemoryBack()
+{
+#ifndef __SANITIZE_ADDRESS__
+    malloc_trim(0);
+#endif
 }
 
 QString signalText(int signal)
@@ -342,5 +352,7 @@ void ReadingWorkers::endIdleWorkers()
         lock.lock();
         --m_running;
         m_changed.notify_all();
+        if (m_running == 0)
+            giveMemoryBack();
     }
 }

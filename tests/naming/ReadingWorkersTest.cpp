@@ -175,6 +175,10 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
     QVERIFY(std::any_of(next.lines.begin(), next.lines.end(), [](const RecognizedLine &line) {
         return !line.text.trimmed().isEmpty();
     }));
+    // The image for the local model comes from the worker too, whole.
+    const ScreenshotImage::Decoded decoded = workers.readImage(screenshot, {});
+    QVERIFY2(decoded.error.isEmpty(), qPrintable(decoded.error));
+    QCOMPARE(decoded.image.size(), QImage(screenshot).size());
     // A link in a watched folder is not followed.
     QCOMPARE(workers.readLines(link, {}).error, u"not a file (a symbolic link)"_s);
     QCOMPARE(workerProcesses().size(), 1); // kept warm
