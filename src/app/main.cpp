@@ -16,6 +16,8 @@
 #include "core/UnixSignals.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
+#include "naming/ReadingWorker.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "naming/X11CaptureContextSource.h"
 #include "renaming/FreedesktopFileManager.h"
@@ -25,6 +27,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThreadPool>
 
@@ -164,13 +168,15 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     QThreadPool namingPool;
     namingPool.setExpiryTimeout(namingThreadExpiryMs);
     const auto modelPause = std::make_shared<ModelPause>();
+    const auto reading = std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram());
 
     AppController controller(AppServices{
         preferences, fileSystem, captureContext, fileManager,
         headless ? static_cast<UserPrompts &>(headlessPrompts) : dialogPrompts, takeOver,
-        [&namingPool, modelPause](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
+        [&namingPool, modelPause,
+         reading](const SettingsStore &settings) -> std::shared_ptr<ScreenshotNaming> {
             return std::make_shared<ScreenshotNamer>(
-                ScreenshotNamer::Options::fromSettings(settings, modelPause), namingPool);
+                ScreenshotNamer::Options::fromSettings(settings, modelPause, reading), namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
         FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin)});
@@ -229,6 +235,22 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
     return 2;
 }
 
+// A reading process: no interface, no settings, no log of its own below warnings.
+int runReadingWorker(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    const QString languages = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("eng");
+    const int status = argc == 5 && std::strcmp(argv[2], ReadingWorker::selfTestArgument) == 0
+                           ? ReadingWorker::selfTest(QFile::decodeName(argv[3]), QFile::decodeName(argv[4]))
+                           : ReadingWorker::serve(ReadingWorker::socketDescriptor,
+                                                  languages.split(u'+', Qt::SkipEmptyParts));
+    // Straight out: nothing to clean up, and a leak check at exit would need ptrace, which the
+    // confinement refuses.
+    std::fflush(nullptr);
+    _exit(status);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -238,6 +260,8 @@ int main(int argc, char *argv[])
     // are freed and keeps ~60 MB of free heap resident long after the threads are gone.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
+    if (argc > 1 && std::strcmp(argv[1], ReadingWorker::roleArgument) == 0)
+        return runReadingWorker(argc, argv);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
     if (const auto command = argc > 1 ? CommandLine::command(argv[1]) : std::nullopt) {
         QCoreApplication app(argc, argv);

@@ -11,6 +11,7 @@
 #include "core/UnixSignals.h"
 #include "index/ScreenshotIndex.h"
 #include "naming/ModelPause.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "settings/ScreenshotCategory.h"
 
@@ -198,7 +199,8 @@ private:
     ScreenshotNamer::Options namerOptions() const
     {
         const SettingsStore &settings = m_local.settings();
-        return ScreenshotNamer::Options::fromSettings(settings, m_modelPause);
+        return ScreenshotNamer::Options::fromSettings(
+            settings, m_modelPause, std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram()));
     }
 
     // Sorts the files into those to name, those already named and the rest.

@@ -2,6 +2,7 @@
 #include "cli/NameCommand.h"
 
 #include "core/TextScanning.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
@@ -84,8 +85,12 @@ int run(const QList<QByteArray> &arguments, bool json)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
+    ReadingWorkers::Options reading = ReadingWorkers::Options::thisProgram();
+    reading.followsLinks = true;
     const ScreenshotNamer namer(
-        ScreenshotNamer::Options::fromSettings(settings, std::make_shared<ModelPause>()), pool);
+        ScreenshotNamer::Options::fromSettings(settings, std::make_shared<ModelPause>(),
+                                               std::make_shared<ReadingWorkers>(reading)),
+        pool);
     const RoutingConfiguration routing = settings.routing();
 
     // Named two at a time on a two-core machine, printed in the order given.

@@ -3,6 +3,7 @@
 
 #include "naming/NamingLog.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -53,9 +54,14 @@ std::optional<ScreenshotImage::Decoded> overBudget(const QString &what, double w
                    true);
 }
 
-ScreenshotImage::Decoded decodeWithQt(const QString &filePath)
+ScreenshotImage::Decoded decodeWithQt(const QByteArray &bytes, const QString &extension)
 {
-    QImageReader reader(filePath);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // The extension is only a hint: Qt still recognises a format by its content.
+    QImageReader reader(&buffer, extension.toLatin1());
+    reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(allocationLimitMegabytes);
     // Read from the header, nothing decoded yet.
@@ -84,7 +90,7 @@ void ensureHeifInitialised()
     });
 }
 
-ScreenshotImage::Decoded decodeHeif(const QString &filePath)
+ScreenshotImage::Decoded decodeHeif(const QByteArray &bytes)
 {
     ensureHeifInitialised();
     const auto heifFailure = [](const heif_error &error) {
@@ -92,8 +98,8 @@ ScreenshotImage::Decoded decodeHeif(const QString &filePath)
     };
     std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
                                                                         heif_context_free);
-    if (const heif_error error =
-            heif_context_read_from_file(context.get(), QFile::encodeName(filePath).constData(), nullptr);
+    if (const heif_error error = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
+                                                                            size_t(bytes.size()), nullptr);
         error.code != heif_error_Ok)
         return heifFailure(error);
 
@@ -156,21 +162,35 @@ Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline)
         return failure(QStringLiteral("file not found"));
     if (!info.isFile())
         return failure(QStringLiteral("not a file"));
-    if (!info.isReadable())
+    QFile file(filePath);
+    if (!info.isReadable() || !file.open(QIODevice::ReadOnly))
         return failure(QStringLiteral("cannot read file (permission denied)"));
-
-    const QString extension = info.suffix().toLower();
-    if (extension == QLatin1String("pdf"))
-        return renderFirstPdfPage(filePath, pdfScale, deadline);
-    if (extension == QLatin1String("heic") || extension == QLatin1String("heif"))
-        return decodeHeif(filePath);
-    return decodeWithQt(filePath);
+    if (file.size() > maximumFileBytes)
+        return failure(tooLongText(file.size()), true);
+    return decode(file.readAll(), info.suffix(), deadline);
 }
 
-Decoded renderFirstPdfPage(const QString &filePath, double scale, QDeadlineTimer deadline)
+QString tooLongText(qint64 bytes)
+{
+    return QStringLiteral("file too large (%1 MiB, at most %2 MiB)")
+        .arg(double(bytes) / double(mebibyte), 0, 'f', 0)
+        .arg(maximumFileBytes / mebibyte);
+}
+
+Decoded decode(const QByteArray &bytes, const QString &extension, QDeadlineTimer deadline)
+{
+    const QString lower = extension.toLower();
+    if (lower == QLatin1String("pdf"))
+        return renderFirstPdfPage(bytes, pdfScale, deadline);
+    if (lower == QLatin1String("heic") || lower == QLatin1String("heif"))
+        return decodeHeif(bytes);
+    return decodeWithQt(bytes, lower);
+}
+
+Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, QDeadlineTimer deadline)
 {
     routePopplerMessagesToLog();
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(filePath);
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(bytes);
     if (!document)
         return failure(QStringLiteral("cannot open PDF"));
     if (document->isLocked())

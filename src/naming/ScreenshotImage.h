@@ -16,6 +16,8 @@ namespace ScreenshotImage {
 constexpr qint64 memoryBudgetBytes = 160 * 1024 * 1024;
 // PDF pages are rendered at twice their size in points, so small print stays readable.
 constexpr double pdfScale = 2.0;
+// Larger files are refused unread: a screenshot within the memory budget is far smaller on disk.
+constexpr qint64 maximumFileBytes = memoryBudgetBytes;
 
 // Either image is set, or error says why the file could not be decoded ("cannot decode image (…)",
 // "image too large (30000 x 30000 …)", "PDF is encrypted", …).
@@ -33,8 +35,14 @@ Decoded load(const QString &filePath);
 // interrupted; the memory budget bounds their time.
 Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline);
 
+// The same from the file's bytes, the decoder chosen by `extension` as above.
+Decoded decode(const QByteArray &bytes, const QString &extension,
+               QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
+// "file too large (…)" for a file of that many bytes.
+QString tooLongText(qint64 bytes);
+
 // The first page as viewers show it, scale × its size in points, on opaque white.
-Decoded renderFirstPdfPage(const QString &filePath, double scale,
+Decoded renderFirstPdfPage(const QByteArray &bytes, double scale,
                            QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
 } // namespace ScreenshotImage

@@ -3,9 +3,8 @@
 
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
+#include "naming/ReadingWorkers.h"
 #include "naming/RecognitionLanguages.h"
-#include "naming/ScreenshotImage.h"
-#include "naming/TextRecognizer.h"
 #include "settings/SettingsStore.h"
 
 #include <QElapsedTimer>
@@ -16,39 +15,21 @@
 
 namespace {
 
-// One engine per naming thread, created on first use. It goes when the pool retires the thread
-// after a while without work, which gives its memory back.
-class ThreadRecognizer
+// When the pool retires a naming thread after a while without work, the free memory its glibc
+// arena kept goes back to the system.
+struct ArenaTrim
 {
-public:
-    ~ThreadRecognizer()
+    ~ArenaTrim()
     {
-        if (m_recognizer) {
-            m_recognizer.reset();
 #ifndef __SANITIZE_ADDRESS__
-            // Under AddressSanitizer glibc's arenas hold nothing, and trimming them from a thread that
-            // is ending trips glibc's own bookkeeping.
-            malloc_trim(0);
+        // Under AddressSanitizer glibc's arenas hold nothing, and trimming them from a thread that
+        // is ending trips glibc's own bookkeeping.
+        malloc_trim(0);
 #endif
-        }
     }
-
-    // Started again when the languages changed since.
-    TextRecognizer &get(const QStringList &languages)
-    {
-        const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
-        if (!m_recognizer || m_recognizer->wanted() != wanted) {
-            m_recognizer.reset();
-            m_recognizer = std::make_unique<TextRecognizer>(wanted);
-        }
-        return *m_recognizer;
-    }
-
-private:
-    std::unique_ptr<TextRecognizer> m_recognizer;
 };
 
-thread_local ThreadRecognizer t_recognizer;
+thread_local ArenaTrim t_arenaTrim;
 
 qsizetype partCount(const QString &slug)
 {
@@ -58,13 +39,15 @@ qsizetype partCount(const QString &slug)
 } // namespace
 
 ScreenshotNamer::Options ScreenshotNamer::Options::fromSettings(const SettingsStore &settings,
-                                                                std::shared_ptr<ModelPause> pause)
+                                                                std::shared_ptr<ModelPause> pause,
+                                                                std::shared_ptr<ReadingWorkers> reading)
 {
     return {settings.useLocalModel(),
             ModelServer::fromSettings(settings),
             {},
             std::move(pause),
-            RecognitionLanguages::wanted(settings.recognitionLanguages())};
+            RecognitionLanguages::wanted(settings.recognitionLanguages()),
+            std::move(reading)};
 }
 
 ScreenshotNamer::ScreenshotNamer(Options options, QThreadPool &pool)
@@ -86,11 +69,13 @@ QFuture<NamingResult> ScreenshotNamer::suggestName(const QString &filePath, cons
 ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const CaptureContext &context,
                                                const RoutingConfiguration &configuration) const
 {
+    [[maybe_unused]] const ArenaTrim *trim = &t_arenaTrim; // made, so it is destroyed with the thread
     QElapsedTimer total;
     total.start();
     Outcome outcome;
     const RecognitionResult recognized =
-        t_recognizer.get(m_options.recognitionLanguages).recognizeLines(filePath);
+        m_options.reading ? m_options.reading->readLines(filePath, m_options.recognitionLanguages)
+                          : RecognitionResult{{}, QStringLiteral("text recognition is unavailable here")};
     outcome.ocrMs = total.elapsed();
     outcome.recognitionError = recognized.error;
     outcome.isOverBudget = recognized.isOverBudget;
@@ -112,10 +97,11 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
         const ModelAvailability availability = client->availability();
         if (availability.isAvailable()) {
             const LocalModelNamer::OCRSnapshot snapshot{layout, context, filePath};
-            const LocalModelNamer::Question question{LocalModelNamer::prompt(snapshot), context,
-                                                     LocalModelNamer::knownNames(snapshot), [filePath] {
-                                                         return ScreenshotImage::load(filePath).image;
-                                                     }};
+            const LocalModelNamer::Question question{
+                LocalModelNamer::prompt(snapshot), context, LocalModelNamer::knownNames(snapshot),
+                [this, filePath] {
+                    return m_options.reading->readImage(filePath, m_options.recognitionLanguages).image;
+                }};
             const auto model = LocalModelNamer::suggest(*client, availability, question, heuristic.category,
                                                         m_options.timeLimits);
             outcome.suggestion = preferred(model, heuristic);

@@ -6,12 +6,12 @@
 #include "naming/ScreenshotNaming.h"
 
 class QThreadPool;
+class ReadingWorkers;
 class SettingsStore;
 
 // The production namer: reads the screenshot's text, always computes the heuristic name, asks the
 // local model when the user allows it and the model is available, and keeps the better of the two.
-// One is made per screenshot; the work runs on the given pool, whose threads each keep their own
-// text-recognition engine until they expire.
+// One is made per screenshot; the work runs on the given pool, and the reading in a worker process.
 class ScreenshotNamer final : public ScreenshotNaming
 {
 public:
@@ -24,9 +24,12 @@ public:
         std::shared_ptr<ModelPause> pause;
         // Text recognition's languages, as RecognitionLanguages::wanted() gives them; empty: English.
         QStringList recognitionLanguages;
+        // The run's reading processes; without them nothing is read.
+        std::shared_ptr<ReadingWorkers> reading;
 
-        // What the settings file asks for, with the run's shared pause.
-        static Options fromSettings(const SettingsStore &settings, std::shared_ptr<ModelPause> pause);
+        // What the settings file asks for, with the run's shared pause and reading processes.
+        static Options fromSettings(const SettingsStore &settings, std::shared_ptr<ModelPause> pause,
+                                    std::shared_ptr<ReadingWorkers> reading);
     };
 
     // What one naming produced, with the figures `quillo name --json` reports.

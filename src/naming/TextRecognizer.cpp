@@ -230,9 +230,26 @@ TextRecognizer::~TextRecognizer()
 RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
 {
     if (!m_engine)
-        return {{}, QStringLiteral("text recognition is unavailable (Tesseract English data missing)")};
+        return {{}, unavailable()};
     const QDeadlineTimer deadline(m_timeBudget);
-    ScreenshotImage::Decoded decoded = ScreenshotImage::loadBefore(filePath, deadline);
+    return recognize(ScreenshotImage::loadBefore(filePath, deadline), deadline);
+}
+
+RecognitionResult TextRecognizer::recognizeData(const QByteArray &bytes, const QString &extension)
+{
+    if (!m_engine)
+        return {{}, unavailable()};
+    const QDeadlineTimer deadline(m_timeBudget);
+    return recognize(ScreenshotImage::decode(bytes, extension, deadline), deadline);
+}
+
+QString TextRecognizer::unavailable()
+{
+    return QStringLiteral("text recognition is unavailable (Tesseract English data missing)");
+}
+
+RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded, QDeadlineTimer deadline)
+{
     if (!decoded.error.isEmpty())
         return {{},
                 decoded.isOverBudget && deadline.hasExpired() ? overTime(m_timeBudget) : decoded.error,
@@ -250,7 +267,7 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
     prepared.gray = QImage();
     m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
     const l_int32 shapes = shapeCount(*m_engine);
-    qCDebug(lcNaming).noquote() << QFileInfo(filePath).fileName() << "has" << shapes << "shapes";
+    qCDebug(lcNaming) << "The image has" << shapes << "shapes";
     if (shapes > maximumShapes) {
         m_engine->Clear();
         return {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "naming/RecognizedLine.h"
+#include "naming/ScreenshotImage.h"
 
 #include <QString>
 #include <QStringList>
@@ -50,8 +51,13 @@ public:
     // Lines in the engine's reading order; see RecognizedLine for the box convention. Nothing is
     // filtered: low-confidence lines are kept. A file over the memory or time budget gives an error.
     RecognitionResult recognizeLines(const QString &filePath);
+    // The same for a file's bytes, decoded as its extension says (see ScreenshotImage::decode).
+    RecognitionResult recognizeData(const QByteArray &bytes, const QString &extension);
 
 private:
+    static QString unavailable();
+    RecognitionResult recognize(ScreenshotImage::Decoded decoded, QDeadlineTimer deadline);
+
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
     QStringList m_wanted;
     QString m_languages;

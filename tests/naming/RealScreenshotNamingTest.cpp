@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "naming/WordRanking.h"
 
@@ -19,6 +20,11 @@ class RealScreenshotNamingTest : public QObject
 private slots:
     void names_data();
     void names();
+
+private:
+    // Warm across rows, as in a burst of screenshots.
+    const std::shared_ptr<ReadingWorkers> m_reading = std::make_shared<ReadingWorkers>(
+        ReadingWorkers::Options{QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1});
 };
 
 void RealScreenshotNamingTest::names_data()
@@ -84,7 +90,9 @@ void RealScreenshotNamingTest::names()
     const QString path = QStringLiteral(QUILLO_TEST_DATA "/screenshots/") + image;
     QVERIFY2(QFile::exists(path), qPrintable(path + u" is missing"_s));
     QThreadPool pool;
-    const ScreenshotNamer namer({}, pool);
+    ScreenshotNamer::Options options;
+    options.reading = m_reading;
+    const ScreenshotNamer namer(options, pool);
 
     const NamingSuggestion named =
         namer.name(path, context, RoutingConfiguration::defaultConfiguration()).suggestion;

@@ -1,0 +1,358 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "naming/ReadingWorkers.h"
+
+#include "core/FileDescriptor.h"
+#include "naming/NamingLog.h"
+#include "naming/ReadingProtocol.h"
+#include "naming/ReadingWorker.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <malloc.h>
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+// Starting takes the engine's 0.2 s; a worker silent for this long is stuck.
+constexpr std::chrono::milliseconds startTimeout{10'000};
+// Past the budget the worker checks itself, before it is killed: its own over-budget answer keeps it.
+constexpr std::chrono::milliseconds killGrace{500};
+// Each file may cost a worker its budget of processor time: retired well before its CPU limit.
+constexpr int filesPerWorker = 50;
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+struct OpenedFile
+{
+    FileDescriptor descriptor;
+    QString error;
+    bool isOverBudget = false;
+};
+
+// The main process's own open: no link followed, nothing but a regular file.
+OpenedFile openForReading(const QString &filePath, bool followsLinks)
+{
+    FileDescriptor file(open(QFile::encodeName(filePath).constData(),
+                             O_RDONLY | (followsLinks ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.isValid()) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            return {{}, QStringLiteral("file not found")};
+        if (error == EACCES || error == EPERM)
+            return {{}, QStringLiteral("cannot read file (permission denied)")};
+        if (error == ELOOP)
+            return {{}, QStringLiteral("not a file (a symbolic link)")};
+        return {{}, QStringLiteral("cannot open file (%1)").arg(systemError(error))};
+    }
+    struct stat status
+    {
+    };
+    if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {{}, QStringLiteral("not a file")};
+    if (status.st_size > ScreenshotImage::maximumFileBytes)
+        return {{}, ScreenshotImage::tooLongText(status.st_size), true};
+    return {std::move(file), {}};
+}
+
+// Once all is read: the answers and the naming threads' buffers are freed, but glibc keeps the free
+// memory of each thread's arena unless asked.
+void giveMemoryBack()
+{
+#ifndef __SANITIZE_ADDRESS__
+    malloc_trim(0);
+#endif
+}
+
+QString signalText(int signal)
+{
+    return QStringLiteral("signal %1, %2").arg(signal).arg(QString::fromLocal8Bit(strsignal(signal)));
+}
+
+} // namespace
+
+struct ReadingWorkers::Worker
+{
+    pid_t pid = -1;
+    FileDescriptor socket;
+    QString languages;
+    int filesRead = 0;
+    std::chrono::steady_clock::time_point idleSince;
+
+    // Killed if still running, and reaped; how it ended, for the log.
+    QString end()
+    {
+        socket.reset();
+        if (pid <= 0)
+            return {};
+        kill(pid, SIGKILL);
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid = -1;
+        if (WIFSIGNALED(status) && WTERMSIG(status) != SIGKILL)
+            return QStringLiteral("the reading process crashed (%1)").arg(signalText(WTERMSIG(status)));
+        if (WIFEXITED(status))
+            return QStringLiteral("the reading process ended without answering (status %1)")
+                .arg(WEXITSTATUS(status));
+        return QStringLiteral("the reading process was killed");
+    }
+};
+
+struct ReadingWorkers::Reply
+{
+    ReadingProtocol::Answer answer;
+};
+
+ReadingWorkers::Options ReadingWorkers::Options::thisProgram()
+{
+    Options options;
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    options.program =
+        length > 0 ? QFile::decodeName(QByteArray(path, length)) : QStringLiteral("/proc/self/exe");
+    options.arguments = {QString::fromLatin1(ReadingWorker::roleArgument)};
+    options.maximumWorkers = std::max(1, QThread::idealThreadCount());
+    return options;
+}
+
+ReadingWorkers::ReadingWorkers(Options options)
+    : m_options(std::move(options))
+    , m_reaper([this] {
+        endIdleWorkers();
+    })
+{}
+
+ReadingWorkers::~ReadingWorkers()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_reaper.join();
+    for (auto &worker : m_idle)
+        worker->end();
+}
+
+RecognitionResult ReadingWorkers::readLines(const QString &filePath, const QStringList &languages)
+{
+    return exchange(filePath, languages, int(ReadingProtocol::Kind::Lines)).answer.recognition;
+}
+
+ScreenshotImage::Decoded ReadingWorkers::readImage(const QString &filePath, const QStringList &languages)
+{
+    Reply reply = exchange(filePath, languages, int(ReadingProtocol::Kind::Image));
+    return {std::move(reply.answer.image), reply.answer.recognition.error,
+            reply.answer.recognition.isOverBudget};
+}
+
+ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QStringList &languages,
+                                               int kind)
+{
+    const auto failed = [](const QString &error, bool isOverBudget = false) {
+        return Reply{{{{}, error, isOverBudget}, {}}};
+    };
+    OpenedFile file = openForReading(filePath, m_options.followsLinks);
+    if (!file.error.isEmpty())
+        return failed(file.error, file.isOverBudget);
+    QString error;
+    const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
+    std::unique_ptr<Worker> worker = acquire(wanted.join(u'+'), error);
+    if (!worker)
+        return failed(error);
+
+    const ReadingProtocol::Request request{ReadingProtocol::Kind(kind), QFileInfo(filePath).suffix(),
+                                           m_options.budget.count()};
+    ++worker->filesRead;
+    if (!ReadingProtocol::send(worker->socket.get(), ReadingProtocol::encode(request),
+                               file.descriptor.get())) {
+        const QString ended = worker->end();
+        retire(std::move(worker));
+        return failed(ended);
+    }
+    file.descriptor.reset();
+    ReadingProtocol::Reception reception =
+        ReadingProtocol::receive(worker->socket.get(), QDeadlineTimer(m_options.budget + killGrace),
+                                 ReadingProtocol::maximumAnswerBytes);
+    std::optional<ReadingProtocol::Answer> answer;
+    if (reception.status == ReadingProtocol::Received::Message && !reception.descriptor.isValid())
+        answer = ReadingProtocol::decodeAnswer(reception.message);
+    if (answer) {
+        release(std::move(worker));
+        return {std::move(*answer)};
+    }
+    const QString ended = worker->end();
+    retire(std::move(worker));
+    switch (reception.status) {
+    case ReadingProtocol::Received::TimedOut:
+        return failed(
+            QStringLiteral("reading it took longer than %1 s").arg(double(m_options.budget.count()) / 1000.0),
+            true);
+    case ReadingProtocol::Received::Closed:
+        return failed(ended);
+    default:
+        qCWarning(lcNaming) << "A reading process answered nonsense and was ended";
+        return failed(QStringLiteral("the reading process gave a malformed answer"));
+    }
+}
+
+std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &languages, QString &error)
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        if (m_stopping) {
+            error = QStringLiteral("Quillo is quitting");
+            return nullptr;
+        }
+        for (auto it = m_idle.begin(); it != m_idle.end(); ++it) {
+            if ((*it)->languages == languages) {
+                std::unique_ptr<Worker> worker = std::move(*it);
+                m_idle.erase(it);
+                return worker;
+            }
+        }
+        if (m_running < m_options.maximumWorkers) {
+            ++m_running;
+            lock.unlock();
+            std::unique_ptr<Worker> worker = start(languages, error);
+            if (!worker) {
+                lock.lock();
+                --m_running;
+                m_changed.notify_all();
+            }
+            return worker;
+        }
+        if (!m_idle.empty()) {
+            // One for other languages makes room.
+            std::unique_ptr<Worker> other = std::move(m_idle.front());
+            m_idle.pop_front();
+            lock.unlock();
+            other->end();
+            lock.lock();
+            --m_running;
+            continue;
+        }
+        m_changed.wait(lock);
+    }
+}
+
+std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &languages, QString &error)
+{
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+        error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(errno));
+        return nullptr;
+    }
+    auto worker = std::make_unique<Worker>();
+    worker->socket.reset(pair[0]);
+    FileDescriptor theirs(pair[1]);
+    // dup2 onto itself would keep the close-on-exec flag.
+    if (theirs.get() == ReadingWorker::socketDescriptor)
+        theirs.reset(fcntl(pair[1], F_DUPFD_CLOEXEC, ReadingWorker::socketDescriptor + 1));
+    worker->languages = languages;
+
+    std::vector<QByteArray> words{QFile::encodeName(m_options.program)};
+    for (const QString &argument : m_options.arguments)
+        words.push_back(argument.toLocal8Bit());
+    words.push_back(languages.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, theirs.get(), ReadingWorker::socketDescriptor);
+    const int spawned = posix_spawn(&worker->pid, argv.front(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    theirs.reset();
+    if (spawned != 0) {
+        worker->pid = -1;
+        error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(spawned));
+        return nullptr;
+    }
+
+    const ReadingProtocol::Reception ready = ReadingProtocol::receive(
+        worker->socket.get(), QDeadlineTimer(startTimeout), ReadingProtocol::maximumAnswerBytes);
+    const auto answer = ready.status == ReadingProtocol::Received::Message
+                            ? ReadingProtocol::decodeAnswer(ready.message)
+                            : std::nullopt;
+    if (answer && answer->recognition.error.isEmpty())
+        return worker;
+    const QString ended = worker->end();
+    error = answer ? QStringLiteral("cannot read safely: %1").arg(answer->recognition.error)
+                   : QStringLiteral("the reading process did not start (%1)").arg(ended);
+    qCWarning(lcNaming).noquote() << "Nothing is read:" << error;
+    return nullptr;
+}
+
+void ReadingWorkers::release(std::unique_ptr<Worker> worker)
+{
+    if (worker->filesRead >= filesPerWorker) {
+        worker->end();
+        retire(std::move(worker));
+        return;
+    }
+    worker->idleSince = std::chrono::steady_clock::now();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_idle.push_back(std::move(worker));
+    }
+    m_changed.notify_all();
+}
+
+void ReadingWorkers::retire(std::unique_ptr<Worker> worker)
+{
+    worker->end();
+    {
+        const std::lock_guard lock(m_mutex);
+        --m_running;
+    }
+    m_changed.notify_all();
+}
+
+void ReadingWorkers::endIdleWorkers()
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        if (m_idle.empty()) {
+            m_changed.wait(lock);
+            continue;
+        }
+        // The longest idle is at the front.
+        const auto expiry = m_idle.front()->idleSince + m_options.keepWarm;
+        if (std::chrono::steady_clock::now() < expiry) {
+            m_changed.wait_until(lock, expiry);
+            continue;
+        }
+        std::unique_ptr<Worker> worker = std::move(m_idle.front());
+        m_idle.pop_front();
+        lock.unlock();
+        worker->end();
+        lock.lock();
+        --m_running;
+        m_changed.notify_all();
+        if (m_running == 0)
+            giveMemoryBack();
+    }
+}

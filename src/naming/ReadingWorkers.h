@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "naming/ScreenshotImage.h"
+#include "naming/TextRecognizer.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <condition_variable>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// Reads untrusted files in confined worker processes (see ReadingWorker), never in this one. This
+// process opens each file itself, without following a link, and hands the worker the descriptor.
+// Up to `maximumWorkers` run at once, started when needed and ended after `keepWarm` without work,
+// so an idle Quillo holds no recognition engine. A file gets `budget` for decoding and recognition;
+// a worker that overruns it is killed and the file is over budget. A worker that dies or answers
+// nonsense costs that file only. Thread-safe: the calls block, and belong on naming threads.
+class ReadingWorkers final
+{
+public:
+    struct Options
+    {
+        QString program; // started with `arguments` and then the languages ("deu+eng")
+        QStringList arguments;
+        int maximumWorkers = 1;
+        std::chrono::milliseconds budget = TextRecognizer::defaultTimeBudget;
+        std::chrono::milliseconds keepWarm{10'000};
+        // For files the user named on the command line; a watched folder's links are never followed.
+        bool followsLinks = false;
+
+        // This very program in its worker role, one worker per core.
+        static Options thisProgram();
+    };
+
+    explicit ReadingWorkers(Options options);
+    ~ReadingWorkers();
+    ReadingWorkers(const ReadingWorkers &) = delete;
+    ReadingWorkers &operator=(const ReadingWorkers &) = delete;
+
+    // The file's lines, read with `languages` (as RecognitionLanguages::wanted() gives them).
+    RecognitionResult readLines(const QString &filePath, const QStringList &languages);
+    // The file decoded, as ScreenshotImage::load() would give it; `languages` as above, so a warm
+    // worker serves it.
+    ScreenshotImage::Decoded readImage(const QString &filePath, const QStringList &languages);
+
+private:
+    struct Worker;
+    struct Reply;
+
+    Reply exchange(const QString &filePath, const QStringList &languages, int kind);
+    std::unique_ptr<Worker> acquire(const QString &languages, QString &error);
+    std::unique_ptr<Worker> start(const QString &languages, QString &error);
+    void release(std::unique_ptr<Worker> worker);
+    void retire(std::unique_ptr<Worker> worker);
+    void endIdleWorkers();
+
+    const Options m_options;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::list<std::unique_ptr<Worker>> m_idle;
+    int m_running = 0; // idle and busy workers, and those being started
+    bool m_stopping = false;
+    std::thread m_reaper; // ends workers idle longer than keepWarm
+};
