@@ -73,6 +73,7 @@ private slots:
     void hostileFileCostsOnlyItself_data();
     void hostileFileCostsOnlyItself();
     void stalledFileGivesWayToTheNextAtItsDeadline();
+    void filesWaitingForAWorkerKeepTheirWholeBudget();
     void confinedWorkerCannotWriteReadOrConnect();
 
 private:
@@ -94,7 +95,7 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself_data()
     QTest::addColumn<bool>("isOverBudget");
     const QString shell = u"/bin/sh"_s;
     QTest::addRow("decoder stalls past the deadline")
-        << QString() << QStringList() << 0 << u"reading it took longer than 2 s"_s << true;
+        << QString() << QStringList() << 0 << u"reading it took longer than 5 s"_s << true;
     QTest::addRow("worker crashes while it reads")
         << QString() << QStringList() << SIGSEGV << u"the reading process crashed (signal 11"_s << false;
     QTest::addRow("worker killed from outside")
@@ -121,7 +122,8 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself()
     QFETCH(bool, isOverBudget);
     const QString forms = m_dir.filePath(u"forms.pdf"_s);
     QVERIFY(TestFiles::write(forms, SampleFiles::nestedFormsPdf(40)));
-    ReadingWorkers::Options options{QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 2s, 200ms};
+    // Room for a real read after the hostile one on a loaded or sanitized build.
+    ReadingWorkers::Options options{QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 5s, 200ms};
     if (!program.isEmpty())
         options = {program, arguments, 1, 2s, 200ms};
     ReadingWorkers workers(options);
@@ -162,7 +164,7 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
     const QString link = m_dir.filePath(u"link.png"_s);
     QVERIFY(TestFiles::write(forms, SampleFiles::nestedFormsPdf(40)));
     QVERIFY(QFile::link(screenshot, link));
-    ReadingWorkers workers({QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 2s, 10s});
+    ReadingWorkers workers({QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 5s, 10s});
 
     auto stalled = std::async(std::launch::async, [&] {
         return workers.readLines(forms, {});
@@ -182,6 +184,27 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
     // A link in a watched folder is not followed.
     QCOMPARE(workers.readLines(link, {}).error, u"not a file (a symbolic link)"_s);
     QCOMPARE(workerProcesses().size(), 1); // kept warm
+}
+
+// More files at once than workers (`quillo rename --jobs 32` on two cores): the wait for a worker is
+// not counted against a file's budget. Each answer takes a second; three take longer than one budget.
+void ReadingWorkersTest::filesWaitingForAWorkerKeepTheirWholeBudget()
+{
+    const QString answerEachRequest =
+        u"while length=$(head -c 4 <&3 | od -An -tu4) && [ -n \"$length\" ]; do head -c $length <&3 "
+        u">/dev/null; "
+        "sleep 1; printf '\\016\\000\\000\\000\\061\\101\\122\\121\\000\\000\\000\\000\\000\\000"
+        "\\000\\000\\000\\000' >&3; done"_s;
+    ReadingWorkers workers({u"/bin/sh"_s, shellWorker(answerEachRequest), 1, 1500ms, 200ms});
+    std::vector<std::future<RecognitionResult>> readings;
+    for (int n = 0; n < 3; ++n)
+        readings.push_back(std::async(std::launch::async, [&] {
+            return workers.readLines(screenshot, {});
+        }));
+    for (auto &reading : readings) {
+        const RecognitionResult result = reading.get();
+        QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+    }
 }
 
 void ReadingWorkersTest::confinedWorkerCannotWriteReadOrConnect()
