@@ -55,9 +55,117 @@
     </message>
 </context>
 <context>
+    <name>Appcast</name>
+    <message>
+        <location filename="../src/update/Appcast.cpp" line="+79"/>
+        <source>The update feed is not valid XML (line %1: %2).</source>
+        <translation>Der Aktualisierungs-Feed ist kein gültiges XML (Zeile %1: %2).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The update feed is not an RSS feed.</source>
+        <translation>Der Aktualisierungs-Feed ist kein RSS-Feed.</translation>
+    </message>
+</context>
+<context>
+    <name>AppcastUpdater</name>
+    <message>
+        <location filename="../src/update/AppcastUpdater.cpp" line="+82"/>
+        <source>The update feed is larger than 1 MiB.</source>
+        <translation>Der Aktualisierungs-Feed ist größer als 1 MiB.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Quillo %1 is offered without a signature, so it was not downloaded.</source>
+        <translation>Quillo %1 wird ohne Signatur angeboten und wurde daher nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Quillo %1 is offered without a usable size, so it was not downloaded.</source>
+        <translation>Quillo %1 wird ohne brauchbare Größenangabe angeboten und wurde daher nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillo %1 is not offered over HTTPS, so it was not downloaded.</source>
+        <translation>Quillo %1 wird nicht über HTTPS angeboten und wurde daher nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Could not create the download folder %1.</source>
+        <translation>Der Download-Ordner %1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Could not save the update in %1: %2</source>
+        <translation>Die Aktualisierung konnte nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+16"/>
+        <source>The download of Quillo %1 is larger than the %2 bytes the feed states, so it was deleted.</source>
+        <translation>Der Download von Quillo %1 ist größer als die %2 Bytes, die der Feed angibt, und wurde daher gelöscht.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Could not save the update: %1</source>
+        <translation>Die Aktualisierung konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The download of %1 ended after %2 of %3 bytes.</source>
+        <translation>Der Download von %1 endete nach %2 von %3 Bytes.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The signature of %1 does not match the download, so it was deleted and nothing was installed.</source>
+        <translation>Die Signatur von %1 passt nicht zum Download; er wurde daher gelöscht und nichts wurde installiert.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Could not save the update as %1: %2</source>
+        <translation>Die Aktualisierung konnte nicht als %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The update server %1 stopped answering for %2 seconds.</source>
+        <translation>Der Aktualisierungsserver %1 hat %2 Sekunden lang nicht mehr geantwortet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Could not reach the update server %1: %2</source>
+        <translation>Der Aktualisierungsserver %1 ist nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The update server %1 answered with HTTP status %2.</source>
+        <translation>Der Aktualisierungsserver %1 hat mit dem HTTP-Status %2 geantwortet.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>No verified update is ready.</source>
+        <translation>Keine geprüfte Aktualisierung liegt bereit.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Could not read the update %1: %2</source>
+        <translation>Die Aktualisierung %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The downloaded update no longer matches its signature; nothing was installed.</source>
+        <translation>Die heruntergeladene Aktualisierung passt nicht mehr zu ihrer Signatur; nichts wurde installiert.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+12"/>
+        <source>Could not replace %1: %2</source>
+        <translation>%1 konnte nicht ersetzt werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>BacklogCommand</name>
     <message>
-        <location filename="../src/cli/BacklogCommand.cpp" line="+66"/>
+        <location filename="../src/cli/BacklogCommand.cpp" line="+67"/>
         <source>No such file or folder</source>
         <translation>Datei oder Ordner nicht gefunden</translation>
     </message>
@@ -439,7 +547,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>NameCommand</name>
     <message>
-        <location filename="../src/cli/NameCommand.cpp" line="+105"/>
+        <location filename="../src/cli/NameCommand.cpp" line="+110"/>
         <source>quillo: %1</source>
         <translation>quillo: %1</translation>
     </message>
@@ -1234,7 +1342,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+99"/>
+        <location filename="../src/app/main.cpp" line="+103"/>
         <source>print the name Quillo would give each file</source>
         <translation>den Namen ausgeben, den Quillo jeder Datei gäbe</translation>
     </message>
@@ -1300,12 +1408,12 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>[Befehl …]</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+79"/>
         <source>quillo: %1 (see quillo %2 --help)</source>
         <translation>quillo: %1 (siehe quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+86"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo: name braucht mindestens eine Datei</translation>
     </message>

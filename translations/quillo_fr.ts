@@ -55,9 +55,117 @@
     </message>
 </context>
 <context>
+    <name>Appcast</name>
+    <message>
+        <location filename="../src/update/Appcast.cpp" line="+79"/>
+        <source>The update feed is not valid XML (line %1: %2).</source>
+        <translation>Le flux des mises à jour n&apos;est pas du XML valide (ligne %1 : %2).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The update feed is not an RSS feed.</source>
+        <translation>Le flux des mises à jour n&apos;est pas un flux RSS.</translation>
+    </message>
+</context>
+<context>
+    <name>AppcastUpdater</name>
+    <message>
+        <location filename="../src/update/AppcastUpdater.cpp" line="+82"/>
+        <source>The update feed is larger than 1 MiB.</source>
+        <translation>Le flux des mises à jour dépasse 1 Mio.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Quillo %1 is offered without a signature, so it was not downloaded.</source>
+        <translation>Quillo %1 est proposé sans signature ; il n&apos;a donc pas été téléchargé.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Quillo %1 is offered without a usable size, so it was not downloaded.</source>
+        <translation>Quillo %1 est proposé sans taille utilisable ; il n&apos;a donc pas été téléchargé.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillo %1 is not offered over HTTPS, so it was not downloaded.</source>
+        <translation>Quillo %1 n&apos;est pas proposé en HTTPS ; il n&apos;a donc pas été téléchargé.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Could not create the download folder %1.</source>
+        <translation>Impossible de créer le dossier de téléchargement %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Could not save the update in %1: %2</source>
+        <translation>Impossible d&apos;enregistrer la mise à jour dans %1 : %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+16"/>
+        <source>The download of Quillo %1 is larger than the %2 bytes the feed states, so it was deleted.</source>
+        <translation>Le téléchargement de Quillo %1 dépasse les %2 octets annoncés par le flux ; il a donc été supprimé.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Could not save the update: %1</source>
+        <translation>Impossible d&apos;enregistrer la mise à jour : %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The download of %1 ended after %2 of %3 bytes.</source>
+        <translation>Le téléchargement de %1 s&apos;est arrêté après %2 octets sur %3.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The signature of %1 does not match the download, so it was deleted and nothing was installed.</source>
+        <translation>La signature de %1 ne correspond pas au téléchargement ; il a donc été supprimé et rien n&apos;a été installé.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Could not save the update as %1: %2</source>
+        <translation>Impossible d&apos;enregistrer la mise à jour sous %1 : %2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The update server %1 stopped answering for %2 seconds.</source>
+        <translation>Le serveur de mises à jour %1 a cessé de répondre pendant %2 secondes.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Could not reach the update server %1: %2</source>
+        <translation>Impossible de joindre le serveur de mises à jour %1 : %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The update server %1 answered with HTTP status %2.</source>
+        <translation>Le serveur de mises à jour %1 a répondu avec le statut HTTP %2.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>No verified update is ready.</source>
+        <translation>Aucune mise à jour vérifiée n&apos;est prête.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Could not read the update %1: %2</source>
+        <translation>Impossible de lire la mise à jour %1 : %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The downloaded update no longer matches its signature; nothing was installed.</source>
+        <translation>La mise à jour téléchargée ne correspond plus à sa signature ; rien n&apos;a été installé.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+12"/>
+        <source>Could not replace %1: %2</source>
+        <translation>Impossible de remplacer %1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>BacklogCommand</name>
     <message>
-        <location filename="../src/cli/BacklogCommand.cpp" line="+66"/>
+        <location filename="../src/cli/BacklogCommand.cpp" line="+67"/>
         <source>No such file or folder</source>
         <translation>Fichier ou dossier introuvable</translation>
     </message>
@@ -439,7 +547,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>NameCommand</name>
     <message>
-        <location filename="../src/cli/NameCommand.cpp" line="+105"/>
+        <location filename="../src/cli/NameCommand.cpp" line="+110"/>
         <source>quillo: %1</source>
         <translation>quillo : %1</translation>
     </message>
@@ -1234,7 +1342,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+99"/>
+        <location filename="../src/app/main.cpp" line="+103"/>
         <source>print the name Quillo would give each file</source>
         <translation>afficher le nom que Quillo donnerait à chaque fichier</translation>
     </message>
@@ -1300,12 +1408,12 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>[commande …]</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+79"/>
         <source>quillo: %1 (see quillo %2 --help)</source>
         <translation>quillo : %1 (voir quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+86"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo : name attend au moins un fichier</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "core/NetworkAddress.h"
 #include "update/UpdateSignature.h"
 
+#include <QCoreApplication>
 #include <QVersionNumber>
 #include <QXmlStreamReader>
 
@@ -75,11 +76,11 @@ Parsed parse(const QByteArray &xml, const QUrl &feedUrl)
     }
     if (reader.hasError())
         return {{},
-                QStringLiteral("The update feed is not valid XML (line %1: %2).")
+                QCoreApplication::translate("Appcast", "The update feed is not valid XML (line %1: %2).")
                     .arg(reader.lineNumber())
                     .arg(reader.errorString())};
     if (!isRss)
-        return {{}, QStringLiteral("The update feed is not an RSS feed.")};
+        return {{}, QCoreApplication::translate("Appcast", "The update feed is not an RSS feed.")};
     return parsed;
 }
 

@@ -4,6 +4,7 @@
 #include "core/NetworkAddress.h"
 #include "update/UpdateSignature.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkProxy>
@@ -64,7 +65,8 @@ QNetworkReply *AppcastUpdater::get(const QUrl &url)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(stallTimeoutSeconds * 1000);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Quillo/%1").arg(m_currentVersion));
+    request.setHeader(QNetworkRequest::UserAgentHeader,
+                      QStringLiteral("Quillo/%1").arg(m_currentVersion)); // not for people: user agent
     return m_network.get(request);
 }
 
@@ -77,7 +79,7 @@ void AppcastUpdater::check()
     connect(m_reply, &QNetworkReply::readyRead, this, [this] {
         m_feedBody += m_reply->readAll();
         if (m_feedBody.size() > maxFeedSize)
-            fail(QStringLiteral("The update feed is larger than 1 MiB."));
+            fail(QCoreApplication::translate("AppcastUpdater", "The update feed is larger than 1 MiB."));
     });
     connect(m_reply, &QNetworkReply::finished, this, &AppcastUpdater::feedFinished);
 }
@@ -103,13 +105,21 @@ void AppcastUpdater::feedFinished()
         emit finished({UpdateCheckResult::Outcome::UpToDate, {}, {}, {}});
         return;
     }
-    const QString name = QStringLiteral("Quillo ") + update->displayVersion;
+    const QString version = update->displayVersion;
     if (update->signature.isEmpty())
-        return fail(name + QStringLiteral(" is offered without a signature, so it was not downloaded."));
+        return fail(
+            QCoreApplication::translate("AppcastUpdater",
+                                        "Quillo %1 is offered without a signature, so it was not downloaded.")
+                .arg(version));
     if (update->length < 0 || update->length > maxArchiveSize)
-        return fail(name + QStringLiteral(" is offered without a usable size, so it was not downloaded."));
+        return fail(
+            QCoreApplication::translate(
+                "AppcastUpdater", "Quillo %1 is offered without a usable size, so it was not downloaded.")
+                .arg(version));
     if (!isSecure(update->archiveUrl))
-        return fail(name + QStringLiteral(" is not offered over HTTPS, so it was not downloaded."));
+        return fail(QCoreApplication::translate(
+                        "AppcastUpdater", "Quillo %1 is not offered over HTTPS, so it was not downloaded.")
+                        .arg(version));
     // Downloaded and verified on an earlier day: nothing to fetch.
     QFile earlier(archivePath(*update));
     if (earlier.open(QIODevice::ReadOnly) && fileVerifies(earlier, *update, m_feed.publicKey))
@@ -120,11 +130,12 @@ void AppcastUpdater::feedFinished()
 void AppcastUpdater::download(const AppcastItem &item)
 {
     if (!QDir().mkpath(m_downloadFolder))
-        return fail(QStringLiteral("Could not create the download folder %1.").arg(m_downloadFolder));
+        return fail(QCoreApplication::translate("AppcastUpdater", "Could not create the download folder %1.")
+                        .arg(m_downloadFolder));
     m_partial =
         std::make_unique<QTemporaryFile>(QDir(m_downloadFolder).filePath(QStringLiteral(".download-XXXXXX")));
     if (!m_partial->open())
-        return fail(QStringLiteral("Could not save the update in %1: %2")
+        return fail(QCoreApplication::translate("AppcastUpdater", "Could not save the update in %1: %2")
                         .arg(m_downloadFolder, m_partial->errorString()));
     m_downloading = item;
     m_received = 0;
@@ -133,11 +144,12 @@ void AppcastUpdater::download(const AppcastItem &item)
     connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
         const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > m_downloading->length)
-            fail(
-                QStringLiteral("The download of Quillo %1 is larger than the %2 bytes the feed states, so it "
-                               "was deleted.")
-                    .arg(m_downloading->displayVersion)
-                    .arg(m_downloading->length));
+            fail(QCoreApplication::translate(
+                     "AppcastUpdater",
+                     "The download of Quillo %1 is larger than the %2 bytes the feed states, so it "
+                     "was deleted.")
+                     .arg(m_downloading->displayVersion)
+                     .arg(m_downloading->length));
     });
     connect(m_reply, &QNetworkReply::readyRead, this, &AppcastUpdater::archiveReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &AppcastUpdater::archiveFinished);
@@ -148,13 +160,15 @@ void AppcastUpdater::archiveReadyRead()
     const QByteArray data = m_reply->readAll();
     m_received += data.size();
     if (m_received > m_downloading->length)
-        return fail(
-            QStringLiteral("The download of Quillo %1 is larger than the %2 bytes the feed states, so "
-                           "it was deleted.")
-                .arg(m_downloading->displayVersion)
-                .arg(m_downloading->length));
+        return fail(QCoreApplication::translate(
+                        "AppcastUpdater",
+                        "The download of Quillo %1 is larger than the %2 bytes the feed states, so "
+                        "it was deleted.")
+                        .arg(m_downloading->displayVersion)
+                        .arg(m_downloading->length));
     if (m_partial->write(data) != data.size())
-        return fail(QStringLiteral("Could not save the update: %1").arg(m_partial->errorString()));
+        return fail(QCoreApplication::translate("AppcastUpdater", "Could not save the update: %1")
+                        .arg(m_partial->errorString()));
     emit downloadProgress(m_received, m_downloading->length);
 }
 
@@ -167,22 +181,25 @@ void AppcastUpdater::archiveFinished()
         return; // failed while reading the rest
     endReply();
     const AppcastItem item = *m_downloading;
-    const QString name = QStringLiteral("Quillo ") + item.displayVersion;
+    const QString name = QStringLiteral("Quillo %1").arg(item.displayVersion); // not for people: a name
     if (m_received != item.length)
-        return fail(QStringLiteral("The download of %1 ended after %2 of %3 bytes.")
-                        .arg(name)
-                        .arg(m_received)
-                        .arg(item.length));
+        return fail(
+            QCoreApplication::translate("AppcastUpdater", "The download of %1 ended after %2 of %3 bytes.")
+                .arg(name)
+                .arg(m_received)
+                .arg(item.length));
     if (!m_partial->flush() || !fileVerifies(*m_partial, item, m_feed.publicKey))
-        return fail(QStringLiteral("The signature of %1 does not match the download, so it was deleted and "
-                                   "nothing was installed.")
+        return fail(QCoreApplication::translate(
+                        "AppcastUpdater",
+                        "The signature of %1 does not match the download, so it was deleted and "
+                        "nothing was installed.")
                         .arg(name));
     // Only an earlier download of ours can stand at this name.
     const QString path = archivePath(item);
     QFile::remove(path);
     if (!m_partial->rename(path))
-        return fail(
-            QStringLiteral("Could not save the update as %1: %2").arg(path, m_partial->errorString()));
+        return fail(QCoreApplication::translate("AppcastUpdater", "Could not save the update as %1: %2")
+                        .arg(path, m_partial->errorString()));
     m_partial->setAutoRemove(false);
     m_partial.reset();
     succeed(item, path);
@@ -218,14 +235,16 @@ QString AppcastUpdater::transferError(const QNetworkReply &reply) const
 {
     const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply.error() == QNetworkReply::OperationCanceledError)
-        return QStringLiteral("The update server %1 stopped answering for %2 seconds.")
+        return QCoreApplication::translate("AppcastUpdater",
+                                           "The update server %1 stopped answering for %2 seconds.")
             .arg(reply.url().host())
             .arg(stallTimeoutSeconds);
     if (status == 0 || (reply.error() != QNetworkReply::NoError && status == 200))
-        return QStringLiteral("Could not reach the update server %1: %2")
+        return QCoreApplication::translate("AppcastUpdater", "Could not reach the update server %1: %2")
             .arg(reply.url().host(), reply.errorString());
     if (status != 200)
-        return QStringLiteral("The update server %1 answered with HTTP status %2.")
+        return QCoreApplication::translate("AppcastUpdater",
+                                           "The update server %1 answered with HTTP status %2.")
             .arg(reply.url().host())
             .arg(status);
     return {};
@@ -242,22 +261,24 @@ QString AppcastUpdater::archivePath(const AppcastItem &item) const
 std::optional<QString> AppcastUpdater::install(const QString &targetPath)
 {
     if (!m_ready)
-        return QStringLiteral("No verified update is ready.");
+        return QCoreApplication::translate("AppcastUpdater", "No verified update is ready.");
     QFile archive(m_ready->path);
     if (!archive.open(QIODevice::ReadOnly))
-        return QStringLiteral("Could not read the update %1: %2")
+        return QCoreApplication::translate("AppcastUpdater", "Could not read the update %1: %2")
             .arg(archive.fileName(), archive.errorString());
     const qint64 size = archive.size();
     uchar *bytes = size == m_ready->item.length ? archive.map(0, size) : nullptr;
     // Verified again from the very bytes that are written, so nothing can change in between.
     if (!bytes ||
         !UpdateSignature::verify(QByteArrayView(bytes, size), m_ready->item.signature, m_feed.publicKey))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "AppcastUpdater",
             "The downloaded update no longer matches its signature; nothing was installed.");
     QTemporaryFile replacement(QFileInfo(targetPath).absolutePath() +
                                QStringLiteral("/.Quillo-update-XXXXXX"));
     const auto failure = [&] {
-        return QStringLiteral("Could not replace %1: %2").arg(targetPath, replacement.errorString());
+        return QCoreApplication::translate("AppcastUpdater", "Could not replace %1: %2")
+            .arg(targetPath, replacement.errorString());
     };
     if (!replacement.open() || replacement.write(reinterpret_cast<const char *>(bytes), size) != size ||
         !replacement.flush())
@@ -268,7 +289,7 @@ std::optional<QString> AppcastUpdater::install(const QString &targetPath)
     if (::fsync(replacement.handle()) != 0 ||
         std::rename(QFile::encodeName(replacement.fileName()).constData(),
                     QFile::encodeName(targetPath).constData()) != 0)
-        return QStringLiteral("Could not replace %1: %2")
+        return QCoreApplication::translate("AppcastUpdater", "Could not replace %1: %2")
             .arg(targetPath, QString::fromLocal8Bit(std::strerror(errno)));
     replacement.setAutoRemove(false);
     archive.unmap(bytes);
