@@ -862,7 +862,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Es wurden keine Einstellungen eines Bildschirmfoto-Programms gefunden, daher überwacht Quillo diesen Ordner, in dem GNOME und KDE Bildschirmfotos speichern. Wenn Ihre woanders landen, wählen Sie diesen Ordner.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+17"/>
         <source>Where your screenshot tool saves screenshots, read from its settings (Spectacle, Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo follows.</source>
         <translation>Wo Ihr Bildschirmfoto-Programm Bildschirmfotos speichert, aus seinen Einstellungen gelesen (Spectacle, Flameshot oder Ihr Ordner Bilder/Bildschirmfotos). Ändern Sie es dort, und Quillo folgt.</translation>
     </message>

@@ -862,7 +862,7 @@ sans tenir compte de la casse ni des accents.
         <translation>Aucun réglage d&apos;outil de capture d&apos;écran n&apos;a été trouvé, Quillo surveille donc ce dossier, où GNOME et KDE enregistrent les captures d&apos;écran. Si les vôtres vont ailleurs, choisissez ce dossier.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+17"/>
         <source>Where your screenshot tool saves screenshots, read from its settings (Spectacle, Flameshot, or your Pictures/Screenshots folder). Change it there and Quillo follows.</source>
         <translation>L&apos;endroit où votre outil de capture enregistre les captures d&apos;écran, lu dans ses réglages (Spectacle, Flameshot, ou votre dossier Images/Captures d&apos;écran). Modifiez-le là-bas et Quillo suit.</translation>
     </message>

@@ -19,10 +19,10 @@ using NamePattern::Syntax;
 
 namespace {
 
-// Shown beside the folder in the settings window.
+// Shown beside the folder in the settings window, translated there; the journal keeps it in English.
 QString fallbackTool()
 {
-    return QCoreApplication::translate("ScreenshotToolSettings", "default folder");
+    return QString::fromLatin1(QT_TRANSLATE_NOOP("ScreenshotToolSettings", "default folder"));
 }
 // GNOME's tools name the date the same way, whatever the language.
 const QString gnomeDate = QStringLiteral("%Y-%m-%d %H-%M-%S");

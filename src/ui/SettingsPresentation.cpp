@@ -37,11 +37,17 @@ QString folderSourceText(const QList<WatchedFolder> &folders, bool hasCustomFold
             "GNOME and KDE save screenshots. If yours go elsewhere, choose that folder.");
     if (!isSandboxed) {
         QStringList lines;
-        for (const WatchedFolder &folder : folders)
-            lines.append(folder.tools.isEmpty()
+        for (const WatchedFolder &folder : folders) {
+            // Tools go by their own names; only "default folder" has a translation.
+            QStringList tools;
+            for (const QString &tool : folder.tools)
+                tools.append(
+                    QCoreApplication::translate("ScreenshotToolSettings", tool.toUtf8().constData()));
+            lines.append(tools.isEmpty()
                              ? watchedFolderText(folder.path, homePath)
                              : QStringLiteral("%1 (%2)").arg(watchedFolderText(folder.path, homePath),
-                                                             folder.tools.join(QStringLiteral(", "))));
+                                                             tools.join(QStringLiteral(", "))));
+        }
         lines.append(QCoreApplication::translate(
             "SettingsPresentation",
             "Where your screenshot tool saves screenshots, read from its settings (Spectacle, "
