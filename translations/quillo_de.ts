@@ -295,17 +295,17 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../src/cli/CommandLine.cpp" line="+100"/>
+        <location filename="../src/cli/CommandLine.cpp" line="+112"/>
         <source>--jobs needs a number of at least 1</source>
         <translation>--jobs braucht eine Zahl ab 1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>--limit needs a number of at least 1</source>
         <translation>--limit braucht eine Zahl ab 1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>%1 has no option %2</source>
         <translation>%1 hat keine Option %2</translation>
     </message>

@@ -65,6 +65,19 @@ std::optional<int> positiveNumber(const QByteArray &text)
     return ok && jobs > 0 ? std::optional(jobs) : std::nullopt;
 }
 
+// The value of `option` at arguments[i], given as "--option N" (i moves past N) or "--option=N";
+// nothing when arguments[i] is another argument.
+std::optional<QByteArray> optionValue(const QList<QByteArray> &arguments, qsizetype &i,
+                                      const QByteArray &option)
+{
+    const QByteArray &argument = arguments[i];
+    if (argument == option)
+        return arguments.value(++i);
+    if (argument.startsWith(option + '='))
+        return argument.mid(option.size() + 1);
+    return std::nullopt;
+}
+
 } // namespace
 
 namespace CommandLine {
@@ -85,27 +98,24 @@ Parsed parse(Command command, const QList<QByteArray> &arguments)
     const QString name = commandName(command);
     QList<QByteArray> operands;
     bool optionsEnded = false;
+    const bool readsFiles = command == Command::Rename || command == Command::Index;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QByteArray &argument = arguments[i];
         if (optionsEnded || !argument.startsWith('-') || argument == "-") {
             operands.append(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if ((command == Command::Rename || command == Command::Index) &&
-                   (argument == "--jobs" || argument.startsWith("--jobs="))) {
-            const QByteArray value = argument == "--jobs" ? arguments.value(++i) : argument.mid(7);
-            const auto jobs = positiveNumber(value);
-            if (!jobs)
+        } else if (const auto jobs = readsFiles ? optionValue(arguments, i, "--jobs") : std::nullopt) {
+            request.jobs = positiveNumber(*jobs).value_or(0);
+            if (request.jobs == 0)
                 return {std::nullopt,
                         QCoreApplication::translate("CommandLine", "--jobs needs a number of at least 1")};
-            request.jobs = *jobs;
-        } else if (command == Command::Search && (argument == "--limit" || argument.startsWith("--limit="))) {
-            const QByteArray value = argument == "--limit" ? arguments.value(++i) : argument.mid(8);
-            const auto limit = positiveNumber(value);
-            if (!limit)
+        } else if (const auto limit =
+                       command == Command::Search ? optionValue(arguments, i, "--limit") : std::nullopt) {
+            request.limit = positiveNumber(*limit).value_or(0);
+            if (request.limit == 0)
                 return {std::nullopt,
                         QCoreApplication::translate("CommandLine", "--limit needs a number of at least 1")};
-            request.limit = *limit;
         } else if (command == Command::Undo && argument == "--last") {
             operands.append(QByteArray());
         } else if (!setFlag(request, argument)) {
