@@ -214,12 +214,21 @@ Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, QDeadlineTimer
     document->setRenderHint(Poppler::Document::Antialiasing);
     document->setRenderHint(Poppler::Document::TextAntialiasing);
     // A page of forms nested in forms can take Poppler hours to draw; it asks this between operations.
-    const auto expired = [](const QVariant &end) {
-        return QDeadlineTimer::current().deadline() >= end.toLongLong();
+    // Once it was told to stop, the page failed for want of time, whatever the clocks say afterwards.
+    struct RenderLimit
+    {
+        qint64 end = 0;
+        bool isReached = false;
+    } limit{deadline.deadline()};
+    const auto expired = [](const QVariant &closure) {
+        auto *const reached = reinterpret_cast<RenderLimit *>(closure.value<quintptr>());
+        reached->isReached = reached->isReached || QDeadlineTimer::current().deadline() >= reached->end;
+        return reached->isReached;
     };
-    QImage image = page->renderToImage(72.0 * scale, 72.0 * scale, -1, -1, -1, -1, Poppler::Page::Rotate0,
-                                       nullptr, nullptr, expired, QVariant(deadline.deadline()));
-    if (deadline.hasExpired())
+    QImage image =
+        page->renderToImage(72.0 * scale, 72.0 * scale, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr,
+                            nullptr, expired, QVariant::fromValue(reinterpret_cast<quintptr>(&limit)));
+    if (limit.isReached || deadline.hasExpired())
         return failure(QStringLiteral("drawing the PDF page took too long"), true);
     if (image.isNull())
         return failure(QStringLiteral("cannot render PDF page"));
