@@ -277,7 +277,37 @@
 <context>
     <name>CategoryRuleRow</name>
     <message>
-        <location filename="../src/ui/CategoryRuleRow.cpp" line="+35"/>
+        <location filename="../src/ui/CategoryRuleRow.cpp" line="+21"/>
+        <source>Receipts &amp; Invoices</source>
+        <translation>Belege &amp; Rechnungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Code &amp; Terminal</source>
+        <translation>Code &amp; Terminal</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>UI &amp; Design</source>
+        <translation>Oberflächen &amp; Design</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chats &amp; Docs</source>
+        <translation>Chats &amp; Dokumente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Web</source>
+        <translation>Web</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Other</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Folder name</source>
         <translation>Ordnername</translation>
     </message>
@@ -1334,7 +1364,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>Could not write %1: %2</source>
         <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>

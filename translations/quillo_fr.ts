@@ -277,7 +277,37 @@
 <context>
     <name>CategoryRuleRow</name>
     <message>
-        <location filename="../src/ui/CategoryRuleRow.cpp" line="+35"/>
+        <location filename="../src/ui/CategoryRuleRow.cpp" line="+21"/>
+        <source>Receipts &amp; Invoices</source>
+        <translation>Reçus et factures</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Code &amp; Terminal</source>
+        <translation>Code et terminal</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>UI &amp; Design</source>
+        <translation>Interfaces et design</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chats &amp; Docs</source>
+        <translation>Discussions et documents</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Web</source>
+        <translation>Web</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Other</source>
+        <translation>Autres</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Folder name</source>
         <translation>Nom du dossier</translation>
     </message>
@@ -1334,7 +1364,7 @@ sans tenir compte de la casse ni des accents.
         <translation>Impossible de créer le dossier %1.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>Could not write %1: %2</source>
         <translation>Impossible d&apos;écrire %1 : %2</translation>
     </message>

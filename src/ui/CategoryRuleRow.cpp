@@ -16,13 +16,33 @@ namespace {
 
 constexpr int folderFieldWidth = 200;
 
+// The check box names the category in the user's language; the folder keeps the name it has on disk.
+const char *const categoryLabels[] = {
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "Receipts & Invoices"),
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "Code & Terminal"),
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "UI & Design"),
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "Chats & Docs"),
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "Web"),
+    QT_TRANSLATE_NOOP("CategoryRuleRow", "Other"),
+};
+
+QString categoryLabel(ScreenshotCategory category)
+{
+    const QByteArray folderName = defaultFolderName(category).toUtf8();
+    for (const char *label : categoryLabels) {
+        if (folderName == label)
+            return QCoreApplication::translate("CategoryRuleRow", label);
+    }
+    return QString::fromUtf8(folderName);
+}
+
 } // namespace
 
 CategoryRuleRow::CategoryRuleRow(const CategoryRule &rule, QWidget *parent)
     : QWidget(parent)
     , m_rule(rule)
     // "&" would mark a keyboard shortcut ("Receipts & Invoices").
-    , m_enabled(new QCheckBox(TextScanning::escapedMnemonics(defaultFolderName(rule.category)), this))
+    , m_enabled(new QCheckBox(TextScanning::escapedMnemonics(categoryLabel(rule.category)), this))
     , m_folderName(new QLineEdit(rule.folderName, this))
     , m_keywords(new QLineEdit(rule.extraKeywords, this))
     , m_problem(SettingsWidgets::errorLabel(this))

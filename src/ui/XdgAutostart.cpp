@@ -76,16 +76,21 @@ std::optional<QString> XdgAutostart::setEnabled(bool enabled)
     if (!QDir().mkpath(m_folder))
         return QCoreApplication::translate("XdgAutostart", "Could not create the folder %1.").arg(m_folder);
     QSaveFile file(entryPath());
-    // not for people: the entry's text; desktops show Quillo's own launcher entry, which is translated
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Quillo\n"
-                                         "Comment=Names new screenshots after what they show\n"
-                                         "Exec=%1 --autostart\n"
-                                         "Icon=org.quillo.Quillo\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execValue(m_executable));
+    // Desktops' lists of startup programs show this text, in the languages of the launcher entry.
+    const QString entry =
+        // not for people: translated in the entry itself
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Quillo\n"
+                       "Comment=Give new screenshots meaningful file names\n"
+                       "Comment[de]=Neuen Bildschirmfotos aussagekräftige Dateinamen geben\n"
+                       "Comment[fr]=Donner des noms de fichier parlants aux nouvelles captures "
+                       "d’écran\n"
+                       "Exec=%1 --autostart\n"
+                       "Icon=org.quillo.Quillo\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(execValue(m_executable));
     if (file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0 && file.commit())
         return std::nullopt;
     return QCoreApplication::translate("XdgAutostart", "Could not write %1: %2")
