@@ -50,7 +50,7 @@ package-check: package
 	@scripts/package-check $(BUILD_DIR)
 
 # Draws the settings window and the rename panel's states (at twice the size), light and dark, into
-# docs/images from the real widgets, in a throwaway home; both again in German (…-de-<theme>.png).
+# docs/images from the real widgets, in a throwaway home; all again in German (…-de-<theme>.png).
 screenshots: build
 	@home=$$(mktemp -d) && \
 	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
@@ -59,6 +59,7 @@ screenshots: build
 	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images && \
 	$(BUILD_DIR)/tools/RenderTrayMenu docs/images && \
 	LANGUAGE=de $(BUILD_DIR)/tools/RenderSettingsWindow docs/images && \
+	LANGUAGE=de $(BUILD_DIR)/tools/RenderTrayMenu docs/images && \
 	LANGUAGE=de QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images; \
 	status=$$?; rm -rf "$$home"; exit $$status
 
