@@ -44,7 +44,7 @@ class ScreenshotIndex final
 public:
     static constexpr char16_t markBegin = u'\x02';
     static constexpr char16_t markEnd = u'\x03';
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
 
     explicit ScreenshotIndex(QString filePath);
     ~ScreenshotIndex();

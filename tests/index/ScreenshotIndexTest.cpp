@@ -36,6 +36,7 @@ private slots:
     void renameMoveUndoAndDeleteKeepResultsTrue();
     void damagedIndexIsSetAsideAndStartedAfresh_data();
     void damagedIndexIsSetAsideAndStartedAfresh();
+    void olderIndexIsMigratedKeepingItsRows();
 
 private:
     // Writes the file and indexes it.
@@ -170,6 +171,21 @@ void ScreenshotIndexTest::damagedIndexIsSetAsideAndStartedAfresh()
     QVERIFY2(!aside.isEmpty(), qPrintable(aside.join(u' ')));
     QCOMPARE(TestFiles::read(QFileInfo(indexPath()).dir().filePath(aside.first())).left(4096),
              damaged.left(4096));
+}
+
+void ScreenshotIndexTest::olderIndexIsMigratedKeepingItsRows()
+{
+    add(u"invoice-2043.png"_s, u"Invoice 2043"_s, 1);
+    m_index.reset();
+    QFile file(indexPath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.seek(60), file.write(QByteArray::fromHex("00000001"));
+    file.close();
+
+    m_index = std::make_unique<ScreenshotIndex>(indexPath());
+    // Found through one-letter prefixes, which the older index could not look up on their own.
+    QCOMPARE(namesOf(m_index->search(u"i 2"_s, 5)), QStringList{u"invoice-2043.png"_s});
+    QCOMPARE(QDir(QFileInfo(indexPath()).path()).entryList({u"index.sqlite.damaged-*"_s}), QStringList());
 }
 
 QTEST_GUILESS_MAIN(ScreenshotIndexTest)
