@@ -24,8 +24,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QUrl>
+
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +69,9 @@ bool AppController::start()
         m_services.fileSystem, RenameCoordinator::Clock::system());
     m_index = std::make_unique<IndexWriter>(ScreenshotIndex::defaultPath());
     m_coordinator->setIndex(m_index.get());
+    m_index->onRefillWanted(this, [this] {
+        refillIndex();
+    });
     connect(m_coordinator.get(), &RenameCoordinator::recordingProblemChanged, this,
             [this](const std::optional<QString> &problem) {
                 if (problem)
@@ -108,6 +114,8 @@ bool AppController::start()
     observePreferencesFolder();
     observeCustomFolder();
     refreshWatchedFolder(true, true);
+    if (m_index->isRefillWanted())
+        refillIndex();
 
     const bool isFirstLaunch = !m_services.preferences.boolValue(hasLaunchedBeforeKey);
     if (isFirstLaunch)
@@ -117,8 +125,59 @@ bool AppController::start()
     return true;
 }
 
+void AppController::refillIndex()
+{
+    if (m_indexRefill || m_services.indexRefiller.isEmpty() || !m_settings->remembersText())
+        return;
+    QStringList paths;
+    for (const RenameRecord &record : m_history->records()) {
+        if (QFileInfo::exists(record.renamedPath) && !paths.contains(record.renamedPath))
+            paths.append(record.renamedPath);
+    }
+    if (paths.isEmpty()) {
+        m_index->refilled();
+        return;
+    }
+    qCInfo(lcApp) << "Indexing again the" << paths.size() << "screenshots Quillo named, in the background";
+    m_indexRefill = new QProcess(this);
+    m_indexRefill->setProgram(m_services.indexRefiller);
+    m_indexRefill->setArguments(QStringList{QStringLiteral("index"), QStringLiteral("--jobs"),
+                                            QStringLiteral("1"), QStringLiteral("--")} +
+                                paths);
+    m_indexRefill->setStandardOutputFile(QProcess::nullDevice());
+    m_indexRefill->setStandardErrorFile(QProcess::nullDevice());
+    // Behind whatever the user does now, renames included.
+    m_indexRefill->setChildProcessModifier([] {
+        ::nice(10);
+    });
+    connect(m_indexRefill, &QProcess::finished, this, [this](int status, QProcess::ExitStatus exit) {
+        m_indexRefill->deleteLater();
+        // A file that could not be read is left out; only a refill that did not run is tried again.
+        if (exit == QProcess::NormalExit && (status == 0 || status == 1)) {
+            m_index->refilled();
+            qCInfo(lcApp) << "The search index holds the screenshots Quillo named again";
+        } else {
+            qCWarning(lcApp) << "Indexing again ended early; Quillo tries at its next start";
+        }
+    });
+    connect(m_indexRefill, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            qCWarning(lcApp).noquote() << "Could not index again:" << m_indexRefill->errorString();
+            m_indexRefill->deleteLater();
+        }
+    });
+    m_indexRefill->start();
+}
+
 void AppController::shutdown()
 {
+    if (m_indexRefill) {
+        // Each screenshot is indexed in one transaction: stopping loses none; the next start goes on.
+        m_indexRefill->disconnect(this);
+        m_indexRefill->kill();
+        m_indexRefill->waitForFinished();
+        delete m_indexRefill;
+    }
     for (const auto &watcher : m_watchers)
         watcher->stop();
     m_folderAccess->stopAccessingAll();

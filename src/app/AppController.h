@@ -7,6 +7,7 @@
 #include "settings/ToolEnvironment.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -24,6 +25,7 @@ class SettingsStore;
 class TakeOverChannel;
 class UserPrompts;
 class FileManager;
+class QProcess;
 
 // Everything the controller uses from the desktop, handed in so tests can replace any of it.
 struct AppServices
@@ -45,6 +47,9 @@ struct AppServices
     std::function<std::unique_ptr<DesktopInterface>(AppController &controller)> desktop;
     // Where the screenshot tools' settings and defaults are read; called at every refresh.
     std::function<ToolEnvironment()> toolEnvironment = &ToolEnvironment::system;
+    // Quillo's own program: run as `PROGRAM index PATH...` to put back what a damaged search index
+    // held. Empty: a damaged index stays empty until `quillo index` is run.
+    QString indexRefiller = {};
 };
 
 // Creates the subsystems, connects them and carries out the user's top-level actions. Renames
@@ -104,6 +109,9 @@ private:
     RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
     // Said once at start: the settings file is read then.
     void announceRecognitionLanguages();
+    // Indexes again, in the background, the screenshots Quillo named, once a damaged index was
+    // started afresh.
+    void refillIndex();
 
     AppServices m_services;
     std::unique_ptr<SettingsStore> m_settings;
@@ -116,4 +124,5 @@ private:
     std::unique_ptr<DesktopInterface> m_desktop;
     std::vector<std::unique_ptr<DirectoryChangeObserver>> m_preferencesObservers;
     std::unique_ptr<FolderEventSource> m_customFolderSource;
+    QPointer<QProcess> m_indexRefill;
 };

@@ -179,7 +179,8 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
                 ScreenshotNamer::Options::fromSettings(settings, modelPause, reading), namingPool);
         },
         &InotifyEventSource::create, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-        FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin)});
+        FolderAccess::isRunningInSandbox(), desktop(fileManager, headless, startedAtLogin),
+        &ToolEnvironment::system, QCoreApplication::applicationFilePath()});
 
     UnixSignals unixSignals;
     if (!unixSignals.isListening())

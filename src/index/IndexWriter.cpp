@@ -3,8 +3,12 @@
 
 #include "index/IndexLog.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 IndexWriter::IndexWriter(QString filePath)
     : m_index(std::make_shared<ScreenshotIndex>(std::move(filePath)))
+    , m_refillMarker(m_index->refillMarkerPath())
 {
     // One thread, so changes land in the order they were made.
     m_thread.setMaxThreadCount(1);
@@ -51,12 +55,31 @@ void IndexWriter::waitForDone()
     m_thread.waitForDone();
 }
 
+bool IndexWriter::isRefillWanted() const
+{
+    return QFileInfo::exists(m_refillMarker);
+}
+
+void IndexWriter::onRefillWanted(QObject *context, std::function<void()> handler)
+{
+    m_refillContext = context;
+    m_refillHandler = std::move(handler);
+}
+
+void IndexWriter::refilled()
+{
+    QFile::remove(m_refillMarker);
+}
+
 void IndexWriter::enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change)
 {
     if (!m_enabled)
         return;
-    m_thread.start([index = m_index, change = std::move(change)] {
+    m_thread.start([this, index = m_index, change = std::move(change)] {
         if (const auto problem = change(*index))
             qCWarning(lcIndex).noquote() << *problem;
+        // Damage is found by a change; the handler sees it on its own thread.
+        if (m_refillHandler && m_refillContext && isRefillWanted())
+            QMetaObject::invokeMethod(m_refillContext, m_refillHandler);
     });
 }

@@ -3,6 +3,7 @@
 
 #include "index/ScreenshotIndex.h"
 
+#include <QPointer>
 #include <QThreadPool>
 
 #include <functional>
@@ -30,11 +31,21 @@ public:
     // Blocks until every change given so far is written or dropped.
     void waitForDone();
 
+    // The index was started afresh from a damaged one, here or by another Quillo, and what it held
+    // is still to be put back.
+    bool isRefillWanted() const;
+    // Called on `context`'s thread when a change finds the refill wanted.
+    void onRefillWanted(QObject *context, std::function<void()> handler);
+    void refilled();
+
 private:
     void enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change);
 
     QThreadPool m_thread;
     // Touched only on m_thread's one thread.
     std::shared_ptr<ScreenshotIndex> m_index;
+    QString m_refillMarker;
+    QPointer<QObject> m_refillContext;
+    std::function<void()> m_refillHandler;
     bool m_enabled = true;
 };

@@ -282,9 +282,12 @@ void ScreenshotIndex::setAside(const QString &why)
         if (QFileInfo::exists(m_filePath + suffix) && !QFile::rename(m_filePath + suffix, aside + suffix))
             qCWarning(lcIndex) << "could not set aside" << m_filePath + suffix;
     }
+    QFile marker(refillMarkerPath());
+    if (!marker.open(QIODevice::WriteOnly, ownerOnly))
+        qCWarning(lcIndex) << "could not write" << marker.fileName();
     qCWarning(lcIndex).noquote() << "the search index could not be read (" + why + "); it was moved to"
                                  << aside
-                                 << "and starts afresh: `quillo index` adds screenshots named before";
+                                 << "and starts afresh; Quillo indexes the screenshots it named again";
 }
 
 std::optional<QString> ScreenshotIndex::failure(int code, const char *what)

@@ -54,6 +54,9 @@ public:
     // $XDG_DATA_HOME/quillo/index.sqlite
     static QString defaultPath();
     const QString &filePath() const { return m_filePath; }
+    // Stands beside an index that replaced a damaged one until what the damaged one held is put
+    // back; whoever set it aside, the daemon sees it and refills.
+    QString refillMarkerPath() const { return m_filePath + QStringLiteral(".refill"); }
 
     // Each returns what went wrong, nothing when the index holds the change.
     // Adds the screenshot, or replaces what the index held for its path.

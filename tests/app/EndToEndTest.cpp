@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/DBusHistoryWriter.h"
 #include "core/QuilloBus.h"
+#include "index/ScreenshotIndex.h"
 #include "intake/LinuxFileSystem.h"
 #include "intake/ScreenshotDetector.h"
 #include "renaming/RenameRecord.h"
@@ -146,6 +147,17 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
                              return record.renamedPath == found;
                          }),
              qPrintable(found));
+
+    // A damaged index is set aside by whoever finds it, and Quillo indexes again what it named.
+    cleanup();
+    QFile index(ScreenshotIndex::defaultPath());
+    QVERIFY(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    index.write(QByteArray(8192, 'x'));
+    index.close();
+    QCOMPARE(search(), QStringList());
+    startQuillo();
+    QTRY_COMPARE_WITH_TIMEOUT(search(), QStringList{found}, 60000);
+    QTRY_VERIFY(!QFile::exists(ScreenshotIndex::defaultPath() + u".refill"_s));
 
     // After a restart, a renamed file put back by hand is not renamed again.
     cleanup();
