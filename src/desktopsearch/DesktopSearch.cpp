@@ -16,6 +16,9 @@ namespace {
 
 // Results remembered for describing and opening; a desktop asks about the latest few only.
 constexpr qsizetype maxRemembered = 500;
+// Pictures a desktop's image loaders draw whatever else is installed; a PDF or HEIC file would
+// show as a blank.
+const QStringList drawnByEveryDesktop{QStringLiteral("image/png"), QStringLiteral("image/jpeg")};
 
 struct CachedThumbnail
 {
@@ -117,10 +120,12 @@ QList<DesktopResult> DesktopSearch::describe(const QStringList &ids)
             continue;
         const auto hit = m_found.constFind(id);
         const QFileInfo file(id);
+        const QMimeType type = types.mimeTypeForFile(file);
         CachedThumbnail thumbnail = cachedThumbnail(id);
+        if (thumbnail.path.isEmpty() && drawnByEveryDesktop.contains(type.name()))
+            thumbnail.path = id;
         results.append({id, file.fileName(), hit == m_found.cend() ? QString() : describeHit(*hit),
-                        types.mimeTypeForFile(file).iconName(),
-                        thumbnail.path.isEmpty() ? id : thumbnail.path, std::move(thumbnail.image)});
+                        type.iconName(), thumbnail.path, std::move(thumbnail.image)});
     }
     return results;
 }

@@ -17,7 +17,7 @@ struct DesktopResult
     QString description; // when it was taken, its category and the words around the match
     QString iconName;    // the theme icon of its file type
     // A picture to show for it: the desktop's cached thumbnail when there is a fresh one, else the
-    // file itself.
+    // file itself when any desktop can draw it, else nothing.
     QString picturePath;
     QImage thumbnail; // the cached thumbnail, null without one
 

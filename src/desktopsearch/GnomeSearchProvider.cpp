@@ -34,11 +34,12 @@ QList<QVariantMap> GnomeSearchProvider::GetResultMetas(const QStringList &identi
     QList<QVariantMap> metas;
     for (const DesktopResult &result : m_search.describe(identifiers)) {
         // 'gicon' is read with g_icon_new_for_string(): a path makes a file icon, which the shell
-        // draws as the picture itself.
-        metas.append(QVariantMap{{QStringLiteral("id"), result.id},
-                                 {QStringLiteral("name"), result.name},
-                                 {QStringLiteral("description"), result.description},
-                                 {QStringLiteral("gicon"), result.picturePath}});
+        // draws as the picture itself; a name, a theme icon.
+        metas.append(QVariantMap{
+            {QStringLiteral("id"), result.id},
+            {QStringLiteral("name"), result.name},
+            {QStringLiteral("description"), result.description},
+            {QStringLiteral("gicon"), result.picturePath.isEmpty() ? result.iconName : result.picturePath}});
     }
     return metas;
 }
