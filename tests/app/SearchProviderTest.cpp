@@ -109,8 +109,13 @@ void SearchProviderTest::initTestCase()
     QVERIFY(opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner));
     auto update = QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s,
                                                  u"org.freedesktop.DBus"_s, u"UpdateActivationEnvironment"_s);
-    update << QVariant::fromValue(
-        QMap<QString, QString>{{u"PATH"_s, m_folder.path() + u':' + qEnvironmentVariable("PATH")}});
+    // Fresh data and cache folders on every run, for this test and the programs the bus starts.
+    QMap<QString, QString> environment{{u"PATH"_s, m_folder.path() + u':' + qEnvironmentVariable("PATH")},
+                                       {u"XDG_DATA_HOME"_s, shot(u"data"_s)},
+                                       {u"XDG_CACHE_HOME"_s, shot(u"cache"_s)}};
+    for (auto variable = environment.cbegin(); variable != environment.cend(); ++variable)
+        qputenv(variable.key().toLatin1(), variable.value().toUtf8());
+    update << QVariant::fromValue(environment);
     QCOMPARE(bus.call(update).type(), QDBusMessage::ReplyMessage);
 }
 
