@@ -12,13 +12,16 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 // Results remembered for describing and opening; a desktop asks about the latest few only.
 constexpr qsizetype maxRemembered = 500;
 // Pictures a desktop's image loaders draw whatever else is installed; a PDF or HEIC file would
 // show as a blank.
-const QStringList drawnByEveryDesktop{QStringLiteral("image/png"), QStringLiteral("image/jpeg")};
+constexpr std::array drawnByEveryDesktop{QLatin1StringView("image/png"), QLatin1StringView("image/jpeg")};
 
 struct CachedThumbnail
 {
@@ -122,7 +125,8 @@ QList<DesktopResult> DesktopSearch::describe(const QStringList &ids)
         const QFileInfo file(id);
         const QMimeType type = types.mimeTypeForFile(file);
         CachedThumbnail thumbnail = cachedThumbnail(id);
-        if (thumbnail.path.isEmpty() && drawnByEveryDesktop.contains(type.name()))
+        if (thumbnail.path.isEmpty() &&
+            std::ranges::find(drawnByEveryDesktop, type.name()) != drawnByEveryDesktop.end())
             thumbnail.path = id;
         results.append({id, file.fileName(), hit == m_found.cend() ? QString() : describeHit(*hit),
                         type.iconName(), thumbnail.path, std::move(thumbnail.image)});
