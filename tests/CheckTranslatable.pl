@@ -11,7 +11,7 @@ use warnings;
 my $root = shift // '.';
 # The folders whose texts reach people; the lower libraries report to them in words that are
 # translated where they are shown.
-my @folders = qw(src/cli src/app src/ui src/update);
+my @folders = qw(src/cli src/app src/ui src/update src/desktopsearch);
 
 my $translating = qr/(?:\btr|\btranslate|QT_TR_NOOP|QT_TR_N_NOOP|QT_TRANSLATE_NOOP|QT_TRANSLATE_N_NOOP)\s*\(\s*(?:"(?:[^"\\]|\\.)*"\s*,\s*)?$/;
 my $logging = qr/\bqC?(?:Debug|Info|Warning|Critical)\s*\([^;]*<</s;

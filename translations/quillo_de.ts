@@ -455,6 +455,21 @@ Groß- und Kleinschreibung und Akzenten.
     </message>
 </context>
 <context>
+    <name>DesktopSearch</name>
+    <message>
+        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+53"/>
+        <source>%1, in %2</source>
+        <extracomment>A screenshot&apos;s date, then the category it was filed in</extracomment>
+        <translation>%1, in %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1: %2</source>
+        <extracomment>When the screenshot was taken (and its category), then the words on it around the match</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>DesktopShell</name>
     <message>
         <location filename="../src/app/DesktopShell.cpp" line="+158"/>
@@ -541,6 +556,19 @@ Groß- und Kleinschreibung und Akzenten.
         <location line="+4"/>
         <source>Restored %1</source>
         <translation>%1 wiederhergestellt</translation>
+    </message>
+</context>
+<context>
+    <name>KRunnerProvider</name>
+    <message>
+        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+102"/>
+        <source>Show in Folder</source>
+        <translation>Im Ordner anzeigen</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Screenshots</source>
+        <translation>Bildschirmfotos</translation>
     </message>
 </context>
 <context>
@@ -1372,7 +1400,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+103"/>
+        <location filename="../src/app/main.cpp" line="+112"/>
         <source>print the name Quillo would give each file</source>
         <translation>den Namen ausgeben, den Quillo jeder Datei gäbe</translation>
     </message>
@@ -1443,7 +1471,7 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>quillo: %1 (siehe quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+106"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo: name braucht mindestens eine Datei</translation>
     </message>

@@ -455,6 +455,21 @@ sans tenir compte de la casse ni des accents.
     </message>
 </context>
 <context>
+    <name>DesktopSearch</name>
+    <message>
+        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+53"/>
+        <source>%1, in %2</source>
+        <extracomment>A screenshot&apos;s date, then the category it was filed in</extracomment>
+        <translation>%1, dans %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1: %2</source>
+        <extracomment>When the screenshot was taken (and its category), then the words on it around the match</extracomment>
+        <translation>%1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>DesktopShell</name>
     <message>
         <location filename="../src/app/DesktopShell.cpp" line="+158"/>
@@ -541,6 +556,19 @@ sans tenir compte de la casse ni des accents.
         <location line="+4"/>
         <source>Restored %1</source>
         <translation>%1 restauré</translation>
+    </message>
+</context>
+<context>
+    <name>KRunnerProvider</name>
+    <message>
+        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+102"/>
+        <source>Show in Folder</source>
+        <translation>Afficher dans le dossier</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Screenshots</source>
+        <translation>Captures d&apos;écran</translation>
     </message>
 </context>
 <context>
@@ -1372,7 +1400,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+103"/>
+        <location filename="../src/app/main.cpp" line="+112"/>
         <source>print the name Quillo would give each file</source>
         <translation>afficher le nom que Quillo donnerait à chaque fichier</translation>
     </message>
@@ -1443,7 +1471,7 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>quillo : %1 (voir quillo %2 --help)</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+106"/>
         <source>quillo: name needs at least one file</source>
         <translation>quillo : name attend au moins un fichier</translation>
     </message>

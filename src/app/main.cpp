@@ -7,6 +7,7 @@
 #include "app/DialogPrompts.h"
 #include "app/HeadlessPrompts.h"
 #include "app/LogHandler.h"
+#include "app/XdgResultActions.h"
 #include "cli/BacklogCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/HistoryCommand.h"
@@ -14,6 +15,8 @@
 #include "cli/SearchCommand.h"
 #include "core/InterfaceLanguage.h"
 #include "core/UnixSignals.h"
+#include "desktopsearch/SearchProviderService.h"
+#include "index/ScreenshotIndex.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/ReadingWorker.h"
@@ -27,11 +30,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDBusConnection>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThreadPool>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
@@ -43,6 +48,10 @@ namespace {
 constexpr int namingThreadExpiryMs = 60'000;
 // How long quitting waits for a screenshot being named; a model request is abandoned after that.
 constexpr int quitGraceMs = 3'000;
+// The search providers' process ends after this long without a question; the bus starts it again.
+constexpr std::chrono::seconds searchProviderIdle{30};
+// The hidden role the bus starts the search providers with.
+constexpr char searchProviderArgument[] = "--search-provider";
 
 // Tesseract's OpenMP threads make it several times slower on a small machine, and the limit only
 // takes effect when set before the process starts, so Quillo starts itself again with it.
@@ -252,6 +261,24 @@ int runReadingWorker(int argc, char *argv[])
     _exit(status);
 }
 
+// Answers the desktop's search while the bus needs it: no interface, no settings, no watcher.
+int runSearchProvider(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillo"));
+    installTranslations(app);
+    LogHandler::install(true);
+    FreedesktopFileManager fileManager;
+    XdgResultActions actions(fileManager);
+    SearchProviderService service(ScreenshotIndex::defaultPath(), actions, searchProviderIdle);
+    QObject::connect(&service, &SearchProviderService::idle, &app, &QCoreApplication::quit);
+    if (const auto problem = service.publish(QDBusConnection::sessionBus())) {
+        qCWarning(lcApp).noquote() << "Could not offer search results to the desktop:" << *problem;
+        return 1;
+    }
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -263,6 +290,8 @@ int main(int argc, char *argv[])
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
     if (argc > 1 && std::strcmp(argv[1], ReadingWorker::roleArgument) == 0)
         return runReadingWorker(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], searchProviderArgument) == 0)
+        return runSearchProvider(argc, argv);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;
     if (const auto command = argc > 1 ? CommandLine::command(argv[1]) : std::nullopt) {
         QCoreApplication app(argc, argv);
