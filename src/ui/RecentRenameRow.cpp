@@ -28,7 +28,7 @@ constexpr double hoverRadius = 5;
 
 // Cut in the middle where it does not fit: a name's end (the date suffix) matters as much as its
 // start.
-QLabel *elidedLabel(const QString &text, QWidget *parent)
+ElidedLabel *elidedLabel(const QString &text, QWidget *parent)
 {
     auto *label = new ElidedLabel(Qt::ElideMiddle, parent);
     label->setText(text);
@@ -106,6 +106,11 @@ RecentRenameRow::RecentRenameRow(const QString &filePath, const QString &title, 
 void RecentRenameRow::setUndoShown(bool shown)
 {
     m_undoButton->setVisible(shown);
+}
+
+void RecentRenameRow::setDetailElideMode(Qt::TextElideMode mode)
+{
+    m_detail->setElideMode(mode);
 }
 
 void RecentRenameRow::setThumbnail(const QImage &image)

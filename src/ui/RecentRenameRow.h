@@ -3,6 +3,7 @@
 
 #include "ui/FileDragButton.h"
 
+class ElidedLabel;
 class QLabel;
 class QToolButton;
 
@@ -23,6 +24,8 @@ public:
 
     // A row for a file that was not just renamed has nothing to undo.
     void setUndoShown(bool shown);
+    // Where the detail line is cut when it does not fit; in the middle unless set.
+    void setDetailElideMode(Qt::TextElideMode mode);
     void setThumbnail(const QImage &image);
 
 signals:
@@ -40,8 +43,8 @@ private:
     void recolour();
 
     QLabel *m_icon;
-    QLabel *m_title;
-    QLabel *m_detail;
+    ElidedLabel *m_title;
+    ElidedLabel *m_detail;
     QToolButton *m_revealButton;
     QToolButton *m_undoButton;
     bool m_hasThumbnail = false;

@@ -319,6 +319,9 @@ void TrayController::addRow(QMenu &menu, const Entry &entry)
         });
     else
         row->setUndoShown(false);
+    // A search result's detail starts with the words it was found by.
+    if (child(Command::RevealFile))
+        row->setDetailElideMode(Qt::ElideRight);
     connect(row, &RecentRenameRow::previewRequested, this, [this, &menu, path = entry.filePath] {
         menu.close();
         preview(path);

@@ -204,9 +204,15 @@ QStringList recentRenameTitles(const QList<RenameRecord> &history)
 
 QString searchHitDetail(const SearchHit &hit)
 {
+    // The row cuts what does not fit at its end, so the matched words come early.
+    constexpr qsizetype wordsBefore = 2;
     QString detail = hit.snippet;
-    detail.remove(ScreenshotIndex::markBegin).remove(ScreenshotIndex::markEnd);
-    return detail;
+    if (const qsizetype match = detail.indexOf(ScreenshotIndex::markBegin); match > 0) {
+        const QStringList before = detail.left(match).split(u' ');
+        if (before.size() > wordsBefore + 1)
+            detail = u'…' + before.mid(before.size() - wordsBefore - 1).join(u' ') + detail.mid(match);
+    }
+    return detail.remove(ScreenshotIndex::markBegin).remove(ScreenshotIndex::markEnd);
 }
 
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now)

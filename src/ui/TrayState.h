@@ -110,7 +110,8 @@ struct Entry
 // what they found takes the place of the recent renames.
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now);
 
-// A search result's second line: the words around the match, without their marks.
+// A search result's second line: the words around the match, at most two of them before it, without
+// their marks.
 QString searchHitDetail(const SearchHit &hit);
 
 } // namespace TrayState

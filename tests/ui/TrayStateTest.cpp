@@ -217,7 +217,8 @@ void TrayStateTest::searchStates_data()
     QTest::addColumn<bool>("canSearch");
     QTest::addColumn<TraySearch>("search");
     QTest::addColumn<QStringList>("expected"); // the popup's first line and those of its list
-    const SearchHit hit{u"/shots/Web/order-2043.png"_s, now, u"web"_s, u"…\x02invoice\x03 2043 paid"_s};
+    const SearchHit hit{u"/shots/Web/order-2043.png"_s, now, u"web"_s,
+                        u"…total amount due \x02invoice\x03 2043 paid"_s};
     QTest::addRow("indexing off: no field")
         << false << answered({{hit}, {}})
         << u"(Not watching)|[Recent Renames]|(No screenshots renamed yet)"_s.split(u'|');
@@ -253,7 +254,8 @@ void TrayStateTest::searchStates()
         return;
     const Entry &row = *std::next(list);
     QCOMPARE(row.filePath, search.hits().first().path);
-    QCOMPARE(outline(row.children), (QStringList{u"(…invoice 2043 paid)"_s, u"-"_s, u"Show in Folder"_s}));
+    QCOMPARE(outline(row.children),
+             (QStringList{u"(…amount due invoice 2043 paid)"_s, u"-"_s, u"Show in Folder"_s}));
     QCOMPARE(row.children.last().command, TrayState::Command::RevealFile);
 }
 
