@@ -182,6 +182,11 @@ void TrayControllerTest::typingInThePopupListsWhatTheIndexFinds()
 
     type(u"INVOI 204"_s);
     QTRY_COMPARE(rows(), QStringList{u"order-2043.png"_s});
+    QTest::keyClick(field, Qt::Key_Down); // into the results, not to the first command
+    QVERIFY(popup->findChild<RecentRenameRow *>()->hasFocus());
+    QTest::keyClicks(popup->focusWidget(), u"3"_s); // typing goes back to the field
+    QCOMPARE(field->text(), u"INVOI 2043"_s);
+    QVERIFY(field->hasFocus());
     QTest::keyClick(field, Qt::Key_Escape); // empties the field, the popup stays
     QCOMPARE(field->text(), QString());
     QTRY_COMPARE(rows(), QStringList{u"stripe-invoice.png+undo"_s});
