@@ -230,8 +230,7 @@ bool TrayController::searchFieldKeyPressed(const QKeyEvent &event)
         if (!m_firstRow)
             return false;
         m_popup->setActiveAction(m_firstRow);
-        if (auto *row = static_cast<QWidgetAction *>(m_firstRow)->defaultWidget())
-            row->setFocus(Qt::TabFocusReason);
+        m_firstRow->defaultWidget()->setFocus(Qt::TabFocusReason);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -14,7 +14,6 @@
 #include <memory>
 
 class PreviewWindow;
-class QAction;
 class QKeyEvent;
 class RecentRenameRow;
 class QLineEdit;
@@ -92,7 +91,7 @@ private:
     QTimer m_searchTimer;
     QWidgetAction *m_searchAction = nullptr; // owned by the popup
     QLineEdit *m_searchField = nullptr;
-    QAction *m_firstRow = nullptr; // the popup's first row, where Down leaves the field for
+    QWidgetAction *m_firstRow = nullptr; // the popup's first row, where Down leaves the field for
     QHash<QString, QImage> m_thumbnails;
     std::unique_ptr<PreviewWindow> m_preview;
 };
