@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenu>
@@ -37,6 +38,12 @@ QString screenshotFolder()
 // Copies of the test screenshots under the names a screenshot tool gives, named by the real program.
 bool nameScreenshots()
 {
+    // `quillo rename` renames every screenshot in the folder: never one that holds someone's own.
+    if (QFileInfo::exists(screenshotFolder())) {
+        std::fprintf(stderr, "%s exists already: run this in a throwaway home (make screenshots)\n",
+                     qPrintable(screenshotFolder()));
+        return false;
+    }
     const QDir corpus(QStringLiteral(QUILLO_SCREENSHOTS));
     QDir().mkpath(screenshotFolder());
     int second = 0;
