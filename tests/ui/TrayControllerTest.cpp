@@ -192,7 +192,8 @@ void TrayControllerTest::typingInThePopupListsWhatTheIndexFinds()
     QTRY_COMPARE(rows(), QStringList{u"stripe-invoice.png+undo"_s});
     type(u"receipt"_s);
     QTRY_VERIFY(popup->findChildren<RecentRenameRow *>().isEmpty());
-    QVERIFY(std::any_of(popup->actions().begin(), popup->actions().end(), [](const QAction *action) {
+    const QList<QAction *> actions = popup->actions();
+    QVERIFY(std::any_of(actions.begin(), actions.end(), [](const QAction *action) {
         return action->text() == u"No screenshot holds these words"_s;
     }));
     popup->close();
