@@ -49,12 +49,15 @@ package: build
 package-check: package
 	@scripts/package-check $(BUILD_DIR)
 
-# Draws the settings window and the rename panel's states (at twice the size), light and dark, into
-# docs/images from the real widgets, in a throwaway home; all again in German (…-de-<theme>.png).
+# Draws the search (the tray popup's and a terminal's), the settings window and the rename panel's
+# states (at twice the size), light and dark, into docs/images from the real widgets and the real
+# program, in a throwaway home; the window, the panel and the tray again in German (…-de-<theme>.png).
 screenshots: build
 	@home=$$(mktemp -d) && \
 	export HOME=$$home XDG_CONFIG_HOME=$$home/.config XDG_CACHE_HOME=$$home/.cache XDG_RUNTIME_DIR=$$home \
+	XDG_DATA_HOME=$$home/.local/share \
 	QT_QPA_PLATFORM=offscreen LANGUAGE=en && \
+	$(BUILD_DIR)/tools/RenderSearch docs/images && \
 	$(BUILD_DIR)/tools/RenderSettingsWindow docs/images && \
 	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/RenderRenamePanel docs/images && \
 	$(BUILD_DIR)/tools/RenderTrayMenu docs/images && \

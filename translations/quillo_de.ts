@@ -40,13 +40,35 @@
     </message>
     <message>
         <location line="+21"/>
+        <location line="+12"/>
         <source>Could not show the file</source>
         <translation>Die Datei konnte nicht angezeigt werden</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-7"/>
+        <location line="+9"/>
         <source>File not found</source>
         <translation>Datei nicht gefunden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1” is no longer there.</source>
+        <translation>„%1“ ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Also clear the search index?</source>
+        <translation>Auch den Suchindex leeren?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillo no longer keeps the text of new screenshots. The text of those it already read stays searchable until you clear it. Your screenshots stay where they are.</source>
+        <translation>Quillo behält den Text neuer Bildschirmfotos nicht mehr. Der Text der bereits gelesenen bleibt durchsuchbar, bis Sie den Index leeren. Ihre Bildschirmfotos bleiben, wo sie sind.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Clear Search Index</source>
+        <translation>Suchindex leeren</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -472,7 +494,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>DesktopShell</name>
     <message>
-        <location filename="../src/app/DesktopShell.cpp" line="+158"/>
+        <location filename="../src/app/DesktopShell.cpp" line="+165"/>
         <source>Quillo Settings</source>
         <translation>Quillo-Einstellungen</translation>
     </message>
@@ -480,7 +502,8 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>DialogPrompts</name>
     <message>
-        <location filename="../src/app/DialogPrompts.cpp" line="+11"/>
+        <location filename="../src/app/DialogPrompts.cpp" line="+12"/>
+        <location line="+9"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -654,7 +677,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>RecentRenameRow</name>
     <message>
-        <location filename="../src/ui/RecentRenameRow.cpp" line="+58"/>
+        <location filename="../src/ui/RecentRenameRow.cpp" line="+61"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
@@ -905,7 +928,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>SettingsPresentation</name>
     <message>
-        <location filename="../src/ui/SettingsPresentation.cpp" line="+18"/>
+        <location filename="../src/ui/SettingsPresentation.cpp" line="+19"/>
         <source>Not watching</source>
         <translation>Keine Überwachung</translation>
     </message>
@@ -966,6 +989,24 @@ Groß- und Kleinschreibung und Akzenten.
     </message>
     <message>
         <location line="+15"/>
+        <source>No screenshots are indexed.</source>
+        <translation>Keine Bildschirmfotos im Index.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 screenshot, %1</source>
+        <translation>1 Bildschirmfoto, %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%Ln screenshots, %1</source>
+        <translation>
+            <numerusform>%Ln Bildschirmfoto, %1</numerusform>
+            <numerusform>%Ln Bildschirmfotos, %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -993,12 +1034,12 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../src/ui/SettingsWindow.cpp" line="+112"/>
+        <location filename="../src/ui/SettingsWindow.cpp" line="+113"/>
         <source>Quillo Settings</source>
         <translation>Quillo-Einstellungen</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Screenshot Folder</source>
         <translation>Bildschirmfoto-Ordner</translation>
     </message>
@@ -1093,7 +1134,27 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Unterordner werden im Bildschirmfoto-Ordner angelegt, sobald zum ersten Mal ein Bildschirmfoto dort abgelegt wird. Eine ausgeschaltete Kategorie lässt ihre Bildschirmfotos im Bildschirmfoto-Ordner.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Remember the text of screenshots for search</source>
+        <translation>Text der Bildschirmfotos für die Suche merken</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Clear Search Index</source>
+        <translation>Suchindex leeren</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The text never leaves this computer. Clearing the index deletes no screenshot; “quillo index” reads them again.</source>
+        <translation>Der Text verlässt diesen Computer nie. Das Leeren des Index löscht kein Bildschirmfoto; „quillo index“ liest sie erneut.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>General</source>
         <translation>Allgemein</translation>
     </message>
@@ -1121,14 +1182,30 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>TrayState</name>
     <message>
-        <location filename="../src/ui/TrayState.cpp" line="+47"/>
+        <location filename="../src/ui/TrayState.cpp" line="+48"/>
+        <location line="+18"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-16"/>
         <source>Undo Rename</source>
         <translation>Umbenennung rückgängig machen</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Search Results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>No screenshot holds these words</source>
+        <translation>Kein Bildschirmfoto enthält diese Wörter</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The search index cannot be read</source>
+        <translation>Der Suchindex kann nicht gelesen werden</translation>
     </message>
     <message>
         <location line="+28"/>
@@ -1230,7 +1307,12 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>in %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+31"/>
+        <source>Search screenshots</source>
+        <translation>Bildschirmfotos durchsuchen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Grant Folder Access…</source>
         <translation>Ordnerzugriff erlauben …</translation>
     </message>
@@ -1250,17 +1332,17 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Bildschirmfoto-Ordner öffnen</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-150"/>
         <source>Recent Renames</source>
         <translation>Letzte Umbenennungen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>No screenshots renamed yet</source>
         <translation>Noch keine Bildschirmfotos umbenannt</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+154"/>
         <source>Undo Last Rename</source>
         <translation>Letzte Umbenennung rückgängig machen</translation>
     </message>

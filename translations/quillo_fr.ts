@@ -40,13 +40,35 @@
     </message>
     <message>
         <location line="+21"/>
+        <location line="+12"/>
         <source>Could not show the file</source>
         <translation>Impossible d&apos;afficher le fichier</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-7"/>
+        <location line="+9"/>
         <source>File not found</source>
         <translation>Fichier introuvable</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1” is no longer there.</source>
+        <translation>« %1 » n’est plus là.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Also clear the search index?</source>
+        <translation>Vider aussi l’index de recherche ?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillo no longer keeps the text of new screenshots. The text of those it already read stays searchable until you clear it. Your screenshots stay where they are.</source>
+        <translation>Quillo ne garde plus le texte des nouvelles captures d’écran. Le texte de celles déjà lues reste cherchable jusqu’à ce que vous vidiez l’index. Vos captures d’écran restent où elles sont.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Clear Search Index</source>
+        <translation>Vider l’index de recherche</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -472,7 +494,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>DesktopShell</name>
     <message>
-        <location filename="../src/app/DesktopShell.cpp" line="+158"/>
+        <location filename="../src/app/DesktopShell.cpp" line="+165"/>
         <source>Quillo Settings</source>
         <translation>Paramètres de Quillo</translation>
     </message>
@@ -480,7 +502,8 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>DialogPrompts</name>
     <message>
-        <location filename="../src/app/DialogPrompts.cpp" line="+11"/>
+        <location filename="../src/app/DialogPrompts.cpp" line="+12"/>
+        <location line="+9"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -654,7 +677,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>RecentRenameRow</name>
     <message>
-        <location filename="../src/ui/RecentRenameRow.cpp" line="+58"/>
+        <location filename="../src/ui/RecentRenameRow.cpp" line="+61"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
@@ -905,7 +928,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>SettingsPresentation</name>
     <message>
-        <location filename="../src/ui/SettingsPresentation.cpp" line="+18"/>
+        <location filename="../src/ui/SettingsPresentation.cpp" line="+19"/>
         <source>Not watching</source>
         <translation>Aucune surveillance</translation>
     </message>
@@ -966,6 +989,24 @@ sans tenir compte de la casse ni des accents.
     </message>
     <message>
         <location line="+15"/>
+        <source>No screenshots are indexed.</source>
+        <translation>Aucune capture d’écran dans l’index.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 screenshot, %1</source>
+        <translation>1 capture d’écran, %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%Ln screenshots, %1</source>
+        <translation>
+            <numerusform>%Ln capture d’écran, %1</numerusform>
+            <numerusform>%Ln captures d’écran, %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>Quillo</source>
         <translation>Quillo</translation>
     </message>
@@ -993,12 +1034,12 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../src/ui/SettingsWindow.cpp" line="+112"/>
+        <location filename="../src/ui/SettingsWindow.cpp" line="+113"/>
         <source>Quillo Settings</source>
         <translation>Paramètres de Quillo</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+37"/>
         <source>Screenshot Folder</source>
         <translation>Dossier des captures d&apos;écran</translation>
     </message>
@@ -1093,7 +1134,27 @@ sans tenir compte de la casse ni des accents.
         <translation>Les sous-dossiers sont créés dans le dossier des captures d&apos;écran la première fois qu&apos;une capture y est classée. Une catégorie désactivée laisse ses captures d&apos;écran dans le dossier des captures d&apos;écran.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
+        <source>Search</source>
+        <translation>Recherche</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Remember the text of screenshots for search</source>
+        <translation>Retenir le texte des captures d’écran pour la recherche</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Clear Search Index</source>
+        <translation>Vider l’index de recherche</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The text never leaves this computer. Clearing the index deletes no screenshot; “quillo index” reads them again.</source>
+        <translation>Le texte ne quitte jamais cet ordinateur. Vider l’index ne supprime aucune capture d’écran ; « quillo index » les relit.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>General</source>
         <translation>Général</translation>
     </message>
@@ -1121,14 +1182,30 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>TrayState</name>
     <message>
-        <location filename="../src/ui/TrayState.cpp" line="+47"/>
+        <location filename="../src/ui/TrayState.cpp" line="+48"/>
+        <location line="+18"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-16"/>
         <source>Undo Rename</source>
         <translation>Annuler le renommage</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Search Results</source>
+        <translation>Résultats de la recherche</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>No screenshot holds these words</source>
+        <translation>Aucune capture d’écran ne contient ces mots</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The search index cannot be read</source>
+        <translation>L’index de recherche ne peut pas être lu</translation>
     </message>
     <message>
         <location line="+28"/>
@@ -1230,7 +1307,12 @@ sans tenir compte de la casse ni des accents.
         <translation>dans %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+31"/>
+        <source>Search screenshots</source>
+        <translation>Rechercher dans les captures d’écran</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Grant Folder Access…</source>
         <translation>Autoriser l&apos;accès au dossier…</translation>
     </message>
@@ -1250,17 +1332,17 @@ sans tenir compte de la casse ni des accents.
         <translation>Ouvrir le dossier des captures d&apos;écran</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-150"/>
         <source>Recent Renames</source>
         <translation>Renommages récents</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>No screenshots renamed yet</source>
         <translation>Aucune capture d&apos;écran renommée pour l&apos;instant</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+154"/>
         <source>Undo Last Rename</source>
         <translation>Annuler le dernier renommage</translation>
     </message>

@@ -400,6 +400,34 @@ void AppController::reveal(const RenameRecord &record)
         UndoError::renamedFileMissing(QFileInfo(record.renamedPath).fileName()).description);
 }
 
+void AppController::revealFile(const QString &filePath)
+{
+    if (m_services.fileSystem.exists(filePath))
+        m_services.fileManager.reveal(filePath, warnUnless(tr("Could not show the file")));
+    else
+        m_services.prompts.warn(tr("File not found"),
+                                tr("\u201C%1\u201D is no longer there.").arg(QFileInfo(filePath).fileName()));
+}
+
+void AppController::clearSearchIndex(std::function<void()> done)
+{
+    // The writer is waited for before this object goes, and a call posted to it goes with it.
+    m_index->clear([this, done = std::move(done)] {
+        if (done)
+            QMetaObject::invokeMethod(this, done);
+    });
+}
+
+void AppController::offerToClearSearchIndex(std::function<void()> done)
+{
+    if (m_services.prompts.confirm(tr("Also clear the search index?"),
+                                   tr("Quillo no longer keeps the text of new screenshots. The text of "
+                                      "those it already read stays searchable until you clear it. "
+                                      "Your screenshots stay where they are."),
+                                   tr("Clear Search Index")))
+        clearSearchIndex(std::move(done));
+}
+
 void AppController::openWatchedFolder()
 {
     if (const auto &folder = m_settings->watchedFolder())

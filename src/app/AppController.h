@@ -74,6 +74,13 @@ public:
     // For the command line, which says what went wrong itself.
     RenameOutcome<QString> undoById(const QUuid &id);
     void reveal(const RenameRecord &record);
+    // A screenshot that is not in the history, such as one a search found.
+    void revealFile(const QString &filePath);
+    // Drops the text of every screenshot from the search index (never a screenshot); `done` runs
+    // on this thread afterwards.
+    void clearSearchIndex(std::function<void()> done);
+    // Once the user stopped the indexing: asks whether what is indexed goes too.
+    void offerToClearSearchIndex(std::function<void()> done);
     void openWatchedFolder();
     void requestFolderAccess();
     void chooseCustomFolder();

@@ -3,6 +3,7 @@
 
 #include "app/AppController.h"
 #include "app/AppLog.h"
+#include "index/ScreenshotIndex.h"
 #include "naming/ModelAvailabilityMonitor.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
@@ -10,6 +11,7 @@
 #include "ui/AppShortcuts.h"
 #include "ui/RenamePanelController.h"
 #include "ui/RenamePanelWindow.h"
+#include "ui/SearchIndexReader.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TrayController.h"
 #include "ui/UpdateDialogs.h"
@@ -30,6 +32,7 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
     , m_controller(controller)
     , m_startedAtLogin(startedAtLogin)
 {
+    m_searchIndex = std::make_unique<SearchIndexReader>(ScreenshotIndex::defaultPath());
     m_updates = SoftwareUpdates::fromBuildConfiguration(controller.preferences());
     m_updateDialogs = std::make_unique<UpdateDialogs>(*m_updates, fileManager);
     m_updates->start();
@@ -43,6 +46,7 @@ DesktopShell::DesktopShell(AppController &controller, FileManager &fileManager, 
                                     return m_updates->canCheckForUpdates();
                                 },
                                 &QDateTime::currentDateTimeUtc});
+    m_tray->setSearchIndex(m_searchIndex.get());
     connect(m_tray.get(), &TrayController::commandRequested, this, &DesktopShell::runTrayCommand);
     watchTrayHost();
     m_shortcuts = std::make_unique<AppShortcuts>();
@@ -90,6 +94,9 @@ void DesktopShell::runTrayCommand(const TrayState::CommandRequest &request)
         return;
     case Command::RevealRecord:
         controller.reveal(*request.record);
+        return;
+    case Command::RevealFile:
+        controller.revealFile(request.filePath);
         return;
     case Command::UndoRecord:
         controller.undo(*request.record);
@@ -152,9 +159,9 @@ void DesktopShell::showSettings()
         m_modelAvailability = std::make_unique<ModelAvailabilityMonitor>(
             m_controller.settings(), ModelAvailabilityMonitor::localServerProbe());
         m_launchAtLogin = std::make_unique<XdgAutostart>(XdgAutostart::forThisProgram());
-        m_settingsWindow = std::make_unique<SettingsWindow>(
-            SettingsWindowServices{m_controller.settings(), *m_modelAvailability, *m_launchAtLogin,
-                                   *m_updates, m_controller.folderAccess().isSandboxed()});
+        m_settingsWindow = std::make_unique<SettingsWindow>(SettingsWindowServices{
+            m_controller.settings(), *m_modelAvailability, *m_launchAtLogin, *m_updates,
+            m_controller.folderAccess().isSandboxed(), m_searchIndex.get()});
         m_settingsWindow->setWindowTitle(tr("Quillo Settings"));
         connect(m_settingsWindow.get(), &SettingsWindow::chooseFolderRequested, &m_controller,
                 &AppController::chooseCustomFolder);
@@ -162,6 +169,15 @@ void DesktopShell::showSettings()
                 &AppController::requestFolderAccess);
         connect(m_settingsWindow.get(), &SettingsWindow::openWatchedFolderRequested, &m_controller,
                 &AppController::openWatchedFolder);
+        const auto measure = [reader = m_searchIndex.get()] {
+            reader->measure();
+        };
+        connect(m_settingsWindow.get(), &SettingsWindow::clearSearchIndexRequested, this, [this, measure] {
+            m_controller.clearSearchIndex(measure);
+        });
+        connect(m_settingsWindow.get(), &SettingsWindow::clearSearchIndexOffered, this, [this, measure] {
+            m_controller.offerToClearSearchIndex(measure);
+        });
         m_settingsWindow->adjustSize();
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             const QRect available = screen->availableGeometry();

@@ -13,6 +13,7 @@ class AppShortcuts;
 class TrayController;
 class ModelAvailabilityMonitor;
 class RenamePanelController;
+class SearchIndexReader;
 class SettingsWindow;
 class SoftwareUpdates;
 class UpdateDialogs;
@@ -44,6 +45,8 @@ private:
 
     AppController &m_controller;
     bool m_startedAtLogin;
+    // Before the tray and the settings window, which ask it.
+    std::unique_ptr<SearchIndexReader> m_searchIndex;
     std::unique_ptr<SoftwareUpdates> m_updates;
     std::unique_ptr<UpdateDialogs> m_updateDialogs;
     std::unique_ptr<TrayController> m_tray;

@@ -8,6 +8,7 @@ class DialogPrompts final : public UserPrompts
 {
 public:
     void warn(const QString &message, const QString &informativeText) override;
+    bool confirm(const QString &message, const QString &informativeText, const QString &acceptLabel) override;
     std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &message,
                                         const QString &startFolder) override;
 };

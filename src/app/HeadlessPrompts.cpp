@@ -8,6 +8,13 @@ void HeadlessPrompts::warn(const QString &message, const QString &informativeTex
     qCWarning(lcApp).noquote() << message + QStringLiteral(": ") + informativeText;
 }
 
+bool HeadlessPrompts::confirm(const QString &message, const QString &, const QString &acceptLabel)
+{
+    qCInfo(lcApp).noquote()
+        << QStringLiteral("%1: no interface to ask, so not \u201C%2\u201D").arg(message, acceptLabel);
+    return false;
+}
+
 std::optional<QString> HeadlessPrompts::chooseFolder(const QString &acceptLabel, const QString &message,
                                                      const QString &startFolder)
 {

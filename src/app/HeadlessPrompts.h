@@ -3,11 +3,13 @@
 
 #include "app/UserPrompts.h"
 
-// For running without any interface: warnings go to the log, folder choices are cancelled.
+// For running without any interface: warnings go to the log, questions and folder choices are
+// cancelled.
 class HeadlessPrompts final : public UserPrompts
 {
 public:
     void warn(const QString &message, const QString &informativeText) override;
+    bool confirm(const QString &message, const QString &informativeText, const QString &acceptLabel) override;
     std::optional<QString> chooseFolder(const QString &acceptLabel, const QString &message,
                                         const QString &startFolder) override;
 };

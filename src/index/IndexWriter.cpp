@@ -41,12 +41,14 @@ void IndexWriter::remove(const QString &path)
     });
 }
 
-void IndexWriter::clear()
+void IndexWriter::clear(std::function<void()> cleared)
 {
     // Clearing is asked for even after indexing was turned off.
-    m_thread.start([index = m_index] {
+    m_thread.start([index = m_index, cleared = std::move(cleared)] {
         if (const auto problem = index->clear())
             qCWarning(lcIndex).noquote() << *problem;
+        if (cleared)
+            cleared();
     });
 }
 

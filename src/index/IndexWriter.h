@@ -27,7 +27,8 @@ public:
     void put(const IndexEntry &entry);
     void move(const QString &from, const QString &to);
     void remove(const QString &path);
-    void clear();
+    // `cleared`, when given, runs on the writer's thread afterwards, whether or not it worked.
+    void clear(std::function<void()> cleared = {});
     // Blocks until every change given so far is written or dropped.
     void waitForDone();
 

@@ -8,6 +8,12 @@ ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget *parent)
     , m_mode(mode)
 {}
 
+void ElidedLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_mode = mode;
+    update();
+}
+
 QSize ElidedLabel::minimumSizeHint() const
 {
     return {0, QLabel::minimumSizeHint().height()};

@@ -12,6 +12,7 @@ class ElidedLabel final : public QLabel
 public:
     explicit ElidedLabel(Qt::TextElideMode mode, QWidget *parent = nullptr);
 
+    void setElideMode(Qt::TextElideMode mode);
     QSize minimumSizeHint() const override;
     // Shorter forms of the text, longest first, shown whole when the text itself does not fit.
     void setShorterTexts(const QStringList &texts);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RecentRenameRow.h"
 
+#include "ui/DraggableThumbnail.h"
 #include "ui/ElidedLabel.h"
 #include "ui/PanelIcons.h"
 #include "ui/PanelStyle.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,12 +22,13 @@
 namespace {
 
 constexpr int iconSide = 24;
+constexpr int thumbnailSide = 34;
 constexpr int dragIconSide = 32;
 constexpr double hoverRadius = 5;
 
 // Cut in the middle where it does not fit: a name's end (the date suffix) matters as much as its
 // start.
-QLabel *elidedLabel(const QString &text, QWidget *parent)
+ElidedLabel *elidedLabel(const QString &text, QWidget *parent)
 {
     auto *label = new ElidedLabel(Qt::ElideMiddle, parent);
     label->setText(text);
@@ -86,10 +89,46 @@ RecentRenameRow::RecentRenameRow(const QString &filePath, const QString &title, 
     buttons->addWidget(m_undoButton);
     row->addLayout(buttons);
 
-    connect(this, &QAbstractButton::clicked, this, &RecentRenameRow::revealRequested);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (std::exchange(m_pressedOnThumbnail, false))
+            emit previewRequested();
+        else
+            emit revealRequested();
+    });
+    connect(this, &FileDragButton::dragStarted, this, [this] {
+        m_pressedOnThumbnail = false;
+    });
     connect(m_revealButton, &QAbstractButton::clicked, this, &RecentRenameRow::revealRequested);
     connect(m_undoButton, &QAbstractButton::clicked, this, &RecentRenameRow::undoRequested);
     recolour();
+}
+
+void RecentRenameRow::setUndoShown(bool shown)
+{
+    m_undoButton->setVisible(shown);
+}
+
+void RecentRenameRow::setDetailElideMode(Qt::TextElideMode mode)
+{
+    m_detail->setElideMode(mode);
+}
+
+void RecentRenameRow::setThumbnail(const QImage &image)
+{
+    if (image.isNull())
+        return;
+    const qreal ratio = devicePixelRatio();
+    QPixmap picture = DraggableThumbnail::dragPreview(image, QSize(thumbnailSide, thumbnailSide) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    m_icon->setPixmap(picture);
+    m_icon->setFixedSize(thumbnailSide, thumbnailSide);
+    m_hasThumbnail = true;
+}
+
+void RecentRenameRow::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedOnThumbnail = m_hasThumbnail && m_icon->geometry().contains(event->position().toPoint());
+    FileDragButton::mousePressEvent(event);
 }
 
 bool RecentRenameRow::event(QEvent *event)
@@ -98,6 +137,8 @@ bool RecentRenameRow::event(QEvent *event)
     switch (event->type()) {
     case QEvent::HoverEnter:
     case QEvent::HoverLeave:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
     case QEvent::PaletteChange:
         recolour();
         break;
@@ -109,7 +150,7 @@ bool RecentRenameRow::event(QEvent *event)
 
 void RecentRenameRow::recolour()
 {
-    const bool hovered = underMouse();
+    const bool hovered = underMouse() || hasFocus();
     const QPalette colours = palette();
     const QColor title =
         hovered ? colours.color(QPalette::HighlightedText) : colours.color(QPalette::WindowText);
@@ -129,7 +170,7 @@ void RecentRenameRow::recolour()
 
 void RecentRenameRow::paintEvent(QPaintEvent *)
 {
-    if (!underMouse())
+    if (!underMouse() && !hasFocus())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

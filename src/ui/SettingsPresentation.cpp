@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QLocale>
 #include <QTimeZone>
 #include <QUrl>
 
@@ -124,6 +125,24 @@ RoutingConfiguration withRule(RoutingConfiguration routing, const CategoryRule &
         if (existing.category == rule.category)
             existing = rule;
     return routing;
+}
+
+QString searchIndexText(const ScreenshotIndex::Size &size)
+{
+    if (size.count <= 0)
+        return QCoreApplication::translate("SettingsPresentation", "No screenshots are indexed.");
+    const QString bytes = QLocale().formattedDataSize(size.bytes, 1, QLocale::DataSizeTraditionalFormat);
+    // English without a translation has no plural forms.
+    if (size.count == 1)
+        return QCoreApplication::translate("SettingsPresentation", "1 screenshot, %1").arg(bytes);
+    return QCoreApplication::translate("SettingsPresentation", "%Ln screenshots, %1", nullptr,
+                                       int(size.count))
+        .arg(bytes);
+}
+
+bool canClearSearchIndex(const ScreenshotIndex::Size &size)
+{
+    return size.count > 0;
 }
 
 QString versionText(const QString &version, const QString &build)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "index/ScreenshotIndex.h"
 #include "settings/RoutingConfiguration.h"
 #include "settings/ScreenshotToolSettings.h"
 
@@ -49,5 +50,10 @@ QString versionText(const QString &version, const QString &build);
 
 // What the updater does, naming the host it asks.
 QString updatesNote(const QString &host, bool installsAtQuit);
+
+// "1,204 screenshots, 3.1 MB" in the default locale's numbers, or that nothing is indexed.
+QString searchIndexText(const ScreenshotIndex::Size &size);
+// Whether clearing the index would drop anything; also whether switching indexing off asks to.
+bool canClearSearchIndex(const ScreenshotIndex::Size &size);
 
 } // namespace SettingsPresentation

@@ -5,6 +5,7 @@
 #include "naming/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
 #include "ui/CategoryRuleRow.h"
+#include "ui/SearchIndexReader.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/SettingsWidgets.h"
 #include "ui/XdgAutostart.h"
@@ -118,6 +119,7 @@ SettingsWindow::SettingsWindow(SettingsWindowServices services, QWidget *parent)
     sections->addWidget(folderSection());
     sections->addWidget(namingSection());
     sections->addWidget(routingSection());
+    sections->addWidget(searchSection());
     sections->addWidget(generalSection());
     sections->addWidget(updatesSection());
     // On a short screen the sections scroll rather than push the window's lower part off the screen.
@@ -138,6 +140,7 @@ SettingsWindow::SettingsWindow(SettingsWindowServices services, QWidget *parent)
     showModelServer();
     showRouting();
     showLaunchAtLogin();
+    showSearch();
 }
 
 SettingsWindow::~SettingsWindow() = default;
@@ -295,6 +298,50 @@ QWidget *SettingsWindow::routingSection()
     return box;
 }
 
+QWidget *SettingsWindow::searchSection()
+{
+    SettingsStore &settings = m_services.settings;
+    QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "Search"), this);
+    auto *layout = static_cast<QVBoxLayout *>(box->layout());
+    m_remembersText =
+        named(new QCheckBox(QCoreApplication::translate("SettingsWindow",
+                                                        "Remember the text of screenshots for search"),
+                            box),
+              "remembersTextCheckBox");
+    connect(m_remembersText, &QCheckBox::clicked, this, [this, &settings](bool checked) {
+        settings.setRemembersText(checked);
+        if (!checked && SettingsPresentation::canClearSearchIndex(m_indexed))
+            emit clearSearchIndexOffered();
+    });
+    layout->addWidget(m_remembersText);
+    m_searchIndexSize = named(noteLabel(box), "searchIndexSizeLabel");
+    m_clearSearchIndex =
+        named(new QPushButton(QCoreApplication::translate("SettingsWindow", "Clear Search Index"), box),
+              "clearSearchIndexButton");
+    m_clearSearchIndex->setEnabled(false);
+    connect(m_clearSearchIndex, &QPushButton::clicked, this, [this] {
+        // Enabled again once the count shows something left to clear.
+        m_clearSearchIndex->setEnabled(false);
+        emit clearSearchIndexRequested();
+    });
+    auto *sizeRow = row({m_searchIndexSize, nullptr, m_clearSearchIndex});
+    sizeRow->setStretch(0, 1);
+    layout->addLayout(sizeRow);
+    QLabel *note = noteLabel(box);
+    note->setText(QCoreApplication::translate(
+        "SettingsWindow", "The text never leaves this computer. Clearing the index deletes no screenshot; "
+                          "“quillo index” reads them again."));
+    layout->addWidget(note);
+    if (SearchIndexReader *reader = m_services.searchIndex) {
+        connect(reader, &SearchIndexReader::measured, this, [this](const ScreenshotIndex::Size &size) {
+            m_indexed = size;
+            m_searchIndexSize->setText(SettingsPresentation::searchIndexText(size));
+            m_clearSearchIndex->setEnabled(SettingsPresentation::canClearSearchIndex(size));
+        });
+    }
+    return box;
+}
+
 QWidget *SettingsWindow::generalSection()
 {
     QGroupBox *box = section(QCoreApplication::translate("SettingsWindow", "General"), this);
@@ -358,6 +405,7 @@ void SettingsWindow::connectStore()
     connect(&settings, &SettingsStore::localModelApiChanged, this, &SettingsWindow::showModelServer);
     connect(&settings, &SettingsStore::folderRoutingEnabledChanged, this, &SettingsWindow::showRouting);
     connect(&settings, &SettingsStore::routingChanged, this, &SettingsWindow::showRouting);
+    connect(&settings, &SettingsStore::remembersTextChanged, this, &SettingsWindow::showSearch);
 }
 
 bool SettingsWindow::eventFilter(QObject *watched, QEvent *event)
@@ -386,6 +434,9 @@ void SettingsWindow::showEvent(QShowEvent *event)
     showExample();
     showLaunchAtLogin();
     m_services.modelAvailability.refresh();
+    // Screenshots named while the window was hidden were indexed.
+    if (m_services.searchIndex)
+        m_services.searchIndex->measure();
 }
 
 void SettingsWindow::showFolder()
@@ -445,6 +496,11 @@ void SettingsWindow::showRouting()
 void SettingsWindow::showLaunchAtLogin()
 {
     m_launchAtLogin->setChecked(m_services.launchAtLogin.isEnabled());
+}
+
+void SettingsWindow::showSearch()
+{
+    m_remembersText->setChecked(m_services.settings.remembersText());
 }
 
 void SettingsWindow::modelServerEdited(const QString &text)

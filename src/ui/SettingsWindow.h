@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "index/ScreenshotIndex.h"
+
 #include <QWidget>
 
 #include <vector>
@@ -14,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class SearchIndexReader;
 class SettingsStore;
 class SoftwareUpdates;
 
@@ -25,9 +28,11 @@ struct SettingsWindowServices
     XdgAutostart &launchAtLogin;
     SoftwareUpdates &updates;
     bool isSandboxed = false;
+    // Counts what is indexed; without it the window shows no count.
+    SearchIndexReader *searchIndex = nullptr;
 };
 
-// "Quillo Settings": the watched folder, naming, routing, launch at login and updates. Every control
+// "Quillo Settings": the watched folder, naming, routing, search, launch at login and updates. Every control
 // writes to the settings store at once and shows the store's changes at once, from wherever they
 // come. Create it on first use and then only hide and show it. Main thread.
 class SettingsWindow final : public QWidget
@@ -42,6 +47,9 @@ signals:
     void chooseFolderRequested();
     void grantFolderAccessRequested();
     void openWatchedFolderRequested();
+    void clearSearchIndexRequested();
+    // Indexing was switched off here while the index holds something.
+    void clearSearchIndexOffered();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,6 +59,7 @@ private:
     QWidget *folderSection();
     QWidget *namingSection();
     QWidget *routingSection();
+    QWidget *searchSection();
     QWidget *generalSection();
     QWidget *updatesSection();
     void fitToContent();
@@ -60,6 +69,7 @@ private:
     void showModelServer();
     void showRouting();
     void showLaunchAtLogin();
+    void showSearch();
     void modelServerEdited(const QString &text);
     void modelNameEdited(const QString &text);
     void launchAtLoginClicked(bool checked);
@@ -83,6 +93,10 @@ private:
     QCheckBox *m_folderRouting = nullptr;
     std::vector<CategoryRuleRow *> m_ruleRows;
     QPushButton *m_restoreDefaults = nullptr;
+    QCheckBox *m_remembersText = nullptr;
+    QLabel *m_searchIndexSize = nullptr;
+    QPushButton *m_clearSearchIndex = nullptr;
+    ScreenshotIndex::Size m_indexed;
     QCheckBox *m_launchAtLogin = nullptr;
     QLabel *m_launchAtLoginError = nullptr;
     QLabel *m_privacyNote = nullptr;

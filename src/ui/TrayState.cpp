@@ -43,6 +43,7 @@ Entry recentRename(const RenameRecord &record, const QString &title, const QDate
     entry.iconName = QStringLiteral("image-x-generic");
     entry.toolTip = record.renamedPath;
     entry.record = record;
+    entry.filePath = record.renamedPath;
     entry.children = {disabledLine(recentRenameDetail(record, now)), separator(),
                       action(QCoreApplication::translate("TrayState", "Show in Folder"),
                              Command::RevealRecord, QStringLiteral("system-search")),
@@ -51,6 +52,63 @@ Entry recentRename(const RenameRecord &record, const QString &title, const QDate
     for (Entry &child : entry.children)
         child.record = record;
     return entry;
+}
+
+Entry searchHit(const SearchHit &hit)
+{
+    Entry entry;
+    entry.kind = Entry::Kind::Submenu;
+    entry.text = QFileInfo(hit.path).fileName();
+    entry.iconName = QStringLiteral("image-x-generic");
+    entry.toolTip = hit.path;
+    entry.filePath = hit.path;
+    entry.children = {disabledLine(searchHitDetail(hit)), separator(),
+                      action(QCoreApplication::translate("TrayState", "Show in Folder"), Command::RevealFile,
+                             QStringLiteral("system-search"))};
+    entry.children.last().filePath = hit.path;
+    return entry;
+}
+
+Entry section(const QString &text)
+{
+    Entry entry;
+    entry.kind = Entry::Kind::Section;
+    entry.text = text;
+    return entry;
+}
+
+QList<Entry> recentRenames(const QList<RenameRecord> &history, const QDateTime &now)
+{
+    QList<Entry> entries{section(QCoreApplication::translate("TrayState", "Recent Renames"))};
+    if (history.isEmpty())
+        entries.append(disabledLine(QCoreApplication::translate("TrayState", "No screenshots renamed yet")));
+    const QStringList titles = recentRenameTitles(history);
+    for (qsizetype i = 0; i < history.size(); ++i)
+        entries.append(recentRename(history[i], titles[i], now));
+    return entries;
+}
+
+QList<Entry> searchResults(const TraySearch &search)
+{
+    QList<Entry> entries{section(QCoreApplication::translate("TrayState", "Search Results"))};
+    switch (search.showing()) {
+    case TraySearch::Showing::RecentRenames:
+        break;
+    case TraySearch::Showing::Results:
+        for (const SearchHit &hit : search.hits())
+            entries.append(searchHit(hit));
+        break;
+    case TraySearch::Showing::NoMatch:
+        entries.append(
+            disabledLine(QCoreApplication::translate("TrayState", "No screenshot holds these words")));
+        break;
+    case TraySearch::Showing::Problem:
+        entries.append(
+            disabledLine(QCoreApplication::translate("TrayState", "The search index cannot be read")));
+        entries.last().toolTip = search.problem();
+        break;
+    }
+    return entries;
 }
 
 } // namespace
@@ -144,9 +202,29 @@ QStringList recentRenameTitles(const QList<RenameRecord> &history)
     return titles;
 }
 
+QString searchHitDetail(const SearchHit &hit)
+{
+    // The row cuts what does not fit at its end, so the matched words come early.
+    constexpr qsizetype wordsBefore = 2;
+    QString detail = hit.snippet;
+    if (const qsizetype match = detail.indexOf(ScreenshotIndex::markBegin); match > 0) {
+        const QStringList before = detail.left(match).split(u' ');
+        if (before.size() > wordsBefore + 1)
+            detail = u'…' + before.mid(before.size() - wordsBefore - 1).join(u' ') + detail.mid(match);
+    }
+    return detail.remove(ScreenshotIndex::markBegin).remove(ScreenshotIndex::markEnd);
+}
+
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
 {
-    QList<Entry> entries{disabledLine(statusTitle(inputs))};
+    QList<Entry> entries;
+    if (inputs.canSearch) {
+        Entry field;
+        field.kind = Entry::Kind::SearchField;
+        field.text = QCoreApplication::translate("TrayState", "Search screenshots");
+        entries.append(field);
+    }
+    entries.append(disabledLine(statusTitle(inputs)));
     if (inputs.watchedFolder)
         entries.append(
             disabledLine(SettingsPresentation::watchedFolderText(inputs.watchedFolder, QDir::homePath())));
@@ -161,15 +239,8 @@ QList<Entry> menu(const Inputs &inputs, const QDateTime &now)
                           Command::OpenWatchedFolder, QStringLiteral("folder"),
                           inputs.watchedFolder.has_value()));
     entries.append(separator());
-    Entry section;
-    section.kind = Entry::Kind::Section;
-    section.text = QCoreApplication::translate("TrayState", "Recent Renames");
-    entries.append(section);
-    if (inputs.history.isEmpty())
-        entries.append(disabledLine(QCoreApplication::translate("TrayState", "No screenshots renamed yet")));
-    const QStringList titles = recentRenameTitles(inputs.history);
-    for (qsizetype i = 0; i < inputs.history.size(); ++i)
-        entries.append(recentRename(inputs.history[i], titles[i], now));
+    const bool searching = inputs.canSearch && inputs.search.showing() != TraySearch::Showing::RecentRenames;
+    entries.append(searching ? searchResults(inputs.search) : recentRenames(inputs.history, now));
     entries.append(action(QCoreApplication::translate("TrayState", "Undo Last Rename"), Command::UndoLast,
                           QStringLiteral("edit-undo"), !inputs.history.isEmpty(),
                           QKeySequence(Qt::CTRL | Qt::Key_Z)));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "renaming/RenameRecord.h"
+#include "ui/TraySearch.h"
 
 #include <QDateTime>
 #include <QKeySequence>
@@ -34,6 +35,8 @@ struct Inputs
     QList<RenameRecord> history; // newest first
     bool canCheckForUpdates = false;
     std::optional<QString> renamingProblem; // renames held back, with why
+    bool canSearch = false;                 // the search index is kept, and the popup can hold a field
+    TraySearch search = {};                 // what the popup's field holds and found
 };
 
 // The first state that holds, in the order paused, needs access, naming, renamed, watching.
@@ -63,20 +66,24 @@ enum class Command
     Quit,
     // Per recent rename (entry.record):
     RevealRecord,
-    UndoRecord
+    UndoRecord,
+    // Per screenshot a search found (entry.filePath):
+    RevealFile
 };
 
-// A command the user picked, with the recent rename a RevealRecord or UndoRecord is for.
+// A command the user picked, with the recent rename a RevealRecord or UndoRecord is for, or the file
+// a RevealFile is for.
 struct CommandRequest
 {
     Command command = Command::None;
     std::optional<RenameRecord> record;
+    QString filePath = {};
 
     bool operator==(const CommandRequest &) const = default;
 };
 
 // One line of the menu. A recent rename is an entry with children: its detail line and its
-// "Show in Folder" and "Undo Rename" commands.
+// "Show in Folder" and "Undo Rename" commands; a screenshot a search found has no undo.
 struct Entry
 {
     enum class Kind
@@ -84,7 +91,8 @@ struct Entry
         Action,
         Separator,
         Section,
-        Submenu
+        Submenu,
+        SearchField // only where the menu can hold a widget; `text` is its placeholder
     };
     Kind kind = Kind::Action;
     QString text;
@@ -93,12 +101,18 @@ struct Entry
     bool isEnabled = true;
     Command command = Command::None;
     std::optional<RenameRecord> record;
+    QString filePath; // the screenshot a recent rename or search result row stands for
     QString toolTip;
     QList<Entry> children;
 };
 
-// The whole menu in its order; rebuilt every time it opens.
+// The whole menu in its order; rebuilt every time it opens. While the search field holds words,
+// what they found takes the place of the recent renames.
 QList<Entry> menu(const Inputs &inputs, const QDateTime &now);
+
+// A search result's second line: the words around the match, at most two of them before it, without
+// their marks.
+QString searchHitDetail(const SearchHit &hit);
 
 } // namespace TrayState
 

@@ -3,6 +3,7 @@
 
 #include "app/DesktopInterface.h"
 #include "app/TakeOverChannel.h"
+#include "index/ScreenshotIndex.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
 #include "naming/CaptureContext.h"
@@ -91,6 +92,7 @@ private slots:
     void choosingAFolder_data();
     void choosingAFolder();
     void revealOfDeletedFileDropsTheRecord();
+    void searchIndexIsClearedOnlyWhenTheUserAgrees();
     void onlyTheFirstLaunchIsFirstAndComesAfterWatching();
     void remoteModelServerIsAnnounced_data();
     void remoteModelServerIsAnnounced();
@@ -384,6 +386,27 @@ void AppControllerTest::revealOfDeletedFileDropsTheRecord()
     QVERIFY(m_controller->history().records().isEmpty());
     QCOMPARE(m_prompts.warnings.size(), 1);
     QVERIFY(m_prompts.warnings.first().startsWith(u"File not found: “design-review"_s));
+}
+
+void AppControllerTest::searchIndexIsClearedOnlyWhenTheUserAgrees()
+{
+    QFile::remove(ScreenshotIndex::defaultPath());
+    startController();
+    QVERIFY(TestFiles::write(m_shots->filePath(u"Screenshot from 2026-12-05 10-00-07.png"_s)));
+    QTRY_COMPARE(m_controller->history().records().size(), 1);
+    ScreenshotIndex index(ScreenshotIndex::defaultPath());
+    QTRY_COMPARE(index.size().count, 1);
+    bool done = false;
+    for (const bool agrees : {false, true}) {
+        m_prompts.nextAnswer = agrees;
+        m_controller->offerToClearSearchIndex([&done] {
+            done = true;
+        });
+        QTRY_COMPARE(done, agrees);
+        QCOMPARE(index.size().count, agrees ? 0 : 1);
+    }
+    QCOMPARE(m_prompts.questions, QStringList(2, u"Also clear the search index?"_s));
+    QVERIFY(QFile::exists(m_controller->history().records().first().renamedPath));
 }
 
 void AppControllerTest::onlyTheFirstLaunchIsFirstAndComesAfterWatching()

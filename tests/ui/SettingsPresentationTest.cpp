@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SettingsPresentation.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +60,11 @@ void SettingsPresentationTest::texts_data()
                                                << u"Screenshots are sent to gpu.example.net to be named."_s;
     QTest::addRow("remote model switched off")
         << privacyNote(false, u"https://gpu.example.net"_s) << nothingUploaded;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTest::addRow("empty index") << searchIndexText({0, 45056}) << u"No screenshots are indexed."_s;
+    QTest::addRow("one screenshot") << searchIndexText({1, 45056}) << u"1 screenshot, 44.0 kB"_s;
+    QTest::addRow("many, in grouped digits")
+        << searchIndexText({1204, 3250585}) << u"1,204 screenshots, 3.1 MB"_s;
 }
 
 void SettingsPresentationTest::texts()

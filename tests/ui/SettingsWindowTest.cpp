@@ -5,6 +5,7 @@
 #include "support/FakeModelServer.h"
 #include "support/StoreFixture.h"
 #include "support/TestFiles.h"
+#include "ui/SearchIndexReader.h"
 #include "ui/SettingsPresentation.h"
 #include "ui/XdgAutostart.h"
 #include "update/SoftwareUpdates.h"
@@ -21,6 +22,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -101,6 +103,7 @@ private slots:
     void textFieldsKeepTheStandardShortcuts();
     void updateControlsAreDisabledWithoutAnUpdater();
     void missingRecognitionDataNamesItsPackage();
+    void searchSectionCountsAndOffersToClear();
 
 private:
     template <typename T> T *find(const QString &name) const
@@ -168,6 +171,8 @@ void SettingsWindowTest::switchesAndStoreStayInStep_data()
     QTest::addRow("routing") << u"folderRoutingCheckBox"_s
                              << bind(&SettingsStore::folderRoutingEnabled,
                                      &SettingsStore::setFolderRoutingEnabled);
+    QTest::addRow("search index") << u"remembersTextCheckBox"_s
+                                  << bind(&SettingsStore::remembersText, &SettingsStore::setRemembersText);
     QTest::addRow("one category") << u"codeRuleCheckBox"_s
                                   << rule(ScreenshotCategory::Code, &CategoryRule::isEnabled);
 }
@@ -417,6 +422,33 @@ void SettingsWindowTest::missingRecognitionDataNamesItsPackage()
     QVERIFY(label && label->isVisibleTo(&window));
     QCOMPARE(label->text(),
              u"German text recognition needs the package tesseract-ocr-deu; reading English until then."_s);
+}
+
+void SettingsWindowTest::searchSectionCountsAndOffersToClear()
+{
+    ScreenshotIndex index(m_stores->temp.filePath(u"index.sqlite"_s));
+    for (const QString &name : {u"a.png"_s, u"b.png"_s}) {
+        QFile(m_stores->root + u'/' + name).open(QIODevice::WriteOnly);
+        QCOMPARE(index.put({m_stores->root + u'/' + name, {}, {}, {}, {}, {}, u"invoice"_s}), std::nullopt);
+    }
+    SearchIndexReader reader(index.filePath());
+    SettingsWindow window(SettingsWindowServices{m_stores->settings, *m_availability, *m_autostart,
+                                                 *m_updates, false, &reader});
+    QSignalSpy cleared(&window, &SettingsWindow::clearSearchIndexRequested);
+    QSignalSpy offered(&window, &SettingsWindow::clearSearchIndexOffered);
+    window.show();
+    auto *size = window.findChild<QLabel *>(u"searchIndexSizeLabel"_s);
+    QTRY_VERIFY(size->text().startsWith(u"2 screenshots, "_s));
+    auto *clear = window.findChild<QPushButton *>(u"clearSearchIndexButton"_s);
+    QVERIFY(clear->isEnabled());
+    click(window.findChild<QCheckBox *>(u"remembersTextCheckBox"_s));
+    QCOMPARE(offered.count(), 1);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    QCOMPARE(cleared.count(), 1);
+    QCOMPARE(index.clear(), std::nullopt);
+    reader.measure();
+    QTRY_COMPARE(size->text(), u"No screenshots are indexed."_s);
+    QVERIFY(!clear->isEnabled());
 }
 
 QTEST_MAIN(SettingsWindowTest)

@@ -4,8 +4,11 @@
 #include "support/StandInTrayHost.h"
 #include "support/StoreFixture.h"
 #include "ui/RecentRenameRow.h"
+#include "ui/SearchIndexReader.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,6 +31,7 @@ private slots:
     void iconFollowsStateAndCheckMarkExpires();
     void leftClickPopupRowsRevealAndUndo_data();
     void leftClickPopupRowsRevealAndUndo();
+    void typingInThePopupListsWhatTheIndexFinds();
 
 private:
     QAction *menuAction(const QString &text) const;
@@ -146,6 +150,57 @@ void TrayControllerTest::leftClickPopupRowsRevealAndUndo()
     QVERIFY(!popup->isVisible());
     QTRY_COMPARE(commands.count(), 1);
     QCOMPARE(commands.first().first().value<CommandRequest>(), (CommandRequest{command, newer}));
+}
+
+void TrayControllerTest::typingInThePopupListsWhatTheIndexFinds()
+{
+    const QString shot = m_stores->root + u"/order-2043.png"_s;
+    QFile(shot).open(QIODevice::WriteOnly);
+    ScreenshotIndex index(m_stores->temp.filePath(u"index.sqlite"_s));
+    QCOMPARE(index.put({shot, u"Screenshot 1.png"_s, {}, m_now, {}, {}, u"Invoice 2043 paid"_s}),
+             std::nullopt);
+    SearchIndexReader reader(index.filePath());
+    m_controller->setSearchIndex(&reader);
+    addRecord(u"stripe-invoice.png"_s);
+    QMenu *popup = m_controller->popup();
+    const auto rows = [popup] {
+        QStringList paths;
+        for (const RecentRenameRow *row : popup->findChildren<RecentRenameRow *>())
+            paths.append(QFileInfo(row->filePath()).fileName() +
+                         (row->findChild<QToolButton *>(u"undoButton"_s)->isHidden() ? u""_s : u"+undo"_s));
+        return paths;
+    };
+    const auto type = [this, popup](const QString &text) {
+        QTest::keyClicks(popup->focusWidget(), text);
+        m_now = m_now.addMSecs(TraySearch::pause.count()); // typing pauses
+    };
+    emit m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
+    QTRY_VERIFY(popup->isVisible());
+    auto *field = popup->findChild<QLineEdit *>(u"searchLineEdit"_s);
+    QTRY_VERIFY(field->hasFocus());
+    QCOMPARE(rows(), QStringList{u"stripe-invoice.png+undo"_s});
+
+    type(u"INVOI 204"_s);
+    QTRY_COMPARE(rows(), QStringList{u"order-2043.png"_s});
+    QTest::keyClick(field, Qt::Key_Down); // into the results, not to the first command
+    QVERIFY(popup->findChild<RecentRenameRow *>()->hasFocus());
+    QTest::keyClicks(popup->focusWidget(), u"3"_s); // typing goes back to the field
+    QCOMPARE(field->text(), u"INVOI 2043"_s);
+    QVERIFY(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Escape); // empties the field, the popup stays
+    QCOMPARE(field->text(), QString());
+    QTRY_COMPARE(rows(), QStringList{u"stripe-invoice.png+undo"_s});
+    type(u"receipt"_s);
+    QTRY_VERIFY(popup->findChildren<RecentRenameRow *>().isEmpty());
+    const QList<QAction *> actions = popup->actions();
+    QVERIFY(std::any_of(actions.begin(), actions.end(), [](const QAction *action) {
+        return action->text() == u"No screenshot holds these words"_s;
+    }));
+    popup->close();
+
+    m_stores->settings.setRemembersText(false);
+    m_controller->rebuildPopup();
+    QVERIFY(field->window() != popup); // the field left the popup
 }
 
 QTEST_MAIN(TrayControllerTest)

@@ -25,11 +25,23 @@ private slots:
     void relativeTime_data();
     void relativeTime();
     void checkMarkLastsTwoSecondsAfterTheLastRename();
+    void searchWaitsForTypingToPauseAndDropsStaleAnswers();
+    void searchStates_data();
+    void searchStates();
 };
 
 namespace {
 
 const QDateTime now(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
+
+// A search that was typed and answered with `found`.
+TraySearch answered(const ScreenshotIndex::Found &found)
+{
+    TraySearch search;
+    search.edit(u"invoice"_s, now);
+    search.answer(search.takeDue(now.addMSecs(TraySearch::pause.count()))->id, found);
+    return search;
+}
 
 RenameRecord record(const QString &name, int minutesAgo, std::optional<QString> folder = {})
 {
@@ -56,6 +68,9 @@ QStringList outline(const QList<Entry> &entries)
             break;
         case Entry::Kind::Action:
             line = entry.text;
+            break;
+        case Entry::Kind::SearchField:
+            line = u"{"_s + entry.text + u"}"_s;
             break;
         }
         lines.append(entry.isEnabled ? line : u"("_s + line + u")"_s);
@@ -173,6 +188,75 @@ void TrayStateTest::checkMarkLastsTwoSecondsAfterTheLastRename()
     QCOMPARE(flash.remaining(now.addMSecs(3400)), std::chrono::milliseconds(100));
     QVERIFY(!flash.isShowing(now.addMSecs(3500)));
     QCOMPARE(flash.remaining(now.addMSecs(3500)), std::chrono::milliseconds(0));
+}
+
+void TrayStateTest::searchWaitsForTypingToPauseAndDropsStaleAnswers()
+{
+    TraySearch search;
+    QVERIFY(!search.edit(u"inv"_s, now));
+    QCOMPARE(search.untilDue(now), TraySearch::pause);
+    QVERIFY(!search.takeDue(now.addMSecs(140)));
+    search.edit(u"invoice "_s, now.addMSecs(100)); // typing on restarts the pause
+    QVERIFY(!search.takeDue(now.addMSecs(240)));
+    const auto first = search.takeDue(now.addMSecs(250));
+    QCOMPARE(first->words, u"invoice"_s);
+    QVERIFY(!search.takeDue(now.addMSecs(400))); // looked up once
+    search.edit(u"invoice 20"_s, now.addMSecs(300));
+    const SearchHit hit{u"/shots/a.png"_s, now, {}, u"\x02invoice\x03 2043"_s};
+    QVERIFY(!search.answer(first->id, {{hit}, {}})); // for words typed over since
+    QCOMPARE(search.showing(), TraySearch::Showing::RecentRenames);
+    QVERIFY(search.answer(search.takeDue(now.addMSecs(450))->id, {{hit}, {}}));
+    QCOMPARE(search.hits(), QList{hit});
+    QVERIFY(search.edit(QString(), now.addMSecs(500))); // emptied: the recent renames at once
+    QCOMPARE(search.showing(), TraySearch::Showing::RecentRenames);
+    QVERIFY(!search.untilDue(now.addMSecs(500)));
+}
+
+void TrayStateTest::searchStates_data()
+{
+    QTest::addColumn<bool>("canSearch");
+    QTest::addColumn<TraySearch>("search");
+    QTest::addColumn<QStringList>("expected"); // the popup's first line and those of its list
+    const SearchHit hit{u"/shots/Web/order-2043.png"_s, now, u"web"_s,
+                        u"…total amount due \x02invoice\x03 2043 paid"_s};
+    QTest::addRow("indexing off: no field")
+        << false << answered({{hit}, {}})
+        << u"(Not watching)|[Recent Renames]|(No screenshots renamed yet)"_s.split(u'|');
+    QTest::addRow("nothing typed")
+        << true << TraySearch()
+        << u"{Search screenshots}|[Recent Renames]|(No screenshots renamed yet)"_s.split(u'|');
+    QTest::addRow("found") << true << answered({{hit}, {}})
+                           << u"{Search screenshots}|[Search Results]|order-2043.png >"_s.split(u'|');
+    QTest::addRow("no match")
+        << true << answered({})
+        << u"{Search screenshots}|[Search Results]|(No screenshot holds these words)"_s.split(u'|');
+    QTest::addRow("unreadable index")
+        << true << answered({{}, u"disk I/O error"_s})
+        << u"{Search screenshots}|[Search Results]|(The search index cannot be read)"_s.split(u'|');
+}
+
+void TrayStateTest::searchStates()
+{
+    QFETCH(bool, canSearch);
+    QFETCH(TraySearch, search);
+    Inputs inputs;
+    inputs.canSearch = canSearch;
+    inputs.search = search;
+    QList<Entry> entries = TrayState::menu(inputs, now);
+    const auto list = std::find_if(entries.begin(), entries.end(), [](const Entry &entry) {
+        return entry.kind == Entry::Kind::Section;
+    });
+    const auto end = std::find_if(list, entries.end(), [](const Entry &entry) {
+        return entry.command == TrayState::Command::UndoLast;
+    });
+    QTEST(QStringList{outline({entries.first()}).first()} + outline(QList(list, end)), "expected");
+    if (!canSearch || search.showing() != TraySearch::Showing::Results)
+        return;
+    const Entry &row = *std::next(list);
+    QCOMPARE(row.filePath, search.hits().first().path);
+    QCOMPARE(outline(row.children),
+             (QStringList{u"(…amount due invoice 2043 paid)"_s, u"-"_s, u"Show in Folder"_s}));
+    QCOMPARE(row.children.last().command, TrayState::Command::RevealFile);
 }
 
 QTEST_GUILESS_MAIN(TrayStateTest)

@@ -3,9 +3,11 @@
 // settings-window-dark.png in the folder given as the only argument. Run by `make screenshots` with the
 // offscreen platform in a temporary home.
 #include "PictureThemes.h"
+#include "index/ScreenshotIndex.h"
 #include "naming/ModelAvailabilityMonitor.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/SearchIndexReader.h"
 #include "ui/SettingsWindow.h"
 #include "ui/XdgAutostart.h"
 #include "update/SoftwareUpdates.h"
@@ -37,10 +39,13 @@ bool render(const QString &path)
     });
     XdgAutostart autostart = XdgAutostart::forThisProgram();
     SoftwareUpdates updates(std::nullopt, preferences);
-    SettingsWindow window({settings, availability, autostart, updates, false});
+    // What `make screenshots` indexed for the search pictures, drawn first.
+    SearchIndexReader searchIndex(ScreenshotIndex::defaultPath());
+    SettingsWindow window({settings, availability, autostart, updates, false, &searchIndex});
     QSignalSpy described(&availability, &ModelAvailabilityMonitor::descriptionChanged);
+    QSignalSpy measured(&searchIndex, &SearchIndexReader::measured);
     window.show();
-    if (!described.wait(5000))
+    if (!described.wait(5000) || (measured.isEmpty() && !measured.wait(5000)))
         return false;
     QApplication::processEvents();
     // The sections whole, as a screen tall enough shows them (the offscreen screen is short).

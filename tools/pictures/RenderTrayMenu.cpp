@@ -5,6 +5,7 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/SearchIndexReader.h"
 #include "ui/TrayController.h"
 
 #include <QApplication>
@@ -56,6 +57,9 @@ bool render(const QString &menuPath, const QString &popupPath)
                          [now] {
                              return now;
                          }});
+    // An index not made yet: the popup has its search field, empty.
+    SearchIndexReader reader(store.filePath(QStringLiteral("index.sqlite")));
+    tray.setSearchIndex(&reader);
     tray.rebuildMenu();
     tray.rebuildPopup();
     const QIcon icon = tray.trayIcon().icon();
