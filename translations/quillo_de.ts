@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+264"/>
+        <location filename="../src/app/AppController.cpp" line="+277"/>
         <source>Grant Access</source>
         <translation>Zugriff erlauben</translation>
     </message>
@@ -632,7 +632,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+397"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>„%1“ wurde nicht umbenannt: „%2“ ist kein Name, den Quillo vergibt.</translation>
     </message>
@@ -1073,7 +1073,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Umbenennung rückgängig machen</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Quillo, paused</source>
         <translation>Quillo, angehalten</translation>
     </message>
@@ -1086,6 +1086,11 @@ Groß- und Kleinschreibung und Akzenten.
         <location line="+2"/>
         <source>Quillo, not renaming: the rename history cannot be saved</source>
         <translation>Quillo, keine Umbenennung: der Umbenennungsverlauf kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quillo, not renaming: screenshots cannot be read safely here</source>
+        <translation>Quillo, keine Umbenennung: Bildschirmfotos können hier nicht sicher gelesen werden</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1119,6 +1124,11 @@ Groß- und Kleinschreibung und Akzenten.
     </message>
     <message>
         <location line="+2"/>
+        <source>Not renaming: screenshots cannot be read safely on this system</source>
+        <translation>Keine Umbenennung: Bildschirmfotos können auf diesem System nicht sicher gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Not watching</source>
         <translation>Keine Überwachung</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+264"/>
+        <location filename="../src/app/AppController.cpp" line="+277"/>
         <source>Grant Access</source>
         <translation>Autoriser l&apos;accès</translation>
     </message>
@@ -632,7 +632,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+397"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>« %1 » n’a pas été renommé : « %2 » n’est pas un nom que Quillo donne.</translation>
     </message>
@@ -1073,7 +1073,7 @@ sans tenir compte de la casse ni des accents.
         <translation>Annuler le renommage</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Quillo, paused</source>
         <translation>Quillo, en pause</translation>
     </message>
@@ -1086,6 +1086,11 @@ sans tenir compte de la casse ni des accents.
         <location line="+2"/>
         <source>Quillo, not renaming: the rename history cannot be saved</source>
         <translation>Quillo, pas de renommage : l&apos;historique des renommages ne peut pas être enregistré</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quillo, not renaming: screenshots cannot be read safely here</source>
+        <translation>Quillo, pas de renommage : les captures d&apos;écran ne peuvent pas être lues en toute sécurité ici</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1119,6 +1124,11 @@ sans tenir compte de la casse ni des accents.
     </message>
     <message>
         <location line="+2"/>
+        <source>Not renaming: screenshots cannot be read safely on this system</source>
+        <translation>Pas de renommage : les captures d&apos;écran ne peuvent pas être lues en toute sécurité sur ce système</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Not watching</source>
         <translation>Aucune surveillance</translation>
     </message>

@@ -66,7 +66,8 @@ TrayState::Inputs TrayController::inputs() const
             m_settings.watchedFolder(),
             m_history.records(),
             m_sources.canCheckForUpdates && m_sources.canCheckForUpdates(),
-            m_settings.renamingProblem()};
+            m_settings.renamingProblem(),
+            m_settings.readingProblem()};
 }
 
 TrayState::Icon TrayController::currentIcon() const
