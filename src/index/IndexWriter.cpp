@@ -55,8 +55,12 @@ void IndexWriter::enqueue(std::function<std::optional<QString>(ScreenshotIndex &
 {
     if (!m_enabled)
         return;
-    m_thread.start([index = m_index, change = std::move(change)] {
+    ++m_pending;
+    m_thread.start([this, index = m_index, change = std::move(change)] {
         if (const auto problem = change(*index))
             qCWarning(lcIndex).noquote() << *problem;
+        // A burst's renames come in quick succession; its page cache goes once they are written.
+        if (--m_pending == 0)
+            index->release();
     });
 }

@@ -5,6 +5,7 @@
 
 #include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -34,6 +35,7 @@ private:
     void enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change);
 
     QThreadPool m_thread;
+    std::atomic<int> m_pending = 0; // changes given and not yet written
     // Touched only on m_thread's one thread.
     std::shared_ptr<ScreenshotIndex> m_index;
     bool m_enabled = true;
