@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+264"/>
+        <location filename="../src/app/AppController.cpp" line="+336"/>
         <source>Grant Access</source>
         <translation>Zugriff erlauben</translation>
     </message>
@@ -479,13 +479,13 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>DesktopSearch</name>
     <message>
-        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+53"/>
+        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+57"/>
         <source>%1, in %2</source>
         <extracomment>A screenshot&apos;s date, then the category it was filed in</extracomment>
         <translation>%1, in %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>%1: %2</source>
         <extracomment>When the screenshot was taken (and its category), then the words on it around the match</extracomment>
         <translation>%1: %2</translation>
@@ -584,12 +584,12 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>KRunnerProvider</name>
     <message>
-        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+102"/>
+        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+103"/>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>Screenshots</source>
         <translation>Bildschirmfotos</translation>
     </message>
@@ -713,7 +713,7 @@ Groß- und Kleinschreibung und Akzenten.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+397"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>„%1“ wurde nicht umbenannt: „%2“ ist kein Name, den Quillo vergibt.</translation>
     </message>
@@ -1208,7 +1208,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Der Suchindex kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Quillo, paused</source>
         <translation>Quillo, angehalten</translation>
     </message>
@@ -1221,6 +1221,11 @@ Groß- und Kleinschreibung und Akzenten.
         <location line="+2"/>
         <source>Quillo, not renaming: the rename history cannot be saved</source>
         <translation>Quillo, keine Umbenennung: der Umbenennungsverlauf kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quillo, not renaming: screenshots cannot be read safely here</source>
+        <translation>Quillo, keine Umbenennung: Bildschirmfotos können hier nicht sicher gelesen werden</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1254,6 +1259,11 @@ Groß- und Kleinschreibung und Akzenten.
     </message>
     <message>
         <location line="+2"/>
+        <source>Not renaming: screenshots cannot be read safely on this system</source>
+        <translation>Keine Umbenennung: Bildschirmfotos können auf diesem System nicht sicher gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Not watching</source>
         <translation>Keine Überwachung</translation>
     </message>
@@ -1307,7 +1317,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>in %1</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Search screenshots</source>
         <translation>Bildschirmfotos durchsuchen</translation>
     </message>
@@ -1332,7 +1342,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Bildschirmfoto-Ordner öffnen</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-164"/>
         <source>Recent Renames</source>
         <translation>Letzte Umbenennungen</translation>
     </message>
@@ -1342,7 +1352,7 @@ Groß- und Kleinschreibung und Akzenten.
         <translation>Noch keine Bildschirmfotos umbenannt</translation>
     </message>
     <message>
-        <location line="+154"/>
+        <location line="+168"/>
         <source>Undo Last Rename</source>
         <translation>Letzte Umbenennung rückgängig machen</translation>
     </message>
@@ -1548,7 +1558,7 @@ Ohne Argumente überwacht es Ihren Bildschirmfoto-Ordner und benennt jedes neue 
         <translation>[Befehl …]</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+80"/>
         <source>quillo: %1 (see quillo %2 --help)</source>
         <translation>quillo: %1 (siehe quillo %2 --help)</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AppController</name>
     <message>
-        <location filename="../src/app/AppController.cpp" line="+264"/>
+        <location filename="../src/app/AppController.cpp" line="+336"/>
         <source>Grant Access</source>
         <translation>Autoriser l&apos;accès</translation>
     </message>
@@ -479,13 +479,13 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>DesktopSearch</name>
     <message>
-        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+53"/>
+        <location filename="../src/desktopsearch/DesktopSearch.cpp" line="+57"/>
         <source>%1, in %2</source>
         <extracomment>A screenshot&apos;s date, then the category it was filed in</extracomment>
         <translation>%1, dans %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>%1: %2</source>
         <extracomment>When the screenshot was taken (and its category), then the words on it around the match</extracomment>
         <translation>%1 : %2</translation>
@@ -584,12 +584,12 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>KRunnerProvider</name>
     <message>
-        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+102"/>
+        <location filename="../src/desktopsearch/KRunnerProvider.cpp" line="+103"/>
         <source>Show in Folder</source>
         <translation>Afficher dans le dossier</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>Screenshots</source>
         <translation>Captures d&apos;écran</translation>
     </message>
@@ -713,7 +713,7 @@ sans tenir compte de la casse ni des accents.
 <context>
     <name>RenameCoordinator</name>
     <message>
-        <location filename="../src/renaming/RenameCoordinator.cpp" line="+384"/>
+        <location filename="../src/renaming/RenameCoordinator.cpp" line="+397"/>
         <source>“%1” was not renamed: “%2” is not a name Quillo gives.</source>
         <translation>« %1 » n’a pas été renommé : « %2 » n’est pas un nom que Quillo donne.</translation>
     </message>
@@ -1208,7 +1208,7 @@ sans tenir compte de la casse ni des accents.
         <translation>L’index de recherche ne peut pas être lu</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Quillo, paused</source>
         <translation>Quillo, en pause</translation>
     </message>
@@ -1221,6 +1221,11 @@ sans tenir compte de la casse ni des accents.
         <location line="+2"/>
         <source>Quillo, not renaming: the rename history cannot be saved</source>
         <translation>Quillo, pas de renommage : l&apos;historique des renommages ne peut pas être enregistré</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quillo, not renaming: screenshots cannot be read safely here</source>
+        <translation>Quillo, pas de renommage : les captures d&apos;écran ne peuvent pas être lues en toute sécurité ici</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1254,6 +1259,11 @@ sans tenir compte de la casse ni des accents.
     </message>
     <message>
         <location line="+2"/>
+        <source>Not renaming: screenshots cannot be read safely on this system</source>
+        <translation>Pas de renommage : les captures d&apos;écran ne peuvent pas être lues en toute sécurité sur ce système</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Not watching</source>
         <translation>Aucune surveillance</translation>
     </message>
@@ -1307,7 +1317,7 @@ sans tenir compte de la casse ni des accents.
         <translation>dans %1</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Search screenshots</source>
         <translation>Rechercher dans les captures d’écran</translation>
     </message>
@@ -1332,7 +1342,7 @@ sans tenir compte de la casse ni des accents.
         <translation>Ouvrir le dossier des captures d&apos;écran</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-164"/>
         <source>Recent Renames</source>
         <translation>Renommages récents</translation>
     </message>
@@ -1342,7 +1352,7 @@ sans tenir compte de la casse ni des accents.
         <translation>Aucune capture d&apos;écran renommée pour l&apos;instant</translation>
     </message>
     <message>
-        <location line="+154"/>
+        <location line="+168"/>
         <source>Undo Last Rename</source>
         <translation>Annuler le dernier renommage</translation>
     </message>
@@ -1548,7 +1558,7 @@ Sans argument, il surveille votre dossier de captures d&apos;écran et renomme c
         <translation>[commande …]</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+80"/>
         <source>quillo: %1 (see quillo %2 --help)</source>
         <translation>quillo : %1 (voir quillo %2 --help)</translation>
     </message>

@@ -268,8 +268,9 @@ void runBurst(const Options &options, BenchDaemon &daemon, const QString &folder
         [&] {
             peakRss = std::max(peakRss, statusMegabytes(daemon.pid(), "VmRSS"));
             peakThreads = std::max(peakThreads, sample(daemon.pid()).threads.size());
-            return (daemon.renamedCount() + daemon.failedCount() >= options.burst &&
-                    daemon.leftCount() >= stalling) ||
+            // A screenshot over its budget on a loaded machine is left as it is, and ends its wait too.
+            return daemon.renamedCount() + daemon.failedCount() + daemon.leftCount() >=
+                       options.burst + stalling ||
                    !daemon.isRunning();
         },
         timeoutMs);

@@ -86,6 +86,19 @@ bool AppController::start()
                 if (m_desktop)
                     m_desktop->stateChanged();
             });
+    connect(m_coordinator.get(), &RenameCoordinator::readingProblemChanged, this,
+            [this](const std::optional<QString> &problem) {
+                if (problem)
+                    qCWarning(lcApp).noquote()
+                        << QStringLiteral("Screenshots are not renamed: no reading process could shut itself "
+                                          "in (%1). Quillo never reads them unconfined.")
+                               .arg(*problem);
+                else
+                    qCInfo(lcApp) << "Reading processes shut themselves in again; renaming goes on";
+                m_settings->setReadingProblem(problem);
+                if (m_desktop)
+                    m_desktop->stateChanged();
+            });
 
     if (m_services.desktop) {
         m_desktop = m_services.desktop(*this);

@@ -77,11 +77,15 @@ void IndexWriter::enqueue(std::function<std::optional<QString>(ScreenshotIndex &
 {
     if (!m_enabled)
         return;
+    ++m_pending;
     m_thread.start([this, index = m_index, change = std::move(change)] {
         if (const auto problem = change(*index))
             qCWarning(lcIndex).noquote() << *problem;
         // Damage is found by a change; the handler sees it on its own thread.
         if (m_refillHandler && m_refillContext && isRefillWanted())
             QMetaObject::invokeMethod(m_refillContext, m_refillHandler);
+        // A burst's renames come in quick succession; its page cache goes once they are written.
+        if (--m_pending == 0)
+            index->release();
     });
 }

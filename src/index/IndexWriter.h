@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,7 @@ private:
     void enqueue(std::function<std::optional<QString>(ScreenshotIndex &)> change);
 
     QThreadPool m_thread;
+    std::atomic<int> m_pending = 0; // changes given and not yet written
     // Touched only on m_thread's one thread.
     std::shared_ptr<ScreenshotIndex> m_index;
     QString m_refillMarker;

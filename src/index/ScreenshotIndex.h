@@ -83,6 +83,9 @@ public:
     };
     Size size();
 
+    // Closes the file until the next change or search, so the memory SQLite keeps for it goes back.
+    void release() { close(); }
+
     // The query the index runs for what a person typed: each word as a quoted prefix; empty when
     // nothing in it can match.
     static QString matchExpression(const QString &words);

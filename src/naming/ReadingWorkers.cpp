@@ -173,11 +173,11 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     OpenedFile file = openForReading(filePath, m_options.followsLinks);
     if (!file.error.isEmpty())
         return failed(file.error, file.isOverBudget);
-    QString error;
+    RecognitionResult refusal;
     const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
-    std::unique_ptr<Worker> worker = acquire(wanted.join(u'+'), error);
+    std::unique_ptr<Worker> worker = acquire(wanted.join(u'+'), refusal);
     if (!worker)
-        return failed(error);
+        return Reply{{std::move(refusal), {}}};
 
     const ReadingProtocol::Request request{ReadingProtocol::Kind(kind), QFileInfo(filePath).suffix(),
                                            m_options.budget.count()};
@@ -214,12 +214,13 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     }
 }
 
-std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &languages, QString &error)
+std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &languages,
+                                                                RecognitionResult &refusal)
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
         if (m_stopping) {
-            error = QStringLiteral("Quillo is quitting");
+            refusal.error = QStringLiteral("Quillo is quitting");
             return nullptr;
         }
         for (auto it = m_idle.begin(); it != m_idle.end(); ++it) {
@@ -232,7 +233,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
         if (m_running < m_options.maximumWorkers) {
             ++m_running;
             lock.unlock();
-            std::unique_ptr<Worker> worker = start(languages, error);
+            std::unique_ptr<Worker> worker = start(languages, refusal);
             if (!worker) {
                 lock.lock();
                 --m_running;
@@ -254,11 +255,12 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
     }
 }
 
-std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &languages, QString &error)
+std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &languages,
+                                                              RecognitionResult &refusal)
 {
     int pair[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
-        error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(errno));
+        refusal.error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(errno));
         return nullptr;
     }
     auto worker = std::make_unique<Worker>();
@@ -288,7 +290,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
     theirs.reset();
     if (spawned != 0) {
         worker->pid = -1;
-        error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(spawned));
+        refusal.error = QStringLiteral("cannot start a reading process (%1)").arg(systemError(spawned));
         return nullptr;
     }
 
@@ -300,9 +302,10 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
     if (answer && answer->recognition.error.isEmpty())
         return worker;
     const QString ended = worker->end();
-    error = answer ? QStringLiteral("cannot read safely: %1").arg(answer->recognition.error)
-                   : QStringLiteral("the reading process did not start (%1)").arg(ended);
-    qCWarning(lcNaming).noquote() << "Nothing is read:" << error;
+    refusal.isUnconfined = answer.has_value();
+    refusal.error = answer ? QStringLiteral("cannot read safely: %1").arg(answer->recognition.error)
+                           : QStringLiteral("the reading process did not start (%1)").arg(ended);
+    qCWarning(lcNaming).noquote() << "Nothing is read:" << refusal.error;
     return nullptr;
 }
 

@@ -53,8 +53,9 @@ private:
     struct Reply;
 
     Reply exchange(const QString &filePath, const QStringList &languages, int kind);
-    std::unique_ptr<Worker> acquire(const QString &languages, QString &error);
-    std::unique_ptr<Worker> start(const QString &languages, QString &error);
+    // Without a worker, `refusal` says why.
+    std::unique_ptr<Worker> acquire(const QString &languages, RecognitionResult &refusal);
+    std::unique_ptr<Worker> start(const QString &languages, RecognitionResult &refusal);
     void release(std::unique_ptr<Worker> worker);
     void retire(std::unique_ptr<Worker> worker);
     void endIdleWorkers();

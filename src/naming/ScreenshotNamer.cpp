@@ -61,8 +61,9 @@ QFuture<NamingResult> ScreenshotNamer::suggestName(const QString &filePath, cons
     return QtConcurrent::run(&m_pool, [namer = *this, filePath, context, configuration] {
         const Outcome outcome = namer.name(filePath, context, configuration);
         if (!outcome.recognitionError.isEmpty())
-            return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget};
-        return NamingResult{outcome.suggestion, QString(), false, outcome.text};
+            return NamingResult{std::nullopt, outcome.recognitionError, outcome.isOverBudget,
+                                outcome.isUnconfined};
+        return NamingResult{outcome.suggestion, QString(), false, false, outcome.text};
     });
 }
 
@@ -79,6 +80,7 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
     outcome.ocrMs = total.elapsed();
     outcome.recognitionError = recognized.error;
     outcome.isOverBudget = recognized.isOverBudget;
+    outcome.isUnconfined = recognized.isUnconfined;
     if (!recognized.error.isEmpty()) {
         outcome.totalMs = total.elapsed();
         return outcome;

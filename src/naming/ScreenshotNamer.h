@@ -38,6 +38,7 @@ public:
         NamingSuggestion suggestion; // meaningless when the text could not be read
         QString recognitionError;    // empty when the text could be read
         bool isOverBudget = false;   // the file needed more time or memory than a screenshot may
+        bool isUnconfined = false;   // no reading process could shut itself in
         QString text;                // every recognised line in reading order, one per line
         qint64 ocrMs = 0;
         qint64 totalMs = 0;

@@ -17,6 +17,7 @@ struct NamingResult
     std::optional<NamingSuggestion> suggestion;
     QString error = {};        // why there is no suggestion
     bool isOverBudget = false; // needed more time or memory than a screenshot may: no use trying again
+    bool isUnconfined = false; // nothing was read: no reading process could shut itself in
     QString text = {};         // every recognised line in reading order, one per line
 };
 

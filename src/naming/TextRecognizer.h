@@ -22,6 +22,7 @@ struct RecognitionResult
     std::vector<RecognizedLine> lines;
     QString error;
     bool isOverBudget = false; // it needed more memory or time than a screenshot may take
+    bool isUnconfined = false; // a reading process could not shut itself in, so nothing was read
 };
 
 // Reads the text lines of a screenshot with Tesseract, in the wanted languages whose data is installed

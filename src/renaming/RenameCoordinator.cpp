@@ -121,6 +121,7 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
     return namer->suggestName(candidate.path, context, routing)
         .then(this,
               [this, candidate, root, context, routing, namer](const NamingResult &named) {
+                  noteReading(named);
                   QFuture<MaybeRecord> result = QtFuture::makeReadyFuture(MaybeRecord());
                   const auto facts = m_fileSystem.facts(candidate.path);
                   if (!facts) {
@@ -152,6 +153,18 @@ QFuture<MaybeRecord> RenameCoordinator::rename(const ScreenshotCandidate &candid
             changeActiveCount(-1);
             return MaybeRecord();
         });
+}
+
+void RenameCoordinator::noteReading(const NamingResult &result)
+{
+    // A file that was never opened says nothing either way.
+    if (!result.isUnconfined && !result.suggestion)
+        return;
+    const std::optional<QString> problem = result.isUnconfined ? std::optional(result.error) : std::nullopt;
+    if (problem.has_value() == m_readingProblem.has_value())
+        return;
+    m_readingProblem = problem;
+    emit readingProblemChanged(problem);
 }
 
 void RenameCoordinator::leaveAsItIs(const ScreenshotCandidate &candidate, const NamingResult &result,

@@ -98,6 +98,8 @@ signals:
     void renamed(const RenameRecord &record);
     // Renames stop while the history cannot be saved, and go on once it can.
     void recordingProblemChanged(const std::optional<QString> &problem);
+    // Nothing is read while no reading process can shut itself in; the next file read clears it.
+    void readingProblemChanged(const std::optional<QString> &problem);
 
 private:
     QFuture<std::optional<RenameRecord>> rename(const ScreenshotCandidate &candidate, const QString &root,
@@ -111,6 +113,7 @@ private:
 
     void leaveAsItIs(const ScreenshotCandidate &candidate, const NamingResult &result,
                      const CaptureContext &context);
+    void noteReading(const NamingResult &result);
     RenameOutcome<RenameRecord> finishRename(const ScreenshotCandidate &candidate, const QString &root,
                                              const NamingSuggestion &suggestion,
                                              const RoutingConfiguration &routing);
@@ -146,6 +149,7 @@ private:
 
     QList<Root> m_roots;
     std::optional<QString> m_recordingProblem;
+    std::optional<QString> m_readingProblem;
     QSet<QString> m_handledPaths;
     QSet<QString> m_retriedPaths; // undecodable files given their one later try
     std::chrono::milliseconds m_retryDelay = defaultRetryDelay;

@@ -52,6 +52,8 @@ public:
     bool needsFolderAccess() const { return m_needsFolderAccess; }
     // Why renames are held back although watching goes on (the history cannot be saved).
     const std::optional<QString> &renamingProblem() const { return m_renamingProblem; }
+    // Why nothing is read (no reading process could shut itself in).
+    const std::optional<QString> &readingProblem() const { return m_readingProblem; }
 
     void setAppendDateSuffix(bool value);
     void setFolderRoutingEnabled(bool value);
@@ -69,6 +71,7 @@ public:
     void setWatchedFolders(const QList<WatchedFolder> &value);
     void setNeedsFolderAccess(bool value);
     void setRenamingProblem(const std::optional<QString> &value);
+    void setReadingProblem(const std::optional<QString> &value) { m_readingProblem = value; }
 
     // The custom folder while it is an existing directory that may be watched (with every tool's
     // names), else the screenshot tools' folders. A stale or refused custom path stays stored.
@@ -107,5 +110,6 @@ private:
     QList<WatchedFolder> m_watchedFolders;
     bool m_needsFolderAccess = false;
     std::optional<QString> m_renamingProblem;
+    std::optional<QString> m_readingProblem;
     mutable QString m_loggedRefusal; // the custom folder last refused in the log
 };

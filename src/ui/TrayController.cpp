@@ -92,6 +92,7 @@ TrayState::Inputs TrayController::inputs() const
             m_history.records(),
             m_sources.canCheckForUpdates && m_sources.canCheckForUpdates(),
             m_settings.renamingProblem(),
+            m_settings.readingProblem(),
             m_reader && m_settings.remembersText(),
             m_search};
 }

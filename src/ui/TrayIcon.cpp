@@ -115,6 +115,7 @@ void draw(QPainter &painter, const QRectF &square, TrayState::Icon icon, const Q
         break;
     case TrayState::Icon::NeedsAccess:
     case TrayState::Icon::NotRenaming:
+    case TrayState::Icon::CannotReadSafely:
         drawWarning(painter, color);
         break;
     case TrayState::Icon::Naming:

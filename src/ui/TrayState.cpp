@@ -121,6 +121,8 @@ Icon icon(const Inputs &inputs)
         return Icon::NeedsAccess;
     if (inputs.renamingProblem)
         return Icon::NotRenaming;
+    if (inputs.readingProblem)
+        return Icon::CannotReadSafely;
     if (inputs.isProcessing)
         return Icon::Naming;
     if (inputs.isFlashingRenamed)
@@ -138,6 +140,9 @@ QString description(Icon icon)
     case Icon::NotRenaming:
         return QCoreApplication::translate("TrayState",
                                            "Quillo, not renaming: the rename history cannot be saved");
+    case Icon::CannotReadSafely:
+        return QCoreApplication::translate("TrayState",
+                                           "Quillo, not renaming: screenshots cannot be read safely here");
     case Icon::Naming:
         return QCoreApplication::translate("TrayState", "Quillo, naming a screenshot");
     case Icon::Renamed:
@@ -156,6 +161,9 @@ QString statusTitle(const Inputs &inputs)
         return QCoreApplication::translate("TrayState", "Needs access to the screenshot folder");
     if (inputs.renamingProblem)
         return QCoreApplication::translate("TrayState", "Not renaming: the rename history cannot be saved");
+    if (inputs.readingProblem)
+        return QCoreApplication::translate("TrayState",
+                                           "Not renaming: screenshots cannot be read safely on this system");
     if (!inputs.watchedFolder)
         return QCoreApplication::translate("TrayState", "Not watching");
     return QCoreApplication::translate("TrayState", "Watching “%1”")

@@ -19,7 +19,8 @@ enum class Icon
 {
     Paused,
     NeedsAccess,
-    NotRenaming, // the history cannot be saved
+    NotRenaming,      // the history cannot be saved
+    CannotReadSafely, // no reading process can shut itself in
     Naming,
     Renamed,
     Watching
@@ -34,12 +35,14 @@ struct Inputs
     std::optional<QString> watchedFolder;
     QList<RenameRecord> history; // newest first
     bool canCheckForUpdates = false;
-    std::optional<QString> renamingProblem; // renames held back, with why
-    bool canSearch = false;                 // the search index is kept, and the popup can hold a field
-    TraySearch search = {};                 // what the popup's field holds and found
+    std::optional<QString> renamingProblem = {}; // renames held back, with why
+    std::optional<QString> readingProblem = {};  // nothing read, with why
+    bool canSearch = false;                      // the search index is kept, and the popup can hold a field
+    TraySearch search = {};                      // what the popup's field holds and found
 };
 
-// The first state that holds, in the order paused, needs access, naming, renamed, watching.
+// The first state that holds, in the order paused, needs access, not renaming, cannot read safely,
+// naming, renamed, watching.
 Icon icon(const Inputs &inputs);
 // The tooltip and accessible name of that state ("Quillo, paused").
 QString description(Icon icon);

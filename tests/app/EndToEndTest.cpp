@@ -20,7 +20,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 #include <algorithm>
 #include <fcntl.h>
@@ -38,6 +42,25 @@ const QRegularExpression
     renamedPattern(QStringLiteral("^(Receipts & Invoices|Code & Terminal|UI & Design|Chats & Docs|Web|Other)/"
                                   "[a-z0-9]+(-[a-z0-9]+){1,4}-\\d{4}-\\d{2}-\\d{2}(-\\d+)?\\.png$"));
 
+// Runs in quillo's process before it starts: from then on neither it nor its children may install a
+// system-call filter, as under a parent that forbids them. A reading process's own filter then fails.
+void forbidSystemCallFilters()
+{
+    static sock_filter code[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_seccomp, 3, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_prctl, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, PR_SET_SECCOMP, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    static const sock_fprog program{std::size(code), code};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+        _exit(126);
+}
+
 } // namespace
 
 // Starts the real quillo binary headless in this test's HOME, on the test's private session bus.
@@ -54,13 +77,14 @@ private slots:
     void filesThatCannotBeReadKeepTheirNames();
     void aFreshHomesScreenshotToolsAreFollowed();
     void aFileNameCannotForgeLogLines();
+    void nothingIsReadByAnUnconfinedProcess();
     void theBusRenamesOnlyAScreenshotInItsOwnFolder();
 
 private:
     // Returns once the program says it is watching (or what `readyLine` says).
     QuilloProcess *
     startQuillo(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                const QByteArray &readyLine = "Watching ");
+                const QByteArray &readyLine = "Watching ", const std::function<void()> &childSetup = {});
     void copyScreenshot(const QString &corpusImage, const QString &name)
     {
         QVERIFY(TestFiles::copyLikeScreenshotTool(screenshots + corpusImage, m_shots->filePath(name)));
@@ -96,11 +120,12 @@ void EndToEndTest::cleanup()
     m_processes.clear();
 }
 
-QuilloProcess *EndToEndTest::startQuillo(const QProcessEnvironment &environment, const QByteArray &readyLine)
+QuilloProcess *EndToEndTest::startQuillo(const QProcessEnvironment &environment, const QByteArray &readyLine,
+                                         const std::function<void()> &childSetup)
 {
-    QuilloProcess *process =
-        QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {u"--headless"_s}, readyLine, environment)
-            .release();
+    QuilloProcess *process = QuilloProcess::start(QStringLiteral(QUILLO_BINARY), {u"--headless"_s}, readyLine,
+                                                  environment, childSetup)
+                                 .release();
     m_processes.append(process);
     return process;
 }
@@ -316,6 +341,20 @@ void EndToEndTest::aFileNameCannotForgeLogLines()
     QVERIFY(quillo->waitForLog("Cannot rename "));
     QVERIFY(quillo->log().contains("10.00.06\xef\xbf\xbd.png: its name is not valid UTF-8"));
     QCOMPARE(quillo->log().count("Cannot rename "), 1);
+}
+
+void EndToEndTest::nothingIsReadByAnUnconfinedProcess()
+{
+    QuilloProcess *quillo =
+        startQuillo(QProcessEnvironment::systemEnvironment(), "Watching ", forbidSystemCallFilters);
+    const QString shot = u"Screenshot from 2026-12-05 12-00-00.png"_s;
+    copyScreenshot(u"c001.png"_s, shot);
+    QVERIFY(quillo->waitForLog("Left " + shot.toUtf8() +
+                                   " as it is: cannot read safely: applying the system-call "
+                                   "filter failed",
+                               30000));
+    QVERIFY(quillo->log().contains("Screenshots are not renamed: no reading process could shut itself in"));
+    QCOMPARE(TestFiles::filesUnder(m_shots->path()), QStringList{shot});
 }
 
 void EndToEndTest::theBusRenamesOnlyAScreenshotInItsOwnFolder()

@@ -6,13 +6,16 @@
 
 std::unique_ptr<QuilloProcess> QuilloProcess::start(const QString &binary, const QStringList &arguments,
                                                     const QByteArray &readyLine,
-                                                    QProcessEnvironment environment)
+                                                    QProcessEnvironment environment,
+                                                    const std::function<void()> &childSetup)
 {
     auto process = std::make_unique<QuilloProcess>();
     QuilloProcess *raw = process.get();
     raw->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     environment.insert(QStringLiteral("QUILLO_LOG_TO_STDERR"), QStringLiteral("1"));
     raw->setProcessEnvironment(environment);
+    if (childSetup)
+        raw->setChildProcessModifier(childSetup);
     connect(raw, &QProcess::readyReadStandardError, raw, [raw] {
         const QByteArray chunk = raw->readAllStandardError();
         raw->m_log.append(chunk);

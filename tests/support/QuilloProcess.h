@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <functional>
 #include <memory>
 
 // The real quillo binary, run by end-to-end tests in the test's HOME, with its log on standard
@@ -12,9 +13,11 @@ class QuilloProcess final : public QProcess
 {
 public:
     // Starts `binary` and returns once the log has said `readyLine`, or with a warning after 10 s.
+    // `childSetup` runs in the new process before the binary does.
     static std::unique_ptr<QuilloProcess>
     start(const QString &binary, const QStringList &arguments, const QByteArray &readyLine,
-          QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+          QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(),
+          const std::function<void()> &childSetup = {});
 
     struct Run
     {

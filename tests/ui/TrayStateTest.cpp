@@ -97,6 +97,10 @@ void TrayStateTest::iconAndStatus_data()
         << Inputs{false, false, true, true, folder, {}, false, u"disk full"_s} << Icon::NotRenaming
         << u"Quillo, not renaming: the rename history cannot be saved"_s
         << u"Not renaming: the rename history cannot be saved"_s;
+    QTest::addRow("nothing read safely outranks naming")
+        << Inputs{false, false, true, false, folder, {}, false, {}, u"no seccomp"_s} << Icon::CannotReadSafely
+        << u"Quillo, not renaming: screenshots cannot be read safely here"_s
+        << u"Not renaming: screenshots cannot be read safely on this system"_s;
     QTest::addRow("naming outranks the check mark")
         << Inputs{false, false, true, true, folder, {}, false, {}} << Icon::Naming
         << u"Quillo, naming a screenshot"_s << u"Watching “Screenshots”"_s;
