@@ -287,6 +287,10 @@ void AppController::updateWatcher(bool restart)
         m_watchers.pop_back();
     while (m_watchers.size() < std::size_t(folders.size())) {
         auto watcher = std::make_unique<ScreenshotWatcher>(m_services.eventSources);
+        // Quillo never deletes: a deleted screenshot is gone for good, so is its text.
+        connect(watcher.get(), &ScreenshotWatcher::fileDeleted, this, [this](const QString &path) {
+            m_index->remove(path);
+        });
         // Queued to this thread: the watcher reports on its own.
         connect(watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
                 Qt::QueuedConnection);

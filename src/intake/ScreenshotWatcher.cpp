@@ -29,9 +29,11 @@ QString realPathOrClean(const QString &path)
 class ScreenshotWatcher::Worker final : public QObject
 {
 public:
-    Worker(EventSourceFactory createSource, std::function<void(const QString &)> report)
+    Worker(EventSourceFactory createSource, std::function<void(const QString &)> report,
+           std::function<void(const QString &)> reportDeleted)
         : m_createSource(std::move(createSource))
         , m_report(std::move(report))
+        , m_reportDeleted(std::move(reportDeleted))
     {}
 
     // Files still settling in the folder are kept when it is the one watched before.
@@ -98,6 +100,10 @@ private:
             return;
         }
         const QString path = QDir(m_watchedPath).filePath(event.name);
+        if (event.kind == FolderEventKind::Deleted) {
+            m_reportDeleted(path);
+            return; // one still settling is skipped when its time is up
+        }
         const auto pending = m_pending.find(path);
         // A file moved in whole or closed after writing need not wait for a writer that is done.
         const bool mayBeComplete =
@@ -159,6 +165,7 @@ private:
 
     EventSourceFactory m_createSource;
     std::function<void(const QString &)> m_report;
+    std::function<void(const QString &)> m_reportDeleted;
     std::unique_ptr<FolderEventSource> m_source;
     QString m_watchedPath;
     std::map<QString, std::unique_ptr<QTimer>> m_pending;
@@ -168,9 +175,14 @@ private:
 
 ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *parent)
     : QObject(parent)
-    , m_worker(new Worker(std::move(createSource), [this](const QString &path) {
-        emit fileSettled(path);
-    }))
+    , m_worker(new Worker(
+          std::move(createSource),
+          [this](const QString &path) {
+              emit fileSettled(path);
+          },
+          [this](const QString &path) {
+              emit fileDeleted(path);
+          }))
 {
     m_thread.setObjectName(QStringLiteral("quillo-watcher"));
     m_worker->moveToThread(&m_thread);

@@ -46,6 +46,8 @@ public:
 signals:
     // `path` is in the folder's real path (symbolic links resolved).
     void fileSettled(const QString &path);
+    // A file of the folder was deleted (not moved away).
+    void fileDeleted(const QString &path);
 
 private:
     class Worker;

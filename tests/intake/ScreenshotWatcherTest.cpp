@@ -47,6 +47,7 @@ private:
     QString m_real;
     std::unique_ptr<ScreenshotWatcher> m_watcher;
     QStringList m_reports;
+    QStringList m_deleted;
     QList<qint64> m_reportSizes;
     QElapsedTimer m_clock;
     qint64 m_lastReportAt = 0;
@@ -66,6 +67,9 @@ void ScreenshotWatcherTest::init()
         m_reportSizes.append(QFileInfo(reported).size());
         m_lastReportAt = m_clock.elapsed();
     });
+    connect(m_watcher.get(), &ScreenshotWatcher::fileDeleted, this, [this](const QString &deleted) {
+        m_deleted.append(deleted);
+    });
     connect(
         m_watcher.get(), &ScreenshotWatcher::fileSettled, this,
         [this] {
@@ -81,6 +85,7 @@ void ScreenshotWatcherTest::cleanup()
 {
     m_watcher.reset();
     m_reports.clear();
+    m_deleted.clear();
     m_reportSizes.clear();
 }
 
@@ -171,6 +176,9 @@ void ScreenshotWatcherTest::ignoresWhatIsNotANewFileHere()
     settleSentinel(path(u"watched"_s));
     ::unlink(undecodable.constData()); // QTemporaryDir cannot remove it
     QCOMPARE(m_reports, QStringList{path(u"watched/sentinel.png"_s)});
+    // Only a deletion is reported as one; the search index forgets the file.
+    QCOMPARE(m_deleted, situation == u"created and deleted" ? QStringList{path(u"watched/Screenshot 1.png"_s)}
+                                                            : QStringList());
 }
 
 void ScreenshotWatcherTest::fileWrittenInChunksIsReportedAfterLastWrite_data()
