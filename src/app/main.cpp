@@ -44,8 +44,9 @@
 
 namespace {
 
-// A naming thread that sat idle this long is retired, and its text engine with it.
-constexpr int namingThreadExpiryMs = 60'000;
+// A naming thread only waits on a reading process or the model; idle, it goes when the warm
+// reading processes do.
+constexpr int namingThreadExpiryMs = 10'000;
 // How long quitting waits for a screenshot being named; a model request is abandoned after that.
 constexpr int quitGraceMs = 3'000;
 // The search providers' process ends after this long without a question; the bus starts it again.

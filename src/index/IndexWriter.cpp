@@ -10,9 +10,9 @@ IndexWriter::IndexWriter(QString filePath)
     : m_index(std::make_shared<ScreenshotIndex>(std::move(filePath)))
     , m_refillMarker(m_index->refillMarkerPath())
 {
-    // One thread, so changes land in the order they were made.
+    // One thread at a time, so changes land in the order they were made; it ends when idle, and
+    // the index, closed by then, opens again on the next.
     m_thread.setMaxThreadCount(1);
-    m_thread.setExpiryTimeout(-1);
 }
 
 IndexWriter::~IndexWriter()

@@ -45,7 +45,7 @@ private:
 
     QThreadPool m_thread;
     std::atomic<int> m_pending = 0; // changes given and not yet written
-    // Touched only on m_thread's one thread.
+    // Touched only by m_thread's tasks, one at a time.
     std::shared_ptr<ScreenshotIndex> m_index;
     QString m_refillMarker;
     QPointer<QObject> m_refillContext;

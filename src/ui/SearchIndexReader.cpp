@@ -8,7 +8,6 @@ SearchIndexReader::SearchIndexReader(QString filePath, QObject *parent)
     , m_index(std::make_shared<ScreenshotIndex>(std::move(filePath)))
 {
     m_thread.setMaxThreadCount(1);
-    m_thread.setExpiryTimeout(-1);
 }
 
 SearchIndexReader::~SearchIndexReader()

@@ -31,6 +31,6 @@ signals:
 
 private:
     QThreadPool m_thread;
-    // Touched only on m_thread's one thread.
+    // Touched only by m_thread's tasks, one at a time.
     std::shared_ptr<ScreenshotIndex> m_index;
 };
