@@ -142,20 +142,27 @@ void AppController::refillIndex()
 {
     if (m_indexRefill || m_services.indexRefiller.isEmpty() || !m_settings->remembersText())
         return;
+    // The watched folders hold what Quillo named and filed there, category folders included; the
+    // history adds what it named elsewhere.
     QStringList paths;
+    for (const auto &watcher : m_watchers) {
+        if (watcher->isRunning())
+            paths.append(watcher->folder());
+    }
     for (const RenameRecord &record : m_history->records()) {
-        if (QFileInfo::exists(record.renamedPath) && !paths.contains(record.renamedPath))
+        if (QFileInfo::exists(record.renamedPath))
             paths.append(record.renamedPath);
     }
     if (paths.isEmpty()) {
         m_index->refilled();
         return;
     }
-    qCInfo(lcApp) << "Indexing again the" << paths.size() << "screenshots Quillo named, in the background";
+    qCInfo(lcApp).noquote() << "Indexing again, in the background:" << paths.join(QStringLiteral(", "));
     m_indexRefill = new QProcess(this);
     m_indexRefill->setProgram(m_services.indexRefiller);
-    m_indexRefill->setArguments(QStringList{QStringLiteral("index"), QStringLiteral("--jobs"),
-                                            QStringLiteral("1"), QStringLiteral("--")} +
+    m_indexRefill->setArguments(QStringList{QStringLiteral("index"), QStringLiteral("--recursive"),
+                                            QStringLiteral("--jobs"), QStringLiteral("1"),
+                                            QStringLiteral("--")} +
                                 paths);
     m_indexRefill->setStandardOutputFile(QProcess::nullDevice());
     m_indexRefill->setStandardErrorFile(QProcess::nullDevice());

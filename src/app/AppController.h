@@ -47,8 +47,8 @@ struct AppServices
     std::function<std::unique_ptr<DesktopInterface>(AppController &controller)> desktop;
     // Where the screenshot tools' settings and defaults are read; called at every refresh.
     std::function<ToolEnvironment()> toolEnvironment = &ToolEnvironment::system;
-    // Quillo's own program: run as `PROGRAM index PATH...` to put back what a damaged search index
-    // held. Empty: a damaged index stays empty until `quillo index` is run.
+    // Quillo's own program: run as `PROGRAM index --recursive PATH...` to put back what a damaged search
+    // index held. Empty: a damaged index stays empty until `quillo index` is run.
     QString indexRefiller = {};
 };
 
@@ -116,8 +116,8 @@ private:
     RenameOutcome<QString> undone(const QUuid &id, RenameOutcome<QString> restored);
     // Said once at start: the settings file is read then.
     void announceRecognitionLanguages();
-    // Indexes again, in the background, the screenshots Quillo named, once a damaged index was
-    // started afresh.
+    // Indexes again, in the background, the screenshots of the watched folders and their category
+    // folders, and those the history says Quillo named elsewhere, once a damaged index was started afresh.
     void refillIndex();
 
     AppServices m_services;
