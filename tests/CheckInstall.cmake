@@ -9,6 +9,7 @@ if(NOT status EQUAL 0)
 endif()
 set(expected
     bin/quillo
+    libexec/quillo/quillo-reader
     share/applications/org.quillo.Quillo.desktop
     share/metainfo/org.quillo.Quillo.metainfo.xml
     share/doc/quillo/copyright
@@ -64,5 +65,13 @@ endforeach()
 execute_process(COMMAND env LANGUAGE=de ${prefix}/bin/quillo --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT help MATCHES "Bildschirmfotos")
     message(FATAL_ERROR "the installed quillo does not speak German:\n${help}")
+endif()
+# The installed program finds its reader, and a file is read.
+execute_process(COMMAND env HOME=${prefix}/home XDG_CONFIG_HOME=${prefix}/home/.config
+                        XDG_DATA_HOME=${prefix}/home/.local/share XDG_CACHE_HOME=${prefix}/home/.cache
+                        ${prefix}/bin/quillo name ${SOURCE_DIR}/tests/data/screenshots/c002.png
+                OUTPUT_VARIABLE named ERROR_VARIABLE problem RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT named MATCHES "[a-z]+-[a-z]+")
+    message(FATAL_ERROR "the installed quillo could not name a screenshot:\n${named}${problem}")
 endif()
 file(REMOVE_RECURSE ${prefix})

@@ -22,11 +22,11 @@
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
 #include "naming/LocalModelNamer.h"
-#include "naming/ReadingWorkers.h"
-#include "naming/ScreenshotImage.h"
 #include "naming/ScreenshotNamer.h"
-#include "naming/TextRecognizer.h"
 #include "naming/WordRanking.h"
+#include "reader/ScreenshotImage.h"
+#include "reader/TextRecognizer.h"
+#include "reading/ReadingWorkers.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -597,8 +597,8 @@ int main(int argc, char *argv[])
     // As Quillo reads: in a confined worker process, kept warm across the corpus.
     std::optional<ReadingWorkers> recognizer;
     if (cache.isEmpty() && !options->images.isEmpty()) {
-        recognizer.emplace(ReadingWorkers::Options{QStringLiteral(QUILLO_BINARY),
-                                                   {QStringLiteral("--reading-worker")},
+        recognizer.emplace(ReadingWorkers::Options{QStringLiteral(QUILLO_READER),
+                                                   {},
                                                    1,
                                                    TextRecognizer::defaultTimeBudget,
                                                    std::chrono::minutes(10)});

@@ -11,7 +11,7 @@
 #include "intake/PersistentFolderEventSource.h"
 #include "naming/CaptureContext.h"
 #include "naming/LocalModelClient.h"
-#include "naming/RecognitionLanguages.h"
+#include "reading/RecognitionLanguages.h"
 #include "renaming/FileManager.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"

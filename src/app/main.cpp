@@ -19,14 +19,14 @@
 #include "index/ScreenshotIndex.h"
 #include "intake/InotifyEventSource.h"
 #include "intake/LinuxFileSystem.h"
-#include "naming/ReadingWorker.h"
-#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "naming/X11CaptureContextSource.h"
+#include "reading/ReadingWorkers.h"
 #include "renaming/FreedesktopFileManager.h"
 #include "settings/FolderAccess.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/Thumbnails.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -53,25 +53,6 @@ constexpr int quitGraceMs = 3'000;
 constexpr std::chrono::seconds searchProviderIdle{30};
 // The hidden role the bus starts the search providers with.
 constexpr char searchProviderArgument[] = "--search-provider";
-
-// Tesseract's OpenMP threads make it several times slower on a small machine, and the limit only
-// takes effect when set before the process starts, so Quillo starts itself again with it.
-void restartWithSingleThreadedRecognition(char *argv[])
-{
-    if (std::getenv("OMP_THREAD_LIMIT"))
-        return;
-    setenv("OMP_THREAD_LIMIT", "1", 1);
-    // By its real path: the process is named after the file it runs, and "exe" would hide Quillo
-    // from top and pkill.
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length > 0) {
-        path[length] = '\0';
-        execv(path, argv);
-    }
-    execv("/proc/self/exe", argv);
-    // Still here: carry on, only slower.
-}
 
 bool hasArgument(int argc, char *argv[], const char *argument)
 {
@@ -178,7 +159,13 @@ int runController(QCoreApplication &app, bool headless, bool startedAtLogin)
     QThreadPool namingPool;
     namingPool.setExpiryTimeout(namingThreadExpiryMs);
     const auto modelPause = std::make_shared<ModelPause>();
-    const auto reading = std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram());
+    const auto reading = std::make_shared<ReadingWorkers>(ReadingWorkers::Options::installed());
+    // The panel's and the popup's pictures are decoded where the names are read: not in here.
+    Thumbnails::setDecoder([weak = std::weak_ptr(reading)](const QString &filePath) {
+        if (const auto workers = weak.lock())
+            return workers->readImage(filePath);
+        return DecodedImage{QImage(), QStringLiteral("Quillo is quitting")}; // not for people: never drawn
+    });
 
     AppController controller(AppServices{
         preferences, fileSystem, captureContext, fileManager,
@@ -246,22 +233,6 @@ int runHistoryCommand(CommandRequest::Command command, int argc, char *argv[])
     return 2;
 }
 
-// A reading process: no interface, no settings, no log of its own below warnings.
-int runReadingWorker(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
-    const QString languages = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("eng");
-    const int status = argc == 5 && std::strcmp(argv[2], ReadingWorker::selfTestArgument) == 0
-                           ? ReadingWorker::selfTest(QFile::decodeName(argv[3]), QFile::decodeName(argv[4]))
-                           : ReadingWorker::serve(ReadingWorker::socketDescriptor,
-                                                  languages.split(u'+', Qt::SkipEmptyParts));
-    // Straight out: nothing to clean up, and a leak check at exit would need ptrace, which the
-    // confinement refuses.
-    std::fflush(nullptr);
-    _exit(status);
-}
-
 // Answers the desktop's search while the bus needs it: no interface, no settings, no watcher.
 int runSearchProvider(int argc, char *argv[])
 {
@@ -284,13 +255,10 @@ int runSearchProvider(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    restartWithSingleThreadedRecognition(argv);
     // Fixed limits: otherwise glibc raises them after the large image buffers of a naming thread
     // are freed and keeps ~60 MB of free heap resident long after the threads are gone.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
-    if (argc > 1 && std::strcmp(argv[1], ReadingWorker::roleArgument) == 0)
-        return runReadingWorker(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], searchProviderArgument) == 0)
         return runSearchProvider(argc, argv);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;

@@ -11,8 +11,8 @@
 #include "core/UnixSignals.h"
 #include "index/ScreenshotIndex.h"
 #include "naming/ModelPause.h"
-#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
+#include "reading/ReadingWorkers.h"
 #include "settings/ScreenshotCategory.h"
 
 #include <QCoreApplication>
@@ -200,7 +200,7 @@ private:
     {
         const SettingsStore &settings = m_local.settings();
         return ScreenshotNamer::Options::fromSettings(
-            settings, m_modelPause, std::make_shared<ReadingWorkers>(ReadingWorkers::Options::thisProgram()));
+            settings, m_modelPause, std::make_shared<ReadingWorkers>(ReadingWorkers::Options::installed()));
     }
 
     // Sorts the files into those to name, those already named and the rest.

@@ -2,8 +2,8 @@
 #include "cli/NameCommand.h"
 
 #include "core/TextScanning.h"
-#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
+#include "reading/ReadingWorkers.h"
 #include "settings/PreferencesStore.h"
 #include "settings/SettingsStore.h"
 
@@ -85,7 +85,7 @@ int run(const QList<QByteArray> &arguments, bool json)
     PreferencesStore preferences(PreferencesStore::defaultPath());
     const SettingsStore settings(preferences);
     QThreadPool pool;
-    ReadingWorkers::Options reading = ReadingWorkers::Options::thisProgram();
+    ReadingWorkers::Options reading = ReadingWorkers::Options::installed();
     reading.followsLinks = true;
     const ScreenshotNamer namer(
         ScreenshotNamer::Options::fromSettings(settings, std::make_shared<ModelPause>(),

@@ -3,8 +3,8 @@
 
 #include "naming/CaptureContext.h"
 #include "naming/NamingSuggestion.h"
-#include "naming/RecognizedLine.h"
 #include "naming/ScreenLayout.h"
+#include "reading/RecognizedLine.h"
 #include "settings/RoutingConfiguration.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "naming/RecognizedLine.h"
+#include "reading/RecognizedLine.h"
 
 #include <QList>
 #include <QString>

@@ -3,8 +3,8 @@
 
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
-#include "naming/ReadingWorkers.h"
-#include "naming/RecognitionLanguages.h"
+#include "reading/ReadingWorkers.h"
+#include "reading/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
 
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ReadingWorker.h"
+#include "reader/ReadingWorker.h"
 
-#include "naming/ReadingProtocol.h"
-#include "naming/RecognitionLanguages.h"
-#include "naming/ScreenshotImage.h"
-#include "naming/TextRecognizer.h"
-#include "naming/WorkerConfinement.h"
+#include "reader/ScreenshotImage.h"
+#include "reader/TextRecognizer.h"
+#include "reader/WorkerConfinement.h"
+#include "reading/ReadingProtocol.h"
+#include "reading/RecognitionLanguages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -74,7 +74,7 @@ FileBytes readAll(int descriptor)
         if (got == 0)
             return file;
         if (file.bytes.size() + got > ScreenshotImage::maximumFileBytes)
-            return {{}, ScreenshotImage::tooLongText(file.bytes.size() + got), true};
+            return {{}, Reading::tooLongText(file.bytes.size() + got), true};
         file.bytes.append(buffer, got);
     }
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ScreenshotImage.h"
+#include "reader/ScreenshotImage.h"
 
-#include "naming/NamingLog.h"
+#include "reading/ReadingLog.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -140,7 +140,7 @@ void routePopplerMessagesToLog()
     std::call_once(once, [] {
         Poppler::setDebugErrorFunction(
             [](const QString &message, const QVariant &) {
-                qCDebug(lcNaming) << "Poppler:" << message;
+                qCDebug(lcReading) << "Poppler:" << message;
             },
             QVariant());
     });
@@ -166,15 +166,8 @@ Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline)
     if (!info.isReadable() || !file.open(QIODevice::ReadOnly))
         return failure(QStringLiteral("cannot read file (permission denied)"));
     if (file.size() > maximumFileBytes)
-        return failure(tooLongText(file.size()), true);
+        return failure(Reading::tooLongText(file.size()), true);
     return decode(file.readAll(), info.suffix(), deadline);
-}
-
-QString tooLongText(qint64 bytes)
-{
-    return QStringLiteral("file too large (%1 MiB, at most %2 MiB)")
-        .arg(double(bytes) / double(mebibyte), 0, 'f', 0)
-        .arg(maximumFileBytes / mebibyte);
 }
 
 Decoded decode(const QByteArray &bytes, const QString &extension, QDeadlineTimer deadline)

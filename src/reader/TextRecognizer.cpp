@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/TextRecognizer.h"
+#include "reader/TextRecognizer.h"
 
-#include "naming/NamingLog.h"
-#include "naming/RecognitionLanguages.h"
-#include "naming/ScreenshotImage.h"
+#include "reader/ScreenshotImage.h"
+#include "reading/ReadingLog.h"
+#include "reading/RecognitionLanguages.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -212,13 +212,13 @@ TextRecognizer::TextRecognizer(const QStringList &wanted)
     if (languages.isEmpty() ||
         (!startEngine(*m_engine, folder, languages) &&
          (languages == u"eng" || !startEngine(*m_engine, folder, QStringLiteral("eng"))))) {
-        qCWarning(lcNaming) << "Tesseract could not start with English data; text recognition is off";
+        qCWarning(lcReading) << "Tesseract could not start with English data; text recognition is off";
         m_engine.reset();
         return;
     }
     m_engine->SetPageSegMode(tesseract::PSM_AUTO);
     m_languages = QString::fromUtf8(m_engine->GetInitLanguagesAsString());
-    qCInfo(lcNaming) << "Text recognition ready with" << m_languages;
+    qCInfo(lcReading) << "Text recognition ready with" << m_languages;
 }
 
 TextRecognizer::~TextRecognizer()
@@ -267,7 +267,7 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded, QD
     prepared.gray = QImage();
     m_engine->SetSourceResolution(screenDotsPerInch * prepared.scale);
     const l_int32 shapes = shapeCount(*m_engine);
-    qCDebug(lcNaming) << "The image has" << shapes << "shapes";
+    qCDebug(lcReading) << "The image has" << shapes << "shapes";
     if (shapes > maximumShapes) {
         m_engine->Clear();
         return {

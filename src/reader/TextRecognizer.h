@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "naming/RecognizedLine.h"
-#include "naming/ScreenshotImage.h"
+#include "reader/ScreenshotImage.h"
+#include "reading/ReadingResults.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,16 +15,6 @@ namespace tesseract {
 class TessBaseAPI;
 }
 
-// The lines read from one file, or why the file could not be read. An image without text gives no
-// lines and no error.
-struct RecognitionResult
-{
-    std::vector<RecognizedLine> lines;
-    QString error;
-    bool isOverBudget = false; // it needed more memory or time than a screenshot may take
-    bool isUnconfined = false; // a reading process could not shut itself in, so nothing was read
-};
-
 // Reads the text lines of a screenshot with Tesseract, in the wanted languages whose data is installed
 // (see RecognitionLanguages). Owns one engine, started once in the constructor (about 0.2 s and 18 MB) and
 // reused for every file. Each naming thread creates its own recogniser; one object is never used from
@@ -35,7 +25,7 @@ class TextRecognizer final
 {
 public:
     // Each file gets this long for decoding and recognition together.
-    static constexpr std::chrono::milliseconds defaultTimeBudget{15'000};
+    static constexpr std::chrono::milliseconds defaultTimeBudget = Reading::timeBudget;
 
     // `wanted` as RecognitionLanguages::wanted() gives it; English by default.
     explicit TextRecognizer(const QStringList &wanted = {QStringLiteral("eng")});

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/WorkerConfinement.h"
+#include "reader/WorkerConfinement.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ReadingProtocol.h"
+#include "reading/ReadingProtocol.h"
 
 #include <QStringDecoder>
 #include <QtEndian>
@@ -168,7 +168,7 @@ QImage readImage(Reader &in)
     const quint8 hasAlpha = in.number<quint8>();
     const qint64 rowBytes = qint64(width) * 4;
     in.require(hasAlpha <= 1 && width <= 1u << 16 && height <= 1u << 16 &&
-               rowBytes * height <= ScreenshotImage::memoryBudgetBytes);
+               rowBytes * height <= Reading::memoryBudgetBytes);
     if (!in.ok() || width == 0 || height == 0)
         return {};
     QImage image(int(width), int(height), hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);

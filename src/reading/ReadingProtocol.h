@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/FileDescriptor.h"
-#include "naming/TextRecognizer.h"
+#include "reading/ReadingResults.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -15,6 +15,9 @@
 // a 32-bit length and that many bytes. A request carries the file's open descriptor; an answer is
 // checked field by field, since a reading process may have been taken over by the file it read.
 namespace ReadingProtocol {
+
+// The reading process's end of the socket pair, set up by the one that starts it.
+constexpr int workerSocket = 3;
 
 enum class Kind : quint8
 {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ReadingWorkers.h"
+#include "reading/ReadingWorkers.h"
 
 #include "core/FileDescriptor.h"
-#include "naming/NamingLog.h"
-#include "naming/ReadingProtocol.h"
-#include "naming/ReadingWorker.h"
+#include "reading/ReadingLog.h"
+#include "reading/ReadingProtocol.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -67,8 +67,8 @@ OpenedFile openForReading(const QString &filePath, bool followsLinks)
     };
     if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return {{}, QStringLiteral("not a file")};
-    if (status.st_size > ScreenshotImage::maximumFileBytes)
-        return {{}, ScreenshotImage::tooLongText(status.st_size), true};
+    if (status.st_size > Reading::maximumFileBytes)
+        return {{}, Reading::tooLongText(status.st_size), true};
     return {std::move(file), {}};
 }
 
@@ -121,14 +121,24 @@ struct ReadingWorkers::Reply
     ReadingProtocol::Answer answer;
 };
 
-ReadingWorkers::Options ReadingWorkers::Options::thisProgram()
+ReadingWorkers::Options ReadingWorkers::Options::installed()
 {
     Options options;
     char path[4096];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    options.program =
-        length > 0 ? QFile::decodeName(QByteArray(path, length)) : QStringLiteral("/proc/self/exe");
-    options.arguments = {QString::fromLatin1(ReadingWorker::roleArgument)};
+    const QDir here = QFileInfo(length > 0 ? QFile::decodeName(QByteArray(path, length)) : QString()).dir();
+    // Beside Quillo in a build, where it is installed relative to Quillo in a moved tree (an image
+    // mounted anywhere), else where it was installed.
+    for (const QString &candidate :
+         {here.filePath(QStringLiteral("quillo-reader")),
+          here.filePath(QStringLiteral(QUILLO_READER_RELATIVE)), QStringLiteral(QUILLO_READER_INSTALLED)}) {
+        if (QFileInfo(candidate).isExecutable()) {
+            options.program = QDir::cleanPath(candidate);
+            break;
+        }
+    }
+    if (options.program.isEmpty())
+        options.program = QStringLiteral(QUILLO_READER_INSTALLED); // its absence is then the error
     options.maximumWorkers = std::max(1, QThread::idealThreadCount());
     return options;
 }
@@ -154,10 +164,12 @@ ReadingWorkers::~ReadingWorkers()
 
 RecognitionResult ReadingWorkers::readLines(const QString &filePath, const QStringList &languages)
 {
-    return exchange(filePath, languages, int(ReadingProtocol::Kind::Lines)).answer.recognition;
+    return exchange(filePath, languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages,
+                    int(ReadingProtocol::Kind::Lines))
+        .answer.recognition;
 }
 
-ScreenshotImage::Decoded ReadingWorkers::readImage(const QString &filePath, const QStringList &languages)
+DecodedImage ReadingWorkers::readImage(const QString &filePath, const QStringList &languages)
 {
     Reply reply = exchange(filePath, languages, int(ReadingProtocol::Kind::Image));
     return {std::move(reply.answer.image), reply.answer.recognition.error,
@@ -174,8 +186,7 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     if (!file.error.isEmpty())
         return failed(file.error, file.isOverBudget);
     RecognitionResult refusal;
-    const QStringList wanted = languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages;
-    std::unique_ptr<Worker> worker = acquire(wanted.join(u'+'), refusal);
+    std::unique_ptr<Worker> worker = acquire(languages.join(u'+'), refusal);
     if (!worker)
         return Reply{{std::move(refusal), {}}};
 
@@ -209,7 +220,7 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     case ReadingProtocol::Received::Closed:
         return failed(ended);
     default:
-        qCWarning(lcNaming) << "A reading process answered nonsense and was ended";
+        qCWarning(lcReading) << "A reading process answered nonsense and was ended";
         return failed(QStringLiteral("the reading process gave a malformed answer"));
     }
 }
@@ -224,7 +235,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
             return nullptr;
         }
         for (auto it = m_idle.begin(); it != m_idle.end(); ++it) {
-            if ((*it)->languages == languages) {
+            if (languages.isEmpty() || (*it)->languages == languages) {
                 std::unique_ptr<Worker> worker = std::move(*it);
                 m_idle.erase(it);
                 return worker;
@@ -233,7 +244,8 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
         if (m_running < m_options.maximumWorkers) {
             ++m_running;
             lock.unlock();
-            std::unique_ptr<Worker> worker = start(languages, refusal);
+            std::unique_ptr<Worker> worker =
+                start(languages.isEmpty() ? QStringLiteral("eng") : languages, refusal);
             if (!worker) {
                 lock.lock();
                 --m_running;
@@ -267,8 +279,8 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
     worker->socket.reset(pair[0]);
     FileDescriptor theirs(pair[1]);
     // dup2 onto itself would keep the close-on-exec flag.
-    if (theirs.get() == ReadingWorker::socketDescriptor)
-        theirs.reset(fcntl(pair[1], F_DUPFD_CLOEXEC, ReadingWorker::socketDescriptor + 1));
+    if (theirs.get() == ReadingProtocol::workerSocket)
+        theirs.reset(fcntl(pair[1], F_DUPFD_CLOEXEC, ReadingProtocol::workerSocket + 1));
     worker->languages = languages;
 
     std::vector<QByteArray> words{QFile::encodeName(m_options.program)};
@@ -284,7 +296,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, theirs.get(), ReadingWorker::socketDescriptor);
+    posix_spawn_file_actions_adddup2(&actions, theirs.get(), ReadingProtocol::workerSocket);
     const int spawned = posix_spawn(&worker->pid, argv.front(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     theirs.reset();
@@ -305,7 +317,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
     refusal.isUnconfined = answer.has_value();
     refusal.error = answer ? QStringLiteral("cannot read safely: %1").arg(answer->recognition.error)
                            : QStringLiteral("the reading process did not start (%1)").arg(ended);
-    qCWarning(lcNaming).noquote() << "Nothing is read:" << refusal.error;
+    qCWarning(lcReading).noquote() << "Nothing is read:" << refusal.error;
     return nullptr;
 }
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "naming/ScreenshotImage.h"
-#include "naming/TextRecognizer.h"
+#include "reading/ReadingResults.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,13 +27,13 @@ public:
         QString program; // started with `arguments` and then the languages ("deu+eng")
         QStringList arguments;
         int maximumWorkers = 1;
-        std::chrono::milliseconds budget = TextRecognizer::defaultTimeBudget;
+        std::chrono::milliseconds budget = Reading::timeBudget;
         std::chrono::milliseconds keepWarm{10'000};
         // For files the user named on the command line; a watched folder's links are never followed.
         bool followsLinks = false;
 
-        // This very program in its worker role, one worker per core.
-        static Options thisProgram();
+        // The installed `quillo-reader`, one worker per core.
+        static Options installed();
     };
 
     explicit ReadingWorkers(Options options);
@@ -42,11 +41,12 @@ public:
     ReadingWorkers(const ReadingWorkers &) = delete;
     ReadingWorkers &operator=(const ReadingWorkers &) = delete;
 
-    // The file's lines, read with `languages` (as RecognitionLanguages::wanted() gives them).
+    // The file's lines, read with `languages` (as RecognitionLanguages::wanted() gives them; English
+    // when empty).
     RecognitionResult readLines(const QString &filePath, const QStringList &languages);
-    // The file decoded, as ScreenshotImage::load() would give it; `languages` as above, so a warm
-    // worker serves it.
-    ScreenshotImage::Decoded readImage(const QString &filePath, const QStringList &languages);
+    // The file decoded, as the reading process decodes it for recognition: by any idle worker, or by
+    // one for `languages` when given, so the worker that reads the file next is the warm one.
+    DecodedImage readImage(const QString &filePath, const QStringList &languages = {});
 
 private:
     struct Worker;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/RecognitionLanguages.h"
+#include "reading/RecognitionLanguages.h"
 
 #include "core/InterfaceLanguage.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PreviewWindow.h"
 
-#include "naming/ScreenshotImage.h"
+#include "ui/Thumbnails.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -37,12 +37,11 @@ void PreviewWindow::open(const QString &filePath)
 {
     setWindowTitle(QFileInfo(filePath).fileName());
     const int request = ++m_request;
-    QtConcurrent::run(&ScreenshotImage::load, filePath)
-        .then(this, [this, request](const ScreenshotImage::Decoded &decoded) {
-            // Only the newest request is shown.
-            if (request == m_request)
-                showDecoded(decoded.image, decoded.error);
-        });
+    QtConcurrent::run(&Thumbnails::decode, filePath).then(this, [this, request](const DecodedImage &decoded) {
+        // Only the newest request is shown.
+        if (request == m_request)
+            showDecoded(decoded.image, decoded.error);
+    });
 }
 
 void PreviewWindow::showDecoded(const QImage &image, const QString &error)

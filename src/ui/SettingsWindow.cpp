@@ -2,7 +2,7 @@
 #include "ui/SettingsWindow.h"
 
 #include "naming/ModelAvailabilityMonitor.h"
-#include "naming/RecognitionLanguages.h"
+#include "reading/RecognitionLanguages.h"
 #include "settings/SettingsStore.h"
 #include "ui/CategoryRuleRow.h"
 #include "ui/SearchIndexReader.h"

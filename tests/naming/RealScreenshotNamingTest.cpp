@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ReadingWorkers.h"
 #include "naming/ScreenshotNamer.h"
 #include "naming/WordRanking.h"
+#include "reading/ReadingWorkers.h"
 
 #include <QFile>
 #include <QTest>
@@ -23,8 +23,8 @@ private slots:
 
 private:
     // Warm across rows, as in a burst of screenshots.
-    const std::shared_ptr<ReadingWorkers> m_reading = std::make_shared<ReadingWorkers>(
-        ReadingWorkers::Options{QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1});
+    const std::shared_ptr<ReadingWorkers> m_reading =
+        std::make_shared<ReadingWorkers>(ReadingWorkers::Options{QStringLiteral(QUILLO_READER), {}, 1});
 };
 
 void RealScreenshotNamingTest::names_data()

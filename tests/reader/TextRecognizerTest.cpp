@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/TextRecognizer.h"
+#include "reader/TextRecognizer.h"
 
-#include "naming/RecognitionLanguages.h"
+#include "reading/RecognitionLanguages.h"
 #include "support/SampleFiles.h"
 #include "support/TestFiles.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "naming/ReadingWorkers.h"
+#include "reading/ReadingWorkers.h"
 
 #include "support/SampleFiles.h"
 #include "support/TestFiles.h"
@@ -131,7 +131,7 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself()
     const QString forms = m_dir.filePath(u"forms.pdf"_s);
     QVERIFY(TestFiles::write(forms, SampleFiles::nestedFormsPdf(40)));
     // Room for a real read after the hostile one on a loaded or sanitized build.
-    ReadingWorkers::Options options{QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 5s, 200ms};
+    ReadingWorkers::Options options{QStringLiteral(QUILLO_READER), {}, 1, 5s, 200ms};
     if (!program.isEmpty())
         options = {program, arguments, 1, 2s, 200ms};
     ReadingWorkers workers(options);
@@ -173,7 +173,7 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
     const QString link = m_dir.filePath(u"link.png"_s);
     QVERIFY(TestFiles::write(forms, SampleFiles::nestedFormsPdf(40)));
     QVERIFY(QFile::link(screenshot, link));
-    ReadingWorkers workers({QStringLiteral(QUILLO_BINARY), {u"--reading-worker"_s}, 1, 5s, 10s});
+    ReadingWorkers workers({QStringLiteral(QUILLO_READER), {}, 1, 5s, 10s});
 
     auto stalled = std::async(std::launch::async, [&] {
         return workers.readLines(forms, {});
@@ -187,7 +187,7 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
         return !line.text.trimmed().isEmpty();
     }));
     // The image for the local model comes from the worker too, whole.
-    const ScreenshotImage::Decoded decoded = workers.readImage(screenshot, {});
+    const DecodedImage decoded = workers.readImage(screenshot, {});
     QVERIFY2(decoded.error.isEmpty(), qPrintable(decoded.error));
     QCOMPARE(decoded.image.size(), QImage(screenshot).size());
     // A link in a watched folder is not followed.
@@ -222,8 +222,7 @@ void ReadingWorkersTest::confinedWorkerCannotWriteReadOrConnect()
     const QString secret = QDir::home().filePath(u".ssh/id_test"_s);
     QVERIFY(TestFiles::write(secret, "secret"));
     QProcess worker;
-    worker.start(QStringLiteral(QUILLO_BINARY),
-                 {u"--reading-worker"_s, u"--reading-worker-self-test"_s, probe, secret});
+    worker.start(QStringLiteral(QUILLO_READER), {u"--self-test"_s, probe, secret});
     QVERIFY(worker.waitForFinished(20'000));
     const QString report = QString::fromUtf8(worker.readAllStandardOutput());
     QVERIFY2(worker.exitCode() == 0, qPrintable(report + QString::fromUtf8(worker.readAllStandardError())));

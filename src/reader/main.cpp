@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// quillo-reader: the confined process that decodes and reads one untrusted file at a time for Quillo.
+// It links the decoders and the recognition engine, so Quillo itself does not have to.
+#include "reader/ReadingWorker.h"
+#include "reading/ReadingProtocol.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace {
+
+// Tesseract's OpenMP threads make it several times slower on a small machine, and the limit only
+// takes effect when set before the process starts, so the reader starts itself again with it.
+void restartWithSingleThreadedRecognition(char *argv[])
+{
+    if (std::getenv("OMP_THREAD_LIMIT"))
+        return;
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    // By its real path: the process is named after the file it runs, and "exe" would hide Quillo
+    // from top and pkill.
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        path[length] = '\0';
+        execv(path, argv);
+    }
+    execv("/proc/self/exe", argv);
+    // Still here: carry on, only slower.
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    restartWithSingleThreadedRecognition(argv);
+    // Fixed limits: otherwise glibc raises them after the first large image is freed and keeps its
+    // pages resident between files.
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    const int status =
+        argc == 4 && std::strcmp(argv[1], ReadingWorker::selfTestArgument) == 0
+            ? ReadingWorker::selfTest(QFile::decodeName(argv[2]), QFile::decodeName(argv[3]))
+            : ReadingWorker::serve(ReadingProtocol::workerSocket,
+                                   (argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("eng"))
+                                       .split(u'+', Qt::SkipEmptyParts));
+    // Straight out: nothing to clean up, and a leak check at exit would need ptrace, which the
+    // confinement refuses.
+    std::fflush(nullptr);
+    _exit(status);
+}
