@@ -34,7 +34,8 @@ struct RecognitionResult
 class TextRecognizer final
 {
 public:
-    // Each file gets this long for decoding and recognition together.
+    // Each file gets this much processor time for decoding and recognition together, counted on the
+    // reading thread, so waiting for a core on a busy machine costs none of it.
     static constexpr std::chrono::milliseconds defaultTimeBudget{15'000};
 
     // `wanted` as RecognitionLanguages::wanted() gives it; English by default.
@@ -57,7 +58,7 @@ public:
 
 private:
     static QString unavailable();
-    RecognitionResult recognize(ScreenshotImage::Decoded decoded, QDeadlineTimer deadline);
+    RecognitionResult recognize(ScreenshotImage::Decoded decoded, const ProcessorDeadline &deadline);
 
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
     QStringList m_wanted;
