@@ -89,8 +89,8 @@ ReadingProtocol::Answer answer(const ReadingProtocol::Request &request, int desc
         recognizer.setTimeBudget(std::chrono::milliseconds(request.budgetMs));
         return {recognizer.recognizeData(file.bytes, request.extension), {}};
     }
-    ScreenshotImage::Decoded decoded =
-        ScreenshotImage::decode(file.bytes, request.extension, QDeadlineTimer(request.budgetMs));
+    ScreenshotImage::Decoded decoded = ScreenshotImage::decode(
+        file.bytes, request.extension, ProcessorDeadline(std::chrono::milliseconds(request.budgetMs)));
     return {{{}, decoded.error, decoded.isOverBudget}, std::move(decoded.image)};
 }
 

@@ -152,10 +152,10 @@ namespace ScreenshotImage {
 
 Decoded load(const QString &filePath)
 {
-    return loadBefore(filePath, QDeadlineTimer(QDeadlineTimer::Forever));
+    return loadBefore(filePath, ProcessorDeadline());
 }
 
-Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline)
+Decoded loadBefore(const QString &filePath, const ProcessorDeadline &deadline)
 {
     const QFileInfo info(filePath);
     if (!info.exists())
@@ -170,7 +170,7 @@ Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline)
     return decode(file.readAll(), info.suffix(), deadline);
 }
 
-Decoded decode(const QByteArray &bytes, const QString &extension, QDeadlineTimer deadline)
+Decoded decode(const QByteArray &bytes, const QString &extension, const ProcessorDeadline &deadline)
 {
     const QString lower = extension.toLower();
     if (lower == QLatin1String("pdf"))
@@ -180,7 +180,7 @@ Decoded decode(const QByteArray &bytes, const QString &extension, QDeadlineTimer
     return decodeWithQt(bytes, lower);
 }
 
-Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, QDeadlineTimer deadline)
+Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, const ProcessorDeadline &deadline)
 {
     routePopplerMessagesToLog();
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(bytes);
@@ -210,12 +210,12 @@ Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, QDeadlineTimer
     // Once it was told to stop, the page failed for want of time, whatever the clocks say afterwards.
     struct RenderLimit
     {
-        qint64 end = 0;
+        const ProcessorDeadline &deadline;
         bool isReached = false;
-    } limit{deadline.deadline()};
+    } limit{deadline};
     const auto expired = [](const QVariant &closure) {
         auto *const reached = reinterpret_cast<RenderLimit *>(closure.value<quintptr>());
-        reached->isReached = reached->isReached || QDeadlineTimer::current().deadline() >= reached->end;
+        reached->isReached = reached->isReached || reached->deadline.hasExpired();
         return reached->isReached;
     };
     QImage image =

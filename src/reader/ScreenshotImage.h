@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reader/ProcessorDeadline.h"
 #include "reading/ReadingResults.h"
 
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QString>
 
@@ -23,16 +23,14 @@ using Decoded = DecodedImage;
 // Chooses the decoder by the file's extension, compared in lower case: "pdf" renders the first page at
 // pdfScale, "heic" and "heif" go to libheif, everything else to Qt's image reader.
 Decoded load(const QString &filePath);
-// The same, giving up on a PDF page still being drawn at the deadline. Other formats cannot be
-// interrupted; the memory budget bounds their time.
-Decoded loadBefore(const QString &filePath, QDeadlineTimer deadline);
+// The same, giving up on a PDF page still being drawn when this thread's processor time runs out.
+// Other formats cannot be interrupted; the memory budget bounds their time.
+Decoded loadBefore(const QString &filePath, const ProcessorDeadline &deadline);
 
 // The same from the file's bytes, the decoder chosen by `extension` as above.
-Decoded decode(const QByteArray &bytes, const QString &extension,
-               QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
+Decoded decode(const QByteArray &bytes, const QString &extension, const ProcessorDeadline &deadline = {});
 
 // The first page as viewers show it, scale × its size in points, on opaque white.
-Decoded renderFirstPdfPage(const QByteArray &bytes, double scale,
-                           QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
+Decoded renderFirstPdfPage(const QByteArray &bytes, double scale, const ProcessorDeadline &deadline = {});
 
 } // namespace ScreenshotImage

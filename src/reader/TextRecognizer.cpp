@@ -5,7 +5,6 @@
 #include "reading/ReadingLog.h"
 #include "reading/RecognitionLanguages.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -16,7 +15,6 @@
 #include <tesseract/resultiterator.h>
 
 #include <algorithm>
-#include <climits>
 #include <string>
 #include <utility>
 
@@ -195,8 +193,23 @@ bool startEngine(tesseract::TessBaseAPI &engine, const QString &folder, const QS
 
 QString overTime(std::chrono::milliseconds budget)
 {
-    return QStringLiteral("reading it took longer than %1 s").arg(double(budget.count()) / 1000.0);
+    return QStringLiteral("reading it took longer than %1 s of processor time")
+        .arg(double(budget.count()) / 1000.0);
 }
+
+// Tesseract's own deadline is on the clock; it asks this between words instead.
+struct Cancellation
+{
+    const ProcessorDeadline &deadline;
+    bool isCancelled = false;
+
+    static bool check(void *closure, int)
+    {
+        auto *const self = static_cast<Cancellation *>(closure);
+        self->isCancelled = self->isCancelled || self->deadline.hasExpired();
+        return self->isCancelled;
+    }
+};
 
 } // namespace
 
@@ -231,7 +244,7 @@ RecognitionResult TextRecognizer::recognizeLines(const QString &filePath)
 {
     if (!m_engine)
         return {{}, unavailable()};
-    const QDeadlineTimer deadline(m_timeBudget);
+    const ProcessorDeadline deadline(m_timeBudget);
     return recognize(ScreenshotImage::loadBefore(filePath, deadline), deadline);
 }
 
@@ -239,7 +252,7 @@ RecognitionResult TextRecognizer::recognizeData(const QByteArray &bytes, const Q
 {
     if (!m_engine)
         return {{}, unavailable()};
-    const QDeadlineTimer deadline(m_timeBudget);
+    const ProcessorDeadline deadline(m_timeBudget);
     return recognize(ScreenshotImage::decode(bytes, extension, deadline), deadline);
 }
 
@@ -248,7 +261,8 @@ QString TextRecognizer::unavailable()
     return QStringLiteral("text recognition is unavailable (Tesseract English data missing)");
 }
 
-RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded, QDeadlineTimer deadline)
+RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded,
+                                            const ProcessorDeadline &deadline)
 {
     if (!decoded.error.isEmpty())
         return {{},
@@ -277,12 +291,14 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded, QD
     }
     // Tesseract checks the deadline between words; its layout analysis before them cannot be stopped,
     // and the memory budget and the shape limit keep that short.
+    Cancellation cancellation{deadline};
     tesseract::ETEXT_DESC monitor;
-    monitor.set_deadline_msecs(int(std::clamp<qint64>(deadline.remainingTime(), 1, INT_MAX)));
+    monitor.cancel = &Cancellation::check;
+    monitor.cancel_this = &cancellation;
     RecognitionResult result;
-    if (m_engine->Recognize(&monitor) == 0 && !monitor.deadline_exceeded())
+    if (m_engine->Recognize(&monitor) == 0 && !cancellation.isCancelled)
         result.lines = collectLines(*m_engine, prepared, decodedSize);
-    else if (deadline.hasExpired())
+    else if (cancellation.isCancelled)
         result = {{}, overTime(m_timeBudget), true};
     else
         result.error = QStringLiteral("text recognition failed");

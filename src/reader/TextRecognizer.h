@@ -24,7 +24,8 @@ class TessBaseAPI;
 class TextRecognizer final
 {
 public:
-    // Each file gets this long for decoding and recognition together.
+    // Each file gets this much processor time for decoding and recognition together, counted on the
+    // reading thread, so waiting for a core on a busy machine costs none of it.
     static constexpr std::chrono::milliseconds defaultTimeBudget = Reading::timeBudget;
 
     // `wanted` as RecognitionLanguages::wanted() gives it; English by default.
@@ -47,7 +48,7 @@ public:
 
 private:
     static QString unavailable();
-    RecognitionResult recognize(ScreenshotImage::Decoded decoded, QDeadlineTimer deadline);
+    RecognitionResult recognize(ScreenshotImage::Decoded decoded, const ProcessorDeadline &deadline);
 
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
     QStringList m_wanted;

@@ -2,6 +2,7 @@
 #include "reading/ReadingWorkers.h"
 
 #include "core/FileDescriptor.h"
+#include "reading/ReadingBudget.h"
 #include "reading/ReadingLog.h"
 #include "reading/ReadingProtocol.h"
 
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <malloc.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -30,8 +32,6 @@ namespace {
 
 // Starting takes the engine's 0.2 s; a worker silent for this long is stuck.
 constexpr std::chrono::milliseconds startTimeout{10'000};
-// Past the budget the worker checks itself, before it is killed: its own over-budget answer keeps it.
-constexpr std::chrono::milliseconds killGrace{500};
 // Each file may cost a worker its budget of processor time: retired well before its CPU limit.
 constexpr int filesPerWorker = 50;
 
@@ -79,6 +79,32 @@ void giveMemoryBack()
 #ifndef __SANITIZE_ADDRESS__
     malloc_trim(0);
 #endif
+}
+
+// Waits until the worker's answer begins (or its socket closes), judging meanwhile what the file has
+// cost since `handedOver`: the worker's processor time, and the clock as a backstop.
+ReadingBudget::Verdict awaitAnswer(pid_t worker, int socket, std::chrono::milliseconds budget,
+                                   std::chrono::steady_clock::time_point handedOver)
+{
+    using std::chrono::duration_cast;
+    using std::chrono::milliseconds;
+    const auto processorAtStart = ReadingBudget::processorTimeOf(worker);
+    for (;;) {
+        const auto wall = duration_cast<milliseconds>(std::chrono::steady_clock::now() - handedOver);
+        const auto processor = ReadingBudget::processorTimeOf(worker);
+        // A clock that cannot be read (the worker is ending) counts as if the worker had run throughout.
+        const ReadingBudget::Spent spent{processor && processorAtStart
+                                             ? duration_cast<milliseconds>(*processor - *processorAtStart)
+                                             : wall,
+                                         wall};
+        const ReadingBudget::Verdict verdict = ReadingBudget::judge(spent, budget);
+        if (verdict != ReadingBudget::Verdict::Continue)
+            return verdict;
+        pollfd waiting{socket, POLLIN, 0};
+        const int ready = poll(&waiting, 1, int(ReadingBudget::untilNextLook(spent, budget).count()));
+        if (ready > 0 || (ready < 0 && errno != EINTR))
+            return verdict;
+    }
 }
 
 QString signalText(int signal)
@@ -200,9 +226,15 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
         return failed(ended);
     }
     file.descriptor.reset();
-    ReadingProtocol::Reception reception =
-        ReadingProtocol::receive(worker->socket.get(), QDeadlineTimer(m_options.budget + killGrace),
-                                 ReadingProtocol::maximumAnswerBytes);
+    const auto handedOver = std::chrono::steady_clock::now();
+    const ReadingBudget::Verdict verdict =
+        awaitAnswer(worker->pid, worker->socket.get(), m_options.budget, handedOver);
+    ReadingProtocol::Reception reception;
+    reception.status = ReadingProtocol::Received::TimedOut;
+    if (verdict == ReadingBudget::Verdict::Continue)
+        reception = ReadingProtocol::receive(
+            worker->socket.get(), QDeadlineTimer(handedOver + ReadingBudget::wallLimit(m_options.budget)),
+            ReadingProtocol::maximumAnswerBytes);
     std::optional<ReadingProtocol::Answer> answer;
     if (reception.status == ReadingProtocol::Received::Message && !reception.descriptor.isValid())
         answer = ReadingProtocol::decodeAnswer(reception.message);
@@ -214,9 +246,13 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     retire(std::move(worker));
     switch (reception.status) {
     case ReadingProtocol::Received::TimedOut:
-        return failed(
-            QStringLiteral("reading it took longer than %1 s").arg(double(m_options.budget.count()) / 1000.0),
-            true);
+        if (verdict == ReadingBudget::Verdict::OverProcessorTime)
+            return failed(QStringLiteral("reading it took longer than %1 s of processor time")
+                              .arg(double(m_options.budget.count()) / 1000.0),
+                          true);
+        return failed(QStringLiteral("reading it took longer than %1 s")
+                          .arg(double(ReadingBudget::wallLimit(m_options.budget).count()) / 1000.0),
+                      true);
     case ReadingProtocol::Received::Closed:
         return failed(ended);
     default:

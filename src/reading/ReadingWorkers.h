@@ -16,9 +16,10 @@
 // Reads untrusted files in confined worker processes (see ReadingWorker), never in this one. This
 // process opens each file itself, without following a link, and hands the worker the descriptor.
 // Up to `maximumWorkers` run at once, started when needed and ended after `keepWarm` without work,
-// so an idle Quillo holds no recognition engine. A file gets `budget` for decoding and recognition;
-// a worker that overruns it is killed and the file is over budget. A worker that dies or answers
-// nonsense costs that file only. Thread-safe: the calls block, and belong on naming threads.
+// so an idle Quillo holds no recognition engine. A file gets `budget` of the worker's processor time
+// for decoding and recognition, and a few times that on the clock (see ReadingBudget); a worker that
+// overruns either is killed and the file is over budget. A worker that dies or answers nonsense costs
+// that file only. Thread-safe: the calls block, and belong on naming threads.
 class ReadingWorkers final
 {
 public:

@@ -29,6 +29,14 @@ QStringList shellWorker(const QString &then)
     return {u"-c"_s, ready + then};
 }
 
+// A stand-in worker that answers each request with no lines, after `delay`.
+QStringList answeringWorker(const QString &delay)
+{
+    return shellWorker(u"while length=$(head -c 4 <&3 | od -An -tu4) && [ -n \"$length\" ]; do head -c "
+                       u"$length <&3 >/dev/null; %1; printf '\\016\\000\\000\\000\\061\\101\\122\\121"
+                       u"\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3; done"_s.arg(delay));
+}
+
 // This process's children: the workers it runs.
 QList<pid_t> workerProcesses()
 {
@@ -75,6 +83,7 @@ private slots:
     void hostileFileCostsOnlyItself();
     void stalledFileGivesWayToTheNextAtItsDeadline();
     void filesWaitingForAWorkerKeepTheirWholeBudget();
+    void workerWaitingForAProcessorKeepsItsBudget();
     void confinedWorkerCannotWriteReadOrConnect();
 
 private:
@@ -102,8 +111,9 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<bool>("isOverBudget");
     const QString shell = u"/bin/sh"_s;
+    // Stopped at 5 s of processor time, or at the clock's backstop on a machine too busy to give it that.
     QTest::addRow("decoder stalls past the deadline")
-        << QString() << QStringList() << 0 << u"reading it took longer than 5 s"_s << true;
+        << QString() << QStringList() << 0 << u"reading it took longer than"_s << true;
     QTest::addRow("worker crashes while it reads")
         << QString() << QStringList() << SIGSEGV << u"the reading process crashed (signal 11"_s << false;
     QTest::addRow("worker killed from outside")
@@ -118,7 +128,7 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself_data()
         << shell << shellWorker(u"exit 0"_s) << 0
         << u"the reading process ended without answering (status 0)"_s << false;
     QTest::addRow("worker never answers")
-        << shell << shellWorker(u"exec sleep 30"_s) << 0 << u"reading it took longer than 2 s"_s << true;
+        << shell << shellWorker(u"exec sleep 30"_s) << 0 << u"reading it took longer than 6 s"_s << true;
 }
 
 void ReadingWorkersTest::hostileFileCostsOnlyItself()
@@ -196,15 +206,11 @@ void ReadingWorkersTest::stalledFileGivesWayToTheNextAtItsDeadline()
 }
 
 // More files at once than workers (`quillo rename --jobs 32` on two cores): the wait for a worker is
-// not counted against a file's budget. Each answer takes a second; three take longer than one budget.
+// not counted against a file's budget. Each answer takes a second on the clock; three take longer
+// than the clock's backstop for one file.
 void ReadingWorkersTest::filesWaitingForAWorkerKeepTheirWholeBudget()
 {
-    const QString answerEachRequest =
-        u"while length=$(head -c 4 <&3 | od -An -tu4) && [ -n \"$length\" ]; do head -c $length <&3 "
-        u">/dev/null; "
-        "sleep 1; printf '\\016\\000\\000\\000\\061\\101\\122\\121\\000\\000\\000\\000\\000\\000"
-        "\\000\\000\\000\\000' >&3; done"_s;
-    ReadingWorkers workers({u"/bin/sh"_s, shellWorker(answerEachRequest), 1, 1500ms, 200ms});
+    ReadingWorkers workers({u"/bin/sh"_s, answeringWorker(u"sleep 1"_s), 1, 900ms, 200ms});
     std::vector<std::future<RecognitionResult>> readings;
     for (int n = 0; n < 3; ++n)
         readings.push_back(std::async(std::launch::async, [&] {
@@ -214,6 +220,22 @@ void ReadingWorkersTest::filesWaitingForAWorkerKeepTheirWholeBudget()
         const RecognitionResult result = reading.get();
         QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
     }
+}
+
+// On a busy machine a worker may wait long for a core; only the processor time it gets counts.
+void ReadingWorkersTest::workerWaitingForAProcessorKeepsItsBudget()
+{
+    ReadingWorkers workers({u"/bin/sh"_s, answeringWorker(u":"_s), 1, 2s, 30s});
+    QVERIFY(workers.readLines(screenshot, {}).error.isEmpty());
+    const pid_t worker = workerProcesses().value(0);
+    QVERIFY(worker > 0 && kill(worker, SIGSTOP) == 0);
+    auto reading = std::async(std::launch::async, [&] {
+        return workers.readLines(screenshot, {});
+    });
+    QTest::qWait(3000); // past the budget, well before the clock's backstop of 6 s
+    QCOMPARE(kill(worker, SIGCONT), 0);
+    const RecognitionResult result = reading.get();
+    QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
 }
 
 void ReadingWorkersTest::confinedWorkerCannotWriteReadOrConnect()
