@@ -255,10 +255,11 @@ int runSearchProvider(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // Fixed limits: otherwise glibc raises them after the large image buffers of a naming thread
-    // are freed and keeps ~60 MB of free heap resident long after the threads are gone.
+    // Fixed limits: otherwise glibc raises them after a large answer (a picture) is freed and keeps
+    // that much free heap resident long after. The trim threshold stays glibc's default: a naming
+    // thread's arena gives its free top back at once, which malloc_trim() does not do for it.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
     if (argc > 1 && std::strcmp(argv[1], searchProviderArgument) == 0)
         return runSearchProvider(argc, argv);
     const bool isNameCommand = argc > 1 && std::strcmp(argv[1], "name") == 0;

@@ -8,6 +8,9 @@
 #include <QFile>
 
 #include <algorithm>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -65,29 +68,73 @@ private:
     std::vector<std::pair<quint32, quint32>> m_spans;
 };
 
-const SortedWords &words()
+// The list is loaded while someone keeps it (see Keeper), else on demand and then kept.
+struct SharedList
 {
-    static const SortedWords list = [] {
-        SortedWords read(QStringLiteral("/usr/share/dict/words"));
-        if (read.isEmpty())
-            qCWarning(lcNaming) << "No English word list in /usr/share/dict/words; install wamerican";
-        return read;
-    }();
-    return list;
+    std::mutex mutex;
+    int keepers = 0;
+    std::shared_future<std::shared_ptr<const SortedWords>> list;
+};
+
+SharedList &shared()
+{
+    static SharedList shared;
+    return shared;
+}
+
+// On a thread of its own: it takes about 0.1 s, which a naming thread spends waiting for the reading.
+std::shared_future<std::shared_ptr<const SortedWords>> startLoading()
+{
+    return std::async(std::launch::async,
+                      [] {
+                          auto read =
+                              std::make_shared<const SortedWords>(QStringLiteral("/usr/share/dict/words"));
+                          if (read->isEmpty())
+                              qCWarning(lcNaming)
+                                  << "No English word list in /usr/share/dict/words; install wamerican";
+                          return std::shared_ptr<const SortedWords>(std::move(read));
+                      })
+        .share();
+}
+
+std::shared_ptr<const SortedWords> words()
+{
+    std::shared_future<std::shared_ptr<const SortedWords>> list;
+    {
+        const std::lock_guard lock(shared().mutex);
+        if (!shared().list.valid())
+            shared().list = startLoading();
+        list = shared().list;
+    }
+    return list.get();
 }
 
 } // namespace
 
 namespace EnglishWords {
 
+Keeper::Keeper()
+{
+    const std::lock_guard lock(shared().mutex);
+    if (shared().keepers++ == 0 && !shared().list.valid())
+        shared().list = startLoading();
+}
+
+Keeper::~Keeper()
+{
+    const std::lock_guard lock(shared().mutex);
+    if (--shared().keepers == 0)
+        shared().list = {};
+}
+
 bool isAvailable()
 {
-    return !words().isEmpty();
+    return !words()->isEmpty();
 }
 
 bool contains(const QString &word)
 {
-    return words().contains(word);
+    return words()->contains(word);
 }
 
 } // namespace EnglishWords

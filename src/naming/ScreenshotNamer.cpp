@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "naming/ScreenshotNamer.h"
 
+#include "naming/EnglishWords.h"
 #include "naming/HeuristicNamer.h"
 #include "naming/HttpModelClient.h"
 #include "reading/ReadingWorkers.h"
@@ -71,6 +72,8 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
                                                const RoutingConfiguration &configuration) const
 {
     [[maybe_unused]] const ArenaTrim *trim = &t_arenaTrim; // made, so it is destroyed with the thread
+    // Made after the trim, so it is gone before the trim runs; it loads while the file is read.
+    [[maybe_unused]] static thread_local const EnglishWords::Keeper t_words;
     QElapsedTimer total;
     total.start();
     Outcome outcome;
