@@ -2,8 +2,9 @@
 // Names every corpus screenshot as `quillo name` does without a model and scores the names against
 // labels-dev.tsv exactly as the corpus's score.py does, next to the naive namer (the plain `tesseract
 // IMAGE stdout` text, its three most frequent content words, a keyword count for the category). Prints
-// the time per screenshot beside the plain command's time with one OpenMP thread, the word recall
-// against the hand-checked transcripts in transcripts/, and the peak memory.
+// the time per screenshot beside the plain command's time with one OpenMP thread, the reading worker's
+// processor time per screenshot (steadier than the time on a shared machine), the word recall against
+// the hand-checked transcripts in transcripts/, and the peak memory.
 //
 // bench_naming [--limit N] [--only c001,c017] [--no-plain] [--save FILE | --cached FILE] [--show]
 //              [--contexts FILE] [--features FILE] [corpus folder]
