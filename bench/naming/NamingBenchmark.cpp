@@ -2,8 +2,9 @@
 // Names every corpus screenshot as `quillo name` does without a model and scores the names against
 // labels-dev.tsv exactly as the corpus's score.py does, next to the naive namer (the plain `tesseract
 // IMAGE stdout` text, its three most frequent content words, a keyword count for the category). Prints
-// the time per screenshot beside the plain command's time with one OpenMP thread, the word recall
-// against the hand-checked transcripts in transcripts/, and the peak memory.
+// the time per screenshot beside the plain command's time with one OpenMP thread, the reading worker's
+// processor time per screenshot (steadier than the time on a shared machine), the word recall against
+// the hand-checked transcripts in transcripts/, and the peak memory.
 //
 // bench_naming [--limit N] [--only c001,c017] [--no-plain] [--save FILE | --cached FILE] [--show]
 //              [--contexts FILE] [--features FILE] [corpus folder]
@@ -84,6 +85,8 @@ struct ImageRun
     QString id;
     RecognitionResult result;
     qint64 ocrMs = 0;
+    qint64 ocrCpuMs =
+        -1;             // the reading worker's processor time, which other load on the machine barely changes
     qint64 totalMs = 0; // recognition plus naming
     Name quillo;
     std::optional<Name> withContext;
@@ -268,6 +271,33 @@ QString textOf(const RecognitionResult &result)
 }
 
 // Wall time of `tesseract IMAGE stdout`, -1 when it fails.
+// Processor time used so far by this process's children: the reading worker, and those retired and
+// reaped before it.
+qint64 childrenCpuMs()
+{
+    rusage reaped{};
+    getrusage(RUSAGE_CHILDREN, &reaped);
+    const qint64 reapedMs = (reaped.ru_utime.tv_sec + reaped.ru_stime.tv_sec) * 1000 +
+                            (reaped.ru_utime.tv_usec + reaped.ru_stime.tv_usec) / 1000;
+    qint64 ticks = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks.filePath(task + QStringLiteral("/children")));
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &pid : children.readAll().split(' ')) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid.trimmed())));
+            if (pid.trimmed().isEmpty() || !stat.open(QIODevice::ReadOnly))
+                continue;
+            // utime and stime, the 14th and 15th fields; the name before them may hold spaces.
+            const QByteArray line = stat.readAll();
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            ticks += fields.value(11).toLongLong() + fields.value(12).toLongLong();
+        }
+    }
+    return reapedMs + ticks * 1000 / sysconf(_SC_CLK_TCK);
+}
+
 qint64 runPlain(const QString &path, bool oneThread, QString *text)
 {
     QProcess process;
@@ -450,10 +480,12 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
                   const QHash<QString, QSet<QString>> &transcripts, const Options &options)
 {
     Score quillo, naive, model, withContext, withoutContext;
-    QList<qint64> ocr, total, plain, oneThread;
+    QList<qint64> ocr, ocrCpu, total, plain, oneThread;
     qsizetype transcribed = 0, transcribedTotal = 0;
     for (const ImageRun &run : runs) {
         ocr += run.ocrMs;
+        if (run.ocrCpuMs >= 0)
+            ocrCpu += run.ocrCpuMs;
         total += run.totalMs;
         plain += run.plainMs;
         oneThread += run.plainOneThreadMs;
@@ -488,6 +520,9 @@ void printSummary(const QList<ImageRun> &runs, const QHash<QString, Label> &labe
     printf("ms per screenshot: recognition mean %.0f (median %lld), whole naming path mean %.0f (median "
            "%lld, p90 %lld)\n",
            mean(ocr), percentile(ocr, 0.5), mean(total), percentile(total, 0.5), percentile(total, 0.9));
+    if (!ocrCpu.isEmpty())
+        printf("reading worker CPU ms per screenshot: mean %.0f, p50 %lld, p95 %lld\n", mean(ocrCpu),
+               percentile(ocrCpu, 0.5), percentile(ocrCpu, 0.95));
     if (mean(oneThread) > 0)
         printf("tesseract IMAGE stdout ms: OMP_THREAD_LIMIT=1 mean %.0f (median %lld), as run by a user "
                "mean %.0f; naming path / one-thread tesseract: %.2f\n",
@@ -620,7 +655,7 @@ int main(int argc, char *argv[])
         }
         features->write(QJsonDocument(featureNames()).toJson(QJsonDocument::Compact) + '\n');
     }
-    printf("image\tocr ms\ttotal ms\tname\tcategory\tnaive name\tnaive category\n");
+    printf("image\tocr ms\tocr cpu ms\ttotal ms\tname\tcategory\tnaive name\tnaive category\n");
     QList<ImageRun> runs;
     QJsonObject saved;
     for (const QFileInfo &image : options->images) {
@@ -628,8 +663,10 @@ int main(int argc, char *argv[])
         run.id = image.completeBaseName();
         timer.restart();
         if (recognizer) {
+            const qint64 cpuBefore = childrenCpuMs();
             run.result = recognizer->readLines(image.filePath(), {});
             run.ocrMs = timer.elapsed();
+            run.ocrCpuMs = std::max<qint64>(0, childrenCpuMs() - cpuBefore);
         } else {
             fromJson(cache.value(run.id).toObject(), run);
             timer.restart();
@@ -663,9 +700,9 @@ int main(int argc, char *argv[])
         if (!run.plainText.isEmpty())
             run.naive = naiveName(run.plainText);
         if (options->show || recognizer) {
-            printf("%s\t%lld\t%lld\t%s\t%s\t%s\t%s", qPrintable(run.id), run.ocrMs, run.totalMs,
-                   qPrintable(run.quillo.slug), qPrintable(run.quillo.category), qPrintable(run.naive.slug),
-                   qPrintable(run.naive.category));
+            printf("%s\t%lld\t%lld\t%lld\t%s\t%s\t%s\t%s", qPrintable(run.id), run.ocrMs, run.ocrCpuMs,
+                   run.totalMs, qPrintable(run.quillo.slug), qPrintable(run.quillo.category),
+                   qPrintable(run.naive.slug), qPrintable(run.naive.category));
             if (run.withContext)
                 printf("\twith title: %s %s", qPrintable(run.withContext->slug),
                        qPrintable(run.withContext->category));

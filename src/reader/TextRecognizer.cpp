@@ -22,7 +22,10 @@ namespace {
 
 // Captures of up to a megapixel are mostly parts of normal-density screens, with text often under 10
 // pixels high; doubling them helps Tesseract's line finding. Larger captures are read as they are: on the
-// real-screenshot corpus doubling them lost words and doubled the time.
+// real-screenshot corpus doubling them lost words and doubled the time, and reducing those of high-density
+// screens (letters of 16 pixels and more brought to 14) lost words for about a tenth of the processor time.
+// Tesseract brings every line to its own height before recognising it; only its layout analysis costs by
+// the pixel.
 constexpr qint64 upscaleBelowPixels = 1'000'000;
 constexpr int upscaleFactor = 2;
 constexpr int screenDotsPerInch = 96;
@@ -94,7 +97,9 @@ void blendTransparency(QImage &gray, const QImage &argb, QRect source, int backg
 // Tesseract reads 32-bit Qt formats with red and blue swapped, and its global threshold fails on a
 // dark screen or on a window surrounded by a transparent shadow. So: crop to the opaque part, convert
 // to gray ourselves, blend what is left of the transparency into the screen's own background, and
-// invert dark screens. Tesseract still inverts single lines that read better inverted.
+// invert dark screens. Tesseract still inverts single lines that read better inverted. Pictures are
+// left to its layout analysis: whiting out areas of many grey levels first lost the words written over
+// them and saved no measurable time.
 PreparedImage prepare(const QImage &decoded)
 {
     const bool hasAlpha = decoded.hasAlphaChannel();
