@@ -298,6 +298,8 @@ void AppController::updateWatcher(bool restart)
         connect(watcher.get(), &ScreenshotWatcher::fileDeleted, this, [this](const QString &path) {
             m_index->remove(path);
         });
+        connect(watcher.get(), &ScreenshotWatcher::fileArriving, m_coordinator.get(),
+                &RenameCoordinator::fileArriving, Qt::QueuedConnection);
         // Queued to this thread: the watcher reports on its own.
         connect(watcher.get(), &ScreenshotWatcher::fileSettled, this, &AppController::fileAppeared,
                 Qt::QueuedConnection);

@@ -30,10 +30,12 @@ class ScreenshotWatcher::Worker final : public QObject
 {
 public:
     Worker(EventSourceFactory createSource, std::function<void(const QString &)> report,
-           std::function<void(const QString &)> reportDeleted)
+           std::function<void(const QString &)> reportDeleted,
+           std::function<void(const QString &)> reportArriving)
         : m_createSource(std::move(createSource))
         , m_report(std::move(report))
         , m_reportDeleted(std::move(reportDeleted))
+        , m_reportArriving(std::move(reportArriving))
     {}
 
     // Files still settling in the folder are kept when it is the one watched before.
@@ -123,6 +125,8 @@ private:
         // The folder may have been replaced since the watch began (moved away, now a link).
         if (realPathOrClean(m_source->folderPath()) != m_watchedPath)
             return;
+        if (event.kind == FolderEventKind::Created)
+            m_reportArriving(path);
         schedule(path, mayBeComplete && CompleteImage::isComplete(path) ? 0ms : settleDelay);
     }
 
@@ -166,6 +170,7 @@ private:
     EventSourceFactory m_createSource;
     std::function<void(const QString &)> m_report;
     std::function<void(const QString &)> m_reportDeleted;
+    std::function<void(const QString &)> m_reportArriving;
     std::unique_ptr<FolderEventSource> m_source;
     QString m_watchedPath;
     std::map<QString, std::unique_ptr<QTimer>> m_pending;
@@ -182,6 +187,9 @@ ScreenshotWatcher::ScreenshotWatcher(EventSourceFactory createSource, QObject *p
           },
           [this](const QString &path) {
               emit fileDeleted(path);
+          },
+          [this](const QString &path) {
+              emit fileArriving(path);
           }))
 {
     m_thread.setObjectName(QStringLiteral("quillo-watcher"));

@@ -46,6 +46,9 @@ public:
 signals:
     // `path` is in the folder's real path (symbolic links resolved).
     void fileSettled(const QString &path);
+    // A file was created in the folder, to be reported once it has settled. Emitted on the watcher's
+    // thread.
+    void fileArriving(const QString &path);
     // A file of the folder was deleted (not moved away).
     void fileDeleted(const QString &path);
 

@@ -56,6 +56,14 @@ ScreenshotNamer::ScreenshotNamer(Options options, QThreadPool &pool)
     , m_pool(pool)
 {}
 
+void ScreenshotNamer::prepare()
+{
+    if (m_options.reading)
+        QtConcurrent::run(&m_pool, [reading = m_options.reading, languages = m_options.recognitionLanguages] {
+            reading->prepare(languages);
+        });
+}
+
 QFuture<NamingResult> ScreenshotNamer::suggestName(const QString &filePath, const CaptureContext &context,
                                                    const RoutingConfiguration &configuration)
 {

@@ -46,6 +46,7 @@ public:
 
     ScreenshotNamer(Options options, QThreadPool &pool);
 
+    void prepare() override;
     QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
                                       const RoutingConfiguration &configuration) override;
 

@@ -29,4 +29,6 @@ public:
     virtual ~ScreenshotNaming() = default;
     virtual QFuture<NamingResult> suggestName(const QString &filePath, const CaptureContext &context,
                                               const RoutingConfiguration &configuration) = 0;
+    // A screenshot is being written: whatever naming it will need can get ready. Returns at once.
+    virtual void prepare() {}
 };

@@ -277,7 +277,8 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
                 return worker;
             }
         }
-        if (m_running < m_options.maximumWorkers) {
+        // One being made ready is as good as one started now, and sooner.
+        if (m_running < m_options.maximumWorkers && m_preparing == 0) {
             ++m_running;
             lock.unlock();
             std::unique_ptr<Worker> worker =
@@ -355,6 +356,34 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
                            : QStringLiteral("the reading process did not start (%1)").arg(ended);
     qCWarning(lcReading).noquote() << "Nothing is read:" << refusal.error;
     return nullptr;
+}
+
+void ReadingWorkers::prepare(const QStringList &languages)
+{
+    const QString wanted = (languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages).join(u'+');
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_stopping || m_preparing > 0 || m_running >= m_options.maximumWorkers)
+            return;
+        for (const auto &worker : m_idle) {
+            if (worker->languages == wanted)
+                return;
+        }
+        ++m_running;
+        ++m_preparing;
+    }
+    RecognitionResult refusal;
+    std::unique_ptr<Worker> worker = start(wanted, refusal);
+    {
+        const std::lock_guard lock(m_mutex);
+        --m_preparing;
+        if (!worker)
+            --m_running; // the file that comes will meet the same refusal, and say so
+    }
+    if (worker)
+        release(std::move(worker));
+    else
+        m_changed.notify_all();
 }
 
 void ReadingWorkers::release(std::unique_ptr<Worker> worker)

@@ -45,6 +45,9 @@ public:
     // The file's lines, read with `languages` (as RecognitionLanguages::wanted() gives them; English
     // when empty).
     RecognitionResult readLines(const QString &filePath, const QStringList &languages);
+    // Starts a worker for `languages` unless one is idle, being started or none may be: a file is on
+    // its way, and a warm worker saves it the half second a start takes. Blocks while it starts.
+    void prepare(const QStringList &languages);
     // The file decoded, as the reading process decodes it for recognition: by any idle worker, or by
     // one for `languages` when given, so the worker that reads the file next is the warm one.
     DecodedImage readImage(const QString &filePath, const QStringList &languages = {});
@@ -65,7 +68,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::list<std::unique_ptr<Worker>> m_idle;
-    int m_running = 0; // idle and busy workers, and those being started
+    int m_running = 0;   // idle and busy workers, and those being started
+    int m_preparing = 0; // started ahead of a file by prepare()
     bool m_stopping = false;
     std::thread m_reaper; // ends workers idle longer than keepWarm
 };

@@ -91,6 +91,12 @@ const RenameCoordinator::Root *RenameCoordinator::rootOf(const QString &path) co
     return nullptr;
 }
 
+void RenameCoordinator::fileArriving(const QString &path)
+{
+    if (m_detector.matchesScreenshotFilename(QFileInfo(path).fileName()))
+        m_namerProvider()->prepare();
+}
+
 QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const CaptureContext &context)
 {
     const Root *root = rootOf(path);

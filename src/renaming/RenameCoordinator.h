@@ -62,6 +62,9 @@ public:
     // could not be renamed.
     QFuture<std::optional<RenameRecord>> handleNewFile(const QString &path, const CaptureContext &context);
 
+    // A file by this path is being written; when its name is a screenshot's, naming gets ready for it.
+    void fileArriving(const QString &path);
+
     // Gives a renamed file a new base name (absent keeps it) and/or folder.
     RenameOutcome<RenameRecord> relocate(const RenameRecord &record, const QString &folder,
                                          const std::optional<QString> &baseName);

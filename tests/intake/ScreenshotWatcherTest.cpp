@@ -48,6 +48,7 @@ private:
     std::unique_ptr<ScreenshotWatcher> m_watcher;
     QStringList m_reports;
     QStringList m_deleted;
+    QStringList m_arriving;
     QList<qint64> m_reportSizes;
     QElapsedTimer m_clock;
     qint64 m_lastReportAt = 0;
@@ -69,6 +70,9 @@ void ScreenshotWatcherTest::init()
     });
     connect(m_watcher.get(), &ScreenshotWatcher::fileDeleted, this, [this](const QString &deleted) {
         m_deleted.append(deleted);
+    });
+    connect(m_watcher.get(), &ScreenshotWatcher::fileArriving, this, [this](const QString &arriving) {
+        m_arriving.append(arriving);
     });
     connect(
         m_watcher.get(), &ScreenshotWatcher::fileSettled, this,
@@ -215,11 +219,12 @@ void ScreenshotWatcherTest::completeImageIsReportedOnceWithoutWaiting_data()
     QTest::addColumn<QString>("arrival");
     QTest::addColumn<int>("cut"); // bytes left off the image's end
     QTest::addColumn<bool>("isComplete");
-    QTest::addRow("written in place and closed") << u"write"_s << 0 << true;
-    QTest::addRow("renamed into place") << u"rename"_s << 0 << true;
-    QTest::addRow("three slow chunks, closed after each") << u"chunks"_s << 0 << true;
-    QTest::addRow("three slow chunks, one open file") << u"open chunks"_s << 0 << true;
-    QTest::addRow("renamed into place without its end") << u"rename"_s << 8 << false;
+    QTest::addColumn<bool>("isAnnounced"); // said to be arriving while it was written
+    QTest::addRow("written in place and closed") << u"write"_s << 0 << true << true;
+    QTest::addRow("renamed into place") << u"rename"_s << 0 << true << false;
+    QTest::addRow("three slow chunks, closed after each") << u"chunks"_s << 0 << true << true;
+    QTest::addRow("three slow chunks, one open file") << u"open chunks"_s << 0 << true << true;
+    QTest::addRow("renamed into place without its end") << u"rename"_s << 8 << false << false;
 }
 
 // Ordered against a file that must wait out the settle time, written just before the image is done.
@@ -228,6 +233,7 @@ void ScreenshotWatcherTest::completeImageIsReportedOnceWithoutWaiting()
     QFETCH(QString, arrival);
     QFETCH(int, cut);
     QFETCH(bool, isComplete);
+    QFETCH(bool, isAnnounced);
     QByteArray image = TestFiles::read(QStringLiteral(QUILLO_TEST_DATA "/screenshots/c001.png"));
     image.chop(cut);
     const QString target = path(u"watched/Screenshot 1.png"_s);
@@ -264,6 +270,8 @@ void ScreenshotWatcherTest::completeImageIsReportedOnceWithoutWaiting()
     QCOMPARE(m_reports.first(2), expected);
     QCOMPARE(m_reportSizes.at(m_reports.indexOf(target)), image.size());
     QCOMPARE(m_reports.count(target), 1);
+    QCOMPARE(m_arriving.count(target), isAnnounced ? 1 : 0);
+    QVERIFY(!m_arriving.contains(path(u"watched/.part"_s)));
 }
 
 void ScreenshotWatcherTest::folderGoneAndBackIsWatchedAgain_data()

@@ -85,6 +85,7 @@ private slots:
     void filesWaitingForAWorkerKeepTheirWholeBudget();
     void workerWaitingForAProcessorKeepsItsBudget();
     void confinedWorkerCannotWriteReadOrConnect();
+    void preparedWorkerReadsTheFileThatCame();
 
 private:
     QTemporaryDir m_dir;
@@ -255,4 +256,23 @@ void ReadingWorkersTest::confinedWorkerCannotWriteReadOrConnect()
 }
 
 QTEST_GUILESS_MAIN(ReadingWorkersTest)
+// Made ready while the file is written, the worker reads it: no second one is started for it, whether
+// the file comes during the start or after it.
+void ReadingWorkersTest::preparedWorkerReadsTheFileThatCame()
+{
+    ReadingWorkers workers({QStringLiteral(QUILLO_READER), {}, 2, 15s, 10s});
+    auto preparing = std::async(std::launch::async, [&] {
+        workers.prepare({});
+    });
+    QTRY_COMPARE(workerProcesses().size(), 1);
+    const RecognitionResult during = workers.readLines(screenshot, {});
+    preparing.get();
+    QVERIFY2(during.error.isEmpty(), qPrintable(during.error));
+    const auto started = workerProcesses();
+    QCOMPARE(started.size(), 1);
+    workers.prepare({}); // one is idle already
+    QVERIFY2(workers.readLines(screenshot, {}).error.isEmpty(), "read by the idle worker");
+    QCOMPARE(workerProcesses(), started);
+}
+
 #include "ReadingWorkersTest.moc"
