@@ -93,7 +93,12 @@ const RenameCoordinator::Root *RenameCoordinator::rootOf(const QString &path) co
 
 void RenameCoordinator::fileArriving(const QString &path)
 {
-    if (m_detector.matchesScreenshotFilename(QFileInfo(path).fileName()))
+    const Root *root = rootOf(path);
+    if (m_settings.isPaused() || !root)
+        return;
+    ScreenshotDetector detector = m_detector;
+    detector.toolNames += root->names;
+    if (detector.matchesScreenshotFilename(QFileInfo(path).fileName()))
         m_namerProvider()->prepare();
 }
 

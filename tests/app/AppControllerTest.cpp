@@ -337,6 +337,7 @@ void AppControllerTest::eachToolsCapturesAreRenamedWhereItSaves()
     for (const QString &other : others)
         QVERIFY2(QFileInfo::exists(QDir(where).filePath(other)), qPrintable(other));
     QCOMPARE(m_controller->history().records().size(), 1);
+    QCOMPARE(m_namer->preparations, 1); // while the capture was written: by its tool's name, not the others'
 }
 
 void AppControllerTest::choosingAFolder_data()

@@ -17,6 +17,9 @@ public:
     std::optional<NamingSuggestion> immediateAnswer;
     // What each request was asked with, oldest first.
     QList<CaptureContext> contexts;
+    int preparations = 0;
+
+    void prepare() override { ++preparations; }
 
     QFuture<NamingResult> suggestName(const QString &, const CaptureContext &context,
                                       const RoutingConfiguration &) override
