@@ -76,10 +76,11 @@ struct SharedList
     std::shared_future<std::shared_ptr<const SortedWords>> list;
 };
 
+// Never destroyed: a naming thread of a global pool may end after the exit handlers have run.
 SharedList &shared()
 {
-    static SharedList shared;
-    return shared;
+    static auto *shared = new SharedList;
+    return *shared;
 }
 
 // On a thread of its own: it takes about 0.1 s, which a naming thread spends waiting for the reading.
