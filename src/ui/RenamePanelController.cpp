@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QtConcurrent>
 
@@ -90,13 +91,18 @@ void RenamePanelController::show(const RenameRecord &record)
 
 void RenamePanelController::makeThumbnail(const RenamePanelItem &item)
 {
-    QtConcurrent::run(&Thumbnails::draw, item.path)
-        .then(this, [this, id = item.id, path = item.path](const Thumbnails::Result &result) {
-            if (!result.isReadable)
-                return;
-            m_model.setThumbnail(id, result.image.isNull() ? Thumbnails::fileTypeIcon(path, iconSide)
-                                                           : result.image);
-        });
+    // A watcher of its own: it goes with this controller, and so does the answer of a picture still
+    // being drawn. Qt 6.4 may deliver a continuation to a context object already deleted.
+    auto *watcher = new QFutureWatcher<Thumbnails::Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id = item.id, path = item.path] {
+        const Thumbnails::Result result = watcher->result();
+        watcher->deleteLater();
+        if (!result.isReadable)
+            return;
+        m_model.setThumbnail(id,
+                             result.image.isNull() ? Thumbnails::fileTypeIcon(path, iconSide) : result.image);
+    });
+    watcher->setFuture(QtConcurrent::run(&Thumbnails::draw, item.path));
 }
 
 void RenamePanelController::present()
