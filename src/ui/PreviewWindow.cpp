@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -37,11 +38,16 @@ void PreviewWindow::open(const QString &filePath)
 {
     setWindowTitle(QFileInfo(filePath).fileName());
     const int request = ++m_request;
-    QtConcurrent::run(&Thumbnails::decode, filePath).then(this, [this, request](const DecodedImage &decoded) {
+    // A child watcher: a picture still being decoded when the window goes is dropped with it.
+    auto *watcher = new QFutureWatcher<DecodedImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
+        const DecodedImage decoded = watcher->result();
+        watcher->deleteLater();
         // Only the newest request is shown.
         if (request == m_request)
             showDecoded(decoded.image, decoded.error);
     });
+    watcher->setFuture(QtConcurrent::run(&Thumbnails::decode, filePath));
 }
 
 void PreviewWindow::showDecoded(const QImage &image, const QString &error)
