@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PreviewWindow.h"
 
+#include "ui/OffThread.h"
 #include "ui/Thumbnails.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QtConcurrent>
 
 namespace {
 
@@ -38,16 +37,16 @@ void PreviewWindow::open(const QString &filePath)
 {
     setWindowTitle(QFileInfo(filePath).fileName());
     const int request = ++m_request;
-    // A child watcher: a picture still being decoded when the window goes is dropped with it.
-    auto *watcher = new QFutureWatcher<DecodedImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
-        const DecodedImage decoded = watcher->result();
-        watcher->deleteLater();
-        // Only the newest request is shown.
-        if (request == m_request)
-            showDecoded(decoded.image, decoded.error);
-    });
-    watcher->setFuture(QtConcurrent::run(&Thumbnails::decode, filePath));
+    runOffThread(
+        this,
+        [filePath] {
+            return Thumbnails::decode(filePath);
+        },
+        [this, request](const DecodedImage &decoded) {
+            // Only the newest request is shown.
+            if (request == m_request)
+                showDecoded(decoded.image, decoded.error);
+        });
 }
 
 void PreviewWindow::showDecoded(const QImage &image, const QString &error)

@@ -7,15 +7,14 @@
 #include "renaming/RenameHistoryStore.h"
 #include "settings/FolderAccess.h"
 #include "settings/SettingsStore.h"
+#include "ui/OffThread.h"
 #include "ui/PanelWindow.h"
 #include "ui/Thumbnails.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QPointer>
-#include <QtConcurrent>
 
 using namespace std::chrono_literals;
 
@@ -91,18 +90,17 @@ void RenamePanelController::show(const RenameRecord &record)
 
 void RenamePanelController::makeThumbnail(const RenamePanelItem &item)
 {
-    // A watcher of its own: it goes with this controller, and so does the answer of a picture still
-    // being drawn. Qt 6.4 may deliver a continuation to a context object already deleted.
-    auto *watcher = new QFutureWatcher<Thumbnails::Result>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id = item.id, path = item.path] {
-        const Thumbnails::Result result = watcher->result();
-        watcher->deleteLater();
-        if (!result.isReadable)
-            return;
-        m_model.setThumbnail(id,
-                             result.image.isNull() ? Thumbnails::fileTypeIcon(path, iconSide) : result.image);
-    });
-    watcher->setFuture(QtConcurrent::run(&Thumbnails::draw, item.path));
+    runOffThread(
+        this,
+        [path = item.path] {
+            return Thumbnails::draw(path);
+        },
+        [this, id = item.id, path = item.path](const Thumbnails::Result &result) {
+            if (!result.isReadable)
+                return;
+            m_model.setThumbnail(id, result.image.isNull() ? Thumbnails::fileTypeIcon(path, iconSide)
+                                                           : result.image);
+        });
 }
 
 void RenamePanelController::present()

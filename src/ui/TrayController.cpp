@@ -4,6 +4,7 @@
 #include "core/TextScanning.h"
 #include "renaming/RenameHistoryStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/OffThread.h"
 #include "ui/PreviewWindow.h"
 #include "ui/RecentRenameRow.h"
 #include "ui/SearchIndexReader.h"
@@ -12,14 +13,12 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
 #include <QWidgetAction>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -336,19 +335,21 @@ void TrayController::drawThumbnail(RecentRenameRow *row, const QString &filePath
         row->setThumbnail(*kept);
         return;
     }
-    // Decoding a screenshot takes a while; the row shows the file's icon meanwhile. The watcher goes
-    // with the row, so a row that went first gets nothing.
-    auto *watcher = new QFutureWatcher<Thumbnails::Result>(row);
-    connect(watcher, &QFutureWatcherBase::finished, row, [this, row, watcher, filePath] {
-        const QImage image = watcher->result().image;
-        if (image.isNull())
-            return;
-        if (m_thumbnails.size() >= keptThumbnails)
-            m_thumbnails.clear();
-        m_thumbnails.insert(filePath, image);
-        row->setThumbnail(image);
-    });
-    watcher->setFuture(QtConcurrent::run(&Thumbnails::draw, filePath));
+    // Decoding a screenshot takes a while; the row shows the file's icon meanwhile. A row that went
+    // first gets nothing.
+    runOffThread(
+        row,
+        [filePath] {
+            return Thumbnails::draw(filePath);
+        },
+        [this, row, filePath](const Thumbnails::Result &result) {
+            if (result.image.isNull())
+                return;
+            if (m_thumbnails.size() >= keptThumbnails)
+                m_thumbnails.clear();
+            m_thumbnails.insert(filePath, result.image);
+            row->setThumbnail(result.image);
+        });
 }
 
 void TrayController::preview(const QString &filePath)
