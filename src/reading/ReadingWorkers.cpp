@@ -35,6 +35,12 @@ constexpr std::chrono::milliseconds startTimeout{10'000};
 // Each file may cost a worker its budget of processor time: retired well before its CPU limit.
 constexpr int filesPerWorker = 50;
 
+// The languages a worker starts with, as it is started with them ("deu+eng"); English when none.
+QString workerLanguages(const QStringList &languages)
+{
+    return languages.isEmpty() ? QStringLiteral("eng") : languages.join(u'+');
+}
+
 QString systemError(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -190,20 +196,18 @@ ReadingWorkers::~ReadingWorkers()
 
 RecognitionResult ReadingWorkers::readLines(const QString &filePath, const QStringList &languages)
 {
-    return exchange(filePath, languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages,
-                    int(ReadingProtocol::Kind::Lines))
+    return exchange(filePath, workerLanguages(languages), int(ReadingProtocol::Kind::Lines))
         .answer.recognition;
 }
 
 DecodedImage ReadingWorkers::readImage(const QString &filePath, const QStringList &languages)
 {
-    Reply reply = exchange(filePath, languages, int(ReadingProtocol::Kind::Image));
+    Reply reply = exchange(filePath, languages.join(u'+'), int(ReadingProtocol::Kind::Image));
     return {std::move(reply.answer.image), reply.answer.recognition.error,
             reply.answer.recognition.isOverBudget};
 }
 
-ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QStringList &languages,
-                                               int kind)
+ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QString &languages, int kind)
 {
     const auto failed = [](const QString &error, bool isOverBudget = false) {
         return Reply{{{{}, error, isOverBudget}, {}}};
@@ -212,7 +216,7 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     if (!file.error.isEmpty())
         return failed(file.error, file.isOverBudget);
     RecognitionResult refusal;
-    std::unique_ptr<Worker> worker = acquire(languages.join(u'+'), refusal);
+    std::unique_ptr<Worker> worker = acquire(languages, refusal);
     if (!worker)
         return Reply{{std::move(refusal), {}}};
 
@@ -282,7 +286,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &l
             ++m_running;
             lock.unlock();
             std::unique_ptr<Worker> worker =
-                start(languages.isEmpty() ? QStringLiteral("eng") : languages, refusal);
+                start(languages.isEmpty() ? workerLanguages({}) : languages, refusal);
             if (!worker) {
                 lock.lock();
                 --m_running;
@@ -360,7 +364,7 @@ std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::start(const QString &lan
 
 void ReadingWorkers::prepare(const QStringList &languages)
 {
-    const QString wanted = (languages.isEmpty() ? QStringList{QStringLiteral("eng")} : languages).join(u'+');
+    const QString wanted = workerLanguages(languages);
     {
         const std::lock_guard lock(m_mutex);
         if (m_stopping || m_preparing > 0 || m_running >= m_options.maximumWorkers)

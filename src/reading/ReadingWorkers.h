@@ -56,7 +56,8 @@ private:
     struct Worker;
     struct Reply;
 
-    Reply exchange(const QString &filePath, const QStringList &languages, int kind);
+    // `languages` as a worker is started with them; empty: any worker.
+    Reply exchange(const QString &filePath, const QString &languages, int kind);
     // Without a worker, `refusal` says why.
     std::unique_ptr<Worker> acquire(const QString &languages, RecognitionResult &refusal);
     std::unique_ptr<Worker> start(const QString &languages, RecognitionResult &refusal);
