@@ -59,7 +59,7 @@ ScreenshotNamer::ScreenshotNamer(Options options, QThreadPool &pool)
 void ScreenshotNamer::prepare()
 {
     if (m_options.reading)
-        QtConcurrent::run(&m_pool, [reading = m_options.reading, languages = m_options.recognitionLanguages] {
+        m_pool.start([reading = m_options.reading, languages = m_options.recognitionLanguages] {
             reading->prepare(languages);
         });
 }
