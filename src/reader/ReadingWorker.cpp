@@ -87,6 +87,7 @@ ReadingProtocol::Answer answer(const ReadingProtocol::Request &request, int desc
         return {{{}, file.error, file.isOverBudget}, {}};
     if (request.kind == ReadingProtocol::Kind::Lines) {
         recognizer.setTimeBudget(std::chrono::milliseconds(request.budgetMs));
+        recognizer.setThreads(request.threads);
         return {recognizer.recognizeData(file.bytes, request.extension), {}};
     }
     ScreenshotImage::Decoded decoded = ScreenshotImage::decode(

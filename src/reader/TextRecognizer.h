@@ -17,8 +17,9 @@ class TessBaseAPI;
 
 // Reads the text lines of a screenshot with Tesseract, in the wanted languages whose data is installed
 // (see RecognitionLanguages). Owns one engine, started once in the constructor (about 0.2 s and 18 MB) and
-// reused for every file. Each naming thread creates its own recogniser; one object is never used from
-// two threads, and never from the main thread: a screenshot takes half a second to a few seconds.
+// reused for every file, and one more for each further core a file may be read on (setThreads). One
+// object is never used from two threads, and never from an interface thread: a screenshot takes a
+// quarter of a second to a few seconds.
 // The process should start with OMP_THREAD_LIMIT=1: Tesseract's OpenMP threads make it several times
 // slower on a small machine.
 class TextRecognizer final
@@ -39,6 +40,10 @@ public:
     QString languages() const { return m_languages; }
     const QStringList &wanted() const { return m_wanted; }
     void setTimeBudget(std::chrono::milliseconds budget) { m_timeBudget = budget; }
+    // How many cores one file may be read on. The pieces of its lines are shared among them, and give
+    // the same lines however many read them; each core past the first costs an engine of its own.
+    void setThreads(int threads);
+    static constexpr int maximumThreads = 4;
 
     // Lines in the engine's reading order; see RecognizedLine for the box convention. Nothing is
     // filtered: low-confidence lines are kept. A file over the memory or time budget gives an error.
@@ -49,8 +54,12 @@ public:
 private:
     static QString unavailable();
     RecognitionResult recognize(ScreenshotImage::Decoded decoded, const ProcessorDeadline &deadline);
+    void startHelpers();
 
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
+    std::vector<std::unique_ptr<tesseract::TessBaseAPI>> m_helpers; // for the cores past the first
+    int m_threads = 1;
+    QString m_folder;
     QStringList m_wanted;
     QString m_languages;
     std::chrono::milliseconds m_timeBudget = defaultTimeBudget;

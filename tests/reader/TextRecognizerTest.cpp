@@ -160,6 +160,8 @@ private slots:
     void pdfFirstPageIsReadWhereItsMediaBoxPutsIt();
     void badInputGivesAClearErrorAndHarmsNothing_data();
     void badInputGivesAClearErrorAndHarmsNothing();
+    void aPageReadOnSeveralCoresGivesTheSameLines_data();
+    void aPageReadOnSeveralCoresGivesTheSameLines();
     void readingOverTheTimeBudgetIsCancelled_data();
     void readingOverTheTimeBudgetIsCancelled();
     void languagesFollowTheLocaleWhenTheirDataIsInstalled_data();
@@ -308,10 +310,37 @@ void TextRecognizerTest::badInputGivesAClearErrorAndHarmsNothing()
     QVERIFY(lineContaining(m_recognizer->recognizeLines(good).lines, u"Afterwards"_s));
 }
 
+void TextRecognizerTest::aPageReadOnSeveralCoresGivesTheSameLines_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addRow("terminal log") << u"c002.png"_s;
+    QTest::addRow("dashboard of charts") << u"c011.png"_s;
+    QTest::addRow("web shop page") << u"c051.png"_s;
+    QTest::addRow("dark editor") << u"h001.png"_s;
+}
+
+void TextRecognizerTest::aPageReadOnSeveralCoresGivesTheSameLines()
+{
+    QFETCH(QString, fileName);
+    const QString path = QStringLiteral(QUILLO_TEST_DATA "/screenshots/") + fileName;
+    const RecognitionResult one = m_recognizer->recognizeLines(path);
+    QCOMPARE(one.error, QString());
+    QVERIFY(one.lines.size() > 10);
+    // Three cores share the pieces unevenly, and an engine started for them reads on.
+    for (const int cores : {3, 2}) {
+        m_recognizer->setThreads(cores);
+        const RecognitionResult several = m_recognizer->recognizeLines(path);
+        QCOMPARE(several.error, QString());
+        QCOMPARE(several.lines, one.lines);
+    }
+    m_recognizer->setThreads(1);
+}
+
 void TextRecognizerTest::readingOverTheTimeBudgetIsCancelled_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("cores");
     QByteArray page;
     QBuffer buffer(&page);
     buffer.open(QIODevice::WriteOnly);
@@ -319,18 +348,22 @@ void TextRecognizerTest::readingOverTheTimeBudgetIsCancelled_data()
     for (int y = 60; y < 1400; y += 56)
         lines.append({u"Quarterly harvest figures for the northern orchards"_s, QPoint(40, y)});
     drawScreen({QSize(1200, 1440), Qt::white, Qt::black}, lines).save(&buffer, "PNG");
-    QTest::addRow("page full of text") << u"page.png"_s << page;
+    QTest::addRow("page full of text") << u"page.png"_s << page << 1;
+    QTest::addRow("page full of text, on two cores") << u"page.png"_s << page << 2;
     // Without a deadline, Poppler draws 2^40 squares.
-    QTest::addRow("PDF of forms nested 40 deep") << u"forms.pdf"_s << SampleFiles::nestedFormsPdf(40);
+    QTest::addRow("PDF of forms nested 40 deep") << u"forms.pdf"_s << SampleFiles::nestedFormsPdf(40) << 1;
 }
 
 void TextRecognizerTest::readingOverTheTimeBudgetIsCancelled()
 {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, bytes);
+    QFETCH(int, cores);
     const QString path = writeFile(fileName, bytes);
     m_recognizer->setTimeBudget(std::chrono::milliseconds(300));
+    m_recognizer->setThreads(cores);
     const RecognitionResult result = m_recognizer->recognizeLines(path);
+    m_recognizer->setThreads(1);
     m_recognizer->setTimeBudget(TextRecognizer::defaultTimeBudget);
     QCOMPARE(result.error, u"reading it took longer than 0.3 s of processor time"_s);
     QVERIFY(result.isOverBudget);
