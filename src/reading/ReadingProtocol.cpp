@@ -189,6 +189,7 @@ QByteArray encode(const Request &request)
     out.number(quint8(request.kind));
     out.text(request.extension);
     out.number(qint64(request.budgetMs));
+    out.number(quint8(request.threads));
     return out.take();
 }
 
@@ -203,6 +204,8 @@ std::optional<Request> decodeRequest(const QByteArray &bytes)
     request.extension = in.text();
     request.budgetMs = in.number<qint64>();
     in.require(request.budgetMs > 0);
+    request.threads = in.number<quint8>();
+    in.require(request.threads >= 1);
     if (!in.atEnd())
         return std::nullopt;
     return request;

@@ -30,6 +30,7 @@ struct Request
     Kind kind = Kind::Lines;
     QString extension;   // the file's, chooses the decoder
     qint64 budgetMs = 0; // processor time for decoding and recognition together
+    int threads = 1;     // cores the reading of this file may take
 };
 
 // A reading process's answer: its readiness after start (error: why it refuses to read), or what a

@@ -172,6 +172,7 @@ ReadingWorkers::Options ReadingWorkers::Options::installed()
     if (options.program.isEmpty())
         options.program = QStringLiteral(QUILLO_READER_INSTALLED); // its absence is then the error
     options.maximumWorkers = std::max(1, QThread::idealThreadCount());
+    options.cores = options.maximumWorkers;
     return options;
 }
 
@@ -221,7 +222,7 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
         return Reply{{std::move(refusal), {}}};
 
     const ReadingProtocol::Request request{ReadingProtocol::Kind(kind), QFileInfo(filePath).suffix(),
-                                           m_options.budget.count()};
+                                           m_options.budget.count(), coresForOneFile()};
     ++worker->filesRead;
     if (!ReadingProtocol::send(worker->socket.get(), ReadingProtocol::encode(request),
                                file.descriptor.get())) {
@@ -263,6 +264,15 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
         qCWarning(lcReading) << "A reading process answered nonsense and was ended";
         return failed(QStringLiteral("the reading process gave a malformed answer"));
     }
+}
+
+// The cores are shared among the files being read, those on their way included: in a burst each file
+// gets one, and the workers read several at once instead.
+int ReadingWorkers::coresForOneFile()
+{
+    std::lock_guard lock(m_mutex);
+    const int reading = std::max(1, m_running - int(m_idle.size()));
+    return std::max(1, m_options.cores / reading);
 }
 
 std::unique_ptr<ReadingWorkers::Worker> ReadingWorkers::acquire(const QString &languages,

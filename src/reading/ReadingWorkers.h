@@ -32,6 +32,8 @@ public:
         std::chrono::milliseconds keepWarm{10'000};
         // For files the user named on the command line; a watched folder's links are never followed.
         bool followsLinks = false;
+        // A file read while no other is may be read on this many cores.
+        int cores = 1;
 
         // The installed `quillo-reader`, one worker per core.
         static Options installed();
@@ -64,6 +66,7 @@ private:
     void release(std::unique_ptr<Worker> worker);
     void retire(std::unique_ptr<Worker> worker);
     void endIdleWorkers();
+    int coresForOneFile();
 
     const Options m_options;
     std::mutex m_mutex;
