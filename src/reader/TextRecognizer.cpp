@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -283,9 +284,17 @@ readPieces(tesseract::TessBaseAPI &engine,
     };
     const auto shares = LinePieces::share(pieces, 1 + int(helpers.size()));
     std::vector<std::thread> others;
-    for (std::size_t n = 1; n < shares.size(); ++n)
-        others.emplace_back(read, std::ref(*helpers[n - 1]), std::cref(shares[n]));
+    std::vector<std::size_t> unstarted; // shares this thread reads after its own
+    for (std::size_t n = 1; n < shares.size(); ++n) {
+        try {
+            others.emplace_back(read, std::ref(*helpers[n - 1]), std::cref(shares[n]));
+        } catch (const std::system_error &) {
+            unstarted.push_back(n);
+        }
+    }
     read(engine, shares.front());
+    for (const std::size_t n : unstarted)
+        read(engine, shares[n]);
     for (std::thread &other : others)
         other.join();
     return words;
@@ -384,10 +393,14 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded,
     }
     // Engines for the other cores start while this one analyses the layout, which takes longer.
     std::thread starting;
-    if (int(m_helpers.size()) < m_threads - 1)
-        starting = std::thread([this] {
-            startHelpers();
-        });
+    try {
+        if (int(m_helpers.size()) < m_threads - 1)
+            starting = std::thread([this] {
+                startHelpers();
+            });
+    } catch (const std::system_error &) {
+        qCWarning(lcReading) << "No thread for a second recognition engine; reading on one core";
+    }
     // Tesseract checks the deadline between words; its layout analysis before them cannot be stopped,
     // and the memory budget and the shape limit keep that short.
     m_engine->SetPageSegMode(tesseract::PSM_AUTO);
