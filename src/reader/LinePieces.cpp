@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <numeric>
 
 namespace LinePieces {
 
@@ -163,23 +162,6 @@ std::vector<Piece> find(tesseract::TessBaseAPI &engine, int pageWidth, int pageH
     } while (word->Next(tesseract::RIL_WORD));
     cut(line, lineIndex, pageWidth, pageHeight, pieces);
     return pieces;
-}
-
-std::vector<std::vector<std::size_t>> share(const std::vector<Piece> &pieces, int workers)
-{
-    std::vector<std::size_t> order(pieces.size());
-    std::iota(order.begin(), order.end(), std::size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return pieces[a].cost() > pieces[b].cost();
-    });
-    std::vector<std::vector<std::size_t>> shares(std::size_t(std::max(1, workers)));
-    std::vector<double> load(shares.size(), 0);
-    for (const std::size_t piece : order) {
-        const auto least = std::size_t(std::min_element(load.begin(), load.end()) - load.begin());
-        shares[least].push_back(piece);
-        load[least] += pieces[piece].cost();
-    }
-    return shares;
 }
 
 } // namespace LinePieces

@@ -27,7 +27,4 @@ struct Piece
 // The pieces of the page the engine has just analysed (AnalyseLayout), in reading order.
 std::vector<Piece> find(tesseract::TessBaseAPI &engine, int pageWidth, int pageHeight);
 
-// Which pieces each of `workers` reads: the costliest first, each to the least loaded.
-std::vector<std::vector<std::size_t>> share(const std::vector<Piece> &pieces, int workers);
-
 } // namespace LinePieces

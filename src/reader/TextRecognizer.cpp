@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <numeric>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -272,29 +273,33 @@ readPieces(tesseract::TessBaseAPI &engine,
     }
     engine.Clear();
 
+    // Costliest first, each to whichever engine is free: the cores finish together.
+    std::vector<std::size_t> order(pieces.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return pieces[a].cost() > pieces[b].cost();
+    });
+    std::atomic<std::size_t> next = 0;
     std::vector<QList<RecognizedWord>> words(pieces.size());
-    const auto read = [&](tesseract::TessBaseAPI &reader, const std::vector<std::size_t> &share) {
-        for (const std::size_t n : share) {
+    const auto read = [&](tesseract::TessBaseAPI &reader) {
+        for (std::size_t at = next++; at < order.size(); at = next++) {
             if (Cancellation::check(&cancellation, 0))
                 return;
+            const std::size_t n = order[at];
             if (cuts[n])
                 words[n] =
                     readPiece(reader, pieces[n], cuts[n].get(), screenDotsPerInch * scale, cancellation);
         }
     };
-    const auto shares = LinePieces::share(pieces, 1 + int(helpers.size()));
     std::vector<std::thread> others;
-    std::vector<std::size_t> unstarted; // shares this thread reads after its own
-    for (std::size_t n = 1; n < shares.size(); ++n) {
+    for (const auto &helper : helpers) {
         try {
-            others.emplace_back(read, std::ref(*helpers[n - 1]), std::cref(shares[n]));
+            others.emplace_back(read, std::ref(*helper));
         } catch (const std::system_error &) {
-            unstarted.push_back(n);
+            break; // the pieces are read by the engines that did start
         }
     }
-    read(engine, shares.front());
-    for (const std::size_t n : unstarted)
-        read(engine, shares[n]);
+    read(engine);
     for (std::thread &other : others)
         other.join();
     return words;
