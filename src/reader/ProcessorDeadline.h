@@ -4,9 +4,10 @@
 #include <chrono>
 #include <time.h>
 
-// A limit on the processor time of the thread that creates it: time spent waiting for a core on a
-// busy machine does not count, so a file is not given up only because others kept the processor.
-// Default constructed, it never expires. Callable from any thread; it still counts its creator's time.
+// A limit on the processor time of this process, all its threads together, as Quillo counts a reader's
+// time for the file it reads (one at a time): time spent waiting for a core on a busy machine does not
+// count, so a file is not given up only because others kept the processor, and reading on several
+// cores spends the budget as fast as they do. Default constructed, it never expires. Any thread.
 class ProcessorDeadline final
 {
 public:
@@ -16,6 +17,5 @@ public:
     bool hasExpired() const;
 
 private:
-    clockid_t m_clock = CLOCK_THREAD_CPUTIME_ID;
     std::chrono::nanoseconds m_end = std::chrono::nanoseconds::max();
 };

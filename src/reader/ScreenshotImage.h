@@ -23,7 +23,7 @@ using Decoded = DecodedImage;
 // Chooses the decoder by the file's extension, compared in lower case: "pdf" renders the first page at
 // pdfScale, "heic" and "heif" go to libheif, everything else to Qt's image reader.
 Decoded load(const QString &filePath);
-// The same, giving up on a PDF page still being drawn when this thread's processor time runs out.
+// The same, giving up on a PDF page still being drawn when the deadline's processor time runs out.
 // Other formats cannot be interrupted; the memory budget bounds their time.
 Decoded loadBefore(const QString &filePath, const ProcessorDeadline &deadline);
 

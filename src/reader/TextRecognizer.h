@@ -25,8 +25,8 @@ class TessBaseAPI;
 class TextRecognizer final
 {
 public:
-    // Each file gets this much processor time for decoding and recognition together, counted on the
-    // reading thread, so waiting for a core on a busy machine costs none of it.
+    // Each file gets this much processor time for decoding and recognition together, on all the cores
+    // it is read on, so waiting for a core on a busy machine costs none of it.
     static constexpr std::chrono::milliseconds defaultTimeBudget = Reading::timeBudget;
 
     // `wanted` as RecognitionLanguages::wanted() gives it; English by default.

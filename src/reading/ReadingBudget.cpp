@@ -12,8 +12,8 @@ namespace {
 // ordinary screenshot needs a tenth of the budget or less, so it is given up only when its worker
 // gets a few percent of a core. A worker that stalls without burning a core ends after this too.
 constexpr int wallFactor = 3;
-// A worker reads on one thread, so its processor time grows no faster than the clock, but a decoder
-// that starts threads of its own could outrun it; looking once a second bounds that.
+// A worker reading on several cores spends processor time faster than the clock runs; looking once
+// a second bounds how far past its budget it gets.
 constexpr std::chrono::milliseconds longestLook = 1s;
 
 } // namespace
