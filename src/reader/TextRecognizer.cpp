@@ -163,12 +163,6 @@ bool startEngine(tesseract::TessBaseAPI &engine, const QString &folder, const QS
                        tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) == 0;
 }
 
-QString overTime(std::chrono::milliseconds budget)
-{
-    return QStringLiteral("reading it took longer than %1 s of processor time")
-        .arg(double(budget.count()) / 1000.0);
-}
-
 // Tesseract's own deadline is on the clock; it asks this between words instead, on every core reading.
 struct Cancellation
 {
@@ -271,7 +265,7 @@ readPieces(tesseract::TessBaseAPI &engine,
         cuts.push_back(owned(pixClipRectangle(page, box, nullptr)));
         boxDestroy(&box);
     }
-    engine.Clear();
+    engine.Clear(); // frees the page; the engine stays loaded
 
     // Costliest first, each to whichever engine is free: the cores finish together.
     std::vector<std::size_t> order(pieces.size());
@@ -372,15 +366,15 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded,
 {
     if (!decoded.error.isEmpty())
         return {{},
-                decoded.isOverBudget && deadline.hasExpired() ? overTime(m_timeBudget) : decoded.error,
+                decoded.isOverBudget && deadline.hasExpired() ? Reading::overTimeText(m_timeBudget)
+                                                              : decoded.error,
                 decoded.isOverBudget};
 
     const QSize decodedSize = decoded.image.size();
     PreparedImage prepared = prepare(decoded.image);
     if (deadline.hasExpired())
-        return {{}, overTime(m_timeBudget), true};
-    // Tesseract keeps its own copy of the pixels: both bitmaps go before the engine's peak, two
-    // naming threads at once on large captures sat right at the memory budget.
+        return {{}, Reading::overTimeText(m_timeBudget), true};
+    // Tesseract keeps its own copy of the pixels: both bitmaps go before the engine's peak.
     decoded.image = QImage();
     m_engine->SetImage(prepared.gray.constBits(), prepared.gray.width(), prepared.gray.height(), 1,
                        int(prepared.gray.bytesPerLine()));
@@ -424,9 +418,8 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded,
                               prepared, decodedSize);
     qCDebug(lcReading) << "Layout" << layoutMs << "ms, then" << pieces.size() << "pieces on"
                        << 1 + m_helpers.size() << "cores in" << clock.elapsed() << "ms";
-    m_engine->Clear(); // frees the page; the engine stays loaded
     if (cancellation.isCancelled)
-        return {{}, overTime(m_timeBudget), true};
+        return {{}, Reading::overTimeText(m_timeBudget), true};
     return result;
 }
 

@@ -11,4 +11,10 @@ QString tooLongText(qint64 bytes)
         .arg(maximumFileBytes / mebibyte);
 }
 
+QString overTimeText(std::chrono::milliseconds budget)
+{
+    return QStringLiteral("reading it took longer than %1 s of processor time")
+        .arg(double(budget.count()) / 1000.0);
+}
+
 } // namespace Reading

@@ -23,6 +23,8 @@ inline constexpr qint64 maximumFileBytes = memoryBudgetBytes;
 
 // "file too large (…)" for a file of that many bytes.
 QString tooLongText(qint64 bytes);
+// "reading it took longer than 15 s of processor time", for a file over that budget.
+QString overTimeText(std::chrono::milliseconds budget);
 
 } // namespace Reading
 

@@ -252,9 +252,7 @@ ReadingWorkers::Reply ReadingWorkers::exchange(const QString &filePath, const QS
     switch (reception.status) {
     case ReadingProtocol::Received::TimedOut:
         if (verdict == ReadingBudget::Verdict::OverProcessorTime)
-            return failed(QStringLiteral("reading it took longer than %1 s of processor time")
-                              .arg(double(m_options.budget.count()) / 1000.0),
-                          true);
+            return failed(Reading::overTimeText(m_options.budget), true);
         return failed(QStringLiteral("reading it took longer than %1 s")
                           .arg(double(ReadingBudget::wallLimit(m_options.budget).count()) / 1000.0),
                       true);
