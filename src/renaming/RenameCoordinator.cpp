@@ -91,14 +91,19 @@ const RenameCoordinator::Root *RenameCoordinator::rootOf(const QString &path) co
     return nullptr;
 }
 
+ScreenshotDetector RenameCoordinator::detectorFor(const Root &root) const
+{
+    ScreenshotDetector detector = m_detector;
+    detector.toolNames += root.names;
+    return detector;
+}
+
 void RenameCoordinator::fileArriving(const QString &path)
 {
     const Root *root = rootOf(path);
     if (m_settings.isPaused() || !root)
         return;
-    ScreenshotDetector detector = m_detector;
-    detector.toolNames += root->names;
-    if (detector.matchesScreenshotFilename(QFileInfo(path).fileName()))
+    if (detectorFor(*root).matchesScreenshotFilename(QFileInfo(path).fileName()))
         m_namerProvider()->prepare();
 }
 
@@ -110,9 +115,7 @@ QFuture<MaybeRecord> RenameCoordinator::handleNewFile(const QString &path, const
     const auto candidate = ScreenshotDetector::candidate(m_fileSystem, path);
     if (!candidate)
         return nothing();
-    ScreenshotDetector detector = m_detector;
-    detector.toolNames += root->names;
-    const DetectionVerdict verdict = detector.evaluate(*candidate, processedPaths(), m_clock.now());
+    const DetectionVerdict verdict = detectorFor(*root).evaluate(*candidate, processedPaths(), m_clock.now());
     if (verdict != DetectionVerdict::Accept) {
         qCDebug(lcRename).noquote()
             << QStringLiteral("Skipping %1: %2").arg(fileName(path), verdictName(verdict));

@@ -146,6 +146,8 @@ private:
         QList<QRegularExpression> names; // the tools' names in this folder
     };
     const Root *rootOf(const QString &path) const;
+    // The detector that also knows the names the folder's own tools give.
+    ScreenshotDetector detectorFor(const Root &root) const;
     std::optional<FileIdentity> identityOf(const QString &path) const;
     // Whether the file at the record's renamed path is the one Quillo left there.
     bool isRenamedFile(const RenameRecord &record) const;
