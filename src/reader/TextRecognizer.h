@@ -20,8 +20,8 @@ class TessBaseAPI;
 // reused for every file, and one more for each further core a file may be read on (setThreads). One
 // object is never used from two threads, and never from an interface thread: a screenshot takes a
 // quarter of a second to a few seconds.
-// The process should start with OMP_THREAD_LIMIT=1: Tesseract's OpenMP threads make it several times
-// slower on a small machine.
+// The program must link quillo_reader's SerialOpenMp entry points (linking the library does that):
+// Tesseract's own OpenMP threads would make it several times slower on a small machine.
 class TextRecognizer final
 {
 public:

@@ -9,37 +9,12 @@
 #include <QLoggingCategory>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <malloc.h>
 #include <unistd.h>
 
-namespace {
-
-// Tesseract's OpenMP threads make it several times slower on a small machine, and the limit only
-// takes effect when set before the process starts, so the reader starts itself again with it.
-void restartWithSingleThreadedRecognition(char *argv[])
-{
-    if (std::getenv("OMP_THREAD_LIMIT"))
-        return;
-    setenv("OMP_THREAD_LIMIT", "1", 1);
-    // By its real path: the process is named after the file it runs, and "exe" would hide Quillo
-    // from top and pkill.
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length > 0) {
-        path[length] = '\0';
-        execv(path, argv);
-    }
-    execv("/proc/self/exe", argv);
-    // Still here: carry on, only slower.
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    restartWithSingleThreadedRecognition(argv);
     // Fixed limits: otherwise glibc raises them after the first large image is freed and keeps its
     // pages resident between files.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
