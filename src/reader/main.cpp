@@ -10,15 +10,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <malloc.h>
 #include <unistd.h>
 
 int main(int argc, char *argv[])
 {
-    // Fixed limits: otherwise glibc raises them after the first large image is freed and keeps its
-    // pages resident between files.
-    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     const int status =
