@@ -197,11 +197,8 @@ void EndToEndTest::screenshotsAreRenamedAndRecorded()
 
 void EndToEndTest::secondCopyTakesOver()
 {
-    // Started as the desktop starts it, without the thread limit it then sets itself: it is still
-    // called quillo in process lists.
-    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-    desktop.remove(u"OMP_THREAD_LIMIT"_s);
-    QuilloProcess *first = startQuillo(desktop);
+    // It is called quillo in process lists.
+    QuilloProcess *first = startQuillo();
     QCOMPARE(TestFiles::read(u"/proc/%1/comm"_s.arg(first->processId())), QByteArray("quillo\n"));
 
     // Other programs on the bus cannot make it quit: not with the old broadcast, not with the call.
