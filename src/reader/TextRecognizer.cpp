@@ -414,6 +414,7 @@ RecognitionResult TextRecognizer::recognize(ScreenshotImage::Decoded decoded,
         starting.join();
     Cancellation cancellation{deadline};
     RecognitionResult result;
+    result.imageSize = decodedSize;
     result.lines = joinPieces(pieces, readPieces(*m_engine, m_helpers, pieces, prepared.scale, cancellation),
                               prepared, decodedSize);
     qCDebug(lcReading) << "Layout" << layoutMs << "ms, then" << pieces.size() << "pieces on"

@@ -217,6 +217,11 @@ QByteArray encode(const Answer &answer)
     out.number(answerMagic);
     out.number(quint8(answer.recognition.isOverBudget));
     out.text(answer.recognition.error);
+    // An empty size (an image that was not decoded) goes as 0 x 0.
+    const QSize imageSize =
+        answer.recognition.imageSize.isEmpty() ? QSize(0, 0) : answer.recognition.imageSize;
+    out.number(quint32(imageSize.width()));
+    out.number(quint32(imageSize.height()));
     out.number(quint32(answer.recognition.lines.size()));
     for (const RecognizedLine &line : answer.recognition.lines)
         writeLine(out, line);
@@ -235,6 +240,11 @@ std::optional<Answer> decodeAnswer(const QByteArray &bytes)
     in.require(overBudget <= 1);
     answer.recognition.isOverBudget = overBudget == 1;
     answer.recognition.error = in.text();
+    const auto width = in.number<quint32>();
+    const auto height = in.number<quint32>();
+    in.require(width <= INT_MAX && height <= INT_MAX);
+    if (width > 0 && height > 0)
+        answer.recognition.imageSize = QSize(int(width), int(height));
     const quint32 lines = in.number<quint32>();
     in.require(lines <= maximumLines);
     for (quint32 i = 0; in.ok() && i < lines; ++i)

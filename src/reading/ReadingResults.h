@@ -4,6 +4,7 @@
 #include "reading/RecognizedLine.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <chrono>
@@ -36,6 +37,7 @@ struct RecognitionResult
     QString error;
     bool isOverBudget = false; // it needed more memory or time than a screenshot may take
     bool isUnconfined = false; // a reading process could not shut itself in, so nothing was read
+    QSize imageSize = {};      // of the decoded image, in pixels; empty when it was not decoded
 };
 
 // A file decoded into a bitmap: either image is set, or error says why the file could not be decoded

@@ -5,6 +5,7 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -25,16 +26,19 @@ const QString screenshot = QStringLiteral(QUILLO_TEST_DATA "/screenshots/c001.pn
 QStringList shellWorker(const QString &then)
 {
     const QString ready =
-        u"printf '\\016\\000\\000\\000\\061\\101\\122\\121\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3; "_s;
+        u"printf '\\026\\000\\000\\000\\061\\101\\122\\121\\000\\000\\000\\000\\000\\000\\000\\000\\000'"
+        u"'\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3; "_s;
     return {u"-c"_s, ready + then};
 }
 
 // A stand-in worker that answers each request with no lines, after `delay`.
 QStringList answeringWorker(const QString &delay)
 {
-    return shellWorker(u"while length=$(head -c 4 <&3 | od -An -tu4) && [ -n \"$length\" ]; do head -c "
-                       u"$length <&3 >/dev/null; %1; printf '\\016\\000\\000\\000\\061\\101\\122\\121"
-                       u"\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3; done"_s.arg(delay));
+    return shellWorker(
+        u"while length=$(head -c 4 <&3 | od -An -tu4) && [ -n \"$length\" ]; do head -c "
+        u"$length <&3 >/dev/null; %1; printf '\\026\\000\\000\\000\\061\\101\\122\\121"
+        u"\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3; done"_s
+            .arg(delay));
 }
 
 // This process's children: the workers it runs.
@@ -170,6 +174,7 @@ void ReadingWorkersTest::hostileFileCostsOnlyItself()
         const RecognitionResult next = workers.readLines(screenshot, {});
         QVERIFY2(next.error.isEmpty(), qPrintable(next.error));
         QVERIFY(!next.lines.empty());
+        QCOMPARE(next.imageSize, QImageReader(screenshot).size());
         QTRY_VERIFY(workerProcesses().isEmpty()); // ended after keeping warm
     }
     // Nothing left burning in this process.
