@@ -338,7 +338,9 @@ void AppController::logWatchedFolders(const QList<WatchedFolder> &folders)
 void AppController::fileAppeared(const QString &path)
 {
     // The front window now, before naming starts, says what the screenshot was of.
-    const CaptureContext context = m_services.captureContext.current();
+    CaptureContext context = m_services.captureContext.current();
+    if (m_desktop)
+        context.quilloPanel = m_desktop->shownPanel();
     m_coordinator->handleNewFile(path, context);
 }
 

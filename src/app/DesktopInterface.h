@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "naming/CaptureContext.h"
 #include "renaming/RenameRecord.h"
+
+#include <optional>
 
 // What Quillo shows on a desktop of the controller's work: the tray, the rename panel and the
 // settings window behind one door. Absent when Quillo runs without a display. Main thread.
@@ -19,4 +22,6 @@ public:
     // The start-up sequence is done and the watcher set up.
     virtual void started(bool isFirstLaunch) = 0;
     virtual void showSettings() = 0;
+    // Where Quillo's panel is on screen now, if it is: a screenshot taken now would show it there.
+    virtual std::optional<CaptureContext::Panel> shownPanel() = 0;
 };

@@ -153,6 +153,12 @@ void DesktopShell::started(bool isFirstLaunch)
 
 DesktopShell::~DesktopShell() = default;
 
+std::optional<CaptureContext::Panel> DesktopShell::shownPanel()
+{
+    const auto shown = m_renamePanel ? m_renamePanel->onScreen() : std::nullopt;
+    return shown ? std::optional(CaptureContext::Panel{shown->panel, shown->desktop}) : std::nullopt;
+}
+
 void DesktopShell::showSettings()
 {
     if (!m_settingsWindow) {

@@ -38,6 +38,7 @@ public:
     void started(bool isFirstLaunch) override;
     // Opens the settings window, creating it the first time, and brings it to the front.
     void showSettings() override;
+    std::optional<CaptureContext::Panel> shownPanel() override;
 
 private:
     void runTrayCommand(const TrayState::CommandRequest &request);

@@ -12,6 +12,8 @@
 #include <QThreadPool>
 #include <QtConcurrent>
 
+#include <algorithm>
+#include <iterator>
 #include <malloc.h>
 
 namespace {
@@ -96,8 +98,13 @@ ScreenshotNamer::Outcome ScreenshotNamer::name(const QString &filePath, const Ca
         outcome.totalMs = total.elapsed();
         return outcome;
     }
-    const QList<RecognizedLine> lines(recognized.lines.begin(), recognized.lines.end());
-    for (const RecognizedLine &line : lines)
+    // Quillo's own panel in the picture is not what the screenshot is of.
+    QList<RecognizedLine> lines;
+    std::copy_if(recognized.lines.begin(), recognized.lines.end(), std::back_inserter(lines),
+                 [&](const RecognizedLine &line) {
+                     return !context.isShownByQuillo(line.boundingBox, recognized.imageSize);
+                 });
+    for (const RecognizedLine &line : std::as_const(lines))
         outcome.text += (outcome.text.isEmpty() ? QString() : QStringLiteral("\n")) + line.text;
 
     const ScreenLayout layout(lines);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -33,4 +34,11 @@ public:
 
     // For screen readers.
     virtual void announce(const QString &text) = 0;
+    // Where the panel is, in device pixels of the whole desktop, and the desktop's size in them.
+    struct OnScreen
+    {
+        QRect panel;
+        QSize desktop;
+    };
+    virtual OnScreen onScreen() const = 0;
 };

@@ -113,6 +113,11 @@ void RenamePanelController::present()
     m_timer.start();
 }
 
+std::optional<PanelWindow::OnScreen> RenamePanelController::onScreen()
+{
+    return m_isShowing ? std::optional(window().onScreen()) : std::nullopt;
+}
+
 void RenamePanelController::dismiss()
 {
     if (!m_isShowing)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "renaming/UndoError.h"
+#include "ui/PanelWindow.h"
 #include "ui/RenamePanelModel.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@
 class FolderAccess;
 class RenameCoordinator;
 class RenameHistoryStore;
-class PanelWindow;
 class SettingsStore;
 class FileManager;
 
@@ -60,6 +60,8 @@ public:
 
     RenamePanelModel &model() { return m_model; }
     bool isShowing() const { return m_isShowing; }
+    // Where the panel is on screen; nothing while it is away.
+    std::optional<PanelWindow::OnScreen> onScreen();
 
     void show(const RenameRecord &record);
     void renameWasUndone(const QUuid &id, const QString &restoredPath);

@@ -201,6 +201,19 @@ void RenamePanelWindow::announce(const QString &text)
     QAccessible::updateAccessibility(&event);
 }
 
+PanelWindow::OnScreen RenamePanelWindow::onScreen() const
+{
+    const QScreen *const display = screen();
+    if (!display)
+        return {};
+    // Screenshot tools capture every screen in device pixels, from the desktop's top-left corner.
+    const qreal ratio = display->devicePixelRatio();
+    const QRect desktop = display->virtualGeometry();
+    const QRectF panel = QRectF(frameGeometry().translated(-desktop.topLeft()));
+    return {QRectF(panel.topLeft() * ratio, panel.size() * ratio).toAlignedRect(),
+            (QSizeF(desktop.size()) * ratio).toSize()};
+}
+
 // Above every window, on every desktop, and in neither task bar nor pager. Set before each
 // showing: the window manager clears the state of a window it unmaps.
 void RenamePanelWindow::markAsPanel()

@@ -66,6 +66,9 @@ public:
         startedWatching.append(m_controller.isWatching());
     }
     void showSettings() override {}
+    std::optional<CaptureContext::Panel> panel =
+        CaptureContext::Panel{QRect(520, 0, 560, 88), QSize(1600, 1000)};
+    std::optional<CaptureContext::Panel> shownPanel() override { return panel; }
 
 private:
     AppController &m_controller;
@@ -176,6 +179,7 @@ void AppControllerTest::screenshotInWatchedFolderIsRenamed()
     const RenameRecord record = m_controller->history().records().first();
     QCOMPARE(record.renamedPath, m_shots->filePath(u"Chats & Docs/design-review.png"_s));
     QCOMPARE(m_namer->contexts.first().appId, std::optional<QString>(u"org.gnome.Nautilus"_s));
+    QCOMPARE(m_namer->contexts.first().quilloPanel, m_desktop->panel);
     QVERIFY(m_preferences->boolValue(u"hasLaunchedBefore"_s));
     QCOMPARE(m_desktop->shown, QList<RenameRecord>{record});
     QCOMPARE(m_desktop->wasRecorded, QList<bool>{true});

@@ -47,6 +47,7 @@ public:
     std::optional<QString> askNewFolderName(const QString &) override { return answer(); }
     std::optional<QString> chooseFolder(const QString &, const QString &) override { return answer(); }
     void announce(const QString &text) override { announcements.append(text); }
+    OnScreen onScreen() const override { return {QRect(520, 0, 560, 88), QSize(1600, 1000)}; }
 
 private:
     std::optional<QString> answer()
@@ -249,8 +250,10 @@ void RenamePanelControllerTest::fadeOutFinishesUnlessARenameCame_data()
 void RenamePanelControllerTest::fadeOutFinishesUnlessARenameCame()
 {
     QFETCH(bool, renameDuringFade);
+    QVERIFY(!m_controller->onScreen());
     rename(u"invoice.png"_s);
     QVERIFY(m_window->isOnScreen);
+    QCOMPARE(m_controller->onScreen()->panel, QRect(520, 0, 560, 88));
     QCOMPARE(m_window->announcements, QStringList{u"Screenshot renamed to invoice.png"_s});
     advance(4900ms);
     QVERIFY(!m_window->pendingFadeOut);
@@ -261,6 +264,7 @@ void RenamePanelControllerTest::fadeOutFinishesUnlessARenameCame()
     std::exchange(m_window->pendingFadeOut, nullptr)();
     QCOMPARE(m_window->isOnScreen, renameDuringFade);
     QCOMPARE(m_controller->isShowing(), renameDuringFade);
+    QCOMPARE(m_controller->onScreen().has_value(), renameDuringFade);
     QCOMPARE(m_controller->model().items().size(), renameDuringFade ? 1 : 0);
     if (renameDuringFade)
         QCOMPARE(remaining(), RenamePanelModel::countdownSeconds);
