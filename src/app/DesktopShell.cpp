@@ -155,8 +155,7 @@ DesktopShell::~DesktopShell() = default;
 
 std::optional<CaptureContext::Panel> DesktopShell::shownPanel()
 {
-    const auto shown = m_renamePanel ? m_renamePanel->onScreen() : std::nullopt;
-    return shown ? std::optional(CaptureContext::Panel{shown->panel, shown->desktop}) : std::nullopt;
+    return m_renamePanel ? m_renamePanel->onScreen() : std::nullopt;
 }
 
 void DesktopShell::showSettings()

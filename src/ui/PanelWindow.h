@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QRect>
+#include "naming/CaptureContext.h"
+
 #include <QString>
 
 #include <functional>
@@ -35,10 +36,5 @@ public:
     // For screen readers.
     virtual void announce(const QString &text) = 0;
     // Where the panel is, in device pixels of the whole desktop, and the desktop's size in them.
-    struct OnScreen
-    {
-        QRect panel;
-        QSize desktop;
-    };
-    virtual OnScreen onScreen() const = 0;
+    virtual CaptureContext::Panel onScreen() const = 0;
 };

@@ -113,7 +113,7 @@ void RenamePanelController::present()
     m_timer.start();
 }
 
-std::optional<PanelWindow::OnScreen> RenamePanelController::onScreen()
+std::optional<CaptureContext::Panel> RenamePanelController::onScreen()
 {
     return m_isShowing ? std::optional(window().onScreen()) : std::nullopt;
 }

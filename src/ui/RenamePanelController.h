@@ -61,7 +61,7 @@ public:
     RenamePanelModel &model() { return m_model; }
     bool isShowing() const { return m_isShowing; }
     // Where the panel is on screen; nothing while it is away.
-    std::optional<PanelWindow::OnScreen> onScreen();
+    std::optional<CaptureContext::Panel> onScreen();
 
     void show(const RenameRecord &record);
     void renameWasUndone(const QUuid &id, const QString &restoredPath);

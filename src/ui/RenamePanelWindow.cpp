@@ -201,7 +201,7 @@ void RenamePanelWindow::announce(const QString &text)
     QAccessible::updateAccessibility(&event);
 }
 
-PanelWindow::OnScreen RenamePanelWindow::onScreen() const
+CaptureContext::Panel RenamePanelWindow::onScreen() const
 {
     const QScreen *const display = screen();
     if (!display)

@@ -37,7 +37,7 @@ public:
     std::optional<QString> askNewFolderName(const QString &rootTitle) override;
     std::optional<QString> chooseFolder(const QString &message, const QString &startFolder) override;
     void announce(const QString &text) override;
-    OnScreen onScreen() const override;
+    CaptureContext::Panel onScreen() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -47,7 +47,7 @@ public:
     std::optional<QString> askNewFolderName(const QString &) override { return answer(); }
     std::optional<QString> chooseFolder(const QString &, const QString &) override { return answer(); }
     void announce(const QString &text) override { announcements.append(text); }
-    OnScreen onScreen() const override { return {QRect(520, 0, 560, 88), QSize(1600, 1000)}; }
+    CaptureContext::Panel onScreen() const override { return {QRect(520, 0, 560, 88), QSize(1600, 1000)}; }
 
 private:
     std::optional<QString> answer()
@@ -253,7 +253,7 @@ void RenamePanelControllerTest::fadeOutFinishesUnlessARenameCame()
     QVERIFY(!m_controller->onScreen());
     rename(u"invoice.png"_s);
     QVERIFY(m_window->isOnScreen);
-    QCOMPARE(m_controller->onScreen()->panel, QRect(520, 0, 560, 88));
+    QCOMPARE(m_controller->onScreen()->area, QRect(520, 0, 560, 88));
     QCOMPARE(m_window->announcements, QStringList{u"Screenshot renamed to invoice.png"_s});
     advance(4900ms);
     QVERIFY(!m_window->pendingFadeOut);
